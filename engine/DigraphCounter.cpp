@@ -1,0 +1,160 @@
+#include "DigraphCounter.h"
+
+#include "TextTables.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace engine {
+
+TPairCounts::TPairCounts() : fKeys(1024, 0), fCounts(1024, 0), fMask(1023) {}
+
+size_t TPairCounts::Slot(uint32_t key) const {
+    size_t h = (key * 0x9E3779B1u) >> 7;
+    for (;;) {
+        h &= fMask;
+        if (fKeys[h] == key || fKeys[h] == 0)
+            return h;
+        ++h;
+    }
+}
+
+void TPairCounts::Grow() {
+    std::vector<uint32_t> keys(fKeys.size() * 2, 0);
+    std::vector<int64_t> counts(fKeys.size() * 2, 0);
+    std::swap(keys, fKeys);
+    std::swap(counts, fCounts);
+    fMask = fKeys.size() - 1;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (!keys[i])
+            continue;
+        const size_t s = Slot(keys[i]);
+        fKeys[s] = keys[i];
+        fCounts[s] = counts[i];
+    }
+}
+
+void TPairCounts::Add(uint32_t key, int64_t n) {
+    size_t s = Slot(key);
+    if (fKeys[s] == 0) {
+        if ((fOrder.size() + 1) * 2 > fKeys.size()) {
+            Grow();
+            s = Slot(key);
+        }
+        fKeys[s] = key;
+        fOrder.push_back(key);
+    }
+    fCounts[s] += n;
+    fTotal += n;
+}
+
+int64_t TPairCounts::CountOf(uint32_t key) const {
+    const size_t s = Slot(key);
+    return fKeys[s] == key ? fCounts[s] : 0;
+}
+
+void TPairCounts::AddUnits(const char16_t *p, size_t n, char16_t &prev) {
+    const TextTables &t = Tables();
+    char16_t last = prev;
+    for (size_t i = 0; i < n; ++i) {
+        const char16_t u = t.upper[p[i]];
+        if (t.klass[last] == kLetter && t.klass[u] != kOther)
+            Add(DigraphKey(last, u), 1);
+        last = u;
+    }
+    prev = last;
+}
+
+void TPairCounts::AddBytes(const uint8_t *p, size_t n, char16_t &prev) {
+    const TextTables &t = Tables();
+    char16_t last = prev;
+    for (size_t i = 0; i < n; ++i) {
+        const char16_t u = t.byteUpper[p[i]];
+        if (t.klass[last] == kLetter && t.klass[u] != kOther)
+            Add(DigraphKey(last, u), 1);
+        last = u;
+    }
+    prev = last;
+}
+
+void TPairCounts::Clear() {
+    std::fill(fKeys.begin(), fKeys.end(), 0);
+    std::fill(fCounts.begin(), fCounts.end(), 0);
+    fOrder.clear();
+    fTotal = 0;
+    fOrderKnown = true;
+}
+
+TByteDigraphCounter::TByteDigraphCounter()
+    : fK(Tables().byteIdCount), fCounts(size_t(fK) * size_t(fK), 0),
+      fTotals(size_t(fK) * size_t(fK), 0) {}
+
+void TByteDigraphCounter::Feed(const uint8_t *p, size_t n) {
+    // Every byte pair is counted, whatever its ids: rows 0 (other) and 1
+    // (space) and column 0 (other) are never digraphs and are simply ignored
+    // when the counts are read. That keeps the loop free of branches.
+    const uint8_t *id = Tables().byteId;
+    const uint32_t K = uint32_t(fK);
+    uint32_t *counts = fCounts.data();
+    uint32_t prev = fPrev;
+    size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const uint32_t a = id[p[i]], b = id[p[i + 1]], c = id[p[i + 2]], d = id[p[i + 3]];
+        ++counts[prev * K + a];
+        ++counts[a * K + b];
+        ++counts[b * K + c];
+        ++counts[c * K + d];
+        prev = d;
+    }
+    for (; i < n; ++i) {
+        const uint32_t a = id[p[i]];
+        ++counts[prev * K + a];
+        prev = a;
+    }
+    fPrev = prev;
+    fSinceFold += n;
+    if (fSinceFold > (uint64_t(1) << 31))
+        Fold();
+}
+
+void TByteDigraphCounter::Fold() {
+    fFolded = true;
+    for (size_t i = 0; i < fCounts.size(); ++i)
+        fTotals[i] += fCounts[i];
+    std::fill(fCounts.begin(), fCounts.end(), 0);
+    fSinceFold = 0;
+}
+
+size_t TByteDigraphCounter::Distinct() const {
+    size_t distinct = 0;
+    for (int a = 2; a < fK; ++a)
+        for (int b = 1; b < fK; ++b) {
+            const size_t at = size_t(a) * size_t(fK) + size_t(b);
+            distinct += (fCounts[at] + fTotals[at]) != 0;
+        }
+    return distinct;
+}
+
+void TByteDigraphCounter::FlushInto(TPairCounts &into) {
+    const TextTables &t = Tables();
+    for (int a = 2; a < fK; ++a)
+        for (int b = 1; b < fK; ++b) {
+            const size_t at = size_t(a) * size_t(fK) + size_t(b);
+            const uint64_t c = fCounts[at] + fTotals[at];
+            if (c)
+                into.Add(DigraphKey(t.idUnit[a], t.idUnit[b]), int64_t(c));
+        }
+    into.SetOrderUnknown();
+    Reset();
+}
+
+void TByteDigraphCounter::Reset() {
+    std::fill(fCounts.begin(), fCounts.end(), 0);
+    if (fFolded)
+        std::fill(fTotals.begin(), fTotals.end(), 0);
+    fFolded = false;
+    fPrev = 0;
+    fSinceFold = 0;
+}
+
+} // namespace engine

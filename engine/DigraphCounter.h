@@ -1,0 +1,81 @@
+#pragma once
+// Counting the digraphs of texts.
+//
+// Position i of a text starts a digraph when the (upper-cased) unit at i is a
+// letter and the unit at i + 1 exists and is a space or a letter. Every
+// position is examined, so occurrences overlap (THE holds TH and HE).
+//
+// TPairCounts keeps each distinct digraph with its count, in order of first
+// occurrence: that order alone fixes the shape of the digraph tree, so
+// replaying it gives the tree's profile and its depth error exactly.
+// TByteDigraphCounter is the fast path for 8-bit text: a flat table indexed
+// by small letter ids, with no work per occurrence beyond one increment; it
+// does not know the order of first occurrence, so a text with 2048 or more
+// distinct digraphs (the least that can overflow the tree's walk) is counted
+// again in order.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace engine {
+
+// A digraph as one key: first unit in the high half, second in the low half,
+// so key order is code-unit order.
+inline uint32_t DigraphKey(char16_t first, char16_t second) {
+    return (uint32_t(first) << 16) | second;
+}
+
+class TPairCounts {
+public:
+    TPairCounts();
+    // `n` occurrences of `key`; a new key goes to the end of the order.
+    void Add(uint32_t key, int64_t n);
+    // Counts the digraphs of UTF-16 units (not yet upper-cased). `prev` is the
+    // upper-cased unit before this block (0 at the start of a text).
+    void AddUnits(const char16_t *p, size_t n, char16_t &prev);
+    // The same for Windows-1252 bytes.
+    void AddBytes(const uint8_t *p, size_t n, char16_t &prev);
+
+    size_t Distinct() const { return fOrder.size(); }
+    int64_t Total() const { return fTotal; }
+    // Keys in order of first occurrence (only when OrderKnown()).
+    const std::vector<uint32_t> &Order() const { return fOrder; }
+    int64_t CountOf(uint32_t key) const;
+    bool OrderKnown() const { return fOrderKnown; }
+    void SetOrderUnknown() { fOrderKnown = false; }
+    void Clear();
+
+private:
+    size_t Slot(uint32_t key) const;
+    void Grow();
+    std::vector<uint32_t> fKeys; // 0 = empty slot; a digraph key is never 0
+    std::vector<int64_t> fCounts;
+    std::vector<uint32_t> fOrder;
+    size_t fMask;
+    int64_t fTotal = 0;
+    bool fOrderKnown = true;
+};
+
+class TByteDigraphCounter {
+public:
+    TByteDigraphCounter();
+    // Windows-1252 bytes of one text, block by block.
+    void Feed(const uint8_t *p, size_t n);
+    // Adds this text's counts to `into` (order unknown) and starts afresh.
+    void FlushInto(TPairCounts &into);
+    // Distinct digraphs counted since the last flush.
+    size_t Distinct() const;
+    void Reset();
+
+private:
+    void Fold();
+    int fK;             // ids per row
+    uint32_t fPrev = 0; // id of the previous byte
+    uint64_t fSinceFold = 0;
+    bool fFolded = false;
+    std::vector<uint32_t> fCounts; // fK * fK, row = previous id
+    std::vector<uint64_t> fTotals;
+};
+
+} // namespace engine

@@ -1,0 +1,119 @@
+#include "DigraphProfile.h"
+
+#include "DigraphTree.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace engine {
+
+TDigraphProfile MakeProfile(const TPairCounts &counts, int32_t minFreq) {
+    TDigraphProfile profile;
+    profile.digraphs = counts.Total();
+    if (NeedsOrder(counts.Distinct())) {
+        TDigraphTree tree(minFreq);
+        for (uint32_t key : counts.Order())
+            tree.AddDigraphCount(char16_t(key >> 16), char16_t(key & 0xFFFF), counts.CountOf(key));
+        tree.MakeProfileList();
+        const auto &list = *tree.sorted_results;
+        profile.entries.reserve(size_t(list.Count()));
+        for (int i = 0; i < list.Count(); ++i) {
+            const QString &d = list.Strings(i);
+            profile.entries.push_back({DigraphKey(d.at(0).unicode(), d.at(1).unicode()),
+                                       list.Objects(i)});
+        }
+        std::sort(profile.entries.begin(), profile.entries.end(),
+                  [](const TProfileEntry &a, const TProfileEntry &b) { return a.key < b.key; });
+        return profile;
+    }
+    for (uint32_t key : counts.Order()) {
+        const int64_t c = counts.CountOf(key);
+        if (c >= minFreq)
+            profile.entries.push_back({key, c});
+    }
+    std::sort(profile.entries.begin(), profile.entries.end(),
+              [](const TProfileEntry &a, const TProfileEntry &b) { return a.key < b.key; });
+    return profile;
+}
+
+namespace {
+
+// The quotient rounded to single precision (through the 64-bit-mantissa
+// quotient, as the detector always computed it).
+float SingleQuotient(int64_t a, int64_t b) {
+    return static_cast<float>(static_cast<long double>(a) / static_cast<long double>(b));
+}
+
+void AppendDigraph(QString &s, uint32_t key) {
+    s.append(QChar(char16_t(key >> 16)));
+    s.append(QChar(char16_t(key & 0xFFFF)));
+}
+
+} // namespace
+
+QString FormatFrequency(float value, QChar decimalSeparator) {
+    // Exact decimal expansion first (a float of this size has far fewer than
+    // 60 decimals), then round half up on the third decimal.
+    char digits[96];
+    std::snprintf(digits, sizeof digits, "%.60f", static_cast<double>(std::fabs(value)));
+    const char *dot = std::strchr(digits, '.');
+    long long whole = std::atoll(digits);
+    int hundredths = (dot[1] - '0') * 10 + (dot[2] - '0');
+    if (dot[3] >= '5')
+        ++hundredths;
+    if (hundredths == 100) {
+        hundredths = 0;
+        ++whole;
+    }
+    char out[64];
+    std::snprintf(out, sizeof out, "%s%lld%c%02d", value < 0 ? "-" : "", whole, '.', hundredths);
+    QString s = QString::fromLatin1(out);
+    s.replace(QLatin1Char('.'), decimalSeparator);
+    return s;
+}
+
+TDigraphComparison CompareProfiles(const TDigraphProfile &sample, const TDigraphProfile &ref,
+                                   int32_t freqVariationPerMille, int32_t percentFailAllowed,
+                                   QChar decimalSeparator) {
+    TDigraphComparison result;
+    if (!sample.entries.empty()) {
+        const float tolerance =
+            static_cast<float>(static_cast<long double>(freqVariationPerMille) / 1000.0L);
+        // The larger profile is looked up in; equal totals walk the reference.
+        const bool walkSample = ref.digraphs > sample.digraphs;
+        const TDigraphProfile &W = walkSample ? sample : ref;
+        const TDigraphProfile &O = walkSample ? ref : sample;
+        auto other = O.entries.begin();
+        for (const TProfileEntry &e : W.entries) {
+            const float rW = SingleQuotient(e.count, W.digraphs);
+            other = std::lower_bound(other, O.entries.end(), e.key,
+                                     [](const TProfileEntry &x, uint32_t k) { return x.key < k; });
+            if (other == O.entries.end() || other->key != e.key) {
+                result.too_many.append(QLatin1Char(' '));
+                AppendDigraph(result.too_many, e.key);
+                ++result.failures;
+                continue;
+            }
+            const float rO = SingleQuotient(other->count, O.digraphs);
+            const long double diff =
+                std::fabs(static_cast<long double>(rW) - static_cast<long double>(rO));
+            if (diff > static_cast<long double>(tolerance)) {
+                QString &target = rW > rO ? result.too_many : result.too_few;
+                target.append(QLatin1Char('('));
+                target.append(FormatFrequency(rW, decimalSeparator));
+                target.append(QLatin1String(") "));
+                AppendDigraph(target, e.key);
+                ++result.failures;
+            }
+        }
+        result.fail_fraction = SingleQuotient(result.failures, int64_t(sample.entries.size()));
+    }
+    const long double allowance = static_cast<long double>(percentFailAllowed) / 100.0L;
+    result.fails = allowance < static_cast<long double>(result.fail_fraction);
+    return result;
+}
+
+} // namespace engine

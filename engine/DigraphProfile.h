@@ -1,0 +1,58 @@
+#pragma once
+// Digraph profiles and their comparison.
+//
+// A profile is the list of digraphs counted at least `min_freq` times, in
+// code-unit order, with the total of all occurrences counted (also those of
+// digraphs left out of the list). A digraph's relative frequency is its count
+// over that total.
+//
+// The arithmetic is the detector's own and must not be "improved": relative
+// frequencies, the tolerance and the fail fraction are quotients rounded to
+// single precision; differences and the allowance are computed wider and
+// compared with those single-precision values as they are.
+
+#include "DigraphCounter.h"
+
+#include <QChar>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+namespace engine {
+
+struct TProfileEntry {
+    uint32_t key;
+    int64_t count;
+};
+
+struct TDigraphProfile {
+    std::vector<TProfileEntry> entries; // ascending key
+    int64_t digraphs = 0;
+};
+
+// The profile of `counts`. With 2048 or more distinct digraphs the counts are
+// replayed into a digraph tree in order of first occurrence, so a lopsided
+// tree raises ETreeError exactly where counting one by one would.
+// Precondition: counts.OrderKnown() when counts.Distinct() >= 2048.
+TDigraphProfile MakeProfile(const TPairCounts &counts, int32_t minFreq);
+
+// Whether MakeProfile needs the order of first occurrence for these counts.
+inline bool NeedsOrder(size_t distinct) { return distinct >= 2048; }
+
+struct TDigraphComparison {
+    bool fails = false;
+    float fail_fraction = 0.0f;
+    int32_t failures = 0;
+    QString too_many; // "(0.05) TH" entries; " QX" for a digraph the other profile lacks
+    QString too_few;
+};
+
+// Compares a file's profile with the reference profile.
+TDigraphComparison CompareProfiles(const TDigraphProfile &sample, const TDigraphProfile &ref,
+                                   int32_t freqVariationPerMille, int32_t percentFailAllowed,
+                                   QChar decimalSeparator);
+
+// A relative frequency as "%3.2f" with halves rounded up: 0.125 gives "0.13".
+QString FormatFrequency(float value, QChar decimalSeparator);
+
+} // namespace engine

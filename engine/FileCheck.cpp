@@ -1,0 +1,117 @@
+#include "FileCheck.h"
+
+#include "General_Trees.h"
+#include "Mykpsmall.h"
+#include "RunError.h"
+
+namespace engine {
+
+QString SizeReason(int64_t size, int64_t length) {
+    return QStringLiteral("File-size ") + QString::number(size) +
+           QStringLiteral(" but text-length ") + QString::number(length);
+}
+
+QString DigraphReason(const QString &tooMany, const QString &tooFew) {
+    QString reason;
+    if (!tooMany.isEmpty())
+        reason += QStringLiteral("Too many: ") + tooMany;
+    if (!tooFew.isEmpty())
+        reason += QStringLiteral("Too few: ") + tooFew;
+    return reason;
+}
+
+bool FailsSizeTest(const TFileMeasure &m) {
+    if (m.unicode)
+        return m.length < m.size / 2 - 1;
+    if (m.kind == TTextKind::Utf8)
+        return m.length < m.decodedUnits - 1;
+    return m.length < m.size - 1;
+}
+
+TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &settings,
+                                 const TDigraphProfile *reference,
+                                 const TPercentCallback &onPercent2, TVerdict &verdict) {
+    if (!fFile.Open(path))
+        return TCheckResult::Missing;
+    MyYieldProcess();
+    try {
+        const bool thorough = settings.thoroughly && reference;
+        // Without a position callback the digraphs are counted while the
+        // length is measured, in one read; the counts of a file that fails
+        // the size test are simply dropped.
+        const bool fused = thorough && !onPercent2;
+        fFast.Reset();
+        fOrdered.Clear();
+        const TFileMeasure m = fused ? fFile.Measure(settings.encoding, &fFast, &fOrdered)
+                                     : fFile.Measure(settings.encoding);
+        if (FailsSizeTest(m)) {
+            verdict = TVerdict{};
+            verdict.test = TSuspectTest::Size;
+            verdict.file_size = m.size;
+            verdict.text_length = m.length;
+            verdict.reason = SizeReason(m.size, m.length);
+            fFile.Close();
+            return TCheckResult::Suspect;
+        }
+        if (!thorough) {
+            fFile.Close();
+            return TCheckResult::Passed;
+        }
+        MyYieldProcess();
+        TPositionCallback onPosition;
+        if (onPercent2) {
+            const int64_t n = m.length;
+            onPosition = [&onPercent2, n](int64_t p) { onPercent2(int32_t(p * 100 / n)); };
+            fFile.Count(m, &fFast, &fOrdered, onPosition);
+        }
+        if (m.kind == TTextKind::Ansi) {
+            if (NeedsOrder(fFast.Distinct())) {
+                // Rare: enough distinct digraphs to overflow the tree's walk,
+                // so the order of first occurrence matters. Count again in order.
+                fFast.Reset();
+                fOrdered.Clear();
+                fFile.Count(m, nullptr, &fOrdered);
+            } else {
+                fFast.FlushInto(fOrdered);
+            }
+        }
+        fFile.Close();
+        const TDigraphProfile sample = MakeProfile(fOrdered, settings.min_digraphs);
+        const TDigraphComparison cmp =
+            CompareProfiles(sample, *reference, settings.freq_variation_per_mille,
+                            settings.percent_fail_allowed, settings.decimal_separator);
+        if (!cmp.fails)
+            return TCheckResult::Passed;
+        verdict = TVerdict{};
+        verdict.test = TSuspectTest::Digraph;
+        verdict.file_size = m.size;
+        verdict.text_length = m.length;
+        verdict.fail_fraction = cmp.fail_fraction;
+        verdict.too_many = cmp.too_many;
+        verdict.too_few = cmp.too_few;
+        verdict.reason = DigraphReason(cmp.too_many, cmp.too_few);
+        return TCheckResult::Suspect;
+    } catch (const ETreeError &e) {
+        fFile.Close();
+        throw suite::TRunError(path, QString::fromLatin1(e.what()));
+    } catch (...) {
+        fFile.Close();
+        throw;
+    }
+}
+
+bool TFileChecker::CountReference(const QString &path, TDefaultEncoding encoding,
+                                  TPairCounts &counts) {
+    if (!fFile.Open(path))
+        return false;
+    try {
+        fFile.Measure(encoding, nullptr, &counts);
+    } catch (...) {
+        fFile.Close();
+        throw;
+    }
+    fFile.Close();
+    return true;
+}
+
+} // namespace engine

@@ -1,0 +1,74 @@
+#pragma once
+// The check of one file: the size test and, when asked for, the digraph
+// check against a reference profile. The detector's run and the command-line
+// scanner both check files through TFileChecker, so their verdicts and
+// reason texts are the same by construction.
+
+#include "DigraphProfile.h"
+#include "TextFile.h"
+
+#include <QChar>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+namespace engine {
+
+struct TCheckSettings {
+    bool thoroughly = false;
+    int32_t min_digraphs = 10;
+    int32_t freq_variation_per_mille = 15;
+    int32_t percent_fail_allowed = 20;
+    TDefaultEncoding encoding = TDefaultEncoding::Windows1252;
+    QChar decimal_separator = QLatin1Char('.');
+};
+
+enum class TSuspectTest { Size, Digraph };
+
+// Why a file is suspect: the reason text the user sees, and its figures.
+struct TVerdict {
+    TSuspectTest test = TSuspectTest::Size;
+    QString reason;
+    int64_t file_size = 0;
+    int64_t text_length = 0;
+    float fail_fraction = 0.0f;
+    QString too_many;
+    QString too_few;
+};
+
+enum class TCheckResult { Missing, Passed, Suspect };
+
+// "File-size 2048 but text-length 12".
+QString SizeReason(int64_t size, int64_t length);
+// "Too many: ..." then "Too few: ...", each only when not empty.
+QString DigraphReason(const QString &tooMany, const QString &tooFew);
+
+// The size test. A UTF-16 file is compared in characters; a UTF-8 file with
+// the dead weight of its mark and multi-byte sequences left out, so that a
+// whole text never looks short for being UTF-8.
+bool FailsSizeTest(const TFileMeasure &m);
+
+// Progress through the text of a file under the digraph check, 0-100.
+using TPercentCallback = std::function<void(int32_t percent)>;
+
+// Checks files one at a time; keeps its buffers between files. One per thread.
+class TFileChecker {
+public:
+    // Missing: the file does not exist or is not a regular file (nothing was
+    // read). Throws suite::TRunError when it cannot be read or its profile
+    // cannot be made. `reference` is needed when settings.thoroughly.
+    TCheckResult Check(const QString &path, const TCheckSettings &settings,
+                       const TDigraphProfile *reference, const TPercentCallback &onPercent2,
+                       TVerdict &verdict);
+
+    // Counts the digraphs of a reference file into `counts`, in order of first
+    // occurrence. False when the file does not exist or is not regular.
+    bool CountReference(const QString &path, TDefaultEncoding encoding, TPairCounts &counts);
+
+private:
+    TTextFile fFile;
+    TByteDigraphCounter fFast;
+    TPairCounts fOrdered;
+};
+
+} // namespace engine

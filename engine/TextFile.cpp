@@ -1,0 +1,314 @@
+#include "TextFile.h"
+
+#include "File_utils.h"
+#include "Mykpsmall.h"
+#include "RunError.h"
+#include "TextTables.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace engine {
+
+TTextFile::~TTextFile() { Close(); }
+
+void TTextFile::Close() {
+    if (fFd >= 0)
+        ::close(fFd);
+    fFd = -1;
+    fWholeInBuffer = false;
+}
+
+bool TTextFile::Open(const QString &path) {
+    Close();
+    fPath = path;
+    const QByteArray native = QFile::encodeName(path);
+    struct stat st;
+    if (native.isEmpty() || ::stat(native.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    // Non-blocking: a FIFO put in the file's place since the test above must
+    // not hang the run; it is refused below.
+    fFd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fFd < 0) {
+        const int err = errno;
+        if (err == ENOENT || err == ENOTDIR)
+            return false; // gone since it was listed: a missing file
+        throw suite::TRunError(path, suite::ErrnoText(err));
+    }
+    if (::fstat(fFd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        Close();
+        return false;
+    }
+    fSize = static_cast<int64_t>(st.st_size);
+#ifdef POSIX_FADV_SEQUENTIAL
+    ::posix_fadvise(fFd, 0, 0, POSIX_FADV_SEQUENTIAL);
+#endif
+    if (fBytes.size() < kBlock + 8)
+        fBytes.resize(kBlock + 8);
+    if (fUnits.size() < kBlock + 8)
+        fUnits.resize(kBlock + 8);
+    return true;
+}
+
+size_t TTextFile::ReadAt(int64_t offset, uint8_t *buf, size_t n) {
+    size_t done = 0;
+    while (done < n) {
+        const ssize_t got = ::pread(fFd, buf + done, n - done, offset + int64_t(done));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            throw suite::TRunError(fPath, suite::ErrnoText(errno));
+        }
+        if (got == 0)
+            break;
+        done += size_t(got);
+    }
+    return done;
+}
+
+TTextFile::TMark TTextFile::DetectMark(const uint8_t *p, size_t n, TDefaultEncoding encoding) {
+    if (n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
+        return {TTextKind::Utf8, 3};
+    if (n >= 2 && p[0] == 0xFF && p[1] == 0xFE)
+        return {TTextKind::Utf16LE, 2};
+    if (n >= 2 && p[0] == 0xFE && p[1] == 0xFF)
+        return {TTextKind::Utf16BE, 2};
+    return {encoding == TDefaultEncoding::Utf8 ? TTextKind::Utf8 : TTextKind::Ansi, 0};
+}
+
+// Reads the file from its start, detecting the mark in the first block (or
+// taking `known`), and hands the sink each block after the mark:
+// sink.Bytes(p, n) for 8-bit text, sink.Units(p, n) for decoded units, and
+// sink.Decoded(n) with the number of units a UTF-8 block decoded to. Unless
+// `toEnd`, a sink's Done() stops the reading early.
+template <class Sink>
+TTextFile::TMark TTextFile::Pass(TDefaultEncoding encoding, const TMark *known, bool toEnd, Sink &&sink) {
+    uint8_t *bytes = fBytes.data();
+    char16_t *units = fUnits.data();
+    Utf8Decoder utf8;
+    TMark mark{TTextKind::Ansi, 0};
+    int64_t offset = 0;
+    bool first = true;
+    bool haveOdd = false;
+    uint8_t oddByte = 0;
+    for (;;) {
+        if (!toEnd && !first && sink.Done())
+            return mark;
+        const uint8_t *p = bytes;
+        size_t n;
+        bool last;
+        if (fWholeInBuffer) {
+            n = fWholeLength;
+            last = true;
+        } else {
+            n = ReadAt(offset, bytes, kBlock);
+            // A short read is the end of the file as it is now.
+            last = n < kBlock;
+            if (first && last) {
+                fWholeInBuffer = true;
+                fWholeLength = n;
+            }
+        }
+        offset += int64_t(n);
+        if (first) {
+            mark = known ? *known : DetectMark(p, n, encoding);
+            const size_t skip = std::min(n, size_t(mark.length));
+            p += skip;
+            n -= skip;
+            first = false;
+        }
+        switch (mark.kind) {
+        case TTextKind::Ansi:
+            sink.Bytes(p, n);
+            break;
+        case TTextKind::Utf8: {
+            size_t k = utf8.Decode(p, n, units);
+            if (last)
+                k += utf8.Finish(units + k);
+            sink.Decoded(k);
+            sink.Units(units, k);
+            break;
+        }
+        case TTextKind::Utf16LE:
+        case TTextKind::Utf16BE: {
+            // A trailing odd byte is not a character and is dropped.
+            const bool le = mark.kind == TTextKind::Utf16LE;
+            size_t k = 0;
+            size_t i = 0;
+            if (haveOdd && n > 0) {
+                units[k++] = le ? char16_t(oddByte | (p[0] << 8)) : char16_t((oddByte << 8) | p[0]);
+                i = 1;
+                haveOdd = false;
+            }
+            for (; i + 1 < n; i += 2)
+                units[k++] = le ? char16_t(p[i] | (p[i + 1] << 8)) : char16_t((p[i] << 8) | p[i + 1]);
+            if (i < n) {
+                haveOdd = true;
+                oddByte = p[i];
+            }
+            sink.Units(units, k);
+            break;
+        }
+        }
+        if (last)
+            return mark;
+    }
+}
+
+namespace {
+
+// Feeds the text (what comes before the first NUL) to a measure and,
+// optionally, to the digraph counters.
+struct TCountingSink {
+    TextMeasure measure;
+    TByteDigraphCounter *fast = nullptr;
+    TPairCounts *ordered = nullptr;
+    char16_t prev = 0;
+    int64_t decoded = 0;
+    const TPositionCallback *onPosition = nullptr;
+    int64_t nextReport = 1024;
+
+    bool decodeAll = false;
+
+    // UTF-8 measuring reads past the NUL: every byte's decoding counts.
+    bool Done() const { return measure.Ended() && !decodeAll; }
+    void Decoded(size_t k) { decoded += int64_t(k); }
+    void Bytes(const uint8_t *p, size_t n) {
+        const size_t m = measure.Feed(p, n);
+        if (fast)
+            fast->Feed(p, m);
+        else if (ordered)
+            ordered->AddBytes(p, m, prev);
+        Report();
+    }
+    void Units(const char16_t *p, size_t n) {
+        const size_t m = measure.Feed(p, n);
+        if (ordered)
+            ordered->AddUnits(p, m, prev);
+        Report();
+    }
+    void Report() {
+        MyYieldProcess();
+        if (!onPosition || !*onPosition)
+            return;
+        const int64_t reached = measure.LengthSoFar();
+        for (; nextReport <= reached; nextReport += 1024)
+            (*onPosition)(nextReport);
+    }
+};
+
+} // namespace
+
+TFileMeasure TTextFile::Measure(TDefaultEncoding encoding, TByteDigraphCounter *fast,
+                                TPairCounts *ordered) {
+    fWholeInBuffer = false;
+    TFileMeasure m;
+    m.size = fSize;
+    TCountingSink sink;
+    sink.fast = fast;
+    sink.ordered = ordered;
+    // UTF-8 is decoded to the end: the size test compares with all of it.
+    sink.decodeAll = true;
+    const TMark mark = Pass(encoding, nullptr, false, sink);
+    m.kind = mark.kind;
+    m.markLength = mark.length;
+    m.unicode = mark.kind == TTextKind::Utf16LE || mark.kind == TTextKind::Utf16BE;
+    m.length = sink.measure.Length();
+    m.decodedUnits = sink.decoded;
+    return m;
+}
+
+void TTextFile::Count(const TFileMeasure &m, TByteDigraphCounter *fast, TPairCounts *ordered,
+                      const TPositionCallback &onPosition) {
+    TCountingSink sink;
+    sink.fast = m.kind == TTextKind::Ansi ? fast : nullptr;
+    sink.ordered = ordered;
+    sink.onPosition = &onPosition;
+    const TMark mark{m.kind, m.markLength};
+    Pass(TDefaultEncoding::Windows1252, &mark, false, sink);
+    if (onPosition) {
+        for (; sink.nextReport <= m.length; sink.nextReport += 1024)
+            onPosition(sink.nextReport);
+    }
+}
+
+namespace {
+
+struct TTextSink {
+    QString raw;
+    bool ended = false;
+    bool Done() const { return ended; }
+    void Decoded(size_t) {}
+    void Bytes(const uint8_t *p, size_t n) {
+        const void *nul = std::memchr(p, 0, n);
+        const size_t m = nul ? size_t(static_cast<const uint8_t *>(nul) - p) : n;
+        const qsizetype at = raw.size();
+        raw.resize(at + qsizetype(m));
+        QChar *out = raw.data() + at;
+        for (size_t i = 0; i < m; ++i)
+            out[i] = QChar(kCp1252[p[i]]);
+        ended = nul != nullptr;
+    }
+    void Units(const char16_t *p, size_t n) {
+        size_t m = 0;
+        while (m < n && p[m] != 0)
+            ++m;
+        raw.append(reinterpret_cast<const QChar *>(p), qsizetype(m));
+        ended = m < n;
+    }
+};
+
+QString JoinLines(const QString &raw) {
+    QString text;
+    text.reserve(raw.size() + 2);
+    const QChar *p = raw.constData();
+    const qsizetype n = raw.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = p[i];
+        if (c == QLatin1Char('\r')) {
+            text.append(QLatin1String("\r\n"));
+            if (i + 1 < n && p[i + 1] == QLatin1Char('\n'))
+                ++i;
+        } else if (c == QLatin1Char('\n')) {
+            text.append(QLatin1String("\r\n"));
+        } else {
+            text.append(c);
+        }
+    }
+    if (n > 0 && p[n - 1] != QLatin1Char('\r') && p[n - 1] != QLatin1Char('\n'))
+        text.append(QLatin1String("\r\n"));
+    return text;
+}
+
+} // namespace
+
+QString TTextFile::ReadText(TDefaultEncoding encoding) {
+    fWholeInBuffer = false;
+    TTextSink sink;
+    Pass(encoding, nullptr, false, sink);
+    return JoinLines(sink.raw);
+}
+
+QString LoadText(const QString &path, TDefaultEncoding encoding) {
+    TTextFile file;
+    if (!file.Open(path))
+        throw suite::TRunError(path, suite::ErrnoText(ENOENT));
+    return file.ReadText(encoding);
+}
+
+QString LoadUpperCasedText(const QString &path, TDefaultEncoding encoding) {
+    QString text = LoadText(path, encoding);
+    const TextTables &t = Tables();
+    char16_t *p = reinterpret_cast<char16_t *>(text.data());
+    for (qsizetype i = 0; i < text.size(); ++i)
+        p[i] = t.upper[p[i]];
+    return text;
+}
+
+} // namespace engine

@@ -1,0 +1,95 @@
+#pragma once
+// Reading a text file the way a text-list load does, in bounded memory.
+//
+// A byte-order mark selects the encoding and is not text: EF BB BF UTF-8,
+// FF FE UTF-16 little-endian, FE FF UTF-16 big-endian. Without a mark the
+// bytes are Windows-1252 (one character a byte), or UTF-8 when asked for.
+// The first NUL ends the text. The file is read in blocks, never whole, and
+// opened read-only and non-blocking, and only when it is a regular file.
+
+#include "DigraphCounter.h"
+#include "TextMeasure.h"
+#include "Utf8Decoder.h"
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace engine {
+
+enum class TDefaultEncoding { Windows1252, Utf8 };
+enum class TTextKind { Ansi, Utf8, Utf16LE, Utf16BE };
+
+struct TFileMeasure {
+    int64_t size = 0;
+    TTextKind kind = TTextKind::Ansi;
+    int64_t markLength = 0;
+    // True for a UTF-16 mark: the file holds two bytes a character.
+    bool unicode = false;
+    // The loaded text's length in UTF-16 code units.
+    int64_t length = 0;
+    // UTF-8 only: the units that all bytes after the mark decode to.
+    int64_t decodedUnits = 0;
+};
+
+// Called with the text position (1-based, in units of the loaded text) of
+// each multiple of 1024 reached, in order.
+using TPositionCallback = std::function<void(int64_t position)>;
+
+class TTextFile {
+public:
+    static constexpr size_t kBlock = 256 * 1024;
+
+    TTextFile() = default;
+    ~TTextFile();
+    TTextFile(const TTextFile &) = delete;
+    TTextFile &operator=(const TTextFile &) = delete;
+
+    // Opens `path`. False when it does not exist or is not a regular file;
+    // throws TRunError when it exists but cannot be opened or read.
+    bool Open(const QString &path);
+    void Close();
+    int64_t Size() const { return fSize; }
+
+    // Reads the file once: its encoding and its text's length. When `fast` or
+    // `ordered` is given, also counts the text's digraphs into it.
+    TFileMeasure Measure(TDefaultEncoding encoding, TByteDigraphCounter *fast = nullptr,
+                         TPairCounts *ordered = nullptr);
+
+    // Reads the file again and counts its text's digraphs: 8-bit text into
+    // `fast` when given, everything else into `ordered`. `onPosition`, when
+    // set, is called for every multiple of 1024 up to the text's length.
+    void Count(const TFileMeasure &m, TByteDigraphCounter *fast, TPairCounts *ordered,
+               const TPositionCallback &onPosition = {});
+
+    // The whole text, lines joined with CR LF, the last one too.
+    QString ReadText(TDefaultEncoding encoding);
+
+private:
+    struct TMark {
+        TTextKind kind;
+        int64_t length;
+    };
+    static TMark DetectMark(const uint8_t *p, size_t n, TDefaultEncoding encoding);
+    template <class Sink>
+    TMark Pass(TDefaultEncoding encoding, const TMark *known, bool toEnd, Sink &&sink);
+    size_t ReadAt(int64_t offset, uint8_t *buf, size_t n);
+
+    QString fPath;
+    int fFd = -1;
+    int64_t fSize = 0;
+    std::vector<uint8_t> fBytes;
+    std::vector<char16_t> fUnits;
+    // The whole file when it fitted in one block, kept for the second pass.
+    bool fWholeInBuffer = false;
+    size_t fWholeLength = 0;
+};
+
+// The text of a file with every code unit upper-cased. Throws TRunError.
+QString LoadUpperCasedText(const QString &path,
+                           TDefaultEncoding encoding = TDefaultEncoding::Windows1252);
+// The text of a file as the text pane shows it. Throws TRunError.
+QString LoadText(const QString &path, TDefaultEncoding encoding = TDefaultEncoding::Windows1252);
+
+} // namespace engine

@@ -1,0 +1,37 @@
+#pragma once
+// Measures the length of a text as a text-list load gives it, without
+// building the text: the first NUL ends the text, and every line break (CR LF,
+// lone CR, lone LF) becomes CR LF, the last line too.
+//
+// length = units + CRs + LFs - 2 * (CR LF pairs) + (2 when the text is not
+// empty and does not end in a line break).
+
+#include <cstddef>
+#include <cstdint>
+
+namespace engine {
+
+class TextMeasure {
+public:
+    // Feeds the next units; returns how many of them belong to the text (all
+    // of them unless a NUL ends the text in this block).
+    size_t Feed(const uint8_t *p, size_t n);
+    size_t Feed(const char16_t *p, size_t n);
+
+    bool Ended() const { return fEnded; }
+    // Units before the first NUL, as decoded.
+    int64_t RawUnits() const { return fUnits; }
+    // Length of the text fed so far, without the closing line break that the
+    // load adds to an unterminated last line. Can run one ahead while a CR
+    // waits for its LF in the next block.
+    int64_t LengthSoFar() const { return fUnits + fCR + fLF - 2 * fCRLF; }
+    int64_t Length() const;
+
+private:
+    template <class U> size_t FeedScalar(const U *p, size_t n);
+    int64_t fUnits = 0, fCR = 0, fLF = 0, fCRLF = 0;
+    char16_t fLast = 0;
+    bool fEnded = false;
+};
+
+} // namespace engine

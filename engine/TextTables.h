@@ -1,0 +1,37 @@
+#pragma once
+// Lookup tables for decoding, upper-casing and classifying text.
+//
+// Upper-casing is per UTF-16 code unit, one for one (simple case mapping), so
+// a text never changes length. A letter is a code unit of general category
+// Lu, Ll, Lt, Lm or Lo; surrogates are never letters. The digraph rules test
+// the upper-cased unit.
+
+#include <cstdint>
+
+namespace engine {
+
+// Windows-1252, with its five unassigned bytes mapped to the C1 controls of
+// the same value.
+extern const char16_t kCp1252[256];
+
+struct TextTables {
+    char16_t upper[65536];
+    // 0 other, 1 space, 2 letter; of the upper-cased unit.
+    uint8_t klass[65536];
+
+    // For 8-bit text: the byte's upper-cased unit, and a small dense id:
+    // 0 other, 1 space, 2.. one per distinct upper-cased letter.
+    char16_t byteUpper[256];
+    uint8_t byteId[256];
+    int byteIdCount; // ids in use, including 0 and 1
+    char16_t idUnit[256];
+};
+
+const TextTables &Tables();
+
+enum : uint8_t { kOther = 0, kSpace = 1, kLetter = 2 };
+
+// True when the upper-cased unit `u` is a letter.
+inline bool IsLetterUnit(char16_t u) { return Tables().klass[u] == kLetter; }
+
+} // namespace engine

@@ -1,0 +1,80 @@
+#include "Utf8Decoder.h"
+
+namespace engine {
+
+size_t Utf8Decoder::Decode(const uint8_t *in, size_t n, char16_t *out) {
+    char16_t *o = out;
+    size_t i = 0;
+    while (i < n) {
+        const uint8_t b = in[i];
+        if (fNeeded == 0) {
+            if (b < 0x80) {
+                *o++ = b;
+                ++i;
+                // ASCII runs are the common case.
+                while (i < n && in[i] < 0x80)
+                    *o++ = in[i++];
+                continue;
+            }
+            ++i;
+            if (b >= 0xC2 && b <= 0xDF) {
+                fNeeded = 1;
+                fCodePoint = b & 0x1F;
+            } else if (b >= 0xE0 && b <= 0xEF) {
+                if (b == 0xE0)
+                    fLower = 0xA0;
+                if (b == 0xED)
+                    fUpper = 0x9F;
+                fNeeded = 2;
+                fCodePoint = b & 0x0F;
+            } else if (b >= 0xF0 && b <= 0xF4) {
+                if (b == 0xF0)
+                    fLower = 0x90;
+                if (b == 0xF4)
+                    fUpper = 0x8F;
+                fNeeded = 3;
+                fCodePoint = b & 0x07;
+            } else {
+                *o++ = 0xFFFD;
+            }
+            continue;
+        }
+        if (b < fLower || b > fUpper) {
+            // The byte is not consumed: it may start the next sequence.
+            fCodePoint = 0;
+            fNeeded = 0;
+            fLower = 0x80;
+            fUpper = 0xBF;
+            *o++ = 0xFFFD;
+            continue;
+        }
+        ++i;
+        fLower = 0x80;
+        fUpper = 0xBF;
+        fCodePoint = (fCodePoint << 6) | (b & 0x3F);
+        if (--fNeeded == 0) {
+            const uint32_t cp = fCodePoint;
+            fCodePoint = 0;
+            if (cp < 0x10000) {
+                *o++ = static_cast<char16_t>(cp);
+            } else {
+                *o++ = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+                *o++ = static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+            }
+        }
+    }
+    return static_cast<size_t>(o - out);
+}
+
+size_t Utf8Decoder::Finish(char16_t *out) {
+    if (fNeeded == 0)
+        return 0;
+    fNeeded = 0;
+    fCodePoint = 0;
+    fLower = 0x80;
+    fUpper = 0xBF;
+    *out = 0xFFFD;
+    return 1;
+}
+
+} // namespace engine

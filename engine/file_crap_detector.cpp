@@ -1,0 +1,180 @@
+#include "file_crap_detector.h"
+
+#include "Dialogs.h"
+#include "File_utils.h"
+#include "FormatSettings.h"
+#include "General_Trees.h"
+#include "Mykpsmall.h"
+#include "ResourceStrings.h"
+#include "RunError.h"
+
+#include <QRegularExpression>
+#include <cmath>
+
+void TCrapFileWideStringlist::AddObject(const QString &name, TWideStringHolder *holder) {
+    fItems.push_back({name, std::unique_ptr<TWideStringHolder>(holder)});
+}
+
+void TCrapFileWideStringlist::Clear() {
+    for (auto &item : fItems)
+        item.holder.reset();
+    fItems.clear();
+}
+
+TFileCrapDetector::TFileCrapDetector() = default;
+TFileCrapDetector::~TFileCrapDetector() = default;
+
+engine::TCheckSettings TFileCrapDetector::Settings(bool thoroughly) const {
+    engine::TCheckSettings s;
+    s.thoroughly = thoroughly;
+    s.min_digraphs = min_digraphs;
+    s.freq_variation_per_mille = digraph_frequency_variation_per_mille;
+    s.percent_fail_allowed = digraph_percent_fail_allowed;
+    s.encoding = default_encoding;
+    s.decimal_separator = suite::UserDefaultFormatSettings().DecimalSeparator;
+    return s;
+}
+
+void TFileCrapDetector::SetReferenceFiles(const QString &Value) {
+    fReferenceFiles.clear();
+    // One name per line; the text of a list ends with a line break, which
+    // gives no entry.
+    QStringList lines = Value.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    fReferenceFiles = lines;
+    if (!BuildReference())
+        ReportReferenceProblem(Value);
+}
+
+void TFileCrapDetector::ReportReferenceProblem(const QString &value) {
+    suite::FormCentredMessageDlg(nullptr, suite::Global_TimedOut,
+                                 suite::QLREferenceTextTooShortOrProblematic().arg(value),
+                                 suite::TMsgDlgType::Error, suite::mbOK | suite::mbHelp, 0, 0,
+                                 false);
+}
+
+bool TFileCrapDetector::BuildReference() {
+    StartReferenceProfile();
+    for (const QString &name : fReferenceFiles) {
+        if (!suite::RegularFileExists(name)) {
+            suite::FailedToFind(nullptr, name);
+            reference_setup = false;
+            return false;
+        }
+        const int64_t before = ref.counts->Total();
+        if (!fChecker.CountReference(name, default_encoding, *ref.counts)) {
+            suite::FailedToFind(nullptr, name);
+            reference_setup = false;
+            return false;
+        }
+        ref.digraphs += ref.counts->Total() - before;
+    }
+    bool ok;
+    try {
+        ok = FinishReferenceProfile();
+    } catch (const ETreeError &e) {
+        reference_setup = false;
+        throw suite::TRunError(fReferenceFiles.join(QStringLiteral(", ")),
+                               QString::fromLatin1(e.what()));
+    }
+    reference_setup = ok;
+    return ok;
+}
+
+void TFileCrapDetector::StartReferenceProfile() {
+    ref.counts = std::make_unique<engine::TPairCounts>();
+    ref.profile = engine::TDigraphProfile{};
+    ref.digraphs = 0;
+}
+
+void TFileCrapDetector::AddReferenceText(const QString &text) {
+    if (!ref.counts)
+        StartReferenceProfile();
+    const int64_t before = ref.counts->Total();
+    char16_t prev = 0;
+    ref.counts->AddUnits(reinterpret_cast<const char16_t *>(text.utf16()), size_t(text.size()),
+                         prev);
+    ref.digraphs += ref.counts->Total() - before;
+}
+
+bool TFileCrapDetector::FinishReferenceProfile() {
+    if (ref.digraphs <= 0)
+        return false;
+    ref.profile = engine::MakeProfile(*ref.counts, min_digraphs);
+    ref.counts.reset();
+    return true;
+}
+
+bool TFileCrapDetector::FailsDigraphCheck(const QString &text) {
+    too_many_str.clear();
+    too_few_str.clear();
+    MyYieldProcess();
+    sample.counts = std::make_unique<engine::TPairCounts>();
+    sample.digraphs = 0;
+    MyYieldProcess();
+    const char16_t *units = reinterpret_cast<const char16_t *>(text.utf16());
+    const int64_t n = text.size();
+    char16_t prev = 0;
+    // Counted in steps of 1024 units so the progress calls fall where the
+    // text's positions are multiples of 1024.
+    for (int64_t at = 0; at < n; at += 1024) {
+        const int64_t step = std::min<int64_t>(1024, n - at);
+        sample.counts->AddUnits(units + at, size_t(step), prev);
+        MyYieldProcess();
+        if (fOnPercent2 && at + step == at + 1024)
+            fOnPercent2(int32_t((at + 1024) * 100 / n));
+    }
+    sample.digraphs = sample.counts->Total();
+    struct Drop {
+        sample_array &s;
+        ~Drop() {
+            s.counts.reset();
+            s.profile = engine::TDigraphProfile{};
+            s.digraphs = 0;
+        }
+    } drop{sample};
+    sample.profile = engine::MakeProfile(*sample.counts, min_digraphs);
+    const engine::TDigraphComparison cmp = engine::CompareProfiles(
+        sample.profile, ref.profile, digraph_frequency_variation_per_mille,
+        digraph_percent_fail_allowed, suite::UserDefaultFormatSettings().DecimalSeparator);
+    too_many_str = cmp.too_many;
+    too_few_str = cmp.too_few;
+    return cmp.fails;
+}
+
+void TFileCrapDetector::CheckForCrap(const QStringList &files, bool thoroughly,
+                                     const TOnPercentEvent &AOnPercent,
+                                     const TOnPercentEvent &AOnPercent2) {
+    weird_files.Clear();
+    fOnPercent = AOnPercent;
+    fOnPercent2 = AOnPercent2;
+    if (!reference_setup && !BuildReference())
+        return;
+    processing = true;
+    const engine::TCheckSettings settings = Settings(thoroughly);
+    engine::TVerdict verdict;
+    for (qsizetype i = 0; i < files.size() && processing; ++i) {
+        if (fOnPercent)
+            fOnPercent(int32_t(std::nearbyint(double(i) * 100.0 / double(files.size()))));
+        // The callback may have stopped the run; the file is still checked,
+        // as the run ends only between files.
+        const QString &name = files.at(i);
+        const engine::TCheckResult result =
+            fChecker.Check(name, settings, &ref.profile, fOnPercent2, verdict);
+        if (result != engine::TCheckResult::Suspect)
+            continue;
+        if (verdict.test == engine::TSuspectTest::Digraph) {
+            too_many_str = verdict.too_many;
+            too_few_str = verdict.too_few;
+        }
+        auto *holder = new TWideStringHolder(verdict.reason);
+        holder->details = verdict;
+        weird_files.AddObject(name, holder);
+    }
+    if (processing && fOnPercent) {
+        fOnPercent(100);
+        if (fOnPercent2)
+            fOnPercent2(100);
+    }
+}

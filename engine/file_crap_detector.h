@@ -1,0 +1,123 @@
+#pragma once
+// TFileCrapDetector: checks a list of files and collects the suspect ones.
+//
+// It holds the known-good reference files and their digraph profile, runs
+// the size test on every file of a run and, when asked, the digraph check,
+// and lists each suspect file with its reason in `weird_files`. Everything
+// runs on the caller's thread; the run yields through MyYieldProcess() and
+// the progress callbacks, so a window stays live and can set `processing` to
+// false to stop between two files. Not re-entrant: while CheckForCrap runs,
+// do not start another run, set ReferenceFiles or destroy the detector.
+//
+// Errors that end a run (a file that cannot be read, a lopsided digraph
+// tree) are raised as suite::TRunError naming the file and the cause; the
+// entries found so far stay in `weird_files`.
+
+#include "DigraphProfile.h"
+#include "FileCheck.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+// Carries the reason of one suspect file. `details` holds the same verdict
+// in figures, for printers that want more than the text.
+class TWideStringHolder {
+public:
+    explicit TWideStringHolder(const QString &e) : data(e) {}
+    QString data;
+    engine::TVerdict details;
+};
+
+// The suspect-file list: file names in run order, each with its reason
+// holder. The list owns the holders; readers may keep pointers to them until
+// the next Clear.
+class TCrapFileWideStringlist {
+public:
+    TCrapFileWideStringlist() = default;
+    ~TCrapFileWideStringlist() { Clear(); }
+    TCrapFileWideStringlist(const TCrapFileWideStringlist &) = delete;
+    TCrapFileWideStringlist &operator=(const TCrapFileWideStringlist &) = delete;
+
+    int Count() const { return static_cast<int>(fItems.size()); }
+    const QString &Strings(int i) const { return fItems[size_t(i)].name; }
+    TWideStringHolder *Objects(int i) const { return fItems[size_t(i)].holder.get(); }
+    // Takes ownership of `holder`.
+    void AddObject(const QString &name, TWideStringHolder *holder);
+    void Clear();
+
+private:
+    struct Item {
+        QString name;
+        std::unique_ptr<TWideStringHolder> holder;
+    };
+    std::vector<Item> fItems;
+};
+
+// A progress callback: percent, 0 to 100. Unset means no calls.
+using TOnPercentEvent = std::function<void(int32_t percent)>;
+
+// A profile: the counts while it is being made, then the profile list.
+struct sample_array {
+    std::unique_ptr<engine::TPairCounts> counts;
+    engine::TDigraphProfile profile;
+    int64_t digraphs = 0;
+};
+
+class TFileCrapDetector {
+public:
+    TFileCrapDetector();
+    ~TFileCrapDetector();
+    TFileCrapDetector(const TFileCrapDetector &) = delete;
+    TFileCrapDetector &operator=(const TFileCrapDetector &) = delete;
+
+    // The reference file names, one per line (CR LF, CR or LF). Setting them
+    // rebuilds the reference at once and reports a problem in a dialog.
+    void SetReferenceFiles(const QString &Value);
+    const QStringList &ReferenceFileList() const { return fReferenceFiles; }
+    bool BuildReference();
+
+    void CheckForCrap(const QStringList &files, bool thoroughly, const TOnPercentEvent &AOnPercent,
+                      const TOnPercentEvent &AOnPercent2);
+
+    // The digraph check, on upper-cased texts.
+    void StartReferenceProfile();
+    void AddReferenceText(const QString &text);
+    bool FinishReferenceProfile();
+    bool FailsDigraphCheck(const QString &text);
+
+    const TOnPercentEvent &OnPercent() const { return fOnPercent; }
+    void SetOnPercent(TOnPercentEvent e) { fOnPercent = std::move(e); }
+    const TOnPercentEvent &OnPercent2() const { return fOnPercent2; }
+    void SetOnPercent2(TOnPercentEvent e) { fOnPercent2 = std::move(e); }
+
+    // The profile files are compared with, once reference_setup is true.
+    const engine::TDigraphProfile &ReferenceProfile() const { return ref.profile; }
+    // The settings a run checks with, taken from the public fields.
+    engine::TCheckSettings Settings(bool thoroughly) const;
+
+    sample_array sample;
+    sample_array ref;
+    bool reference_setup = false;
+    QString too_many_str;
+    QString too_few_str;
+    bool processing = false;
+    int32_t min_digraphs = 10;
+    int32_t digraph_frequency_variation_per_mille = 15;
+    int32_t digraph_percent_fail_allowed = 20;
+    TCrapFileWideStringlist weird_files;
+    // How files without a byte-order mark are read. The window keeps the
+    // 8-bit default; the command line may choose UTF-8.
+    engine::TDefaultEncoding default_encoding = engine::TDefaultEncoding::Windows1252;
+
+private:
+    void ReportReferenceProblem(const QString &value);
+
+    TOnPercentEvent fOnPercent;
+    TOnPercentEvent fOnPercent2;
+    QStringList fReferenceFiles;
+    engine::TFileChecker fChecker;
+};

@@ -1,0 +1,9 @@
+#!/bin/sh
+# Installs what is missing, builds, and runs every test.
+set -eu
+cd "$(dirname "$0")/.."
+./scripts/setup-debian.sh
+./scripts/build.sh
+# Tests never touch the user's real settings or display.
+export QT_QPA_PLATFORM=offscreen
+cd build && ctest --output-on-failure -j "$(nproc)"

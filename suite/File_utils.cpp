@@ -1,0 +1,55 @@
+#include "File_utils.h"
+
+#include "RunError.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace suite {
+
+QString ErrnoText(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
+
+bool RegularFileExists(const QString &path) {
+    struct stat st;
+    const QByteArray native = QFile::encodeName(path);
+    return !native.isEmpty() && ::stat(native.constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+int64_t FileSize(const QString &path) {
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        throw TRunError(path, ErrnoText(errno));
+    return static_cast<int64_t>(st.st_size);
+}
+
+bool TextFileInUnicode(const QString &path) {
+    // O_NONBLOCK: never wait on a FIFO that replaced the file meanwhile.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        throw TRunError(path, ErrnoText(errno));
+    unsigned char mark[2] = {0, 0};
+    ssize_t got;
+    do {
+        got = ::read(fd, mark, 2);
+    } while (got < 0 && errno == EINTR);
+    const int err = errno;
+    ::close(fd);
+    if (got < 0)
+        throw TRunError(path, ErrnoText(err));
+    return got == 2 && ((mark[0] == 0xFF && mark[1] == 0xFE) || (mark[0] == 0xFE && mark[1] == 0xFF));
+}
+
+bool DriveAndFileExist(const QString &path) { return RegularFileExists(path); }
+
+bool DriveAndFolderExist(const QString &path) {
+    struct stat st;
+    const QByteArray native = QFile::encodeName(path);
+    return !native.isEmpty() && ::stat(native.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+} // namespace suite

@@ -1,0 +1,30 @@
+#pragma once
+// File tests of the suite's runtime.
+//
+// Sizes are 64-bit: a 32-bit size would misjudge every file of 2 GiB or more.
+
+#include <QString>
+#include <cstdint>
+
+namespace suite {
+
+// True when `path` names a regular file (links followed). FIFOs, devices and
+// sockets answer false: opening one could block a run forever.
+bool RegularFileExists(const QString &path);
+
+// The file's size in bytes. Throws TRunError naming the file and the cause.
+int64_t FileSize(const QString &path);
+
+// True exactly when the file begins with a UTF-16 byte-order mark (FF FE or
+// FE FF). Throws TRunError when the file cannot be read.
+bool TextFileInUnicode(const QString &path);
+
+// The system's text for an errno value, e.g. "Permission denied".
+QString ErrnoText(int err);
+
+// Exists checks that never raise: false for a missing file or folder, or one
+// on a mount that cannot be reached.
+bool DriveAndFileExist(const QString &path);
+bool DriveAndFolderExist(const QString &path);
+
+} // namespace suite

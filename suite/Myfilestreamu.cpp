@@ -1,0 +1,47 @@
+#include "Myfilestreamu.h"
+
+#include <algorithm>
+
+namespace suite {
+
+namespace {
+// Code-unit order, whatever the library's notion of string order.
+bool Less(const QString &a, const QString &b) {
+    return std::lexicographical_compare(a.utf16(), a.utf16() + a.size(), b.utf16(),
+                                        b.utf16() + b.size());
+}
+} // namespace
+
+int TMySaveStringList::AddObject(const QString &s, int64_t value) {
+    if (!fSorted) {
+        fItems.push_back({s, value});
+        return Count() - 1;
+    }
+    auto at = std::upper_bound(fItems.begin(), fItems.end(), s,
+                               [](const QString &t, const Item &it) { return Less(t, it.text); });
+    at = fItems.insert(at, {s, value});
+    return static_cast<int>(at - fItems.begin());
+}
+
+int TMySaveStringList::IndexOf(const QString &s) const {
+    if (fSorted) {
+        auto at = std::lower_bound(fItems.begin(), fItems.end(), s,
+                                   [](const Item &it, const QString &t) { return Less(it.text, t); });
+        if (at != fItems.end() && at->text == s)
+            return static_cast<int>(at - fItems.begin());
+        return -1;
+    }
+    for (size_t i = 0; i < fItems.size(); ++i)
+        if (fItems[i].text == s)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void TMySaveStringList::SetSorted(bool sorted) {
+    if (sorted && !fSorted)
+        std::stable_sort(fItems.begin(), fItems.end(),
+                         [](const Item &a, const Item &b) { return Less(a.text, b.text); });
+    fSorted = sorted;
+}
+
+} // namespace suite

@@ -1,0 +1,3 @@
+#include "Mykpsmall.h"
+
+suite::TYieldProc AYieldProcessProc;

@@ -1,0 +1,158 @@
+#include "DigraphCounter.h"
+#include "DigraphProfile.h"
+#include "DigraphTree.h"
+#include "TextTables.h"
+
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace engine;
+
+namespace {
+
+// The plain rule, one position at a time, on an upper-cased text.
+std::map<uint32_t, int64_t> PlainCounts(const QString &upper) {
+    std::map<uint32_t, int64_t> m;
+    for (qsizetype i = 0; i + 1 < upper.size(); ++i) {
+        const QChar a = upper.at(i), b = upper.at(i + 1);
+        if (IsLetterUnit(a.unicode()) && (b == QLatin1Char(' ') || IsLetterUnit(b.unicode())))
+            ++m[DigraphKey(a.unicode(), b.unicode())];
+    }
+    return m;
+}
+
+std::map<uint32_t, int64_t> AsMap(const TPairCounts &c) {
+    std::map<uint32_t, int64_t> m;
+    for (uint32_t k : c.Order())
+        m[k] = c.CountOf(k);
+    return m;
+}
+
+QString Upper(const QString &s) {
+    QString u = s;
+    for (QChar &c : u)
+        c = QChar(Tables().upper[c.unicode()]);
+    return u;
+}
+
+QString KeysOf(const TPairCounts &c) {
+    QString s;
+    for (uint32_t k : c.Order())
+        s += QChar(char16_t(k >> 16)) + QString(QChar(char16_t(k & 0xFFFF))) + QLatin1Char('|');
+    return s;
+}
+
+} // namespace
+
+TEST(DigraphCounter, WhichPositionsStartADigraph) {
+    struct Case {
+        QString text;
+        QString digraphs; // in order of first occurrence
+    } cases[] = {
+        {QStringLiteral("THE CAT"), QStringLiteral("TH|HE|E |CA|AT|")},
+        {QStringLiteral("A  B"), QStringLiteral("A |")},
+        {QStringLiteral("A1B"), QString()},
+        {QStringLiteral("A-B"), QString()},
+        {QStringLiteral("A\r\n"), QString()},
+        {QStringLiteral("the cat"), QStringLiteral("TH|HE|E |CA|AT|")}, // upper-cased first
+        {QStringLiteral("12 34"), QString()},
+    };
+    for (const Case &c : cases) {
+        TPairCounts counts;
+        char16_t prev = 0;
+        counts.AddUnits(reinterpret_cast<const char16_t *>(c.text.utf16()), size_t(c.text.size()), prev);
+        EXPECT_EQ(KeysOf(counts), c.digraphs) << c.text.toStdString();
+    }
+}
+
+// The fast 8-bit table, the ordered counter and the plain rule agree on
+// random Windows-1252 text, fed in uneven blocks.
+TEST(DigraphCounter, FastAndOrderedPathsMatchThePlainRule) {
+    QRandomGenerator rng(7);
+    for (int round = 0; round < 30; ++round) {
+        QByteArray bytes(rng.bounded(1, 20000), 0);
+        for (char &b : bytes) {
+            const int r = rng.bounded(10);
+            b = char(r < 5 ? 'a' + rng.bounded(26) : r < 7 ? ' ' : r < 8 ? 'A' + rng.bounded(3)
+                     : 0x80 + rng.bounded(128));
+        }
+        QString text;
+        for (char b : bytes)
+            text += QChar(kCp1252[uchar(b)]);
+        const auto plain = PlainCounts(Upper(text));
+
+        TByteDigraphCounter fast;
+        TPairCounts ordered;
+        char16_t prev = 0;
+        for (qsizetype at = 0; at < bytes.size();) {
+            const qsizetype n = std::min<qsizetype>(rng.bounded(1, 5000), bytes.size() - at);
+            fast.Feed(reinterpret_cast<const uint8_t *>(bytes.constData()) + at, size_t(n));
+            ordered.AddBytes(reinterpret_cast<const uint8_t *>(bytes.constData()) + at, size_t(n), prev);
+            at += n;
+        }
+        EXPECT_EQ(AsMap(ordered), plain);
+        EXPECT_EQ(fast.Distinct(), plain.size());
+        TPairCounts fromFast;
+        fast.FlushInto(fromFast);
+        EXPECT_EQ(AsMap(fromFast), plain);
+        EXPECT_EQ(fromFast.Total(), ordered.Total());
+    }
+}
+
+// Counting distinct digraphs once each, in order of first occurrence, gives
+// the profile (and the depth error) that offering every occurrence gives.
+TEST(DigraphCounter, ProfileMatchesOccurrenceByOccurrenceTree) {
+    QRandomGenerator rng(11);
+    for (int round = 0; round < 6; ++round) {
+        // Rounds 3+ use many letters, so the tree path is taken.
+        const int letters = round < 3 ? 26 : 3000;
+        QString text;
+        for (int i = 0; i < 60000; ++i)
+            text += rng.bounded(6) == 0 ? QChar(' ') : QChar(char16_t(0x4E00 + rng.bounded(letters)));
+        TPairCounts counts;
+        char16_t prev = 0;
+        counts.AddUnits(reinterpret_cast<const char16_t *>(text.utf16()), size_t(text.size()), prev);
+
+        TDigraphTree tree(3);
+        bool treeRaised = false;
+        for (qsizetype i = 0; i + 1 < text.size(); ++i)
+            if (IsLetterUnit(text.at(i).unicode()) && text.at(i + 1) != QChar(0))
+                if (text.at(i + 1) == QLatin1Char(' ') || IsLetterUnit(text.at(i + 1).unicode()))
+                    tree.AddDigraph(text.at(i).unicode(), text.at(i + 1).unicode());
+        try {
+            tree.MakeProfileList();
+        } catch (const ETreeError &) {
+            treeRaised = true;
+        }
+        bool fastRaised = false;
+        TDigraphProfile profile;
+        try {
+            profile = MakeProfile(counts, 3);
+        } catch (const ETreeError &) {
+            fastRaised = true;
+        }
+        ASSERT_EQ(fastRaised, treeRaised);
+        if (treeRaised)
+            continue;
+        ASSERT_EQ(int(profile.entries.size()), tree.sorted_results->Count());
+        for (int i = 0; i < tree.sorted_results->Count(); ++i) {
+            const QString d = tree.sorted_results->Strings(i);
+            EXPECT_EQ(profile.entries[size_t(i)].key, DigraphKey(d.at(0).unicode(), d.at(1).unicode()));
+            EXPECT_EQ(profile.entries[size_t(i)].count, tree.sorted_results->Objects(i));
+        }
+    }
+}
+
+TEST(DigraphCounter, LopsidedOrderRaisesTheTreeError) {
+    // 2048 distinct digraphs first met in descending order: a left chain.
+    TPairCounts counts;
+    for (int i = 2047; i >= 0; --i)
+        counts.Add(DigraphKey(char16_t(0x4E00 + i), u'A'), 20);
+    EXPECT_THROW(MakeProfile(counts, 10), ETreeError);
+    TPairCounts ascending;
+    for (int i = 0; i < 2048; ++i)
+        ascending.Add(DigraphKey(char16_t(0x4E00 + i), u'A'), 20);
+    EXPECT_EQ(MakeProfile(ascending, 10).entries.size(), 2048u);
+}

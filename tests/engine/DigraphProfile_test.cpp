@@ -1,0 +1,111 @@
+#include "DigraphProfile.h"
+
+#include <gtest/gtest.h>
+
+using namespace engine;
+
+namespace {
+
+uint32_t Key(const char *d) { return DigraphKey(char16_t(d[0]), char16_t(d[1])); }
+
+// `n` distinct keys, each with `count`.
+TDigraphProfile Uniform(int n, int64_t count, int64_t total, int skipFirst = 0) {
+    TDigraphProfile p;
+    for (int i = skipFirst; i < n; ++i)
+        p.entries.push_back({DigraphKey(char16_t(0x100 + i), u'A'), count});
+    p.digraphs = total;
+    return p;
+}
+
+} // namespace
+
+TEST(DigraphProfile, FormatsTwoDecimalsWithHalvesUp) {
+    struct Case {
+        float value;
+        const char *text;
+    } cases[] = {
+        {0.125f, "0.13"}, {0.375f, "0.38"}, {0.115f, "0.12"}, {0.145f, "0.14"},
+        {1.0f, "1.00"},   {0.005f, "0.00"}, {0.0f, "0.00"},   {0.995f, "1.00"} /* just above 0.995 */,
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(FormatFrequency(c.value, QLatin1Char('.')), QString::fromLatin1(c.text)) << c.value;
+    EXPECT_EQ(FormatFrequency(0.125f, QLatin1Char(',')), QStringLiteral("0,13"));
+}
+
+// Allowance ties are decided by the single-precision fraction.
+TEST(DigraphProfile, AllowanceTies) {
+    struct Case {
+        int failures, entries, percent;
+        bool fails;
+    } cases[] = {
+        {2, 20, 10, true},  // float 0.1 lies above one tenth
+        {7, 10, 70, false}, // float 0.7 lies below
+        {1, 4, 25, false},  // exact
+        {2, 4, 25, true},
+        {0, 4, 0, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.failures << " of " << c.entries << " at " << c.percent);
+        // The file's profile is walked (the reference is larger); its first
+        // `failures` digraphs are missing from the reference.
+        const TDigraphProfile sample = Uniform(c.entries, 10, 10 * c.entries);
+        const TDigraphProfile ref = Uniform(c.entries, 100, 100 * c.entries, c.failures);
+        const TDigraphComparison r = CompareProfiles(sample, ref, 15, c.percent, QLatin1Char('.'));
+        EXPECT_EQ(r.failures, c.failures);
+        EXPECT_EQ(r.fails, c.fails);
+    }
+}
+
+TEST(DigraphProfile, FailureTextsAndTheWalkedProfile) {
+    TDigraphProfile ref;
+    ref.entries = {{Key("ER"), 200}, {Key("TH"), 500}};
+    ref.digraphs = 1000; // ER 0.2, TH 0.5
+    TDigraphProfile sample;
+    sample.entries = {{Key("ER"), 10}, {Key("QX"), 10}, {Key("TH"), 60}};
+    sample.digraphs = 80; // ER 0.125, QX 0.125, TH 0.75
+
+    // The reference is larger: the file is walked.
+    TDigraphComparison r = CompareProfiles(sample, ref, 15, 10, QLatin1Char('.'));
+    EXPECT_EQ(r.too_many, QStringLiteral(" QX(0.75) TH"));
+    EXPECT_EQ(r.too_few, QStringLiteral("(0.13) ER"));
+    EXPECT_EQ(r.failures, 3);
+    EXPECT_FLOAT_EQ(r.fail_fraction, 1.0f);
+    EXPECT_TRUE(r.fails);
+
+    // Equal totals walk the reference: a digraph the file lacks is "too many",
+    // and failures are divided by the file's entry count.
+    sample.digraphs = 1000;
+    sample.entries = {{Key("TH"), 500}};
+    r = CompareProfiles(sample, ref, 15, 10, QLatin1Char('.'));
+    EXPECT_EQ(r.too_many, QStringLiteral(" ER"));
+    EXPECT_TRUE(r.too_few.isEmpty());
+    EXPECT_FLOAT_EQ(r.fail_fraction, 1.0f);
+
+    // A difference exactly at the tolerance passes; 1000 per mille passes all found.
+    ref.entries = {{Key("TH"), 1}};
+    ref.digraphs = 4; // 0.25
+    sample.entries = {{Key("TH"), 1}};
+    sample.digraphs = 2; // 0.5, 250 per mille away
+    EXPECT_EQ(CompareProfiles(sample, ref, 250, 0, QLatin1Char('.')).failures, 0);
+    EXPECT_EQ(CompareProfiles(sample, ref, 249, 0, QLatin1Char('.')).failures, 1);
+    EXPECT_EQ(CompareProfiles(sample, ref, 1000, 0, QLatin1Char('.')).failures, 0);
+}
+
+TEST(DigraphProfile, EmptyProfiles) {
+    TDigraphProfile emptyList;
+    emptyList.digraphs = 5; // digraphs counted, none often enough
+    const TDigraphProfile sample = Uniform(3, 10, 30);
+    // An empty file profile passes with fraction 0.
+    TDigraphComparison r = CompareProfiles(emptyList, sample, 15, 10, QLatin1Char('.'));
+    EXPECT_FALSE(r.fails);
+    EXPECT_EQ(r.fail_fraction, 0.0f);
+    // An empty reference list: a smaller file fails with every entry.
+    TDigraphProfile bigEmptyRef;
+    bigEmptyRef.digraphs = 1000;
+    r = CompareProfiles(sample, bigEmptyRef, 15, 10, QLatin1Char('.'));
+    EXPECT_EQ(r.failures, 3);
+    EXPECT_TRUE(r.fails);
+    EXPECT_FALSE(CompareProfiles(sample, bigEmptyRef, 15, 100, QLatin1Char('.')).fails);
+    // ... and a larger file passes with fraction 0.
+    EXPECT_FALSE(CompareProfiles(sample, emptyList, 15, 10, QLatin1Char('.')).fails);
+}

@@ -1,0 +1,174 @@
+#include "FileCheck.h"
+#include "RunError.h"
+#include "TempDir.h"
+#include "TextFile.h"
+#include "TextMeasure.h"
+#include "Utf8Decoder.h"
+
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace engine;
+
+namespace {
+
+TFileMeasure MeasureOf(const QString &path, TDefaultEncoding enc = TDefaultEncoding::Windows1252) {
+    TTextFile f;
+    EXPECT_TRUE(f.Open(path));
+    return f.Measure(enc);
+}
+
+// The plain way: decode everything, cut at NUL, split and rejoin lines.
+int64_t PlainLength(const QByteArray &bytes) {
+    QString raw;
+    for (char c : bytes) {
+        if (c == 0)
+            break;
+        raw.append(QChar(uchar(c))); // only ASCII in these fixtures
+    }
+    raw.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    raw.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (raw.isEmpty())
+        return 0;
+    const int64_t breaks = raw.count(QLatin1Char('\n'));
+    const bool open = !raw.endsWith(QLatin1Char('\n'));
+    return (raw.size() - breaks) + 2 * (breaks + (open ? 1 : 0));
+}
+
+} // namespace
+
+TEST(TextFile, SizeTestAcrossEncodings) {
+    TempDir dir;
+    const QByteArray crlfText = "Hello there\r\nSecond line\r\n";
+    const QByteArray utf8Text = QStringLiteral("Grüße, naïve café\r\n").toUtf8();
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+        int64_t length;
+        bool suspect;
+    } cases[] = {
+        {"8-bit, CR LF, ends in a break", crlfText, crlfText.size(), false},
+        {"8-bit, LF only: longer than the file", "a\nb\n", 6, false},
+        {"8-bit, no final break", "abc", 5, false},
+        {"zero bytes", "", 0, false},
+        {"8-bit, NUL early", QByteArray("ab\0cdefghijklmnop\r\n", 19), 4, true},
+        {"UTF-16 with mark", Utf16LeWithMark(QStringLiteral("Zwölf Boxkämpfer\r\n")), 18, false},
+        {"UTF-16 with NUL", Utf16LeWithMark(QStringLiteral("ab") + QChar(0) + QStringLiteral("cdefgh\r\n")), 4, true},
+        {"UTF-8 with mark and accents", QByteArray("\xEF\xBB\xBF") + utf8Text, 19, false},
+        {"UTF-8 mark, NUL early", QByteArray("\xEF\xBB\xBF" "a\0bcdef\r\n", 12), 3, true},
+        {"8-bit binary junk", QByteArray("text\r\n\x01\x02\0\0\0\0\0\0\0\0", 16), 10, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.write(QString::fromLatin1(c.name).replace(' ', '_'), c.bytes);
+        const TFileMeasure m = MeasureOf(path);
+        EXPECT_EQ(m.length, c.length);
+        EXPECT_EQ(m.size, c.bytes.size());
+        EXPECT_EQ(FailsSizeTest(m), c.suspect);
+    }
+}
+
+TEST(TextFile, SizeReasonText) {
+    EXPECT_EQ(SizeReason(2048, 12), QStringLiteral("File-size 2048 but text-length 12"));
+    // Sizes past 32 bits print as they are.
+    EXPECT_EQ(SizeReason(int64_t(5) << 30, 3), QStringLiteral("File-size 5368709120 but text-length 3"));
+}
+
+// The vector counting runs over long blocks and across block boundaries: it
+// must agree with the plain rule for any mix of CR, LF, CR LF and NUL.
+TEST(TextFile, MeasureAgreesWithPlainLengthOnRandomBytes) {
+    TempDir dir;
+    QRandomGenerator rng(42);
+    const char alphabet[] = {'a', 'b', ' ', '\r', '\n', '\r', '\n'};
+    for (int round = 0; round < 40; ++round) {
+        const int size = round < 20 ? rng.bounded(1, 200) : rng.bounded(200000, 700000);
+        QByteArray bytes(size, 'x');
+        for (char &c : bytes)
+            c = alphabet[rng.bounded(int(sizeof alphabet))];
+        if (round % 5 == 0)
+            bytes[rng.bounded(size)] = 0;
+        SCOPED_TRACE(round);
+        const QString path = dir.write(QStringLiteral("r.txt"), bytes);
+        EXPECT_EQ(MeasureOf(path).length, PlainLength(bytes));
+        TTextFile f;
+        ASSERT_TRUE(f.Open(path));
+        EXPECT_EQ(f.ReadText(TDefaultEncoding::Windows1252).size(), PlainLength(bytes));
+    }
+}
+
+TEST(TextFile, LoadsTextAsLinesWithMarksAndCodePage) {
+    TempDir dir;
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+        QString text;
+    } cases[] = {
+        {"cp1252", "caf\xE9 \x80\x81\r\nx", QStringLiteral("café €\u0081\r\nx\r\n")},
+        {"lone CR", "a\rb", QStringLiteral("a\r\nb\r\n")},
+        {"utf16be", QByteArray("\xFE\xFF\x00h\x00i", 6), QStringLiteral("hi\r\n")},
+        {"utf8 mark", "\xEF\xBB\xBF\xC3\xA9t\xC3\xA9", QStringLiteral("été\r\n")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(LoadText(dir.write(QString::fromLatin1(c.name), c.bytes)), c.text);
+    }
+    EXPECT_EQ(LoadUpperCasedText(dir.write("u", "stra\xDF" "e \xFF")), QStringLiteral("STRAßE Ÿ\r\n"));
+}
+
+TEST(Utf8Decoder, InvalidSequencesBecomeOneReplacementEach) {
+    struct Case {
+        QByteArray bytes;
+        std::u16string units;
+    } cases[] = {
+        {"a\xC3\xA9", u"a\u00E9"},
+        {"\xF0\x9F\x98\x80", u"\U0001F600"},
+        {"\xC3", u"\uFFFD"},                  // cut short at the end
+        {"\xE2\x82x", u"\uFFFDx"},            // maximal subpart, then the byte again
+        {"\xFF\xFE", u"\uFFFD\uFFFD"},
+        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"}, // a surrogate is not valid UTF-8
+    };
+    for (const Case &c : cases) {
+        // Whole, and one byte at a time: the same units.
+        for (size_t step : {size_t(c.bytes.size()), size_t(1)}) {
+            Utf8Decoder d;
+            std::u16string out;
+            char16_t buf[16];
+            for (qsizetype i = 0; i < c.bytes.size(); i += qsizetype(step)) {
+                const size_t n = std::min(step, size_t(c.bytes.size() - i));
+                const size_t k = d.Decode(reinterpret_cast<const uint8_t *>(c.bytes.constData()) + i, n, buf);
+                out.append(buf, k);
+            }
+            out.append(buf, d.Finish(buf));
+            EXPECT_EQ(out, c.units) << c.bytes.toHex().toStdString() << " step " << step;
+        }
+    }
+}
+
+TEST(TextFile, SpecialAndMissingFilesAreNotOpened) {
+    TempDir dir;
+    const QString fifo = dir.file(QStringLiteral("pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    TTextFile f;
+    EXPECT_FALSE(f.Open(fifo));
+    EXPECT_FALSE(f.Open(dir.file(QStringLiteral("absent"))));
+    EXPECT_FALSE(f.Open(dir.path()));
+}
+
+TEST(TextFile, UnreadableFileRaisesWithNameAndCause) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads everything";
+    TempDir dir;
+    const QString path = dir.write(QStringLiteral("locked.txt"), "text");
+    ::chmod(QFile::encodeName(path).constData(), 0);
+    TTextFile f;
+    try {
+        f.Open(path);
+        FAIL() << "no error";
+    } catch (const suite::TRunError &e) {
+        EXPECT_EQ(e.path(), path);
+        EXPECT_EQ(e.cause(), QStringLiteral("Permission denied"));
+    }
+}

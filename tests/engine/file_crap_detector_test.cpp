@@ -1,0 +1,200 @@
+#include "Dialogs.h"
+#include "RunError.h"
+#include "TempDir.h"
+#include "file_crap_detector.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+// A known-good text: plenty of common digraphs.
+QByteArray GoodText(int repeats) {
+    QByteArray s;
+    for (int i = 0; i < repeats; ++i)
+        s += "The quick brown fox jumps over the lazy dog and then the cat sat on the mat.\r\n";
+    return s;
+}
+
+struct DetectorFixture : testing::Test {
+    TempDir dir;
+    suite::TRecordingDialogService dialogs;
+    suite::TDialogService *previous = nullptr;
+    TFileCrapDetector detector;
+    std::vector<int> percents, percents2;
+
+    void SetUp() override { previous = suite::SetDialogService(&dialogs); }
+    void TearDown() override { suite::SetDialogService(previous); }
+
+    void UseReference(const QStringList &names) {
+        detector.SetReferenceFiles(names.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    }
+    void Run(const QStringList &files, bool thorough = false) {
+        detector.CheckForCrap(files, thorough, [this](int p) { percents.push_back(p); },
+                              [this](int p) { percents2.push_back(p); });
+    }
+    QStringList Listed() const {
+        QStringList out;
+        for (int i = 0; i < detector.weird_files.Count(); ++i)
+            out << QDir(dir.path()).relativeFilePath(detector.weird_files.Strings(i)) + QLatin1Char('=') +
+                       detector.weird_files.Objects(i)->data;
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(DetectorFixture, EightFilesReportRoundedProgressAndListSuspectsInOrder) {
+    UseReference({dir.write("ref.txt", GoodText(20))});
+    QStringList files;
+    for (int i = 0; i < 8; ++i)
+        files << dir.write(QStringLiteral("f%1.txt").arg(i),
+                           i == 2 ? QByteArray("ab\0\0\0\0\0\0\0\0\0\0", 12) : GoodText(2));
+    files[5] = dir.file("missing.txt"); // skipped silently, still counted
+    Run(files);
+    EXPECT_EQ(percents, (std::vector<int>{0, 12, 25, 38, 50, 62, 75, 88, 100}));
+    EXPECT_EQ(percents2, std::vector<int>{100});
+    EXPECT_EQ(Listed(), QStringList{"f2.txt=File-size 12 but text-length 4"});
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(DetectorFixture, EmptyListStillReportsTheEnd) {
+    UseReference({dir.write("ref.txt", GoodText(20))});
+    Run({});
+    EXPECT_EQ(percents, std::vector<int>{100});
+    EXPECT_EQ(percents2, std::vector<int>{100});
+    EXPECT_EQ(detector.weird_files.Count(), 0);
+}
+
+TEST_F(DetectorFixture, StopEndsTheRunAfterTheCurrentFile) {
+    UseReference({dir.write("ref.txt", GoodText(20))});
+    QStringList files;
+    for (int i = 0; i < 6; ++i)
+        files << dir.write(QStringLiteral("bad%1.txt").arg(i), QByteArray("x\0yyyyyyyy", 10));
+    detector.CheckForCrap(
+        files, false,
+        [this](int p) {
+            percents.push_back(p);
+            if (percents.size() == 3)
+                detector.processing = false; // Stop pressed while file 3 starts
+        },
+        [this](int p) { percents2.push_back(p); });
+    EXPECT_EQ(detector.weird_files.Count(), 3);
+    EXPECT_EQ(percents.back(), 33); // no 100 after a stop
+    EXPECT_TRUE(percents2.empty());
+}
+
+TEST_F(DetectorFixture, MissingReferenceAfterTwoGoodOnes) {
+    UseReference({dir.write("a.txt", GoodText(20)), dir.write("b.txt", GoodText(20)),
+                  dir.file("gone.txt")});
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_TRUE(dialogs.shown[0].text.contains(dir.file("gone.txt")));
+    EXPECT_TRUE(dialogs.shown[1].text.contains(dir.file("a.txt"))); // the problem names the list
+    EXPECT_EQ(dialogs.shown[1].buttons, unsigned(suite::mbOK | suite::mbHelp));
+    EXPECT_FALSE(detector.reference_setup);
+    Run({dir.write("bad.txt", QByteArray("x\0yyyyyyyy", 10))});
+    EXPECT_EQ(detector.weird_files.Count(), 0);
+    EXPECT_TRUE(percents.empty());
+    EXPECT_EQ(dialogs.shown.size(), 3u); // the run tried the build again
+}
+
+TEST_F(DetectorFixture, ReferenceWithoutDigraphsIsUnusable) {
+    UseReference({dir.write("digits.txt", "12345 67890\r\n")});
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_FALSE(detector.reference_setup);
+    dialogs.shown.clear();
+    detector.SetReferenceFiles(QString()); // no reference at all
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+}
+
+TEST_F(DetectorFixture, DigraphCheckListsStrayFilesWithBothKinds) {
+    UseReference({dir.write("ref.txt", GoodText(50))});
+    QByteArray stray;
+    for (int i = 0; i < 30; ++i)
+        stray += "Zyzzyva quixotic jazz buzz fizz the the\r\n";
+    const QStringList files{dir.write("good.txt", GoodText(5)), dir.write("stray.txt", stray),
+                            dir.write("empty.txt", "")};
+    Run(files, true);
+    ASSERT_EQ(detector.weird_files.Count(), 1);
+    const QString reason = detector.weird_files.Objects(0)->data;
+    EXPECT_TRUE(reason.startsWith(QStringLiteral("Too many: "))) << reason.toStdString();
+    EXPECT_TRUE(reason.contains(QStringLiteral("Too few: ("))) << reason.toStdString();
+    EXPECT_EQ(detector.weird_files.Objects(0)->details.test, engine::TSuspectTest::Digraph);
+    EXPECT_EQ(detector.too_many_str + detector.too_few_str,
+              reason.mid(10).replace(QStringLiteral("Too few: "), QString()));
+}
+
+TEST_F(DetectorFixture, SizeSuspectNeverGetsADigraphReason) {
+    UseReference({dir.write("ref.txt", GoodText(50))});
+    QByteArray cut = GoodText(3);
+    cut[40] = 0;
+    Run({dir.write("cut.txt", cut)}, true);
+    ASSERT_EQ(detector.weird_files.Count(), 1);
+    EXPECT_TRUE(detector.weird_files.Objects(0)->data.startsWith(QStringLiteral("File-size ")));
+}
+
+// Progress through a text: p * 100 div n at every multiple of 1024.
+TEST_F(DetectorFixture, WithinFileProgress) {
+    QString text(3000, QLatin1Char('A'));
+    std::vector<int> seen;
+    detector.SetOnPercent2([&](int p) { seen.push_back(p); });
+    detector.StartReferenceProfile();
+    detector.AddReferenceText(text);
+    ASSERT_TRUE(detector.FinishReferenceProfile());
+    detector.FailsDigraphCheck(text);
+    EXPECT_EQ(seen, (std::vector<int>{34, 68}));
+    seen.clear();
+    detector.FailsDigraphCheck(QString(1000, QLatin1Char('A')));
+    EXPECT_TRUE(seen.empty());
+
+    // The same through a file run: the text is 2998 letters and CR LF.
+    UseReference({dir.write("ref.txt", GoodText(50))});
+    Run({dir.write("a.txt", QByteArray(2998, 'A') + "\r\n")}, true);
+    EXPECT_EQ(percents2, (std::vector<int>{34, 68, 100}));
+}
+
+TEST_F(DetectorFixture, FileAndTextChecksAgree) {
+    UseReference({dir.write("ref.txt", GoodText(50))});
+    QByteArray mixed = GoodText(4);
+    mixed += "Zebra zoo jazz quiz\r\n";
+    const QString path = dir.write("m.txt", mixed);
+    Run({path}, true);
+    const bool fileFails = detector.weird_files.Count() == 1;
+    const QString fileReason = fileFails ? detector.weird_files.Objects(0)->data : QString();
+    const bool textFails = detector.FailsDigraphCheck(QString::fromLatin1(mixed).toUpper());
+    EXPECT_EQ(fileFails, textFails);
+    if (textFails) {
+        EXPECT_EQ(fileReason, engine::DigraphReason(detector.too_many_str, detector.too_few_str));
+    }
+}
+
+TEST_F(DetectorFixture, SpecialFilesArePassedOverLikeMissingOnes) {
+    UseReference({dir.write("ref.txt", GoodText(20))});
+    const QString fifo = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    Run({fifo, dir.write("bad.txt", QByteArray("x\0yyyyyyyy", 10))}, true);
+    EXPECT_EQ(detector.weird_files.Count(), 1);
+    EXPECT_EQ(percents, (std::vector<int>{0, 50, 100}));
+}
+
+TEST_F(DetectorFixture, LopsidedProfileEndsTheRunNamingTheFile) {
+    UseReference({dir.write("ref.txt", GoodText(20))});
+    // 2048 distinct digraphs first met in descending order, each 10 times.
+    QString text;
+    for (int round = 0; round < 10; ++round)
+        for (int i = 2047; i >= 0; --i)
+            text += QChar(char16_t(0x4E00 + i)) + QStringLiteral("A ");
+    const QString bad = dir.write("lopsided.txt", Utf16LeWithMark(text + QStringLiteral("\r\n")));
+    const QString before = dir.write("before.txt", QByteArray("x\0yyyyyyyy", 10));
+    try {
+        Run({before, bad}, true);
+        FAIL() << "no error";
+    } catch (const suite::TRunError &e) {
+        EXPECT_EQ(e.path(), bad);
+        EXPECT_EQ(e.cause(), QStringLiteral("lopsided data: stack overflow in Tree"));
+    }
+    EXPECT_EQ(detector.weird_files.Count(), 1); // found so far, kept
+    EXPECT_TRUE(detector.processing);
+}
