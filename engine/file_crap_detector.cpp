@@ -6,6 +6,7 @@
 #include "General_Trees.h"
 #include "Mykpsmall.h"
 #include "ResourceStrings.h"
+#include "ReferenceProfile.h"
 #include "RunError.h"
 
 #include <QRegularExpression>
@@ -56,30 +57,17 @@ void TFileCrapDetector::ReportReferenceProblem(const QString &value) {
 
 bool TFileCrapDetector::BuildReference() {
     StartReferenceProfile();
-    for (const QString &name : fReferenceFiles) {
-        if (!suite::RegularFileExists(name)) {
-            suite::FailedToFind(nullptr, name);
-            reference_setup = false;
-            return false;
-        }
-        const int64_t before = ref.counts->Total();
-        if (!fChecker.CountReference(name, default_encoding, *ref.counts)) {
-            suite::FailedToFind(nullptr, name);
-            reference_setup = false;
-            return false;
-        }
-        ref.digraphs += ref.counts->Total() - before;
+    const engine::TReferenceBuild build =
+        engine::BuildReferenceProfile(fReferenceFiles, default_encoding, min_digraphs, fChecker);
+    reference_setup = build.status == engine::TReferenceBuild::Status::Ok;
+    if (build.status == engine::TReferenceBuild::Status::Missing)
+        suite::FailedToFind(nullptr, build.missing);
+    if (reference_setup) {
+        ref.profile = build.profile;
+        ref.digraphs = build.profile.digraphs;
+        ref.counts.reset();
     }
-    bool ok;
-    try {
-        ok = FinishReferenceProfile();
-    } catch (const ETreeError &e) {
-        reference_setup = false;
-        throw suite::TRunError(fReferenceFiles.join(QStringLiteral(", ")),
-                               QString::fromLatin1(e.what()));
-    }
-    reference_setup = ok;
-    return ok;
+    return reference_setup;
 }
 
 void TFileCrapDetector::StartReferenceProfile() {

@@ -1,0 +1,106 @@
+#include "OrderedScan.h"
+
+#include "RunError.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace cli {
+
+namespace {
+
+TFileOutcome CheckOne(engine::TFileChecker &checker, const QString &path,
+                      const engine::TCheckSettings &settings,
+                      const engine::TDigraphProfile *reference) {
+    TFileOutcome out;
+    try {
+        out.result = checker.Check(path, settings, reference, {}, out.verdict);
+    } catch (const suite::TRunError &e) {
+        out.failed = true;
+        out.error = e.cause();
+    } catch (const std::bad_alloc &) {
+        out.failed = true;
+        out.error = QStringLiteral("out of memory");
+    }
+    return out;
+}
+
+} // namespace
+
+void OrderedScan(const QStringList &files, const engine::TCheckSettings &settings,
+                 const engine::TDigraphProfile *reference, int jobs, const TOutcomeSink &sink,
+                 std::atomic<qsizetype> *checked) {
+    const qsizetype n = files.size();
+    if (jobs <= 1 || n <= 1) {
+        engine::TFileChecker checker;
+        for (qsizetype i = 0; i < n; ++i) {
+            const TFileOutcome out = CheckOne(checker, files.at(i), settings, reference);
+            if (checked)
+                ++*checked;
+            if (!sink(i, out))
+                return;
+        }
+        return;
+    }
+
+    const qsizetype window = 256 * qsizetype(jobs);
+    std::vector<TFileOutcome> ring(static_cast<size_t>(window));
+    std::vector<char> ready(static_cast<size_t>(window), 0);
+    std::mutex mutex;
+    std::condition_variable workAvailable, resultReady;
+    qsizetype next = 0, emitted = 0;
+    bool stop = false;
+
+    auto worker = [&] {
+        engine::TFileChecker checker;
+        for (;;) {
+            qsizetype i;
+            {
+                std::unique_lock lock(mutex);
+                workAvailable.wait(lock, [&] { return stop || next >= n || next < emitted + window; });
+                if (stop || next >= n)
+                    return;
+                i = next++;
+            }
+            TFileOutcome out = CheckOne(checker, files.at(i), settings, reference);
+            if (checked)
+                ++*checked;
+            std::lock_guard lock(mutex);
+            ring[size_t(i % window)] = std::move(out);
+            ready[size_t(i % window)] = 1;
+            if (i == emitted)
+                resultReady.notify_one();
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int t = 0; t < jobs; ++t)
+        threads.emplace_back(worker);
+
+    while (emitted < n) {
+        TFileOutcome out;
+        {
+            std::unique_lock lock(mutex);
+            resultReady.wait(lock, [&] { return ready[size_t(emitted % window)] != 0; });
+            out = std::move(ring[size_t(emitted % window)]);
+            ready[size_t(emitted % window)] = 0;
+        }
+        const qsizetype index = emitted;
+        {
+            std::lock_guard lock(mutex);
+            ++emitted;
+        }
+        workAvailable.notify_all();
+        if (!sink(index, out)) {
+            std::lock_guard lock(mutex);
+            stop = true;
+            break;
+        }
+    }
+    workAvailable.notify_all();
+    for (auto &t : threads)
+        t.join();
+}
+
+} // namespace cli

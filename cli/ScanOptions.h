@@ -1,0 +1,40 @@
+#pragma once
+// brindle-scan's command line.
+
+#include "TextFile.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace cli {
+
+enum class TOutputFormat { Tsv, Jsonl };
+enum class TProgressMode { Auto, On, Off };
+
+struct TScanOptions {
+    QStringList references;
+    bool subfolders = false;
+    bool digraph = false;
+    int freqVariation = 15;
+    int failPercent = 10;
+    engine::TDefaultEncoding encoding = engine::TDefaultEncoding::Windows1252;
+    QString folder;
+    QString filesFrom; // "-" for standard input
+    TOutputFormat format = TOutputFormat::Tsv;
+    int jobs = 0; // 0: one per core
+    TProgressMode progress = TProgressMode::Auto;
+    bool help = false;
+    bool version = false;
+};
+
+struct TParseResult {
+    std::optional<TScanOptions> options;
+    QString error; // set when options is empty
+};
+
+TParseResult ParseScanOptions(const QStringList &args);
+
+const char *UsageText();
+
+} // namespace cli
