@@ -1,0 +1,44 @@
+#pragma once
+// The receiving end of a window: takes posted messages off its socket and
+// hands them, one by one, to a handler on the thread that owns it (the GUI
+// thread), so they are served by the event loop like any other event.
+//
+// Only processes of the same user can reach the socket (its folder is
+// private) and the receiver checks each peer's user id as well. Each
+// connection must carry exactly one record; anything else is dropped.
+
+#include "WindowMessage.h"
+
+#include <QObject>
+#include <functional>
+
+class QLocalServer;
+class QLocalSocket;
+
+namespace platform {
+
+class TMessageReceiver : public QObject {
+public:
+    using THandler = std::function<void(const TMessage &)>;
+
+    explicit TMessageReceiver(THandler handler, QObject *parent = nullptr);
+    ~TMessageReceiver() override;
+
+    // Takes a fresh handle and starts listening; false when no socket could
+    // be made. Calling it again while open does nothing.
+    bool Open();
+    // Stops listening and gives up the handle.
+    void Close();
+    // 0 while closed.
+    TWindowHandle handle() const { return fHandle; }
+
+private:
+    void Accept();
+    void Finish(QLocalSocket *socket);
+
+    THandler fHandler;
+    QLocalServer *fServer = nullptr;
+    TWindowHandle fHandle = 0;
+};
+
+} // namespace platform
