@@ -1,0 +1,98 @@
+#include "IsolatedEnv.h"
+#include "PostMessage.h"
+#include "TMessageReceiver.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QLocalSocket>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+// Runs the event loop until `done` holds; the cap only ends a broken test.
+template <typename Done> bool PumpUntil(Done done) {
+    QDeadlineTimer cap(10000);
+    while (!done() && !cap.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+// Sends raw bytes over one connection, then closes it.
+void SendRaw(TWindowHandle to, const QByteArray &bytes) {
+    QLocalSocket socket;
+    socket.connectToServer(WindowSocketPath(to));
+    ASSERT_TRUE(socket.waitForConnected(2000));
+    socket.write(bytes);
+    socket.waitForBytesWritten(2000);
+    socket.disconnectFromServer();
+}
+
+struct Received {
+    std::vector<TMessage> messages;
+    TMessageReceiver receiver{[this](const TMessage &m) { messages.push_back(m); }};
+};
+
+} // namespace
+
+TEST(WindowMessage, RecordIsTwelveLittleEndianBytes) {
+    const QByteArray bytes = EncodeMessage({0x401, 0x0012'11F9, 0xA1B2C3D4});
+    EXPECT_EQ(bytes, QByteArray::fromHex("01040000f9111200d4c3b2a1"));
+    EXPECT_EQ(DecodeMessage(bytes), (TMessage{0x401, 0x0012'11F9, 0xA1B2C3D4}));
+    for (int size : {0, 1, 11, 13, 24})
+        EXPECT_FALSE(DecodeMessage(QByteArray(size, '\1'))) << size;
+}
+
+TEST(WindowMessage, PostedMessagesArriveInOrderOnTheOwningThread) {
+    IsolatedEnv env;
+    Received r;
+    ASSERT_TRUE(r.receiver.Open());
+    EXPECT_NE(r.receiver.handle(), 0u);
+    const std::vector<TMessage> sent = {{0x4E4, 18, 7}, {0x401, 4601, 7}, {0x401, 4600, 7}};
+    for (const TMessage &m : sent) {
+        EXPECT_TRUE(PostMessage(r.receiver.handle(), m));
+        // Posting never delivers on the spot: the loop does.
+        EXPECT_TRUE(r.messages.size() < sent.size());
+        ASSERT_TRUE(PumpUntil([&] { return r.messages.size() == size_t(&m - &sent[0] + 1); }));
+    }
+    EXPECT_EQ(r.messages, sent);
+}
+
+TEST(WindowMessage, MalformedRecordsAreDroppedAndLaterOnesStillArrive) {
+    IsolatedEnv env;
+    Received r;
+    ASSERT_TRUE(r.receiver.Open());
+    const TMessage good{0x401, 233, 0};
+    SendRaw(r.receiver.handle(), QByteArray());                              // nothing
+    SendRaw(r.receiver.handle(), EncodeMessage(good).left(5));               // short
+    SendRaw(r.receiver.handle(), EncodeMessage(good) + "\1\2\3\4");          // long
+    SendRaw(r.receiver.handle(), EncodeMessage(good) + EncodeMessage(good)); // two in one
+    ASSERT_TRUE(PostMessage(r.receiver.handle(), good));
+    ASSERT_TRUE(PumpUntil([&] { return !r.messages.empty(); }));
+    // Give the loop a further turn for anything wrongly queued behind it.
+    PostMessage(r.receiver.handle(), {0x401, 1, 0});
+    ASSERT_TRUE(PumpUntil([&] { return r.messages.size() >= 2; }));
+    EXPECT_EQ(r.messages, (std::vector<TMessage>{good, {0x401, 1, 0}}));
+}
+
+TEST(WindowMessage, HandlesAreUniqueAndAClosedWindowTakesNoMessages) {
+    IsolatedEnv env;
+    Received a, b;
+    ASSERT_TRUE(a.receiver.Open());
+    ASSERT_TRUE(b.receiver.Open());
+    EXPECT_NE(a.receiver.handle(), b.receiver.handle());
+    const TWindowHandle gone = a.receiver.handle();
+    a.receiver.Close();
+    EXPECT_EQ(a.receiver.handle(), 0u);
+    EXPECT_FALSE(QFile::exists(WindowSocketPath(gone)));
+    EXPECT_FALSE(PostMessage(gone, {0x401, 1, 0}));
+    EXPECT_FALSE(PostMessage(0, {0x401, 1, 0}));
+}
+
+int main(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
