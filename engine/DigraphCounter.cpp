@@ -157,4 +157,96 @@ void TByteDigraphCounter::Reset() {
     fSinceFold = 0;
 }
 
+TWideDigraphCounter::TWideDigraphCounter()
+    : fId(65536, 0), fUpperId(65536, 0), fIdUnit(kStride, 0), fCounts(kStride * kStride, 0),
+      fTotals(kStride * kStride, 0) {
+    fIdUnit[1] = u' ';
+}
+
+uint32_t TWideDigraphCounter::Assign(char16_t unit) {
+    const TextTables &t = Tables();
+    const char16_t up = t.upper[unit];
+    uint32_t id = t.klass[up]; // other 0, space 1
+    if (id == kLetter) {
+        id = fUpperId[up];
+        if (id == 0) {
+            if (fNext == kStride) {
+                // No room: this text is counted in order instead. Count the
+                // letter as "other" meanwhile; the counts are dropped anyway.
+                fOverflowed = true;
+                return 0;
+            }
+            id = fNext++;
+            fUpperId[up] = uint16_t(id);
+            fIdUnit[id] = up;
+        }
+    }
+    fId[unit] = uint16_t(id + 1);
+    fSeen.push_back(unit);
+    return id;
+}
+
+void TWideDigraphCounter::Feed(const char16_t *p, size_t n) {
+    // As for bytes: every pair is counted, junk rows and columns included,
+    // so the loop has no branch but the rare first sight of a unit.
+    const uint16_t *ids = fId.data();
+    uint32_t *counts = fCounts.data();
+    uint32_t prev = fPrev;
+    for (size_t i = 0; i < n; ++i) {
+        uint32_t id = ids[p[i]];
+        id = id ? id - 1 : Assign(p[i]);
+        ++counts[prev * kStride + id];
+        prev = id;
+    }
+    fPrev = prev;
+    fSinceFold += n;
+    if (fSinceFold > (uint64_t(1) << 31))
+        Fold();
+}
+
+void TWideDigraphCounter::Fold() {
+    fFolded = true;
+    for (size_t i = 0; i < fCounts.size(); ++i)
+        fTotals[i] += fCounts[i];
+    std::fill(fCounts.begin(), fCounts.end(), 0);
+    fSinceFold = 0;
+}
+
+size_t TWideDigraphCounter::Distinct() const {
+    size_t distinct = 0;
+    for (uint32_t a = 2; a < fNext; ++a)
+        for (uint32_t b = 1; b < fNext; ++b)
+            distinct += (fCounts[a * kStride + b] + fTotals[a * kStride + b]) != 0;
+    return distinct;
+}
+
+void TWideDigraphCounter::FlushInto(TPairCounts &into) {
+    for (uint32_t a = 2; a < fNext; ++a)
+        for (uint32_t b = 1; b < fNext; ++b) {
+            const uint64_t c = fCounts[a * kStride + b] + fTotals[a * kStride + b];
+            if (c)
+                into.Add(DigraphKey(fIdUnit[a], fIdUnit[b]), int64_t(c));
+        }
+    into.SetOrderUnknown();
+    Reset();
+}
+
+void TWideDigraphCounter::Reset() {
+    // Only the rows in use were touched (plus row and column 0).
+    for (uint32_t a = 0; a < fNext; ++a)
+        std::fill(fCounts.begin() + a * kStride, fCounts.begin() + a * kStride + fNext, 0);
+    if (fFolded)
+        std::fill(fTotals.begin(), fTotals.end(), 0);
+    for (char16_t u : fSeen) {
+        fUpperId[Tables().upper[u]] = 0;
+        fId[u] = 0;
+    }
+    fSeen.clear();
+    fNext = 2;
+    fPrev = 0;
+    fOverflowed = false;
+    fFolded = false;
+    fSinceFold = 0;
+}
+
 } // namespace engine

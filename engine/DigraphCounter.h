@@ -78,4 +78,37 @@ private:
     std::vector<uint64_t> fTotals;
 };
 
+// The fast path for UTF-16 units: each distinct unit met in the text gets a
+// small id on first sight (letters by their upper-cased form), and pairs of
+// ids are counted in a flat table. A text with more distinct letters than
+// the table has room for (kMaxLetters) reports Overflowed() and must be
+// counted in order instead.
+class TWideDigraphCounter {
+public:
+    static constexpr int kMaxLetters = 254;
+    static constexpr uint32_t kStride = kMaxLetters + 2;
+
+    TWideDigraphCounter();
+    void Feed(const char16_t *p, size_t n);
+    bool Overflowed() const { return fOverflowed; }
+    size_t Distinct() const;
+    void FlushInto(TPairCounts &into);
+    void Reset();
+
+private:
+    uint32_t Assign(char16_t unit);
+    void Fold();
+    std::vector<uint16_t> fId;      // raw unit -> id + 1 (0: not yet seen)
+    std::vector<uint16_t> fUpperId; // upper-cased letter -> id (0: none yet)
+    std::vector<char16_t> fSeen;    // raw units given an id, to undo
+    std::vector<char16_t> fIdUnit;  // id -> upper-cased unit
+    uint32_t fNext = 2;
+    uint32_t fPrev = 0;
+    bool fOverflowed = false;
+    bool fFolded = false;
+    uint64_t fSinceFold = 0;
+    std::vector<uint32_t> fCounts;
+    std::vector<uint64_t> fTotals;
+};
+
 } // namespace engine

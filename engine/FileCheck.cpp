@@ -40,9 +40,11 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
         // length is measured, in one read; the counts of a file that fails
         // the size test are simply dropped.
         const bool fused = thorough && !onPercent2;
-        fFast.Reset();
+        fBytes.Reset();
+        fWide.Reset();
         fOrdered.Clear();
-        const TFileMeasure m = fused ? fFile.Measure(settings.encoding, &fFast, &fOrdered)
+        const TDigraphSinks fast{&fBytes, &fWide, nullptr};
+        const TFileMeasure m = fused ? fFile.Measure(settings.encoding, fast)
                                      : fFile.Measure(settings.encoding);
         if (FailsSizeTest(m)) {
             verdict = TVerdict{};
@@ -62,18 +64,23 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
         if (onPercent2) {
             const int64_t n = m.length;
             onPosition = [&onPercent2, n](int64_t p) { onPercent2(int32_t(p * 100 / n)); };
-            fFile.Count(m, &fFast, &fOrdered, onPosition);
+            fFile.Count(m, fast, onPosition);
         }
-        if (m.kind == TTextKind::Ansi) {
-            if (NeedsOrder(fFast.Distinct())) {
-                // Rare: enough distinct digraphs to overflow the tree's walk,
-                // so the order of first occurrence matters. Count again in order.
-                fFast.Reset();
-                fOrdered.Clear();
-                fFile.Count(m, nullptr, &fOrdered);
-            } else {
-                fFast.FlushInto(fOrdered);
-            }
+        const bool eightBit = m.kind == TTextKind::Ansi;
+        if (!eightBit && fWide.Overflowed()) {
+            // Too many distinct letters for the flat table: count in order.
+            fWide.Reset();
+            fFile.Count(m, TDigraphSinks{nullptr, nullptr, &fOrdered});
+        } else if (NeedsOrder(eightBit ? fBytes.Distinct() : fWide.Distinct())) {
+            // Rare: enough distinct digraphs to overflow the tree's walk, so
+            // the order of first occurrence matters. Count again in order.
+            fBytes.Reset();
+            fWide.Reset();
+            fFile.Count(m, TDigraphSinks{nullptr, nullptr, &fOrdered});
+        } else if (eightBit) {
+            fBytes.FlushInto(fOrdered);
+        } else {
+            fWide.FlushInto(fOrdered);
         }
         fFile.Close();
         const TDigraphProfile sample = MakeProfile(fOrdered, settings.min_digraphs);
@@ -105,7 +112,7 @@ bool TFileChecker::CountReference(const QString &path, TDefaultEncoding encoding
     if (!fFile.Open(path))
         return false;
     try {
-        fFile.Measure(encoding, nullptr, &counts);
+        fFile.Measure(encoding, TDigraphSinks{nullptr, nullptr, &counts});
     } catch (...) {
         fFile.Close();
         throw;

@@ -67,7 +67,8 @@ public:
 
 private:
     TTextFile fFile;
-    TByteDigraphCounter fFast;
+    TByteDigraphCounter fBytes;
+    TWideDigraphCounter fWide;
     TPairCounts fOrdered;
 };
 

@@ -8,6 +8,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -146,8 +147,16 @@ TTextFile::TMark TTextFile::Pass(TDefaultEncoding encoding, const TMark *known, 
                 i = 1;
                 haveOdd = false;
             }
-            for (; i + 1 < n; i += 2)
-                units[k++] = le ? char16_t(p[i] | (p[i + 1] << 8)) : char16_t((p[i] << 8) | p[i + 1]);
+            const size_t pairs = (n - i) / 2;
+            if (le) {
+                static_assert(std::endian::native == std::endian::little);
+                std::memcpy(units + k, p + i, pairs * 2); // already the machine's order
+            } else {
+                for (size_t j = 0; j < pairs; ++j)
+                    units[k + j] = char16_t((p[i + 2 * j] << 8) | p[i + 2 * j + 1]);
+            }
+            k += pairs;
+            i += pairs * 2;
             if (i < n) {
                 haveOdd = true;
                 oddByte = p[i];
@@ -167,8 +176,7 @@ namespace {
 // optionally, to the digraph counters.
 struct TCountingSink {
     TextMeasure measure;
-    TByteDigraphCounter *fast = nullptr;
-    TPairCounts *ordered = nullptr;
+    TDigraphSinks sinks;
     char16_t prev = 0;
     int64_t decoded = 0;
     const TPositionCallback *onPosition = nullptr;
@@ -181,16 +189,18 @@ struct TCountingSink {
     void Decoded(size_t k) { decoded += int64_t(k); }
     void Bytes(const uint8_t *p, size_t n) {
         const size_t m = measure.Feed(p, n);
-        if (fast)
-            fast->Feed(p, m);
-        else if (ordered)
-            ordered->AddBytes(p, m, prev);
+        if (sinks.bytes)
+            sinks.bytes->Feed(p, m);
+        else if (sinks.ordered)
+            sinks.ordered->AddBytes(p, m, prev);
         Report();
     }
     void Units(const char16_t *p, size_t n) {
         const size_t m = measure.Feed(p, n);
-        if (ordered)
-            ordered->AddUnits(p, m, prev);
+        if (sinks.wide)
+            sinks.wide->Feed(p, m);
+        else if (sinks.ordered)
+            sinks.ordered->AddUnits(p, m, prev);
         Report();
     }
     void Report() {
@@ -205,14 +215,12 @@ struct TCountingSink {
 
 } // namespace
 
-TFileMeasure TTextFile::Measure(TDefaultEncoding encoding, TByteDigraphCounter *fast,
-                                TPairCounts *ordered) {
+TFileMeasure TTextFile::Measure(TDefaultEncoding encoding, const TDigraphSinks &sinks) {
     fWholeInBuffer = false;
     TFileMeasure m;
     m.size = fSize;
     TCountingSink sink;
-    sink.fast = fast;
-    sink.ordered = ordered;
+    sink.sinks = sinks;
     // UTF-8 is decoded to the end: the size test compares with all of it.
     sink.decodeAll = true;
     const TMark mark = Pass(encoding, nullptr, false, sink);
@@ -224,11 +232,10 @@ TFileMeasure TTextFile::Measure(TDefaultEncoding encoding, TByteDigraphCounter *
     return m;
 }
 
-void TTextFile::Count(const TFileMeasure &m, TByteDigraphCounter *fast, TPairCounts *ordered,
+void TTextFile::Count(const TFileMeasure &m, const TDigraphSinks &sinks,
                       const TPositionCallback &onPosition) {
     TCountingSink sink;
-    sink.fast = m.kind == TTextKind::Ansi ? fast : nullptr;
-    sink.ordered = ordered;
+    sink.sinks = sinks;
     sink.onPosition = &onPosition;
     const TMark mark{m.kind, m.markLength};
     Pass(TDefaultEncoding::Windows1252, &mark, false, sink);

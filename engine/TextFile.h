@@ -33,6 +33,15 @@ struct TFileMeasure {
     int64_t decodedUnits = 0;
 };
 
+// Where a pass counts the text's digraphs. The fast counters take 8-bit text
+// and decoded units respectively; `ordered` takes whatever they don't (or
+// everything, when they are not given), in order of first occurrence.
+struct TDigraphSinks {
+    TByteDigraphCounter *bytes = nullptr;
+    TWideDigraphCounter *wide = nullptr;
+    TPairCounts *ordered = nullptr;
+};
+
 // Called with the text position (1-based, in units of the loaded text) of
 // each multiple of 1024 reached, in order.
 using TPositionCallback = std::function<void(int64_t position)>;
@@ -52,15 +61,14 @@ public:
     void Close();
     int64_t Size() const { return fSize; }
 
-    // Reads the file once: its encoding and its text's length. When `fast` or
-    // `ordered` is given, also counts the text's digraphs into it.
-    TFileMeasure Measure(TDefaultEncoding encoding, TByteDigraphCounter *fast = nullptr,
-                         TPairCounts *ordered = nullptr);
+    // Reads the file once: its encoding and its text's length; also counts
+    // the text's digraphs into `sinks`, when given.
+    TFileMeasure Measure(TDefaultEncoding encoding, const TDigraphSinks &sinks = {});
 
-    // Reads the file again and counts its text's digraphs: 8-bit text into
-    // `fast` when given, everything else into `ordered`. `onPosition`, when
-    // set, is called for every multiple of 1024 up to the text's length.
-    void Count(const TFileMeasure &m, TByteDigraphCounter *fast, TPairCounts *ordered,
+    // Reads the file again and counts its text's digraphs into `sinks`.
+    // `onPosition`, when set, is called for every multiple of 1024 up to the
+    // text's length.
+    void Count(const TFileMeasure &m, const TDigraphSinks &sinks,
                const TPositionCallback &onPosition = {});
 
     // The whole text, lines joined with CR LF, the last one too.

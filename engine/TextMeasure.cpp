@@ -1,6 +1,7 @@
 #include "TextMeasure.h"
 
 #include <cstring>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -38,49 +39,104 @@ template <class U> size_t TextMeasure::FeedScalar(const U *p, size_t n) {
     return i;
 }
 
-size_t TextMeasure::Feed(const char16_t *p, size_t n) {
-    if (fEnded)
-        return 0;
-    return FeedScalar(p, n);
+namespace {
+
+#if defined(__SSE2__)
+// SSE2 lanes for 8-bit and 16-bit units: compare, count, and fold the
+// per-lane counters into 64-bit totals before they can wrap.
+struct ByteLanes {
+    using Unit = uint8_t;
+    static constexpr size_t kPerVector = 16;
+    static constexpr size_t kFoldEvery = 255;
+    static __m128i Set(char c) { return _mm_set1_epi8(c); }
+    static __m128i Eq(__m128i a, __m128i b) { return _mm_cmpeq_epi8(a, b); }
+    static __m128i Sub(__m128i a, __m128i b) { return _mm_sub_epi8(a, b); }
+    static int64_t Fold(__m128i a) {
+        const __m128i s = _mm_sad_epu8(a, _mm_setzero_si128());
+        return int64_t(_mm_cvtsi128_si32(s)) + int64_t(_mm_extract_epi16(s, 4));
+    }
+};
+struct WordLanes {
+    using Unit = char16_t;
+    static constexpr size_t kPerVector = 8;
+    static constexpr size_t kFoldEvery = 4096;
+    static __m128i Set(char c) { return _mm_set1_epi16(c); }
+    static __m128i Eq(__m128i a, __m128i b) { return _mm_cmpeq_epi16(a, b); }
+    static __m128i Sub(__m128i a, __m128i b) { return _mm_sub_epi16(a, b); }
+    static int64_t Fold(__m128i a) {
+        const __m128i s = _mm_madd_epi16(a, _mm_set1_epi16(1));
+        alignas(16) int32_t lanes[4];
+        _mm_store_si128(reinterpret_cast<__m128i *>(lanes), s);
+        return int64_t(lanes[0]) + lanes[1] + lanes[2] + lanes[3];
+    }
+};
+
+// Counts CRs at [0, J), LFs at [1, J] and the CR LF pairs among them, for
+// J a multiple of the vector width with J < m.
+template <class L>
+void CountBreaks(const typename L::Unit *p, size_t J, int64_t &cr, int64_t &lf, int64_t &pairs) {
+    const __m128i vcr = L::Set('\r'), vlf = L::Set('\n'), zero = _mm_setzero_si128();
+    size_t j = 0;
+    while (j < J) {
+        __m128i acr = zero, alf = zero, apr = zero;
+        const size_t span = L::kFoldEvery * L::kPerVector;
+        const size_t stop = J - j > span ? j + span : J;
+        for (; j < stop; j += L::kPerVector) {
+            const __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + j));
+            const __m128i v1 = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + j + 1));
+            const __m128i isCr = L::Eq(v0, vcr);
+            const __m128i isLf = L::Eq(v1, vlf);
+            acr = L::Sub(acr, isCr);
+            alf = L::Sub(alf, isLf);
+            apr = L::Sub(apr, _mm_and_si128(isCr, isLf));
+        }
+        cr += L::Fold(acr);
+        lf += L::Fold(alf);
+        pairs += L::Fold(apr);
+    }
+}
+#endif
+
+// Index of the first zero unit, or n.
+size_t FindNul(const uint8_t *p, size_t n) {
+    const void *nul = std::memchr(p, 0, n);
+    return nul ? size_t(static_cast<const uint8_t *>(nul) - p) : n;
 }
 
-size_t TextMeasure::Feed(const uint8_t *p, size_t n) {
+size_t FindNul(const char16_t *p, size_t n) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 8 <= n; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+        const int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(v, zero));
+        if (mask)
+            return i + size_t(__builtin_ctz(unsigned(mask)) / 2);
+    }
+#endif
+    for (; i < n; ++i)
+        if (p[i] == 0)
+            return i;
+    return n;
+}
+
+} // namespace
+
+template <class U> size_t TextMeasure::FeedUnits(const U *p, size_t n) {
     if (fEnded || n == 0)
         return 0;
     // The text ends at the first NUL; count only what comes before it.
-    const void *nul = std::memchr(p, 0, n);
-    const size_t m = nul ? static_cast<size_t>(static_cast<const uint8_t *>(nul) - p) : n;
+    const size_t m = FindNul(p, n);
     size_t i = 0;
 #if defined(__SSE2__)
-    // Vector part: CRs at [0, J), LFs at [1, J] and the CR LF pairs between
-    // them, in 16-byte steps with byte counters folded before they can wrap.
-    // Position 0 (whose pair reaches back into the previous block) and
-    // position J are finished by hand, the rest by the scalar tail.
-    if (m >= 33) {
-        const size_t J = ((m - 1) / 16) * 16 - 16;
-        const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
-        const __m128i zero = _mm_setzero_si128();
-        auto fold = [&](__m128i a) {
-            const __m128i s = _mm_sad_epu8(a, zero);
-            return int64_t(_mm_cvtsi128_si32(s)) + int64_t(_mm_extract_epi16(s, 4));
-        };
-        size_t j = 0;
-        while (j < J) {
-            __m128i acr = zero, alf = zero, apr = zero;
-            const size_t stop = J - j > 255 * 16 ? j + 255 * 16 : J;
-            for (; j < stop; j += 16) {
-                const __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + j));
-                const __m128i v1 = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + j + 1));
-                const __m128i isCr = _mm_cmpeq_epi8(v0, cr);
-                const __m128i isLf = _mm_cmpeq_epi8(v1, lf);
-                acr = _mm_sub_epi8(acr, isCr);
-                alf = _mm_sub_epi8(alf, isLf);
-                apr = _mm_sub_epi8(apr, _mm_and_si128(isCr, isLf));
-            }
-            fCR += fold(acr);
-            fLF += fold(alf);
-            fCRLF += fold(apr);
-        }
+    using Lanes = std::conditional_t<sizeof(U) == 1, ByteLanes, WordLanes>;
+    // The vector part covers CRs at [0, J), LFs at [1, J]; position 0 (whose
+    // pair reaches back into the previous block) and position J are finished
+    // by hand, the rest by the scalar tail.
+    constexpr size_t W = Lanes::kPerVector;
+    if (m >= 2 * W + 1) {
+        const size_t J = ((m - 1) / W) * W - W;
+        CountBreaks<Lanes>(reinterpret_cast<const typename Lanes::Unit *>(p), J, fCR, fLF, fCRLF);
         if (p[0] == '\n') {
             ++fLF;
             if (fLast == u'\r')
@@ -94,9 +150,12 @@ size_t TextMeasure::Feed(const uint8_t *p, size_t n) {
     }
 #endif
     FeedScalar(p + i, m - i);
-    if (nul)
+    if (m < n)
         fEnded = true;
     return m;
 }
+
+size_t TextMeasure::Feed(const uint8_t *p, size_t n) { return FeedUnits(p, n); }
+size_t TextMeasure::Feed(const char16_t *p, size_t n) { return FeedUnits(p, n); }
 
 } // namespace engine

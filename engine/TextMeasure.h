@@ -29,6 +29,7 @@ public:
 
 private:
     template <class U> size_t FeedScalar(const U *p, size_t n);
+    template <class U> size_t FeedUnits(const U *p, size_t n);
     int64_t fUnits = 0, fCR = 0, fLF = 0, fCRLF = 0;
     char16_t fLast = 0;
     bool fEnded = false;

@@ -156,3 +156,45 @@ TEST(DigraphCounter, LopsidedOrderRaisesTheTreeError) {
         ascending.Add(DigraphKey(char16_t(0x4E00 + i), u'A'), 20);
     EXPECT_EQ(MakeProfile(ascending, 10).entries.size(), 2048u);
 }
+
+// The flat table for decoded units against the plain rule, fed in uneven
+// blocks, on text with letters of several scripts, spaces and other units.
+TEST(DigraphCounter, WideFastPathMatchesThePlainRule) {
+    QRandomGenerator rng(23);
+    TWideDigraphCounter wide; // reused across texts, as a checker does
+    for (int round = 0; round < 30; ++round) {
+        QString text;
+        const int length = rng.bounded(1, 20000);
+        for (int i = 0; i < length; ++i) {
+            const int r = rng.bounded(10);
+            text += r < 4 ? QChar(char16_t('a' + rng.bounded(26)))
+                  : r < 6 ? QChar(' ')
+                  : r < 8 ? QChar(char16_t(0x0391 + rng.bounded(40))) // Greek, both cases
+                  : r < 9 ? QChar(char16_t(rng.bounded(0x20, 0xFFFF)))
+                          : QChar(char16_t('0' + rng.bounded(10)));
+        }
+        const auto plain = PlainCounts(Upper(text));
+        const char16_t *units = reinterpret_cast<const char16_t *>(text.utf16());
+        for (qsizetype at = 0; at < text.size();) {
+            const qsizetype n = std::min<qsizetype>(rng.bounded(1, 3000), text.size() - at);
+            wide.Feed(units + at, size_t(n));
+            at += n;
+        }
+        if (wide.Overflowed()) {
+            wide.Reset();
+            continue;
+        }
+        EXPECT_EQ(wide.Distinct(), plain.size());
+        TPairCounts counts;
+        wide.FlushInto(counts);
+        EXPECT_EQ(AsMap(counts), plain);
+    }
+    // More distinct letters than the table holds: the caller must count in order.
+    QString many;
+    for (int i = 0; i < 300; ++i)
+        many += QChar(char16_t(0x4E00 + i)) + QStringLiteral("A");
+    wide.Feed(reinterpret_cast<const char16_t *>(many.utf16()), size_t(many.size()));
+    EXPECT_TRUE(wide.Overflowed());
+    wide.Reset();
+    EXPECT_FALSE(wide.Overflowed());
+}

@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 #include "RunError.h"
 #include "TempDir.h"
+#include "TextTables.h"
 #include "file_crap_detector.h"
 
 #include <QDir>
@@ -197,4 +198,38 @@ TEST_F(DetectorFixture, LopsidedProfileEndsTheRunNamingTheFile) {
     }
     EXPECT_EQ(detector.weird_files.Count(), 1); // found so far, kept
     EXPECT_TRUE(detector.processing);
+}
+
+// Every encoding's file check reaches the verdict and reason of the text check.
+TEST_F(DetectorFixture, FileChecksAgreeWithTextChecksInEveryEncoding) {
+    UseReference({dir.write("ref.txt", GoodText(50))});
+    QString body;
+    for (int i = 0; i < 40; ++i)
+        body += QStringLiteral("Zebra zoo jazz quiz über straße ΑΒΓ αβγ the cat\r\n");
+    const QString many = [] {
+        QString s; // > 254 distinct letters: the ordered path
+        for (int i = 0; i < 400; ++i)
+            s += QChar(char16_t(0x4E00 + i)) + QStringLiteral("A ");
+        return s + QStringLiteral("\r\n");
+    }();
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+        QString text;
+    } cases[] = {
+        {"utf16", Utf16LeWithMark(body), body},
+        {"utf8", QByteArray("\xEF\xBB\xBF") + body.toUtf8(), body},
+        {"cjk", Utf16LeWithMark(many), many},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Run({dir.write(QString::fromLatin1(c.name), c.bytes)}, true);
+        const QString fileReason = detector.weird_files.Count() ? detector.weird_files.Objects(0)->data : QString();
+        QString upper = c.text; // one unit for one, as the loader does (no "SS" for ß)
+        for (QChar &ch : upper)
+            ch = QChar(engine::Tables().upper[ch.unicode()]);
+        const bool textFails = detector.FailsDigraphCheck(upper);
+        EXPECT_EQ(detector.weird_files.Count() == 1, textFails);
+        EXPECT_EQ(fileReason, textFails ? engine::DigraphReason(detector.too_many_str, detector.too_few_str) : QString());
+    }
 }
