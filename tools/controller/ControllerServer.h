@@ -1,0 +1,13 @@
+#pragma once
+// The controller stand-in's server: registers itself as the suite's
+// controller window and prints one line for every message it receives.
+
+#include <QTextStream>
+
+namespace controller {
+
+// Runs until SIGINT or SIGTERM; returns the exit status. Refuses (status 1)
+// when another controller is already registered and alive.
+int RunServer(QTextStream &out, QTextStream &err);
+
+} // namespace controller
