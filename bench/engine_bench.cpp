@@ -1,0 +1,87 @@
+// Per-kernel throughput of the engine's inner loops, on generated text held
+// in memory (no file reading). Run: build/bench/engine_bench
+#include "DigraphCounter.h"
+#include "TextMeasure.h"
+#include "Utf8Decoder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Word-like Windows-1252 text with CR LF lines, the same every run.
+const std::vector<uint8_t> &Text() {
+    static const std::vector<uint8_t> text = [] {
+        std::mt19937 rng(5);
+        const char *words[] = {"the", "and", "with", "corpus", "für", "été", "niño", "text",
+                               "Zeile", "quick", "brown", "année", "über", "of", "to", "lazy"};
+        std::vector<uint8_t> out;
+        while (out.size() < (8u << 20)) {
+            const std::string w = words[rng() % 16];
+            for (unsigned char c : w)
+                out.push_back(c == 0xC3 ? 0xE9 : c); // keep it 8-bit
+            out.push_back(rng() % 12 == 0 ? '\r' : ' ');
+            if (out.back() == '\r')
+                out.push_back('\n');
+        }
+        return out;
+    }();
+    return text;
+}
+
+void BM_ByteCounter(benchmark::State &state) {
+    const auto &t = Text();
+    engine::TByteDigraphCounter c;
+    for (auto _ : state) {
+        c.Reset();
+        c.Feed(t.data(), t.size());
+        benchmark::DoNotOptimize(c.Distinct());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(t.size()));
+}
+BENCHMARK(BM_ByteCounter);
+
+void BM_WideCounter(benchmark::State &state) {
+    const auto &t = Text();
+    std::vector<char16_t> units(t.begin(), t.end());
+    engine::TWideDigraphCounter c;
+    for (auto _ : state) {
+        c.Reset();
+        c.Feed(units.data(), units.size());
+        benchmark::DoNotOptimize(c.Distinct());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(units.size()));
+}
+BENCHMARK(BM_WideCounter);
+
+void BM_MeasureBytes(benchmark::State &state) {
+    const auto &t = Text();
+    for (auto _ : state) {
+        engine::TextMeasure m;
+        m.Feed(t.data(), t.size());
+        benchmark::DoNotOptimize(m.Length());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(t.size()));
+}
+BENCHMARK(BM_MeasureBytes);
+
+void BM_Utf8DecodeAscii(benchmark::State &state) {
+    const auto &t = Text();
+    std::vector<uint8_t> ascii(t);
+    for (auto &b : ascii)
+        b &= 0x7F;
+    std::vector<char16_t> out(ascii.size() + 1);
+    for (auto _ : state) {
+        engine::Utf8Decoder d;
+        benchmark::DoNotOptimize(d.Decode(ascii.data(), ascii.size(), out.data()));
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(ascii.size()));
+}
+BENCHMARK(BM_Utf8DecodeAscii);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,194 @@
+// The real brindle-scan, run as a process on folders built here.
+#include "Dialogs.h"
+#include "TempDir.h"
+#include "file_crap_detector.h"
+
+#include "TFileAndDirIterator.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+struct Result {
+    int exit = -1;
+    QString out;
+    QString err;
+};
+
+Result Scan(const QStringList &args, const QByteArray &input = {}) {
+    QProcess p;
+    p.start(QStringLiteral(BRINDLE_SCAN), args);
+    EXPECT_TRUE(p.waitForStarted());
+    if (!input.isEmpty())
+        p.write(input);
+    p.closeWriteChannel();
+    // A hang (on a FIFO, say) fails here instead of blocking the suite.
+    EXPECT_TRUE(p.waitForFinished(60000)) << "brindle-scan did not finish";
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+QByteArray Good(int repeats) {
+    QByteArray s;
+    for (int i = 0; i < repeats; ++i)
+        s += "The quick brown fox jumps over the lazy dog and then the cat sat on the mat.\r\n";
+    return s;
+}
+
+// A folder with files of every kind the checks tell apart.
+struct Corpus {
+    TempDir dir;
+    QString ref;
+    Corpus() {
+        ref = dir.write("refs/ref.txt", Good(60));
+        for (int i = 0; i < 12; ++i) {
+            const QString n = QStringLiteral("data/%1/f%2.txt").arg(i % 3).arg(i, 2, 10, QLatin1Char('0'));
+            QByteArray b = Good(3 + i);
+            if (i % 4 == 1)
+                b[20] = 0; // cut short: size test
+            if (i % 4 == 2)
+                for (int k = 0; k < 30; ++k)
+                    b += "zyzzyva quixotic jazz buzz fizz\r\n"; // strays: digraph check
+            dir.write(n, i % 5 == 3 ? Utf16LeWithMark(QString::fromLatin1(b)) : b);
+        }
+        dir.write("data/accents.txt", QByteArray("\xEF\xBB\xBF") + QStringLiteral("Grüße aus Köln\r\n").toUtf8());
+        dir.write("data/empty.txt", "");
+        dir.write("data/.hidden.txt", QByteArray("x\0yyyyyyyyy", 11));
+    }
+    QString data() const { return dir.file("data"); }
+};
+
+// The detector's own list for the same files, as "path\treason" lines.
+QString DetectorLines(const QString &folder, const QString &ref, bool digraph, bool subfolders) {
+    suite::TRecordingDialogService quiet;
+    auto *old = suite::SetDialogService(&quiet);
+    suite::TFileAndDirIterator walk;
+    walk.HeadDir = folder;
+    walk.IncludeSubFolders = subfolders;
+    walk.IterateFindingFiles();
+    TFileCrapDetector d;
+    d.SetReferenceFiles(ref + QStringLiteral("\r\n"));
+    d.digraph_percent_fail_allowed = 10;
+    d.CheckForCrap(walk.FoundFiles(), digraph, {}, {});
+    suite::SetDialogService(old);
+    QString out;
+    for (int i = 0; i < d.weird_files.Count(); ++i)
+        out += d.weird_files.Strings(i) + QLatin1Char('\t') + d.weird_files.Objects(i)->data + QLatin1Char('\n');
+    return out;
+}
+
+} // namespace
+
+TEST(BrindleScan, SameVerdictsAsTheDetectorWhateverTheJobs) {
+    Corpus c;
+    for (const bool digraph : {false, true}) {
+        const QString expected = DetectorLines(c.data(), c.ref, digraph, true);
+        ASSERT_FALSE(expected.isEmpty());
+        for (const char *jobs : {"1", "4"}) {
+            QStringList args{"-s", "-r", c.ref, "-j", jobs, c.data()};
+            if (digraph)
+                args.prepend("-d");
+            const Result r = Scan(args);
+            EXPECT_EQ(r.exit, 1) << r.err.toStdString();
+            EXPECT_EQ(r.out, expected) << "digraph " << digraph << " jobs " << jobs;
+            EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+        }
+    }
+    // Without -s only the folder itself.
+    EXPECT_EQ(Scan({"-r", c.ref, c.data()}).out, DetectorLines(c.data(), c.ref, false, false));
+}
+
+TEST(BrindleScan, ExitStatusAndErrors) {
+    Corpus c;
+    const QString clean = c.dir.write("clean/a.txt", Good(5));
+    struct Case {
+        QStringList args;
+        int exit;
+        QString errStart; // empty: nothing on standard error
+    } cases[] = {
+        {{c.dir.file("clean")}, 0, {}},
+        {{"-s", c.data()}, 1, {}},
+        {{c.dir.file("nowhere")}, 2, "brindle-scan: " + c.dir.file("nowhere") + ": No such file or directory"},
+        {{"-d", c.dir.file("clean")}, 2, "brindle-scan: --digraph needs"},
+        {{"-r", c.dir.file("gone.txt"), c.dir.file("clean")}, 2,
+         "brindle-scan: " + c.dir.file("gone.txt") + ": No such file or directory"},
+        {{"-r", c.dir.write("digits.txt", "123 456\r\n"), c.dir.file("clean")}, 2,
+         "brindle-scan: " + c.dir.file("digits.txt") + ": no letter pairs"},
+        {{"--bogus", c.data()}, 2, "brindle-scan: unknown option"},
+    };
+    for (const Case &k : cases) {
+        const Result r = Scan(k.args);
+        EXPECT_EQ(r.exit, k.exit) << k.args.join(' ').toStdString() << "\n" << r.err.toStdString();
+        if (k.errStart.isEmpty())
+            EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+        else
+            EXPECT_TRUE(r.err.startsWith(k.errStart)) << r.err.toStdString();
+    }
+}
+
+TEST(BrindleScan, FilesFromKeepsOrderAndPathsAndSurvivesBadFiles) {
+    Corpus c;
+    const QString cut = c.dir.write("cut.txt", QByteArray("ab\0cdefghijkl", 13));
+    const QString fifo = c.dir.file("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // /proc/self/mem is a regular file whose first page cannot be read: a read
+    // error, reported, and the files after it still checked.
+    const QByteArray list = (cut + "\n" + fifo + "\r\n\n" + c.dir.file("missing.txt") + "\n/proc/self/mem\n" + cut + "\n").toUtf8();
+    const Result r = Scan({"--files-from", "-"}, list);
+    EXPECT_EQ(r.exit, 2);
+    EXPECT_EQ(r.out, cut + "\tFile-size 13 but text-length 4\n" + cut + "\tFile-size 13 but text-length 4\n");
+    EXPECT_EQ(r.err, QStringLiteral("brindle-scan: /proc/self/mem: Input/output error\n"));
+}
+
+TEST(BrindleScan, JsonLinesCarryTheFigures) {
+    TempDir dir;
+    const QString ref = dir.write("ref.txt", Good(60));
+    dir.write("d/cut.txt", QByteArray("ab\0cdefghijkl", 13));
+    QByteArray stray;
+    for (int k = 0; k < 40; ++k)
+        stray += "zyzzyva quixotic \"jazz\" buzz fizz\r\n";
+    dir.write("d/stray.txt", stray);
+    const Result r = Scan({"-d", "-r", ref, "--format", "jsonl", dir.file("d")});
+    EXPECT_EQ(r.exit, 1);
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], "{\"path\":\"" + dir.file("d/cut.txt") +
+                            "\",\"reason\":\"File-size 13 but text-length 4\",\"test\":\"size\","
+                            "\"file_size\":13,\"text_length\":4}");
+    EXPECT_TRUE(lines[1].contains("\"test\":\"digraph\",\"fail_fraction\":")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].contains("\"too_many\":\"")) << lines[1].toStdString();
+}
+
+TEST(BrindleScan, Utf8WithoutMarkWhenAskedFor) {
+    TempDir dir;
+    // 2-byte letters: as 8-bit text the file is whole; as UTF-8 it is too.
+    dir.write("a/u.txt", QStringLiteral("Grüße aus Köln, ça va?\r\n").toUtf8());
+    dir.write("b/cut.txt", QStringLiteral("é\r\n").toUtf8() + QByteArray(8, '\0'));
+    EXPECT_EQ(Scan({dir.file("a")}).exit, 0);
+    EXPECT_EQ(Scan({"-e", "utf-8", dir.file("a")}).exit, 0);
+    const Result r = Scan({"-e", "utf-8", "--format", "jsonl", dir.file("b")});
+    EXPECT_TRUE(r.out.contains("\"file_size\":12,\"text_length\":3")) << r.out.toStdString();
+}
+
+TEST(BrindleScan, ClosedOutputPipeEndsQuietly) {
+    TempDir dir;
+    for (int i = 0; i < 3000; ++i)
+        dir.write(QStringLiteral("d/%1.txt").arg(i, 5, 10, QLatin1Char('0')), QByteArray("x\0yyyyyyyy", 10));
+    QProcess sh;
+    sh.start("sh", {"-c", QStringLiteral("'%1' -j 2 '%2' | head -n 1 >/dev/null; echo done")
+                              .arg(QStringLiteral(BRINDLE_SCAN), dir.file("d"))});
+    ASSERT_TRUE(sh.waitForFinished(60000));
+    EXPECT_EQ(sh.readAllStandardOutput(), QByteArray("done\n"));
+    EXPECT_TRUE(sh.readAllStandardError().isEmpty());
+}
+
+TEST(BrindleScan, ProgressOnlyWhereAskedFor) {
+    Corpus c;
+    EXPECT_FALSE(Scan({"-s", c.data()}).err.contains('\r')); // a pipe: no bar
+    const Result r = Scan({"--progress", "-s", c.data()});
+    EXPECT_TRUE(r.err.contains('\r'));
+    EXPECT_FALSE(r.out.contains('\r'));
+}
