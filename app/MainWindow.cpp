@@ -1,0 +1,353 @@
+#include "MainWindow.h"
+
+#include "Dialogs.h"
+#include "EventPump.h"
+#include "Mykpsmall.h"
+#include "ReadAndSaveIni.h"
+#include "RunError.h"
+#include "SuiteHooks.h"
+#include "TextFile.h"
+#include "file_crap_detector.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QPainter>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+// Sizes at 96 dots per inch.
+constexpr int kClientWidth = 742;
+constexpr int kClientHeight = 450;
+constexpr int kStatusHeight = 19;
+constexpr int kBarHeight = 17;
+constexpr int kPanelWidth = 296;
+constexpr int kListHeight = 187;
+constexpr int kItemHeight = 13;
+
+const QColor kNavy(0, 0, 128);
+const QColor kYellow(255, 255, 0);
+const QColor kCream(255, 251, 240);
+
+// Keeps a control's given size unless its text needs more room in the
+// typeface that stands in for the design one.
+void Place(QWidget *w, int x, int y, int width, int height) {
+    w->setGeometry(x, y, std::max(width, w->sizeHint().width()), height);
+}
+
+TWideStringHolder *HolderOf(const QListWidgetItem *item) {
+    return reinterpret_cast<TWideStringHolder *>(item->data(Qt::UserRole).value<quintptr>());
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget *parent) : TForm(parent) {
+    CreateComponents();
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    FormDestroy();
+}
+
+void TForm1::CreateComponents() {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Brindle"));
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    setFont(font);
+    resize(kClientWidth, kClientHeight);
+
+    auto named = [](auto *w, const char *name) {
+        w->setObjectName(QLatin1String(name));
+        return w;
+    };
+
+    PCProgressBar1 = named(new TPCProgressBar(Qt::Horizontal, this), "PCProgressBar1");
+    PCProgressBar1->SetRangePos(2, 50);
+
+    ElPanel1 = named(new TAdvPanel(this), "ElPanel1");
+    ElPanel1->GradientFrom = Qt::white;
+    ElPanel1->GradientTo = QColor(242, 240, 227);
+    ElPanel1->Border = true;
+    ElPanel1->setGeometry(kClientWidth - kPanelWidth, 0, kPanelWidth, 414);
+
+    Button1 = named(new TAdvGlowButton(QStringLiteral("Start"), ElPanel1), "Button1");
+    Button1->ImageIndex = 1;
+    ButtonStop = named(new TAdvGlowButton(QStringLiteral("Stop"), ElPanel1), "ButtonStop");
+    ButtonStop->ImageIndex = 55;
+    ElFileNameEdit1 = named(new TElFileNameEdit(ElPanel1), "ElFileNameEdit1");
+    ElFileNameEdit1->Options = TElFileNameEdit::ofHideReadOnly |
+                               TElFileNameEdit::ofAllowMultiSelect |
+                               TElFileNameEdit::ofFileMustExist | TElFileNameEdit::ofEnableSizing;
+    ElFileNameEdit1->DialogTitle = QStringLiteral("Select one or more");
+    ElFolderNameEdit1 = named(new TElFolderNameEdit(ElPanel1), "ElFolderNameEdit1");
+    ElSpinEditFreqVar = named(new TAdvSpinEdit(ElPanel1), "ElSpinEditFreqVar");
+    ElSpinEditFreqVar->SetLimits(true, 0, true, 1000);
+    ElSpinEditFreqVar->SetValue(15);
+    ElSpinEditPercentFail = named(new TAdvSpinEdit(ElPanel1), "ElSpinEditPercentFail");
+    ElSpinEditPercentFail->SetLimits(true, 0, false, 0);
+    ElSpinEditPercentFail->SetValue(10);
+    PCProgressBar2 = named(new TPCProgressBar(Qt::Vertical, ElPanel1), "PCProgressBar2");
+    PCProgressBar2->SetRangePos(2, 50);
+    ElLabel1 = named(new TLabel(QStringLiteral("Known good text files"), ElPanel1), "ElLabel1");
+    ElLabel1->SetFocusControl(ElFileNameEdit1);
+    ElLabel2 = named(new TLabel(QStringLiteral("Folder of data"), ElPanel1), "ElLabel2");
+    ElLabel2->SetFocusControl(ElFolderNameEdit1);
+    ElCheckBox1 = named(new TAdvOfficeCheckBox(QStringLiteral("include subfolders"), ElPanel1),
+                        "ElCheckBox1");
+    ElCheckBox1->SetCaptionOnLeft();
+    // The spin edits' own labels; unnamed, so the settings pass them by.
+    auto *freqLabel = new QLabel(QStringLiteral("frequency variation (per 1000)"), ElPanel1);
+    auto *failLabel = new QLabel(QStringLiteral("percent fail allowed"), ElPanel1);
+
+    ElPanel2 = named(new TAdvPanel(this), "ElPanel2");
+    ElPanel2->setGeometry(0, 0, kClientWidth - kPanelWidth, 414);
+    auto *resultLayout = new QVBoxLayout(ElPanel2);
+    resultLayout->setContentsMargins(0, 0, 0, 0);
+    ElSplitter1 = named(new TAdvSplitter(Qt::Vertical, ElPanel2), "ElSplitter1");
+    resultLayout->addWidget(ElSplitter1);
+    ElListBox1 = named(new TListBox(ElSplitter1), "ElListBox1");
+    ElListBox1->SetOwnerDraw(kItemHeight, [this](QPainter &p, int i, const QRect &r, bool sel) {
+        ElListBox1DrawItem(p, i, r, sel);
+    });
+    ElMemo1 = named(new TElMemo(ElSplitter1), "ElMemo1");
+    ElMemo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    ElMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ElMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ElMemo1->setReadOnly(true);
+    ElMemo1->SetText(QStringLiteral("ElMemo1"));
+    ElSplitter1->addWidget(ElListBox1);
+    ElSplitter1->addWidget(ElMemo1);
+    ElSplitter1->setSizes({kListHeight, 414 - kListHeight - 10});
+
+    ElStatusBar1 = named(new TAdvOfficeStatusBar(this), "ElStatusBar1");
+    ElStatusBar1->PanelWidths = {80, 100, 130, 50};
+
+    ElCheckBoxThorough = named(new TAdvOfficeCheckBox(QStringLiteral("digraph check"), ElPanel1),
+                               "ElCheckBoxThorough");
+    ElCheckBoxThorough->SetCaptionOnLeft();
+    ButtonHelp = named(new TAdvGlowButton(QStringLiteral("Help"), ElPanel1), "ButtonHelp");
+    ButtonHelp->ImageIndex = 0;
+
+    AdvOfficePagerOfficeStyler1 =
+        named(new TAdvOfficePagerOfficeStyler(this), "AdvOfficePagerOfficeStyler1");
+    AdvPanelStyler1 = named(new TAdvPanelStyler(this), "AdvPanelStyler1");
+    AdvOfficeStatusBarOfficeStyler1 =
+        named(new TAdvOfficeStatusBarOfficeStyler(this), "AdvOfficeStatusBarOfficeStyler1");
+
+    PCProgressBar2->setGeometry(1, 1, 15, 412);
+    Place(ElLabel1, 42, 49, 0, 13);
+    ElFileNameEdit1->setGeometry(42, 62, 233, 21);
+    Place(ElLabel2, 42, 90, 0, 13);
+    ElFolderNameEdit1->setGeometry(42, 103, 233, 21);
+    Place(ElCheckBox1, 42, 144, 108, 17);
+    Place(ElCheckBoxThorough, 42, 167, 88, 17);
+    Place(freqLabel, 42, 205, 0, 14);
+    ElSpinEditFreqVar->setGeometry(42, 221, 233, 22);
+    Place(failLabel, 42, 244, 0, 14);
+    ElSpinEditPercentFail->setGeometry(42, 260, 233, 22);
+    ButtonHelp->setGeometry(42, 305, 75, 25);
+    ButtonStop->setGeometry(173, 305, 75, 25);
+    Button1->setGeometry(173, 344, 75, 25);
+    for (QWidget *w :
+         {static_cast<QWidget *>(Button1), static_cast<QWidget *>(ButtonStop),
+          static_cast<QWidget *>(ButtonHelp), static_cast<QWidget *>(ElFileNameEdit1),
+          static_cast<QWidget *>(ElFolderNameEdit1), static_cast<QWidget *>(ElSpinEditFreqVar),
+          static_cast<QWidget *>(ElSpinEditPercentFail)})
+        ElPanel1->SetAnchoredRight(w);
+
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(ButtonStop, &QPushButton::clicked, this, &TForm1::ButtonStopClick);
+    connect(ButtonHelp, &QPushButton::clicked, this, &TForm1::ButtonHelpClick);
+    connect(ElListBox1, &QListWidget::itemClicked, this, &TForm1::ElListBox1Click);
+    connect(ElListBox1, &QListWidget::currentRowChanged, this, &TForm1::ElListBox1Click);
+    connect(ElListBox1, &QListWidget::itemDoubleClicked, this, &TForm1::ElListBox1DblClick);
+}
+
+void TForm1::resizeEvent(QResizeEvent *e) {
+    const int w = width(), h = height();
+    const int above = h - kStatusHeight - kBarHeight;
+    ElStatusBar1->setGeometry(0, h - kStatusHeight, w, kStatusHeight);
+    PCProgressBar1->setGeometry(0, above, w, kBarHeight);
+    ElPanel1->setGeometry(w - kPanelWidth, 0, kPanelWidth, above);
+    ElPanel2->setGeometry(0, 0, w - kPanelWidth, above);
+    TForm::resizeEvent(e);
+}
+
+void TForm1::FormCreate() {
+    app::StoreOwnHandleStep(this);
+    app::StartToolStep();
+    app::NotifyShellStep(4601);
+    app::AssignButtonImagesStep(this);
+    app::SetUpToolWindowStep(this);
+    ElMemo1->ClearLines();
+    app::save_memos = false;
+    app::LoadFormSettings(this, app::SettingsFileName());
+    PCProgressBar1->SetRangePos(2, 0);
+    crap_detector = std::make_unique<TFileCrapDetector>();
+    app::HookActivationStep(this);
+}
+
+void TForm1::FormDestroy() {
+    // Nothing reads the holders once the detector is gone; the list lets
+    // go of them first so that no repaint could.
+    ElListBox1->clear();
+    crap_detector.reset();
+    app::LogToolClosingStep();
+    app::NotifyShellStep(4600);
+    app::SaveFormSettings(this, app::SettingsFileName());
+}
+
+void TForm1::FormActivate() {
+    app::ActivateMainFormStep(this);
+}
+
+void TForm1::WMUser1(uint32_t wParam, uint32_t lParam) {
+    app::ControllerMessageStep(this, wParam, lParam);
+}
+
+void TForm1::closeEvent(QCloseEvent *e) {
+    if (fRunning) {
+        // The detector must outlive its run: stop it, close afterwards.
+        fCloseAfterRun = true;
+        if (crap_detector)
+            crap_detector->processing = false;
+        e->ignore();
+        return;
+    }
+    TForm::closeEvent(e);
+}
+
+void TForm1::Button1Click() {
+    // The progress callbacks let clicks through; a nested run would empty
+    // the list the outer run reads.
+    if (fRunning || !crap_detector)
+        return;
+    fRunning = true;
+    ElListBox1->clear();
+    PCProgressBar1->SetRangePos(2, 0);
+    PCProgressBar2->SetRangePos(2, 0);
+    AYieldProcessProc = {&app::ThrottledPump, this};
+    bool failed = false;
+    try {
+        crap_detector->SetReferenceFiles(ElFileNameEdit1->FileListText());
+        crap_detector->digraph_frequency_variation_per_mille = ElSpinEditFreqVar->Value();
+        crap_detector->digraph_percent_fail_allowed = ElSpinEditPercentFail->Value();
+        FileAndDirIterator1.HeadDir = ElFolderNameEdit1->Text();
+        FileAndDirIterator1.IncludeSubFolders = ElCheckBox1->isChecked();
+        FileAndDirIterator1.IterateFindingFiles();
+        FileAndDirIterator1.BuildDetailedList();
+        crap_detector->CheckForCrap(
+            FileAndDirIterator1.FoundFiles(), ElCheckBoxThorough->isChecked(),
+            [this](int32_t p) { ShowPercent(p); }, [this](int32_t p) { ShowPercent2(p); });
+    } catch (const suite::TRunError &e) {
+        failed = true;
+        AppendNewEntries();
+        ShowError(QStringLiteral("The run stopped at %1:\n%2")
+                      .arg(QDir::toNativeSeparators(e.path()), e.cause()));
+    } catch (const std::exception &e) {
+        failed = true;
+        AppendNewEntries();
+        ShowError(QStringLiteral("The run stopped: %1").arg(QString::fromLocal8Bit(e.what())));
+    }
+    if (!failed) {
+        if (crap_detector->weird_files.Count() == 0)
+            suite::NoCorruptFilesFound(this);
+        else
+            AppendNewEntries();
+    }
+    fRunning = false;
+    if (fCloseAfterRun)
+        QTimer::singleShot(0, this, [this] { close(); });
+}
+
+void TForm1::AppendNewEntries() {
+    if (!crap_detector)
+        return;
+    const TCrapFileWideStringlist &weird = crap_detector->weird_files;
+    for (int i = ElListBox1->count(); i < weird.Count(); ++i) {
+        auto *item = new QListWidgetItem(weird.Strings(i));
+        item->setData(Qt::UserRole, QVariant::fromValue(quintptr(weird.Objects(i))));
+        ElListBox1->addItem(item);
+    }
+}
+
+void TForm1::ShowPercent(int32_t percent) {
+    PCProgressBar1->SetRangePos(2, percent);
+    if (!crap_detector)
+        return;
+    if (fCloseAfterRun)
+        crap_detector->processing = false;
+    AppendNewEntries();
+    app::PumpEvents();
+}
+
+void TForm1::ShowPercent2(int32_t percent) {
+    if (percent != PCProgressBar2->Position())
+        PCProgressBar2->SetRangePos(2, percent);
+    app::PumpEvents();
+}
+
+void TForm1::ButtonStopClick() {
+    if (crap_detector)
+        crap_detector->processing = false;
+}
+
+void TForm1::ButtonHelpClick() {
+    app::HandleAHelpFileChoiceStep(kHelpTopic);
+}
+
+QListWidgetItem *TForm1::SelectedEntry() const {
+    if (!crap_detector)
+        return nullptr;
+    const QList<QListWidgetItem *> sel = ElListBox1->selectedItems();
+    return sel.isEmpty() ? nullptr : sel.first();
+}
+
+void TForm1::ElListBox1Click() {
+    if (QListWidgetItem *item = SelectedEntry())
+        if (TWideStringHolder *holder = HolderOf(item))
+            ElStatusBar1->SetSimpleText(holder->data);
+}
+
+void TForm1::ElListBox1DblClick() {
+    QListWidgetItem *item = SelectedEntry();
+    if (!item)
+        return;
+    ElMemo1->ClearLines();
+    const QString name = item->text();
+    try {
+        ElMemo1->SetLinesText(engine::LoadText(name));
+    } catch (const suite::TRunError &e) {
+        ShowError(QStringLiteral("%1 cannot be shown:\n%2")
+                      .arg(QDir::toNativeSeparators(e.path()), e.cause()));
+    } catch (const std::bad_alloc &) {
+        ShowError(QStringLiteral("%1 cannot be shown:\nit is too large")
+                      .arg(QDir::toNativeSeparators(name)));
+    }
+}
+
+void TForm1::ElListBox1DrawItem(QPainter &canvas, int Index, const QRect &Rect, bool selected) {
+    QColor fontColour, brushColour;
+    if (selected) {
+        fontColour = palette().color(QPalette::HighlightedText);
+        brushColour = palette().color(QPalette::Highlight);
+    } else {
+        fontColour = kNavy;
+        brushColour = kCream;
+        if (crap_detector && Index >= 0 && Index < crap_detector->weird_files.Count() &&
+            crap_detector->weird_files.Objects(Index)->data.contains(QLatin1String("File-size")))
+            brushColour = kYellow;
+    }
+    canvas.fillRect(Rect, brushColour);
+    canvas.setPen(fontColour);
+    if (QListWidgetItem *item = ElListBox1->item(Index))
+        canvas.drawText(Rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, item->text());
+}
+
+void TForm1::ShowError(const QString &text) {
+    suite::FormCentredMessageDlg(this, suite::Global_TimedOut, text, suite::TMsgDlgType::Error,
+                                 suite::mbOK, 0);
+}

@@ -1,0 +1,104 @@
+#pragma once
+// TForm1: the main window. The user names known-good reference texts and a
+// folder of data; Start walks the folder, has the detector check every file
+// and lists each suspect file while the run goes on.
+//
+// Everything runs on the GUI thread. The run lets events through (the yield
+// hook and the progress callbacks), so Stop, clicks and repaints are served
+// during it; a second Start is refused meanwhile, and a close request stops
+// the run and closes once it has ended, so the detector is never destroyed
+// while it runs.
+
+#include "CheckControls.h"
+#include "EditControls.h"
+#include "ListControls.h"
+#include "SpinEdits.h"
+#include "Stylers.h"
+#include "TAdvGlowButton.h"
+#include "TAdvOfficeStatusBar.h"
+#include "TAdvPanel.h"
+#include "TAdvSplitter.h"
+#include "TElFileNameEdit.h"
+#include "TElFolderNameEdit.h"
+#include "TFileAndDirIterator.h"
+#include "TForm.h"
+#include "TLabel.h"
+#include "TPCProgressBar.h"
+
+#include <cstdint>
+#include <memory>
+
+class TFileCrapDetector;
+
+class TForm1 : public TForm {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // The components, in the form's order.
+    suite::TFileAndDirIterator FileAndDirIterator1;
+    TPCProgressBar *PCProgressBar1;
+    TAdvPanel *ElPanel1;
+    TAdvGlowButton *Button1;
+    TAdvGlowButton *ButtonStop;
+    TElFileNameEdit *ElFileNameEdit1;
+    TElFolderNameEdit *ElFolderNameEdit1;
+    TAdvSpinEdit *ElSpinEditFreqVar;
+    TAdvSpinEdit *ElSpinEditPercentFail;
+    TPCProgressBar *PCProgressBar2;
+    TLabel *ElLabel1;
+    TLabel *ElLabel2;
+    TAdvOfficeCheckBox *ElCheckBox1;
+    TAdvPanel *ElPanel2;
+    TListBox *ElListBox1;
+    TAdvSplitter *ElSplitter1;
+    TElMemo *ElMemo1;
+    TAdvOfficeStatusBar *ElStatusBar1;
+    TAdvOfficeCheckBox *ElCheckBoxThorough;
+    TAdvGlowButton *ButtonHelp;
+    TAdvOfficePagerOfficeStyler *AdvOfficePagerOfficeStyler1;
+    TAdvPanelStyler *AdvPanelStyler1;
+    TAdvOfficeStatusBarOfficeStyler *AdvOfficeStatusBarOfficeStyler1;
+
+    static constexpr int kHelpContext = 5150;
+    static constexpr int kHelpTopic = 5140;
+
+    // Event handlers.
+    void FormCreate();
+    void FormDestroy();
+    void FormActivate();
+    void Button1Click();
+    void ButtonStopClick();
+    void ButtonHelpClick();
+    void ElListBox1Click();
+    void ElListBox1DblClick();
+    void ElListBox1DrawItem(QPainter &canvas, int Index, const QRect &Rect, bool selected);
+    // The controller's command message 0x401.
+    void WMUser1(uint32_t wParam, uint32_t lParam);
+
+    // The detector's progress callbacks.
+    void ShowPercent(int32_t percent);
+    void ShowPercent2(int32_t percent);
+
+    // The detector; null outside FormCreate .. FormDestroy.
+    TFileCrapDetector *Detector() const { return crap_detector.get(); }
+    // True while Start is inside a run.
+    bool Running() const { return fRunning; }
+
+protected:
+    void closeEvent(QCloseEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+
+private:
+    void CreateComponents();
+    // The selected entry while there is a detector, else null.
+    QListWidgetItem *SelectedEntry() const;
+    // Appends the suspect files beyond the list's count, with their holders.
+    void AppendNewEntries();
+    void ShowError(const QString &text);
+
+    std::unique_ptr<TFileCrapDetector> crap_detector;
+    bool fRunning = false;
+    bool fCloseAfterRun = false;
+};

@@ -1,0 +1,28 @@
+#pragma once
+// A panel with a vertical gradient and a grey border. Children marked with
+// SetAnchoredRight() keep their distance to the panel's right edge when the
+// panel is resized; the others keep their top-left position.
+
+#include <QColor>
+#include <QWidget>
+
+class TAdvPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit TAdvPanel(QWidget *parent = nullptr);
+    QColor GradientFrom = Qt::white;
+    QColor GradientTo = Qt::white;
+    bool Border = false;
+    void SetAnchoredRight(QWidget *child);
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+    void resizeEvent(QResizeEvent *) override;
+
+private:
+    struct Anchor {
+        QWidget *w;
+        int rightGap;
+    };
+    QList<Anchor> fAnchors;
+};

@@ -1,0 +1,26 @@
+#include "TElButtonEdit.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QToolButton>
+
+TElButtonEdit::TElButtonEdit(QWidget *parent)
+    : QWidget(parent), fEdit(new QLineEdit(this)), fButton(new QToolButton(this)) {
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(fEdit, 1);
+    layout->addWidget(fButton);
+    fButton->setText(QStringLiteral("..."));
+    fButton->setFocusPolicy(Qt::NoFocus);
+    setFocusProxy(fEdit);
+    connect(fButton, &QToolButton::clicked, this, [this] { Browse(); });
+}
+
+QString TElButtonEdit::Text() const {
+    return fEdit->text();
+}
+
+void TElButtonEdit::SetText(const QString &t) {
+    fEdit->setText(t);
+}

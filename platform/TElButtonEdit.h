@@ -1,0 +1,27 @@
+#pragma once
+// A line edit with a browse button beside it: the common part of the file-
+// and folder-name boxes.
+
+#include "EditControls.h"
+
+#include <QWidget>
+
+class QLineEdit;
+class QToolButton;
+
+class TElButtonEdit : public QWidget, public TCustomElEdit {
+    Q_OBJECT
+public:
+    explicit TElButtonEdit(QWidget *parent = nullptr);
+    QString DialogTitle;
+    QString Text() const override;
+    void SetText(const QString &t) override;
+
+protected:
+    // Opens the dialog that the button stands for.
+    virtual void Browse() = 0;
+    QLineEdit *fEdit;
+
+private:
+    QToolButton *fButton;
+};

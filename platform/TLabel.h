@@ -1,0 +1,12 @@
+#pragma once
+// A static text, optionally naming the control it labels.
+
+#include <QLabel>
+
+class TLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+    void SetFocusControl(QWidget *w) { setBuddy(w); }
+    bool Transparent = true;
+};

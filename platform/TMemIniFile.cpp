@@ -1,0 +1,278 @@
+#include "TMemIniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// A settings file is a few kilobytes; anything this large is not one, and
+// reading it whole could exhaust memory.
+constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+
+bool Blank(QChar c) {
+    return c.unicode() <= 0x20;
+}
+
+// Trims blanks and control characters from both ends.
+QString Trim(const QString &s) {
+    qsizetype b = 0, e = s.size();
+    while (b < e && Blank(s.at(b)))
+        ++b;
+    while (e > b && Blank(s.at(e - 1)))
+        --e;
+    return s.mid(b, e - b);
+}
+
+// A value or key may not hold a line break: it would end its line in the
+// file and could open a section of its own there.
+QString OneLine(QString s) {
+    s.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    s.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return s;
+}
+
+bool Same(const QString &a, const QString &b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+TMemIniFile::TMemIniFile(const QString &fileName, TOnBadFile onBad) : fFileName(fileName) {
+    QFileInfo info(fileName);
+    if (!info.exists())
+        return;
+    try {
+        if (!info.isFile())
+            throw TIniFileError(fileName, QStringLiteral("not a regular file"));
+        if (info.size() > kMaxFileSize)
+            throw TIniFileError(fileName, QStringLiteral("too large for a settings file"));
+        QFile f(fileName);
+        if (!f.open(QIODevice::ReadOnly))
+            throw TIniFileError(fileName, f.errorString());
+        const QByteArray bytes = f.read(kMaxFileSize + 1);
+        if (f.error() != QFileDevice::NoError)
+            throw TIniFileError(fileName, f.errorString());
+        try {
+            SetText(DecodeUtf16Le(bytes));
+        } catch (const TIniFileError &e) {
+            throw TIniFileError(fileName, e.cause());
+        }
+    } catch (const TIniFileError &) {
+        fSections.clear();
+        if (onBad == TOnBadFile::Raise)
+            throw;
+    }
+}
+
+QString TMemIniFile::DecodeUtf16Le(const QByteArray &bytes) {
+    qsizetype at = 0;
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    if (n >= 2 && p[0] == 0xFE && p[1] == 0xFF)
+        throw TIniFileError(QString(), QStringLiteral("UTF-16 big-endian, not little-endian"));
+    if (n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
+        throw TIniFileError(QString(), QStringLiteral("UTF-8, not UTF-16 text"));
+    const bool marked = n >= 2 && p[0] == 0xFF && p[1] == 0xFE;
+    if (marked)
+        at = 2;
+    if ((n - at) % 2 != 0)
+        throw TIniFileError(QString(), QStringLiteral("odd length, not UTF-16 text"));
+    QString text;
+    text.reserve((n - at) / 2);
+    bool structure = false;
+    for (qsizetype i = at; i < n; i += 2) {
+        const char16_t u = char16_t(p[i] | (p[i + 1] << 8));
+        if (u == 0)
+            throw TIniFileError(QString(), QStringLiteral("a NUL character at byte %1").arg(i));
+        if (QChar::isHighSurrogate(u)) {
+            const char16_t next = i + 3 < n ? char16_t(p[i + 2] | (p[i + 3] << 8)) : 0;
+            if (!QChar::isLowSurrogate(next))
+                throw TIniFileError(QString(),
+                                    QStringLiteral("an unpaired surrogate at byte %1").arg(i));
+            text.append(QChar(u));
+            text.append(QChar(next));
+            i += 2;
+            continue;
+        }
+        if (QChar::isLowSurrogate(u))
+            throw TIniFileError(QString(),
+                                QStringLiteral("an unpaired surrogate at byte %1").arg(i));
+        if (u == u'\n' || u == u'\r' || u == u'[')
+            structure = true;
+        text.append(QChar(u));
+    }
+    // Without the mark, 8-bit or UTF-8 text read as UTF-16 gives a line of
+    // CJK-like units with no line break and no bracket.
+    if (!marked && !text.isEmpty() && !structure)
+        throw TIniFileError(QString(), QStringLiteral("not UTF-16 text"));
+    return text;
+}
+
+void TMemIniFile::SetText(const QString &text) {
+    fSections.clear();
+    Section *current = nullptr;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    while (start <= n) {
+        qsizetype end = start;
+        while (end < n && text.at(end) != QLatin1Char('\r') && text.at(end) != QLatin1Char('\n'))
+            ++end;
+        const QString line = Trim(text.mid(start, end - start));
+        if (end < n && text.at(end) == QLatin1Char('\r') && end + 1 < n &&
+            text.at(end + 1) == QLatin1Char('\n'))
+            ++end;
+        start = end + 1;
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
+            continue;
+        // A header is "[name]" with no other "]": an entry such as
+        // "[v0]=C:\a]" begins with "[" and ends with "]" but is not one.
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']')) &&
+            line.indexOf(QLatin1Char(']')) == line.size() - 1) {
+            const QString name = Trim(line.mid(1, line.size() - 2));
+            current = Find(name);
+            if (!current) {
+                fSections.push_back({name, {}});
+                current = &fSections.back();
+            }
+            continue;
+        }
+        if (!current)
+            continue;
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            current->entries.push_back({line, QString(), false});
+        else
+            current->entries.push_back({Trim(line.left(eq)), Trim(line.mid(eq + 1)), true});
+    }
+}
+
+TMemIniFile::Section *TMemIniFile::Find(const QString &section) {
+    for (Section &s : fSections)
+        if (Same(s.name, section))
+            return &s;
+    return nullptr;
+}
+
+const TMemIniFile::Section *TMemIniFile::Find(const QString &section) const {
+    return const_cast<TMemIniFile *>(this)->Find(section);
+}
+
+const TMemIniFile::Entry *TMemIniFile::FindEntry(const QString &section, const QString &key) const {
+    if (const Section *s = Find(section))
+        for (const Entry &e : s->entries)
+            if (e.hasEquals && Same(e.key, key))
+                return &e;
+    return nullptr;
+}
+
+QString TMemIniFile::ReadString(const QString &section, const QString &key,
+                                const QString &def) const {
+    const Entry *e = FindEntry(section, key);
+    return e ? e->value : def;
+}
+
+int TMemIniFile::ReadInteger(const QString &section, const QString &key, int def) const {
+    const Entry *e = FindEntry(section, key);
+    if (!e)
+        return def;
+    bool ok = false;
+    const int v = e->value.toInt(&ok, 10);
+    return ok ? v : def;
+}
+
+bool TMemIniFile::ReadBool(const QString &section, const QString &key, bool def) const {
+    return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+void TMemIniFile::WriteString(const QString &section, const QString &key, const QString &value) {
+    Section *s = Find(section);
+    if (!s) {
+        fSections.push_back({OneLine(section), {}});
+        s = &fSections.back();
+    }
+    for (Entry &e : s->entries)
+        if (e.hasEquals && Same(e.key, key)) {
+            e.value = OneLine(value);
+            return;
+        }
+    s->entries.push_back({OneLine(key), OneLine(value), true});
+}
+
+void TMemIniFile::WriteInteger(const QString &section, const QString &key, int value) {
+    WriteString(section, key, QString::number(value));
+}
+
+void TMemIniFile::WriteBool(const QString &section, const QString &key, bool value) {
+    WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool TMemIniFile::SectionExists(const QString &section) const {
+    return Find(section) != nullptr;
+}
+
+QStringList TMemIniFile::ReadSectionValues(const QString &section) const {
+    QStringList out;
+    if (const Section *s = Find(section))
+        for (const Entry &e : s->entries)
+            out.append(e.Line());
+    return out;
+}
+
+QStringList TMemIniFile::ReadSectionKeys(const QString &section) const {
+    QStringList out;
+    if (const Section *s = Find(section))
+        for (const Entry &e : s->entries)
+            out.append(e.hasEquals ? e.key : QString());
+    return out;
+}
+
+void TMemIniFile::EraseSection(const QString &section) {
+    for (auto it = fSections.begin(); it != fSections.end(); ++it)
+        if (Same(it->name, section)) {
+            fSections.erase(it);
+            return;
+        }
+}
+
+QStringList TMemIniFile::SectionLines() const {
+    QStringList lines;
+    for (const Section &s : fSections) {
+        lines.append(QLatin1Char('[') + s.name + QLatin1Char(']'));
+        for (const Entry &e : s.entries)
+            lines.append(e.Line());
+        lines.append(QString());
+    }
+    return lines;
+}
+
+void TMemIniFile::UpdateFile() {
+    WriteLines(fFileName, SectionLines());
+}
+
+void TMemIniFile::WriteLines(const QString &fileName, const QStringList &lines) {
+    QByteArray bytes("\xFF\xFE", 2);
+    auto put = [&bytes](char16_t u) {
+        bytes.append(char(u & 0xFF));
+        bytes.append(char(u >> 8));
+    };
+    for (const QString &line : lines) {
+        for (QChar c : line)
+            put(c.unicode());
+        put(u'\r');
+        put(u'\n');
+    }
+    // QSaveFile writes a temporary file beside the target and renames it
+    // over the target on commit, so a crash leaves the old file whole.
+    QSaveFile f(fileName);
+    if (!f.open(QIODevice::WriteOnly))
+        throw TIniFileError(fileName, f.errorString());
+    if (f.write(bytes) != bytes.size()) {
+        const QString cause = f.errorString();
+        f.cancelWriting();
+        throw TIniFileError(fileName, cause);
+    }
+    if (!f.commit())
+        throw TIniFileError(fileName, f.errorString());
+}

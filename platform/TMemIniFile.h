@@ -1,0 +1,90 @@
+#pragma once
+// A memory ini file over a UTF-16 little-endian text file.
+//
+// Every section and entry is held in memory: read once when the object is
+// made, written only by UpdateFile(), whole, to a temporary file in the same
+// folder that is then renamed over the old one. Section names and keys match
+// without regard to case; entries keep the order in which they were first
+// written. Reading a file that is not well-formed UTF-16 (odd length, another
+// encoding, an unpaired surrogate, a NUL) raises TIniFileError and never
+// anything worse.
+
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+#include <vector>
+
+// A settings file that cannot be read or written: which file, and why.
+class TIniFileError : public std::runtime_error {
+public:
+    TIniFileError(const QString &path, const QString &cause)
+        : std::runtime_error((path + QStringLiteral(": ") + cause).toStdString()), fPath(path),
+          fCause(cause) {}
+    const QString &path() const { return fPath; }
+    const QString &cause() const { return fCause; }
+
+private:
+    QString fPath;
+    QString fCause;
+};
+
+class TMemIniFile {
+public:
+    // How a file that exists but cannot be read is met: by raising
+    // TIniFileError, or by starting empty.
+    enum class TOnBadFile { Raise, StartEmpty };
+
+    explicit TMemIniFile(const QString &fileName, TOnBadFile onBad = TOnBadFile::Raise);
+    virtual ~TMemIniFile() = default;
+
+    const QString &FileName() const { return fFileName; }
+
+    QString ReadString(const QString &section, const QString &key, const QString &def) const;
+    int ReadInteger(const QString &section, const QString &key, int def) const;
+    // Read as an integer, any value but 0 being true.
+    bool ReadBool(const QString &section, const QString &key, bool def) const;
+    void WriteString(const QString &section, const QString &key, const QString &value);
+    void WriteInteger(const QString &section, const QString &key, int value);
+    void WriteBool(const QString &section, const QString &key, bool value);
+
+    bool SectionExists(const QString &section) const;
+    // The section's entries as "key=value" lines, in file order; empty when
+    // the section is missing.
+    QStringList ReadSectionValues(const QString &section) const;
+    // The keys of the section's entries, in the same order.
+    QStringList ReadSectionKeys(const QString &section) const;
+    void EraseSection(const QString &section);
+
+    // Every section as lines: "[name]", its entries, an empty line.
+    QStringList SectionLines() const;
+    // Replaces the content by that of an ini text.
+    void SetText(const QString &text);
+
+    // Writes the whole file. Throws TIniFileError when it cannot.
+    virtual void UpdateFile();
+
+    // The text of a settings file's bytes. Throws TIniFileError (with an
+    // empty path) naming what is wrong.
+    static QString DecodeUtf16Le(const QByteArray &bytes);
+    // Writes `lines` as UTF-16 LE with FF FE, each followed by CR LF,
+    // atomically. Throws TIniFileError.
+    static void WriteLines(const QString &fileName, const QStringList &lines);
+
+private:
+    struct Entry {
+        QString key;
+        QString value;
+        bool hasEquals = true;
+        QString Line() const { return hasEquals ? key + QLatin1Char('=') + value : key; }
+    };
+    struct Section {
+        QString name;
+        std::vector<Entry> entries;
+    };
+    Section *Find(const QString &section);
+    const Section *Find(const QString &section) const;
+    const Entry *FindEntry(const QString &section, const QString &key) const;
+
+    QString fFileName;
+    std::vector<Section> fSections;
+};

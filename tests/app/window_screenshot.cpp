@@ -1,0 +1,51 @@
+// Developer tool, not a test: runs the window over a sample folder offscreen
+// and saves a picture of it.
+//   window_screenshot <sample folder> <out.png>
+// The sample folder holds reference/ (known-good texts) and data/.
+
+#include "Dialogs.h"
+#include "MainWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <cstdio>
+
+int main(int argc, char **argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: window_screenshot <sample folder> <out.png>\n");
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Neither read nor write the user's own settings.
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + "/data"));
+    QApplication app(argc, argv);
+    suite::TRecordingDialogService dialogs;
+    suite::SetDialogService(&dialogs);
+
+    const QDir sample(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath());
+    QStringList refs;
+    for (const QString &name :
+         QDir(sample.filePath("reference")).entryList(QDir::Files, QDir::Name))
+        refs << sample.filePath("reference/" + name);
+
+    TForm1 form;
+    form.show();
+    form.ElFileNameEdit1->SetFileList(refs);
+    form.ElFolderNameEdit1->SetText(sample.filePath("data"));
+    form.ElCheckBoxThorough->setChecked(true);
+    form.Button1->click();
+    if (form.ElListBox1->count() > 1) {
+        form.ElListBox1->setCurrentRow(1);
+        form.ElListBox1Click();
+        form.ElListBox1DblClick();
+    }
+    QApplication::processEvents();
+    const bool ok = form.grab().save(QString::fromLocal8Bit(argv[2]));
+    for (const auto &s : dialogs.shown)
+        std::fprintf(stderr, "dialog: %s\n", s.text.toLocal8Bit().constData());
+    suite::SetDialogService(nullptr);
+    return ok ? 0 : 1;
+}
