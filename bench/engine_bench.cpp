@@ -16,8 +16,8 @@ namespace {
 const std::vector<uint8_t> &Text() {
     static const std::vector<uint8_t> text = [] {
         std::mt19937 rng(5);
-        const char *words[] = {"the", "and", "with", "corpus", "für", "été", "niño", "text",
-                               "Zeile", "quick", "brown", "année", "über", "of", "to", "lazy"};
+        const char *words[] = {"the",   "and",   "with",  "corpus", "für",  "été", "niño", "text",
+                               "Zeile", "quick", "brown", "année",  "über", "of",  "to",   "lazy"};
         std::vector<uint8_t> out;
         while (out.size() < (8u << 20)) {
             const std::string w = words[rng() % 16];

@@ -59,7 +59,8 @@ void OrderedScan(const QStringList &files, const engine::TCheckSettings &setting
             qsizetype i;
             {
                 std::unique_lock lock(mutex);
-                workAvailable.wait(lock, [&] { return stop || next >= n || next < emitted + window; });
+                workAvailable.wait(lock,
+                                   [&] { return stop || next >= n || next < emitted + window; });
                 if (stop || next >= n)
                     return;
                 i = next++;

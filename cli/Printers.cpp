@@ -44,11 +44,21 @@ QByteArray JsonString(const QString &s) {
     for (const char c : s.toUtf8()) {
         const unsigned char u = static_cast<unsigned char>(c);
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (u < 0x20) {
                 char esc[8];
@@ -66,8 +76,9 @@ QByteArray JsonString(const QString &s) {
 QByteArray JsonLine(const QString &path, const engine::TVerdict &verdict) {
     QByteArray line = "{\"path\":" + JsonString(path) + ",\"reason\":" + JsonString(verdict.reason);
     if (verdict.test == engine::TSuspectTest::Size) {
-        line += ",\"test\":\"size\",\"file_size\":" + QByteArray::number(qlonglong(verdict.file_size)) +
-                ",\"text_length\":" + QByteArray::number(qlonglong(verdict.text_length));
+        line +=
+            ",\"test\":\"size\",\"file_size\":" + QByteArray::number(qlonglong(verdict.file_size)) +
+            ",\"text_length\":" + QByteArray::number(qlonglong(verdict.text_length));
     } else {
         char fraction[32];
         std::snprintf(fraction, sizeof fraction, "%.9g", double(verdict.fail_fraction));

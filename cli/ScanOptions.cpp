@@ -7,21 +7,25 @@ namespace cli {
 const char *UsageText() {
     return "Usage: brindle-scan [OPTIONS] FOLDER\n"
            "       brindle-scan [OPTIONS] --files-from LIST\n"
-           "Lists suspect (corrupt) text files: one line per file, the path, a TAB and the reason.\n"
+           "Lists suspect (corrupt) text files: one line per file, the path, a TAB and the "
+           "reason.\n"
            "\n"
-           "  -r, --reference FILE   a known-good text file; repeat for several (needed with --digraph)\n"
+           "  -r, --reference FILE   a known-good text file; repeat for several (needed with "
+           "--digraph)\n"
            "  -s, --subfolders       include subfolders\n"
            "  -d, --digraph          run the digraph check\n"
            "  -f, --freq-var N       frequency variation per 1000 (default 15, 0 to 1000)\n"
            "  -p, --fail-pct N       percent fail allowed (default 10, 0 or more)\n"
            "  -e, --encoding NAME    how files without a byte-order mark are read: windows-1252\n"
            "                         (default, as the window) or utf-8\n"
-           "      --files-from LIST  check the files named in LIST, one path per line (\"-\": standard\n"
+           "      --files-from LIST  check the files named in LIST, one path per line (\"-\": "
+           "standard\n"
            "                         input), in that order, instead of walking FOLDER\n"
            "      --format tsv|jsonl output format (default tsv)\n"
            "  -j, --jobs N           worker threads (default: the number of cores)\n"
            "      --progress, --no-progress\n"
-           "                         a progress bar on standard error (default: only when standard\n"
+           "                         a progress bar on standard error (default: only when "
+           "standard\n"
            "                         error is a terminal)\n"
            "  -h, --help             this text\n"
            "      --version          the program's version\n"
@@ -58,8 +62,8 @@ TParseResult ParseScanOptions(const QStringList &args) {
             inlineValue = arg.mid(eq + 1);
             arg = arg.left(eq);
             hasInline = true;
-        } else if (arg.size() > 2 && arg.at(0) == QLatin1Char('-') && arg.at(1) != QLatin1Char('-') &&
-                   QStringLiteral("rfpej").contains(arg.at(1))) {
+        } else if (arg.size() > 2 && arg.at(0) == QLatin1Char('-') &&
+                   arg.at(1) != QLatin1Char('-') && QStringLiteral("rfpej").contains(arg.at(1))) {
             // "-j4" as well as "-j 4".
             inlineValue = arg.mid(2);
             arg = arg.left(2);
@@ -100,14 +104,16 @@ TParseResult ParseScanOptions(const QStringList &args) {
                 return fail(QStringLiteral("%1 needs a number").arg(arg));
             const auto n = ParseInt(v, 0, 1000);
             if (!n)
-                return fail(QStringLiteral("%1: '%2' is not a whole number from 0 to 1000").arg(arg, v));
+                return fail(
+                    QStringLiteral("%1: '%2' is not a whole number from 0 to 1000").arg(arg, v));
             o.freqVariation = *n;
         } else if (arg == QLatin1String("-p") || arg == QLatin1String("--fail-pct")) {
             if (!value(v))
                 return fail(QStringLiteral("%1 needs a number").arg(arg));
             const auto n = ParseInt(v, 0, std::numeric_limits<int>::max());
             if (!n)
-                return fail(QStringLiteral("%1: '%2' is not a whole number of 0 or more").arg(arg, v));
+                return fail(
+                    QStringLiteral("%1: '%2' is not a whole number of 0 or more").arg(arg, v));
             o.failPercent = *n;
         } else if (arg == QLatin1String("-e") || arg == QLatin1String("--encoding")) {
             if (!value(v))
@@ -118,10 +124,12 @@ TParseResult ParseScanOptions(const QStringList &args) {
             else if (name == QLatin1String("utf-8"))
                 o.encoding = engine::TDefaultEncoding::Utf8;
             else
-                return fail(QStringLiteral("%1: unknown encoding '%2' (windows-1252 or utf-8)").arg(arg, v));
+                return fail(QStringLiteral("%1: unknown encoding '%2' (windows-1252 or utf-8)")
+                                .arg(arg, v));
         } else if (arg == QLatin1String("--files-from")) {
             if (!value(v) || v.isEmpty())
-                return fail(QStringLiteral("--files-from needs a list file, or - for standard input"));
+                return fail(
+                    QStringLiteral("--files-from needs a list file, or - for standard input"));
             o.filesFrom = v;
         } else if (arg == QLatin1String("--format")) {
             if (!value(v))
@@ -137,7 +145,8 @@ TParseResult ParseScanOptions(const QStringList &args) {
                 return fail(QStringLiteral("%1 needs a number").arg(arg));
             const auto n = ParseInt(v, 1, 1024);
             if (!n)
-                return fail(QStringLiteral("%1: '%2' is not a whole number from 1 to 1024").arg(arg, v));
+                return fail(
+                    QStringLiteral("%1: '%2' is not a whole number from 1 to 1024").arg(arg, v));
             o.jobs = *n;
         } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
             return fail(QStringLiteral("unknown option '%1'").arg(arg));

@@ -36,8 +36,9 @@ void UsageError(const QString &message) {
 // One path per line, in order; a CR before the LF and empty lines are dropped.
 bool ReadFileList(const QString &name, QStringList &files) {
     QFile list;
-    const bool ok = name == QLatin1String("-") ? list.open(stdin, QIODevice::ReadOnly)
-                                               : (list.setFileName(name), list.open(QIODevice::ReadOnly));
+    const bool ok = name == QLatin1String("-")
+                        ? list.open(stdin, QIODevice::ReadOnly)
+                        : (list.setFileName(name), list.open(QIODevice::ReadOnly));
     if (!ok) {
         Error(name, list.errorString());
         return false;
@@ -98,7 +99,8 @@ int main(int argc, char **argv) {
             }
             if (build.status == engine::TReferenceBuild::Status::NoDigraphs) {
                 Error(o.references.join(QStringLiteral(", ")),
-                      QStringLiteral("no letter pairs to profile: the reference is too short or not text"));
+                      QStringLiteral(
+                          "no letter pairs to profile: the reference is too short or not text"));
                 return kExitError;
             }
             reference = build.profile;

@@ -53,11 +53,12 @@ int64_t TPairCounts::CountOf(uint32_t key) const {
     return fKeys[s] == key ? fCounts[s] : 0;
 }
 
-void TPairCounts::AddUnits(const char16_t *p, size_t n, char16_t &prev) {
+template <class U, class Upper>
+void TPairCounts::AddText(const U *p, size_t n, char16_t &prev, Upper upper) {
     const TextTables &t = Tables();
     char16_t last = prev;
     for (size_t i = 0; i < n; ++i) {
-        const char16_t u = t.upper[p[i]];
+        const char16_t u = upper(p[i]);
         if (t.klass[last] == kLetter && t.klass[u] != kOther)
             Add(DigraphKey(last, u), 1);
         last = u;
@@ -65,16 +66,14 @@ void TPairCounts::AddUnits(const char16_t *p, size_t n, char16_t &prev) {
     prev = last;
 }
 
+void TPairCounts::AddUnits(const char16_t *p, size_t n, char16_t &prev) {
+    const TextTables &t = Tables();
+    AddText(p, n, prev, [&t](char16_t u) { return t.upper[u]; });
+}
+
 void TPairCounts::AddBytes(const uint8_t *p, size_t n, char16_t &prev) {
     const TextTables &t = Tables();
-    char16_t last = prev;
-    for (size_t i = 0; i < n; ++i) {
-        const char16_t u = t.byteUpper[p[i]];
-        if (t.klass[last] == kLetter && t.klass[u] != kOther)
-            Add(DigraphKey(last, u), 1);
-        last = u;
-    }
-    prev = last;
+    AddText(p, n, prev, [&t](uint8_t b) { return t.byteUpper[b]; });
 }
 
 void TPairCounts::Clear() {
@@ -85,17 +84,52 @@ void TPairCounts::Clear() {
     fOrderKnown = true;
 }
 
-TByteDigraphCounter::TByteDigraphCounter()
-    : fK(Tables().byteIdCount), fCounts(size_t(fK) * size_t(fK), 0),
-      fTotals(size_t(fK) * size_t(fK), 0) {}
+TFlatPairTable::TFlatPairTable(uint32_t stride)
+    : fStride(stride), fCounts(size_t(stride) * stride, 0), fTotals(size_t(stride) * stride, 0) {}
+
+void TFlatPairTable::Fold() {
+    fFolded = true;
+    for (size_t i = 0; i < fCounts.size(); ++i)
+        fTotals[i] += fCounts[i];
+    std::fill(fCounts.begin(), fCounts.end(), 0);
+    fSinceFold = 0;
+}
+
+size_t TFlatPairTable::Distinct(uint32_t ids) const {
+    size_t distinct = 0;
+    for (uint32_t a = 2; a < ids; ++a)
+        for (uint32_t b = 1; b < ids; ++b)
+            distinct += At(a, b) != 0;
+    return distinct;
+}
+
+void TFlatPairTable::FlushInto(TPairCounts &into, uint32_t ids, const char16_t *idUnit) const {
+    for (uint32_t a = 2; a < ids; ++a)
+        for (uint32_t b = 1; b < ids; ++b)
+            if (const uint64_t c = At(a, b))
+                into.Add(DigraphKey(idUnit[a], idUnit[b]), int64_t(c));
+    into.SetOrderUnknown();
+}
+
+void TFlatPairTable::Clear(uint32_t ids) {
+    // Only the ids in use were touched (junk row and column 0 included).
+    for (uint32_t a = 0; a < ids; ++a)
+        std::fill_n(fCounts.begin() + ptrdiff_t(a * fStride), ids, 0);
+    if (fFolded)
+        std::fill(fTotals.begin(), fTotals.end(), 0);
+    fFolded = false;
+    fSinceFold = 0;
+}
+
+TByteDigraphCounter::TByteDigraphCounter() : fTable(uint32_t(Tables().byteIdCount)) {}
 
 void TByteDigraphCounter::Feed(const uint8_t *p, size_t n) {
     // Every byte pair is counted, whatever its ids: rows 0 (other) and 1
     // (space) and column 0 (other) are never digraphs and are simply ignored
     // when the counts are read. That keeps the loop free of branches.
     const uint8_t *id = Tables().byteId;
-    const uint32_t K = uint32_t(fK);
-    uint32_t *counts = fCounts.data();
+    const uint32_t K = fTable.Stride();
+    uint32_t *counts = fTable.Counts();
     uint32_t prev = fPrev;
     size_t i = 0;
     for (; i + 4 <= n; i += 4) {
@@ -112,54 +146,25 @@ void TByteDigraphCounter::Feed(const uint8_t *p, size_t n) {
         prev = a;
     }
     fPrev = prev;
-    fSinceFold += n;
-    if (fSinceFold > (uint64_t(1) << 31))
-        Fold();
-}
-
-void TByteDigraphCounter::Fold() {
-    fFolded = true;
-    for (size_t i = 0; i < fCounts.size(); ++i)
-        fTotals[i] += fCounts[i];
-    std::fill(fCounts.begin(), fCounts.end(), 0);
-    fSinceFold = 0;
+    fTable.Counted(n);
 }
 
 size_t TByteDigraphCounter::Distinct() const {
-    size_t distinct = 0;
-    for (int a = 2; a < fK; ++a)
-        for (int b = 1; b < fK; ++b) {
-            const size_t at = size_t(a) * size_t(fK) + size_t(b);
-            distinct += (fCounts[at] + fTotals[at]) != 0;
-        }
-    return distinct;
+    return fTable.Distinct(fTable.Stride());
 }
 
 void TByteDigraphCounter::FlushInto(TPairCounts &into) {
-    const TextTables &t = Tables();
-    for (int a = 2; a < fK; ++a)
-        for (int b = 1; b < fK; ++b) {
-            const size_t at = size_t(a) * size_t(fK) + size_t(b);
-            const uint64_t c = fCounts[at] + fTotals[at];
-            if (c)
-                into.Add(DigraphKey(t.idUnit[a], t.idUnit[b]), int64_t(c));
-        }
-    into.SetOrderUnknown();
+    fTable.FlushInto(into, fTable.Stride(), Tables().idUnit);
     Reset();
 }
 
 void TByteDigraphCounter::Reset() {
-    std::fill(fCounts.begin(), fCounts.end(), 0);
-    if (fFolded)
-        std::fill(fTotals.begin(), fTotals.end(), 0);
-    fFolded = false;
+    fTable.Clear(fTable.Stride());
     fPrev = 0;
-    fSinceFold = 0;
 }
 
 TWideDigraphCounter::TWideDigraphCounter()
-    : fId(65536, 0), fUpperId(65536, 0), fIdUnit(kStride, 0), fCounts(kStride * kStride, 0),
-      fTotals(kStride * kStride, 0) {
+    : fId(65536, 0), fUpperId(65536, 0), fIdUnit(kStride, 0), fTable(kStride) {
     fIdUnit[1] = u' ';
 }
 
@@ -190,7 +195,7 @@ void TWideDigraphCounter::Feed(const char16_t *p, size_t n) {
     // As for bytes: every pair is counted, junk rows and columns included,
     // so the loop has no branch but the rare first sight of a unit.
     const uint16_t *ids = fId.data();
-    uint32_t *counts = fCounts.data();
+    uint32_t *counts = fTable.Counts();
     uint32_t prev = fPrev;
     for (size_t i = 0; i < n; ++i) {
         uint32_t id = ids[p[i]];
@@ -199,44 +204,20 @@ void TWideDigraphCounter::Feed(const char16_t *p, size_t n) {
         prev = id;
     }
     fPrev = prev;
-    fSinceFold += n;
-    if (fSinceFold > (uint64_t(1) << 31))
-        Fold();
-}
-
-void TWideDigraphCounter::Fold() {
-    fFolded = true;
-    for (size_t i = 0; i < fCounts.size(); ++i)
-        fTotals[i] += fCounts[i];
-    std::fill(fCounts.begin(), fCounts.end(), 0);
-    fSinceFold = 0;
+    fTable.Counted(n);
 }
 
 size_t TWideDigraphCounter::Distinct() const {
-    size_t distinct = 0;
-    for (uint32_t a = 2; a < fNext; ++a)
-        for (uint32_t b = 1; b < fNext; ++b)
-            distinct += (fCounts[a * kStride + b] + fTotals[a * kStride + b]) != 0;
-    return distinct;
+    return fTable.Distinct(fNext);
 }
 
 void TWideDigraphCounter::FlushInto(TPairCounts &into) {
-    for (uint32_t a = 2; a < fNext; ++a)
-        for (uint32_t b = 1; b < fNext; ++b) {
-            const uint64_t c = fCounts[a * kStride + b] + fTotals[a * kStride + b];
-            if (c)
-                into.Add(DigraphKey(fIdUnit[a], fIdUnit[b]), int64_t(c));
-        }
-    into.SetOrderUnknown();
+    fTable.FlushInto(into, fNext, fIdUnit.data());
     Reset();
 }
 
 void TWideDigraphCounter::Reset() {
-    // Only the rows in use were touched (plus row and column 0).
-    for (uint32_t a = 0; a < fNext; ++a)
-        std::fill(fCounts.begin() + a * kStride, fCounts.begin() + a * kStride + fNext, 0);
-    if (fFolded)
-        std::fill(fTotals.begin(), fTotals.end(), 0);
+    fTable.Clear(fNext);
     for (char16_t u : fSeen) {
         fUpperId[Tables().upper[u]] = 0;
         fId[u] = 0;
@@ -245,8 +226,6 @@ void TWideDigraphCounter::Reset() {
     fNext = 2;
     fPrev = 0;
     fOverflowed = false;
-    fFolded = false;
-    fSinceFold = 0;
 }
 
 } // namespace engine

@@ -47,6 +47,7 @@ public:
     void Clear();
 
 private:
+    template <class U, class Upper> void AddText(const U *p, size_t n, char16_t &prev, Upper upper);
     size_t Slot(uint32_t key) const;
     void Grow();
     std::vector<uint32_t> fKeys; // 0 = empty slot; a digraph key is never 0
@@ -55,6 +56,38 @@ private:
     size_t fMask;
     int64_t fTotal = 0;
     bool fOrderKnown = true;
+};
+
+// A square table of pair counts indexed by small ids (0 other, 1 space,
+// 2.. letters). The 32-bit counters are folded into 64-bit totals before they
+// can wrap, so a text of any length counts exactly.
+class TFlatPairTable {
+public:
+    explicit TFlatPairTable(uint32_t stride);
+    uint32_t *Counts() { return fCounts.data(); }
+    uint32_t Stride() const { return fStride; }
+    // Call after counting `n` more pairs.
+    void Counted(size_t n) {
+        fSinceFold += n;
+        if (fSinceFold > (uint64_t(1) << 31))
+            Fold();
+    }
+    // Digraphs (letter row, letter-or-space column) among ids below `ids`.
+    size_t Distinct(uint32_t ids) const;
+    void FlushInto(TPairCounts &into, uint32_t ids, const char16_t *idUnit) const;
+    void Clear(uint32_t ids);
+
+private:
+    uint64_t At(uint32_t a, uint32_t b) const {
+        const size_t at = size_t(a) * fStride + b;
+        return fCounts[at] + (fFolded ? fTotals[at] : 0);
+    }
+    void Fold();
+    uint32_t fStride;
+    uint64_t fSinceFold = 0;
+    bool fFolded = false;
+    std::vector<uint32_t> fCounts;
+    std::vector<uint64_t> fTotals;
 };
 
 class TByteDigraphCounter {
@@ -69,13 +102,8 @@ public:
     void Reset();
 
 private:
-    void Fold();
-    int fK;             // ids per row
     uint32_t fPrev = 0; // id of the previous byte
-    uint64_t fSinceFold = 0;
-    bool fFolded = false;
-    std::vector<uint32_t> fCounts; // fK * fK, row = previous id
-    std::vector<uint64_t> fTotals;
+    TFlatPairTable fTable;
 };
 
 // The fast path for UTF-16 units: each distinct unit met in the text gets a
@@ -97,7 +125,6 @@ public:
 
 private:
     uint32_t Assign(char16_t unit);
-    void Fold();
     std::vector<uint16_t> fId;      // raw unit -> id + 1 (0: not yet seen)
     std::vector<uint16_t> fUpperId; // upper-cased letter -> id (0: none yet)
     std::vector<char16_t> fSeen;    // raw units given an id, to undo
@@ -105,10 +132,7 @@ private:
     uint32_t fNext = 2;
     uint32_t fPrev = 0;
     bool fOverflowed = false;
-    bool fFolded = false;
-    uint64_t fSinceFold = 0;
-    std::vector<uint32_t> fCounts;
-    std::vector<uint64_t> fTotals;
+    TFlatPairTable fTable;
 };
 
 } // namespace engine

@@ -22,8 +22,8 @@ TDigraphProfile MakeProfile(const TPairCounts &counts, int32_t minFreq) {
         profile.entries.reserve(size_t(list.Count()));
         for (int i = 0; i < list.Count(); ++i) {
             const QString &d = list.Strings(i);
-            profile.entries.push_back({DigraphKey(d.at(0).unicode(), d.at(1).unicode()),
-                                       list.Objects(i)});
+            profile.entries.push_back(
+                {DigraphKey(d.at(0).unicode(), d.at(1).unicode()), list.Objects(i)});
         }
         std::sort(profile.entries.begin(), profile.entries.end(),
                   [](const TProfileEntry &a, const TProfileEntry &b) { return a.key < b.key; });

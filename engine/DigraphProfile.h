@@ -37,7 +37,9 @@ struct TDigraphProfile {
 TDigraphProfile MakeProfile(const TPairCounts &counts, int32_t minFreq);
 
 // Whether MakeProfile needs the order of first occurrence for these counts.
-inline bool NeedsOrder(size_t distinct) { return distinct >= 2048; }
+inline bool NeedsOrder(size_t distinct) {
+    return distinct >= 2048;
+}
 
 struct TDigraphComparison {
     bool fails = false;

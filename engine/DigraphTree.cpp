@@ -43,7 +43,9 @@ void TDigraphTree::Do_Deleting(anything_ptr &item) {
 // No seeds: the first distinct digraphs shape the top of the tree.
 void TDigraphTree::Seed_Tree() {}
 
-void TDigraphTree::AddDigraph(char16_t first, char16_t second) { AddDigraphCount(first, second, 1); }
+void TDigraphTree::AddDigraph(char16_t first, char16_t second) {
+    AddDigraphCount(first, second, 1);
+}
 
 void TDigraphTree::AddDigraphCount(char16_t first, char16_t second, int64_t count) {
     auto *rec = new digraph_rec;

@@ -44,8 +44,8 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
         fWide.Reset();
         fOrdered.Clear();
         const TDigraphSinks fast{&fBytes, &fWide, nullptr};
-        const TFileMeasure m = fused ? fFile.Measure(settings.encoding, fast)
-                                     : fFile.Measure(settings.encoding);
+        const TFileMeasure m =
+            fused ? fFile.Measure(settings.encoding, fast) : fFile.Measure(settings.encoding);
         if (FailsSizeTest(m)) {
             verdict = TVerdict{};
             verdict.test = TSuspectTest::Size;

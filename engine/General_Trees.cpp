@@ -55,13 +55,17 @@ anything_ptr TGeneral_Tree::Insert(anything_ptr start, const anything &new_one) 
     return node;
 }
 
-bool TGeneral_Tree::Add_One(const anything &new_one) { return Insert(froot, new_one) != nullptr; }
+bool TGeneral_Tree::Add_One(const anything &new_one) {
+    return Insert(froot, new_one) != nullptr;
+}
 
 bool TGeneral_Tree::Add_One_To_Nearest(const anything &new_one) {
     return Insert(nearest_find, new_one) != nullptr;
 }
 
-anything_ptr TGeneral_Tree::Add_OnePtr(const anything &new_one) { return Insert(froot, new_one); }
+anything_ptr TGeneral_Tree::Add_OnePtr(const anything &new_one) {
+    return Insert(froot, new_one);
+}
 
 anything_ptr TGeneral_Tree::WhereIs(const anything &new_one) {
     MyYieldProcess();
@@ -245,8 +249,12 @@ void TGeneral_Tree::CopyFrom(TGeneral_Tree &Another, const TDo_Something &Anothe
         Another.Clear();
 }
 
-int32_t TGeneral_Tree::ApproxCompare(void *, void *) { return 0; }
-bool TGeneral_Tree::IsASeed(void *) { return false; }
+int32_t TGeneral_Tree::ApproxCompare(void *, void *) {
+    return 0;
+}
+bool TGeneral_Tree::IsASeed(void *) {
+    return false;
+}
 void TGeneral_Tree::Do_Found_Match(anything_ptr &) {}
 void TGeneral_Tree::Do_Added_One(anything_ptr &) {}
 void TGeneral_Tree::Do_In_Order(anything_ptr &) {}

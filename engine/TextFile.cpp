@@ -17,7 +17,9 @@
 
 namespace engine {
 
-TTextFile::~TTextFile() { Close(); }
+TTextFile::~TTextFile() {
+    Close();
+}
 
 void TTextFile::Close() {
     if (fFd >= 0)
@@ -89,7 +91,8 @@ TTextFile::TMark TTextFile::DetectMark(const uint8_t *p, size_t n, TDefaultEncod
 // sink.Decoded(n) with the number of units a UTF-8 block decoded to. Unless
 // `toEnd`, a sink's Done() stops the reading early.
 template <class Sink>
-TTextFile::TMark TTextFile::Pass(TDefaultEncoding encoding, const TMark *known, bool toEnd, Sink &&sink) {
+TTextFile::TMark TTextFile::Pass(TDefaultEncoding encoding, const TMark *known, bool toEnd,
+                                 Sink &&sink) {
     uint8_t *bytes = fBytes.data();
     char16_t *units = fUnits.data();
     Utf8Decoder utf8;

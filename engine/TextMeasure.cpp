@@ -155,7 +155,11 @@ template <class U> size_t TextMeasure::FeedUnits(const U *p, size_t n) {
     return m;
 }
 
-size_t TextMeasure::Feed(const uint8_t *p, size_t n) { return FeedUnits(p, n); }
-size_t TextMeasure::Feed(const char16_t *p, size_t n) { return FeedUnits(p, n); }
+size_t TextMeasure::Feed(const uint8_t *p, size_t n) {
+    return FeedUnits(p, n);
+}
+size_t TextMeasure::Feed(const char16_t *p, size_t n) {
+    return FeedUnits(p, n);
+}
 
 } // namespace engine

@@ -32,6 +32,8 @@ const TextTables &Tables();
 enum : uint8_t { kOther = 0, kSpace = 1, kLetter = 2 };
 
 // True when the upper-cased unit `u` is a letter.
-inline bool IsLetterUnit(char16_t u) { return Tables().klass[u] == kLetter; }
+inline bool IsLetterUnit(char16_t u) {
+    return Tables().klass[u] == kLetter;
+}
 
 } // namespace engine

@@ -23,7 +23,8 @@ size_t Utf8Decoder::Decode(const uint8_t *in, size_t n, char16_t *out) {
                     if (_mm_movemask_epi8(v))
                         break;
                     _mm_storeu_si128(reinterpret_cast<__m128i *>(o), _mm_unpacklo_epi8(v, zero));
-                    _mm_storeu_si128(reinterpret_cast<__m128i *>(o + 8), _mm_unpackhi_epi8(v, zero));
+                    _mm_storeu_si128(reinterpret_cast<__m128i *>(o + 8),
+                                     _mm_unpackhi_epi8(v, zero));
                     o += 16;
                     i += 16;
                 }

@@ -5,8 +5,8 @@
 #include "FormatSettings.h"
 #include "General_Trees.h"
 #include "Mykpsmall.h"
-#include "ResourceStrings.h"
 #include "ReferenceProfile.h"
+#include "ResourceStrings.h"
 #include "RunError.h"
 
 #include <QRegularExpression>
@@ -49,10 +49,9 @@ void TFileCrapDetector::SetReferenceFiles(const QString &Value) {
 }
 
 void TFileCrapDetector::ReportReferenceProblem(const QString &value) {
-    suite::FormCentredMessageDlg(nullptr, suite::Global_TimedOut,
-                                 suite::QLREferenceTextTooShortOrProblematic().arg(value),
-                                 suite::TMsgDlgType::Error, suite::mbOK | suite::mbHelp, 0, 0,
-                                 false);
+    suite::FormCentredMessageDlg(
+        nullptr, suite::Global_TimedOut, suite::QLREferenceTextTooShortOrProblematic().arg(value),
+        suite::TMsgDlgType::Error, suite::mbOK | suite::mbHelp, 0, 0, false);
 }
 
 bool TFileCrapDetector::BuildReference() {

@@ -32,11 +32,13 @@ TDialogService *SetDialogService(TDialogService *service) {
     return old;
 }
 
-TDialogService *DialogService() { return gService; }
+TDialogService *DialogService() {
+    return gService;
+}
 
 void FailedToFind(QWidget *owner, const QString &fileName) {
-    Show(owner, QStringLiteral("Brindle"), QLFailedToFind().arg(fileName), TMsgDlgType::Error,
-         mbOK, 0);
+    Show(owner, QStringLiteral("Brindle"), QLFailedToFind().arg(fileName), TMsgDlgType::Error, mbOK,
+         0);
 }
 
 int FormCentredMessageDlg(QWidget *owner, bool &timedOut, const QString &msg, TMsgDlgType type,

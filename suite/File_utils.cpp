@@ -12,7 +12,9 @@
 
 namespace suite {
 
-QString ErrnoText(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
+QString ErrnoText(int err) {
+    return QString::fromLocal8Bit(std::strerror(err));
+}
 
 bool RegularFileExists(const QString &path) {
     struct stat st;
@@ -41,10 +43,13 @@ bool TextFileInUnicode(const QString &path) {
     ::close(fd);
     if (got < 0)
         throw TRunError(path, ErrnoText(err));
-    return got == 2 && ((mark[0] == 0xFF && mark[1] == 0xFE) || (mark[0] == 0xFE && mark[1] == 0xFF));
+    return got == 2 &&
+           ((mark[0] == 0xFF && mark[1] == 0xFE) || (mark[0] == 0xFE && mark[1] == 0xFF));
 }
 
-bool DriveAndFileExist(const QString &path) { return RegularFileExists(path); }
+bool DriveAndFileExist(const QString &path) {
+    return RegularFileExists(path);
+}
 
 bool DriveAndFolderExist(const QString &path) {
     struct stat st;

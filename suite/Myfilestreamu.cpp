@@ -25,8 +25,9 @@ int TMySaveStringList::AddObject(const QString &s, int64_t value) {
 
 int TMySaveStringList::IndexOf(const QString &s) const {
     if (fSorted) {
-        auto at = std::lower_bound(fItems.begin(), fItems.end(), s,
-                                   [](const Item &it, const QString &t) { return Less(it.text, t); });
+        auto at =
+            std::lower_bound(fItems.begin(), fItems.end(), s,
+                             [](const Item &it, const QString &t) { return Less(it.text, t); });
         if (at != fItems.end() && at->text == s)
             return static_cast<int>(at - fItems.begin());
         return -1;

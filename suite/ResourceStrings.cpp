@@ -7,9 +7,13 @@ QString QLREferenceTextTooShortOrProblematic() {
                           "reference files may be missing, too short, or not text:\n\n%1");
 }
 
-QString QLFailedToFind() { return QStringLiteral("Could not find the file\n%1"); }
+QString QLFailedToFind() {
+    return QStringLiteral("Could not find the file\n%1");
+}
 
-QString QLNoCorruptFilesFound() { return QStringLiteral("No corrupt files were found."); }
+QString QLNoCorruptFilesFound() {
+    return QStringLiteral("No corrupt files were found.");
+}
 
 } // namespace suite
 

@@ -5,8 +5,9 @@
 using cli::ParseScanOptions;
 
 TEST(ScanOptions, AcceptsTheDocumentedForms) {
-    const auto r = ParseScanOptions({"-s", "-d", "-r", "a.txt", "--reference=b.txt", "-f40", "--fail-pct", "0",
-                                     "-e", "utf-8", "--format", "jsonl", "-j", "3", "--no-progress", "corpus"});
+    const auto r = ParseScanOptions({"-s", "-d", "-r", "a.txt", "--reference=b.txt", "-f40",
+                                     "--fail-pct", "0", "-e", "utf-8", "--format", "jsonl", "-j",
+                                     "3", "--no-progress", "corpus"});
     ASSERT_TRUE(r.options) << r.error.toStdString();
     const auto &o = *r.options;
     EXPECT_EQ(o.references, (QStringList{"a.txt", "b.txt"}));
@@ -28,17 +29,17 @@ TEST(ScanOptions, AcceptsTheDocumentedForms) {
 
 TEST(ScanOptions, RefusesWhatCannotWork) {
     const QStringList bad[] = {
-        {},                                // no folder
-        {"a", "b"},                        // two folders
-        {"-f", "1001", "a"},               // out of range
-        {"-p", "-1", "a"},                 // negative allowance
-        {"-j", "0", "a"},                  // no workers
-        {"-d", "a"},                       // digraph check without a reference
-        {"-e", "latin-9", "a"},            // unknown encoding
-        {"--format", "csv", "a"},          // unknown format
-        {"--files-from", "list", "a"},     // both sources
-        {"-x", "a"},                       // unknown option
-        {"-r"},                            // missing value
+        {},                            // no folder
+        {"a", "b"},                    // two folders
+        {"-f", "1001", "a"},           // out of range
+        {"-p", "-1", "a"},             // negative allowance
+        {"-j", "0", "a"},              // no workers
+        {"-d", "a"},                   // digraph check without a reference
+        {"-e", "latin-9", "a"},        // unknown encoding
+        {"--format", "csv", "a"},      // unknown format
+        {"--files-from", "list", "a"}, // both sources
+        {"-x", "a"},                   // unknown option
+        {"-r"},                        // missing value
     };
     for (const QStringList &args : bad) {
         const auto r = ParseScanOptions(args);

@@ -28,7 +28,8 @@ Result Scan(const QStringList &args, const QByteArray &input = {}) {
     // A hang (on a FIFO, say) fails here instead of blocking the suite.
     EXPECT_TRUE(p.waitForFinished(60000)) << "brindle-scan did not finish";
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 QByteArray Good(int repeats) {
@@ -45,7 +46,8 @@ struct Corpus {
     Corpus() {
         ref = dir.write("refs/ref.txt", Good(60));
         for (int i = 0; i < 12; ++i) {
-            const QString n = QStringLiteral("data/%1/f%2.txt").arg(i % 3).arg(i, 2, 10, QLatin1Char('0'));
+            const QString n =
+                QStringLiteral("data/%1/f%2.txt").arg(i % 3).arg(i, 2, 10, QLatin1Char('0'));
             QByteArray b = Good(3 + i);
             if (i % 4 == 1)
                 b[20] = 0; // cut short: size test
@@ -54,7 +56,8 @@ struct Corpus {
                     b += "zyzzyva quixotic jazz buzz fizz\r\n"; // strays: digraph check
             dir.write(n, i % 5 == 3 ? Utf16LeWithMark(QString::fromLatin1(b)) : b);
         }
-        dir.write("data/accents.txt", QByteArray("\xEF\xBB\xBF") + QStringLiteral("Grüße aus Köln\r\n").toUtf8());
+        dir.write("data/accents.txt",
+                  QByteArray("\xEF\xBB\xBF") + QStringLiteral("Grüße aus Köln\r\n").toUtf8());
         dir.write("data/empty.txt", "");
         dir.write("data/.hidden.txt", QByteArray("x\0yyyyyyyyy", 11));
     }
@@ -76,7 +79,8 @@ QString DetectorLines(const QString &folder, const QString &ref, bool digraph, b
     suite::SetDialogService(old);
     QString out;
     for (int i = 0; i < d.weird_files.Count(); ++i)
-        out += d.weird_files.Strings(i) + QLatin1Char('\t') + d.weird_files.Objects(i)->data + QLatin1Char('\n');
+        out += d.weird_files.Strings(i) + QLatin1Char('\t') + d.weird_files.Objects(i)->data +
+               QLatin1Char('\n');
     return out;
 }
 
@@ -111,11 +115,15 @@ TEST(BrindleScan, ExitStatusAndErrors) {
     } cases[] = {
         {{c.dir.file("clean")}, 0, {}},
         {{"-s", c.data()}, 1, {}},
-        {{c.dir.file("nowhere")}, 2, "brindle-scan: " + c.dir.file("nowhere") + ": No such file or directory"},
+        {{c.dir.file("nowhere")},
+         2,
+         "brindle-scan: " + c.dir.file("nowhere") + ": No such file or directory"},
         {{"-d", c.dir.file("clean")}, 2, "brindle-scan: --digraph needs"},
-        {{"-r", c.dir.file("gone.txt"), c.dir.file("clean")}, 2,
+        {{"-r", c.dir.file("gone.txt"), c.dir.file("clean")},
+         2,
          "brindle-scan: " + c.dir.file("gone.txt") + ": No such file or directory"},
-        {{"-r", c.dir.write("digits.txt", "123 456\r\n"), c.dir.file("clean")}, 2,
+        {{"-r", c.dir.write("digits.txt", "123 456\r\n"), c.dir.file("clean")},
+         2,
          "brindle-scan: " + c.dir.file("digits.txt") + ": no letter pairs"},
         {{"--bogus", c.data()}, 2, "brindle-scan: unknown option"},
     };
@@ -136,10 +144,13 @@ TEST(BrindleScan, FilesFromKeepsOrderAndPathsAndSurvivesBadFiles) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     // /proc/self/mem is a regular file whose first page cannot be read: a read
     // error, reported, and the files after it still checked.
-    const QByteArray list = (cut + "\n" + fifo + "\r\n\n" + c.dir.file("missing.txt") + "\n/proc/self/mem\n" + cut + "\n").toUtf8();
+    const QByteArray list = (cut + "\n" + fifo + "\r\n\n" + c.dir.file("missing.txt") +
+                             "\n/proc/self/mem\n" + cut + "\n")
+                                .toUtf8();
     const Result r = Scan({"--files-from", "-"}, list);
     EXPECT_EQ(r.exit, 2);
-    EXPECT_EQ(r.out, cut + "\tFile-size 13 but text-length 4\n" + cut + "\tFile-size 13 but text-length 4\n");
+    EXPECT_EQ(r.out, cut + "\tFile-size 13 but text-length 4\n" + cut +
+                         "\tFile-size 13 but text-length 4\n");
     EXPECT_EQ(r.err, QStringLiteral("brindle-scan: /proc/self/mem: Input/output error\n"));
 }
 
@@ -158,7 +169,8 @@ TEST(BrindleScan, JsonLinesCarryTheFigures) {
     EXPECT_EQ(lines[0], "{\"path\":\"" + dir.file("d/cut.txt") +
                             "\",\"reason\":\"File-size 13 but text-length 4\",\"test\":\"size\","
                             "\"file_size\":13,\"text_length\":4}");
-    EXPECT_TRUE(lines[1].contains("\"test\":\"digraph\",\"fail_fraction\":")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].contains("\"test\":\"digraph\",\"fail_fraction\":"))
+        << lines[1].toStdString();
     EXPECT_TRUE(lines[1].contains("\"too_many\":\"")) << lines[1].toStdString();
 }
 
@@ -176,7 +188,8 @@ TEST(BrindleScan, Utf8WithoutMarkWhenAskedFor) {
 TEST(BrindleScan, ClosedOutputPipeEndsQuietly) {
     TempDir dir;
     for (int i = 0; i < 3000; ++i)
-        dir.write(QStringLiteral("d/%1.txt").arg(i, 5, 10, QLatin1Char('0')), QByteArray("x\0yyyyyyyy", 10));
+        dir.write(QStringLiteral("d/%1.txt").arg(i, 5, 10, QLatin1Char('0')),
+                  QByteArray("x\0yyyyyyyy", 10));
     QProcess sh;
     sh.start("sh", {"-c", QStringLiteral("'%1' -j 2 '%2' | head -n 1 >/dev/null; echo done")
                               .arg(QStringLiteral(BRINDLE_SCAN), dir.file("d"))});

@@ -62,7 +62,8 @@ TEST(DigraphCounter, WhichPositionsStartADigraph) {
     for (const Case &c : cases) {
         TPairCounts counts;
         char16_t prev = 0;
-        counts.AddUnits(reinterpret_cast<const char16_t *>(c.text.utf16()), size_t(c.text.size()), prev);
+        counts.AddUnits(reinterpret_cast<const char16_t *>(c.text.utf16()), size_t(c.text.size()),
+                        prev);
         EXPECT_EQ(KeysOf(counts), c.digraphs) << c.text.toStdString();
     }
 }
@@ -75,8 +76,10 @@ TEST(DigraphCounter, FastAndOrderedPathsMatchThePlainRule) {
         QByteArray bytes(rng.bounded(1, 20000), 0);
         for (char &b : bytes) {
             const int r = rng.bounded(10);
-            b = char(r < 5 ? 'a' + rng.bounded(26) : r < 7 ? ' ' : r < 8 ? 'A' + rng.bounded(3)
-                     : 0x80 + rng.bounded(128));
+            b = char(r < 5   ? 'a' + rng.bounded(26)
+                     : r < 7 ? ' '
+                     : r < 8 ? 'A' + rng.bounded(3)
+                             : 0x80 + rng.bounded(128));
         }
         QString text;
         for (char b : bytes)
@@ -89,7 +92,8 @@ TEST(DigraphCounter, FastAndOrderedPathsMatchThePlainRule) {
         for (qsizetype at = 0; at < bytes.size();) {
             const qsizetype n = std::min<qsizetype>(rng.bounded(1, 5000), bytes.size() - at);
             fast.Feed(reinterpret_cast<const uint8_t *>(bytes.constData()) + at, size_t(n));
-            ordered.AddBytes(reinterpret_cast<const uint8_t *>(bytes.constData()) + at, size_t(n), prev);
+            ordered.AddBytes(reinterpret_cast<const uint8_t *>(bytes.constData()) + at, size_t(n),
+                             prev);
             at += n;
         }
         EXPECT_EQ(AsMap(ordered), plain);
@@ -110,10 +114,12 @@ TEST(DigraphCounter, ProfileMatchesOccurrenceByOccurrenceTree) {
         const int letters = round < 3 ? 26 : 3000;
         QString text;
         for (int i = 0; i < 60000; ++i)
-            text += rng.bounded(6) == 0 ? QChar(' ') : QChar(char16_t(0x4E00 + rng.bounded(letters)));
+            text +=
+                rng.bounded(6) == 0 ? QChar(' ') : QChar(char16_t(0x4E00 + rng.bounded(letters)));
         TPairCounts counts;
         char16_t prev = 0;
-        counts.AddUnits(reinterpret_cast<const char16_t *>(text.utf16()), size_t(text.size()), prev);
+        counts.AddUnits(reinterpret_cast<const char16_t *>(text.utf16()), size_t(text.size()),
+                        prev);
 
         TDigraphTree tree(3);
         bool treeRaised = false;
@@ -139,7 +145,8 @@ TEST(DigraphCounter, ProfileMatchesOccurrenceByOccurrenceTree) {
         ASSERT_EQ(int(profile.entries.size()), tree.sorted_results->Count());
         for (int i = 0; i < tree.sorted_results->Count(); ++i) {
             const QString d = tree.sorted_results->Strings(i);
-            EXPECT_EQ(profile.entries[size_t(i)].key, DigraphKey(d.at(0).unicode(), d.at(1).unicode()));
+            EXPECT_EQ(profile.entries[size_t(i)].key,
+                      DigraphKey(d.at(0).unicode(), d.at(1).unicode()));
             EXPECT_EQ(profile.entries[size_t(i)].count, tree.sorted_results->Objects(i));
         }
     }
@@ -167,11 +174,11 @@ TEST(DigraphCounter, WideFastPathMatchesThePlainRule) {
         const int length = rng.bounded(1, 20000);
         for (int i = 0; i < length; ++i) {
             const int r = rng.bounded(10);
-            text += r < 4 ? QChar(char16_t('a' + rng.bounded(26)))
-                  : r < 6 ? QChar(' ')
-                  : r < 8 ? QChar(char16_t(0x0391 + rng.bounded(40))) // Greek, both cases
-                  : r < 9 ? QChar(char16_t(rng.bounded(0x20, 0xFFFF)))
-                          : QChar(char16_t('0' + rng.bounded(10)));
+            text += r < 4   ? QChar(char16_t('a' + rng.bounded(26)))
+                    : r < 6 ? QChar(' ')
+                    : r < 8 ? QChar(char16_t(0x0391 + rng.bounded(40))) // Greek, both cases
+                    : r < 9 ? QChar(char16_t(rng.bounded(0x20, 0xFFFF)))
+                            : QChar(char16_t('0' + rng.bounded(10)));
         }
         const auto plain = PlainCounts(Upper(text));
         const char16_t *units = reinterpret_cast<const char16_t *>(text.utf16());

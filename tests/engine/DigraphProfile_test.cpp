@@ -6,7 +6,9 @@ using namespace engine;
 
 namespace {
 
-uint32_t Key(const char *d) { return DigraphKey(char16_t(d[0]), char16_t(d[1])); }
+uint32_t Key(const char *d) {
+    return DigraphKey(char16_t(d[0]), char16_t(d[1]));
+}
 
 // `n` distinct keys, each with `count`.
 TDigraphProfile Uniform(int n, int64_t count, int64_t total, int skipFirst = 0) {
@@ -24,11 +26,14 @@ TEST(DigraphProfile, FormatsTwoDecimalsWithHalvesUp) {
         float value;
         const char *text;
     } cases[] = {
-        {0.125f, "0.13"}, {0.375f, "0.38"}, {0.115f, "0.12"}, {0.145f, "0.14"},
-        {1.0f, "1.00"},   {0.005f, "0.00"}, {0.0f, "0.00"},   {0.995f, "1.00"} /* just above 0.995 */,
+        {0.125f, "0.13"}, {0.375f, "0.38"},
+        {0.115f, "0.12"}, {0.145f, "0.14"},
+        {1.0f, "1.00"},   {0.005f, "0.00"},
+        {0.0f, "0.00"},   {0.995f, "1.00"} /* just above 0.995 */,
     };
     for (const Case &c : cases)
-        EXPECT_EQ(FormatFrequency(c.value, QLatin1Char('.')), QString::fromLatin1(c.text)) << c.value;
+        EXPECT_EQ(FormatFrequency(c.value, QLatin1Char('.')), QString::fromLatin1(c.text))
+            << c.value;
     EXPECT_EQ(FormatFrequency(0.125f, QLatin1Char(',')), QStringLiteral("0,13"));
 }
 
@@ -41,11 +46,11 @@ TEST(DigraphProfile, AllowanceTies) {
         {2, 20, 10, true},  // float 0.1 lies above one tenth
         {7, 10, 70, false}, // float 0.7 lies below
         {1, 4, 25, false},  // exact
-        {2, 4, 25, true},
-        {0, 4, 0, false},
+        {2, 4, 25, true},   {0, 4, 0, false},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << c.failures << " of " << c.entries << " at " << c.percent);
+        SCOPED_TRACE(testing::Message()
+                     << c.failures << " of " << c.entries << " at " << c.percent);
         // The file's profile is walked (the reference is larger); its first
         // `failures` digraphs are missing from the reference.
         const TDigraphProfile sample = Uniform(c.entries, 10, 10 * c.entries);

@@ -183,9 +183,11 @@ TEST(GeneralTree, CollectingSortingAndArrayWalks) {
 
     // Collect all, then sort descending and walk the array afterwards.
     std::vector<int> after;
-    t.BuildPtrArray({}, [&](anything_ptr &item) { after.push_back(*static_cast<int *>(item->this_)); });
+    t.BuildPtrArray({},
+                    [&](anything_ptr &item) { after.push_back(*static_cast<int *>(item->this_)); });
     EXPECT_EQ(after, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
-    t.SortBuiltArray([](void *a, void *b) { return *static_cast<int *>(b) - *static_cast<int *>(a); });
+    t.SortBuiltArray(
+        [](void *a, void *b) { return *static_cast<int *>(b) - *static_cast<int *>(a); });
     after.clear();
     t.TraverseArray(t.BuiltArray());
     EXPECT_EQ(after, (std::vector<int>{7, 6, 5, 4, 3, 2, 1}));
@@ -213,11 +215,14 @@ TEST(GeneralTree, ReorderedWalkAndCopy) {
     for (int v : {9, 8})
         Add(other, k, v);
     t.SetCompareFunction(&CompareInts);
-    t.CopyFrom(other, [&](anything_ptr &item) {
-        anything rec;
-        rec.this_ = item->this_;
-        t.Add_One(rec);
-    }, false, true);
+    t.CopyFrom(
+        other,
+        [&](anything_ptr &item) {
+            anything rec;
+            rec.this_ = item->this_;
+            t.Add_One(rec);
+        },
+        false, true);
     EXPECT_EQ(other.counter, 0);
     std::vector<int> copied;
     t.Traverse([&](anything_ptr &item) { copied.push_back(*static_cast<int *>(item->this_)); });

@@ -56,9 +56,14 @@ TEST(TextFile, SizeTestAcrossEncodings) {
         {"zero bytes", "", 0, false},
         {"8-bit, NUL early", QByteArray("ab\0cdefghijklmnop\r\n", 19), 4, true},
         {"UTF-16 with mark", Utf16LeWithMark(QStringLiteral("Zwölf Boxkämpfer\r\n")), 18, false},
-        {"UTF-16 with NUL", Utf16LeWithMark(QStringLiteral("ab") + QChar(0) + QStringLiteral("cdefgh\r\n")), 4, true},
+        {"UTF-16 with NUL",
+         Utf16LeWithMark(QStringLiteral("ab") + QChar(0) + QStringLiteral("cdefgh\r\n")), 4, true},
         {"UTF-8 with mark and accents", QByteArray("\xEF\xBB\xBF") + utf8Text, 19, false},
-        {"UTF-8 mark, NUL early", QByteArray("\xEF\xBB\xBF" "a\0bcdef\r\n", 12), 3, true},
+        {"UTF-8 mark, NUL early",
+         QByteArray("\xEF\xBB\xBF"
+                    "a\0bcdef\r\n",
+                    12),
+         3, true},
         {"8-bit binary junk", QByteArray("text\r\n\x01\x02\0\0\0\0\0\0\0\0", 16), 10, true},
     };
     for (const Case &c : cases) {
@@ -74,7 +79,8 @@ TEST(TextFile, SizeTestAcrossEncodings) {
 TEST(TextFile, SizeReasonText) {
     EXPECT_EQ(SizeReason(2048, 12), QStringLiteral("File-size 2048 but text-length 12"));
     // Sizes past 32 bits print as they are.
-    EXPECT_EQ(SizeReason(int64_t(5) << 30, 3), QStringLiteral("File-size 5368709120 but text-length 3"));
+    EXPECT_EQ(SizeReason(int64_t(5) << 30, 3),
+              QStringLiteral("File-size 5368709120 but text-length 3"));
 }
 
 // The vector counting runs over long blocks and across block boundaries: it
@@ -115,7 +121,9 @@ TEST(TextFile, LoadsTextAsLinesWithMarksAndCodePage) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(LoadText(dir.write(QString::fromLatin1(c.name), c.bytes)), c.text);
     }
-    EXPECT_EQ(LoadUpperCasedText(dir.write("u", "stra\xDF" "e \xFF")), QStringLiteral("STRAßE Ÿ\r\n"));
+    EXPECT_EQ(LoadUpperCasedText(dir.write("u", "stra\xDF"
+                                                "e \xFF")),
+              QStringLiteral("STRAßE Ÿ\r\n"));
 }
 
 TEST(Utf8Decoder, InvalidSequencesBecomeOneReplacementEach) {
@@ -125,8 +133,8 @@ TEST(Utf8Decoder, InvalidSequencesBecomeOneReplacementEach) {
     } cases[] = {
         {"a\xC3\xA9", u"a\u00E9"},
         {"\xF0\x9F\x98\x80", u"\U0001F600"},
-        {"\xC3", u"\uFFFD"},                  // cut short at the end
-        {"\xE2\x82x", u"\uFFFDx"},            // maximal subpart, then the byte again
+        {"\xC3", u"\uFFFD"},       // cut short at the end
+        {"\xE2\x82x", u"\uFFFDx"}, // maximal subpart, then the byte again
         {"\xFF\xFE", u"\uFFFD\uFFFD"},
         {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"}, // a surrogate is not valid UTF-8
     };
@@ -138,7 +146,8 @@ TEST(Utf8Decoder, InvalidSequencesBecomeOneReplacementEach) {
             char16_t buf[16];
             for (qsizetype i = 0; i < c.bytes.size(); i += qsizetype(step)) {
                 const size_t n = std::min(step, size_t(c.bytes.size() - i));
-                const size_t k = d.Decode(reinterpret_cast<const uint8_t *>(c.bytes.constData()) + i, n, buf);
+                const size_t k =
+                    d.Decode(reinterpret_cast<const uint8_t *>(c.bytes.constData()) + i, n, buf);
                 out.append(buf, k);
             }
             out.append(buf, d.Finish(buf));

@@ -33,14 +33,15 @@ struct DetectorFixture : testing::Test {
         detector.SetReferenceFiles(names.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
     }
     void Run(const QStringList &files, bool thorough = false) {
-        detector.CheckForCrap(files, thorough, [this](int p) { percents.push_back(p); },
-                              [this](int p) { percents2.push_back(p); });
+        detector.CheckForCrap(
+            files, thorough, [this](int p) { percents.push_back(p); },
+            [this](int p) { percents2.push_back(p); });
     }
     QStringList Listed() const {
         QStringList out;
         for (int i = 0; i < detector.weird_files.Count(); ++i)
-            out << QDir(dir.path()).relativeFilePath(detector.weird_files.Strings(i)) + QLatin1Char('=') +
-                       detector.weird_files.Objects(i)->data;
+            out << QDir(dir.path()).relativeFilePath(detector.weird_files.Strings(i)) +
+                       QLatin1Char('=') + detector.weird_files.Objects(i)->data;
         return out;
     }
 };
@@ -88,8 +89,8 @@ TEST_F(DetectorFixture, StopEndsTheRunAfterTheCurrentFile) {
 }
 
 TEST_F(DetectorFixture, MissingReferenceAfterTwoGoodOnes) {
-    UseReference({dir.write("a.txt", GoodText(20)), dir.write("b.txt", GoodText(20)),
-                  dir.file("gone.txt")});
+    UseReference(
+        {dir.write("a.txt", GoodText(20)), dir.write("b.txt", GoodText(20)), dir.file("gone.txt")});
     ASSERT_EQ(dialogs.shown.size(), 2u);
     EXPECT_TRUE(dialogs.shown[0].text.contains(dir.file("gone.txt")));
     EXPECT_TRUE(dialogs.shown[1].text.contains(dir.file("a.txt"))); // the problem names the list
@@ -224,12 +225,15 @@ TEST_F(DetectorFixture, FileChecksAgreeWithTextChecksInEveryEncoding) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         Run({dir.write(QString::fromLatin1(c.name), c.bytes)}, true);
-        const QString fileReason = detector.weird_files.Count() ? detector.weird_files.Objects(0)->data : QString();
+        const QString fileReason =
+            detector.weird_files.Count() ? detector.weird_files.Objects(0)->data : QString();
         QString upper = c.text; // one unit for one, as the loader does (no "SS" for ß)
         for (QChar &ch : upper)
             ch = QChar(engine::Tables().upper[ch.unicode()]);
         const bool textFails = detector.FailsDigraphCheck(upper);
         EXPECT_EQ(detector.weird_files.Count() == 1, textFails);
-        EXPECT_EQ(fileReason, textFails ? engine::DigraphReason(detector.too_many_str, detector.too_few_str) : QString());
+        EXPECT_EQ(fileReason,
+                  textFails ? engine::DigraphReason(detector.too_many_str, detector.too_few_str)
+                            : QString());
     }
 }
