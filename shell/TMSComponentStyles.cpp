@@ -1,0 +1,73 @@
+#include "TMSComponentStyles.h"
+
+#include "TAdvPanel.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QMetaObject>
+#include <QStatusBar>
+#include <QWidget>
+
+namespace {
+
+bool InvokeOwnSetter(QObject *component, const char *setter, TTMSStyle style) {
+    const QByteArray signature = QByteArray(setter) + "(int)";
+    if (component->metaObject()->indexOfMethod(signature.constData()) < 0)
+        return false;
+    return QMetaObject::invokeMethod(component, setter, Q_ARG(int, int(style)));
+}
+
+void SetColours(QWidget *w, TColor back, TColor text) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, ToQColor(back));
+    p.setColor(QPalette::Button, ToQColor(back));
+    p.setColor(QPalette::Base, ToQColor(back));
+    p.setColor(QPalette::WindowText, ToQColor(text));
+    p.setColor(QPalette::ButtonText, ToQColor(text));
+    p.setColor(QPalette::Text, ToQColor(text));
+    w->setPalette(p);
+}
+
+// Gradient panels, buttons and bars take the style's menu gradient; stylers
+// restyle the panels and status bars of the form that owns them.
+void GenericStyle(QObject *component, TTMSStyle style) {
+    const TColor start = StyleMenuGradientStart(style), end = StyleMenuGradientEnd(style);
+    if (auto *panel = qobject_cast<TAdvPanel *>(component)) {
+        panel->GradientFrom = ToQColor(start);
+        panel->GradientTo = ToQColor(end);
+        panel->update();
+    } else if (qobject_cast<QAbstractButton *>(component) || qobject_cast<QComboBox *>(component)) {
+        SetColours(static_cast<QWidget *>(component), end, StyleTextColour(style));
+    } else if (auto *w = qobject_cast<QWidget *>(component)) {
+        w->setAutoFillBackground(true);
+        SetColours(w, StyleBackColour(style), StyleTextColour(style));
+    } else if (component->inherits("TAdvPanelStyler") && component->parent()) {
+        for (TAdvPanel *panel : component->parent()->findChildren<TAdvPanel *>())
+            GenericStyle(panel, style);
+    } else if (component->inherits("TAdvOfficeStatusBarOfficeStyler") && component->parent()) {
+        for (QStatusBar *bar : component->parent()->findChildren<QStatusBar *>()) {
+            bar->setAutoFillBackground(true);
+            SetColours(bar, end, StyleHeaderTextColour(style));
+        }
+    }
+}
+
+void Style(QObject *component, const char *setter, TTMSStyle style) {
+    component->setProperty("TMSStyle", int(style));
+    if (!InvokeOwnSetter(component, setter, style))
+        GenericStyle(component, style);
+}
+
+} // namespace
+
+void TMSSetComponentStyle(QObject *component, TTMSStyle style) {
+    Style(component, "SetComponentStyle", style);
+}
+
+void TMSSetOfficePagerStyle(QObject *component, TTMSStyle style) {
+    Style(component, "SetOfficePagerStyle", style);
+}
+
+void TMSSetAppearanceStyle(QObject *component, TTMSStyle style) {
+    Style(component, "SetAppearanceStyle", style);
+}

@@ -1,0 +1,16 @@
+#pragma once
+// What the component library's own style setters do with a style number,
+// for the stand-in components that have no setter of their own.
+//
+// A component that declares `Q_INVOKABLE void SetComponentStyle(int)` (or
+// SetOfficePagerStyle / SetAppearanceStyle) is handed the number and styles
+// itself; any other is recoloured from the style's table here. Either way
+// the number is kept in the object's "TMSStyle" property.
+
+#include "TMSStyles.h"
+
+class QObject;
+
+void TMSSetComponentStyle(QObject *component, TTMSStyle style);
+void TMSSetOfficePagerStyle(QObject *component, TTMSStyle style);
+void TMSSetAppearanceStyle(QObject *component, TTMSStyle style);

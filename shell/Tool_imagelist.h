@@ -1,0 +1,14 @@
+#pragma once
+// The suite's shared image lists: menu images and tool icons, and the small
+// Help, OK and Cancel images of buttons.
+
+#include "MenuComponents.h"
+
+extern TImageList ImageListMain;
+extern TImageList ImageListHelpOKCancel16;
+
+// Fills both lists; needs a running QGuiApplication. Filling again is
+// harmless.
+void LoadupTheImageLists();
+// The index in ImageListMain of the icon of suite tool `tool`.
+int ToolTypeToImageListNumber(int tool);

@@ -1,0 +1,17 @@
+#include "UrlOpener.h"
+
+#include <QDesktopServices>
+
+namespace {
+TUrlOpener *gOpener = nullptr;
+}
+
+TUrlOpener *SetUrlOpener(TUrlOpener *opener) {
+    TUrlOpener *old = gOpener;
+    gOpener = opener;
+    return old;
+}
+
+bool OpenUrlWithService(const QUrl &url) {
+    return gOpener ? gOpener->OpenUrl(url) : QDesktopServices::openUrl(url);
+}
