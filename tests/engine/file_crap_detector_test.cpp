@@ -237,3 +237,21 @@ TEST_F(DetectorFixture, FileChecksAgreeWithTextChecksInEveryEncoding) {
                             : QString());
     }
 }
+
+// A read error ends the run with the file and the system's cause; what was
+// found before it stays listed. (/proc/self/mem is a regular file whose
+// first page cannot be read, even by root.)
+TEST_F(DetectorFixture, ReadErrorEndsTheRunNamingTheFileAndCause) {
+    UseReference({dir.write("ref.txt", GoodText(20))});
+    const QString before = dir.write("before.txt", QByteArray("x\0yyyyyyyy", 10));
+    try {
+        Run({before, QStringLiteral("/proc/self/mem"), dir.write("after.txt", QByteArray("x\0yy", 4))});
+        FAIL() << "no error";
+    } catch (const suite::TRunError &e) {
+        EXPECT_EQ(e.path(), QStringLiteral("/proc/self/mem"));
+        EXPECT_EQ(e.cause(), QStringLiteral("Input/output error"));
+        EXPECT_EQ(e.message(), QStringLiteral("/proc/self/mem: Input/output error"));
+    }
+    EXPECT_EQ(Listed(), QStringList{"before.txt=File-size 10 but text-length 3"});
+    EXPECT_EQ(percents, (std::vector<int>{0, 33})); // no end-of-run calls
+}
