@@ -4,31 +4,6 @@
 #include "THeaderControl.h"
 
 #include <QPainter>
-#include <QStyledItemDelegate>
-
-namespace {
-
-class TColumnDelegate : public QStyledItemDelegate {
-public:
-    explicit TColumnDelegate(TStyledColumnListbox *list) : QStyledItemDelegate(list), fList(list) {}
-    void paint(QPainter *p, const QStyleOptionViewItem &opt,
-               const QModelIndex &index) const override {
-        p->save();
-        p->setFont(fList->font());
-        fList->DrawItem(*p, index.row(), opt.rect, opt.state & QStyle::State_Selected);
-        p->restore();
-    }
-    QSize sizeHint(const QStyleOptionViewItem &opt, const QModelIndex &index) const override {
-        QSize s = QStyledItemDelegate::sizeHint(opt, index);
-        s.setHeight(fList->ItemHeight());
-        return s;
-    }
-
-private:
-    TStyledColumnListbox *fList;
-};
-
-} // namespace
 
 QString ShortenToWidth(const QString &text, const QFontMetrics &fm, int maxWidth) {
     if (fm.horizontalAdvance(text) <= maxWidth)
@@ -45,8 +20,11 @@ QString ShortenToWidth(const QString &text, const QFontMetrics &fm, int maxWidth
 }
 
 TStyledColumnListbox::TStyledColumnListbox(QWidget *parent) : TListBox(parent) {
-    setUniformItemSizes(true);
-    setItemDelegate(new TColumnDelegate(this));
+    // Drawing goes through the list box's own owner-draw slot; a caller that
+    // installs its own drawing there takes over every entry, as it should.
+    SetOwnerDraw(ItemHeight(), [this](QPainter &canvas, int index, const QRect &r, bool selected) {
+        DrawItem(canvas, index, r, selected);
+    });
     SetComponentStyle(0);
 }
 
@@ -108,10 +86,6 @@ void TStyledColumnListbox::DrawItem(QPainter &canvas, int Index, QRect R, bool s
     QString text = item(Index)->text();
     if (OnConvertItemText)
         text = OnConvertItemText(this, Index, text);
-    if (OnDrawItem()) {
-        OnDrawItem()(canvas, Index, R, selected);
-        return;
-    }
     canvas.setPen(ToQColor(selected ? fSelectionTextColour : fTextColour));
     canvas.fillRect(R, ToQColor(selected ? fSelectionColour : fNormalBack));
 

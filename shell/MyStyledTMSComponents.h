@@ -47,7 +47,7 @@ public:
     TColor _BackgroundColour() const { return fNormalBack; }
     TColor _TextColour() const { return fTextColour; }
 
-    // Draws entry `Index` in `R`; the list's own painting calls this.
+    // Draws entry `Index` in `R`; the list's owner-draw slot calls this.
     void DrawItem(QPainter &canvas, int Index, QRect R, bool selected);
     void DrawHeaderSection(QPainter &canvas, int section, const QRect &H);
     void HeaderSectionClick(int section);
