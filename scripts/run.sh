@@ -1,11 +1,12 @@
 #!/bin/sh
-# Installs what is missing, builds, and starts Brindle.
+# Installs what is missing, builds, and opens the Brindle window. To try it,
+# pick the texts of sample/reference and the folder sample/data.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/setup-debian.sh
 ./scripts/build.sh
 if [ -x build/app/brindle ]; then
-    exec build/app/brindle "$@"
+    exec build/app/brindle
 fi
-# Without the window yet: scan the sample folder from the command line.
+# Without the window (no Qt Widgets): scan the sample from the command line.
 exec build/cli/brindle-scan -s "${1:-sample}"

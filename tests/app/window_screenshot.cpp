@@ -37,8 +37,9 @@ int main(int argc, char **argv) {
     form.ElFolderNameEdit1->SetText(sample.filePath("data"));
     form.ElCheckBoxThorough->setChecked(true);
     form.Button1->click();
-    if (form.ElListBox1->count() > 1) {
-        form.ElListBox1->setCurrentRow(1);
+    // The last entry clicked and opened, to show a reason and a text.
+    if (form.ElListBox1->count() > 0) {
+        form.ElListBox1->setCurrentRow(form.ElListBox1->count() - 1);
         form.ElListBox1Click();
         form.ElListBox1DblClick();
     }
