@@ -2,14 +2,20 @@
 
 #include "RunError.h"
 
+#include <QFile>
+
 #include <condition_variable>
 #include <mutex>
+#include <numeric>
+#include <sys/stat.h>
 #include <thread>
 #include <vector>
 
 namespace cli {
 
 namespace {
+
+constexpr qsizetype kReorderLimit = 4096;
 
 TFileOutcome CheckOne(engine::TFileChecker &checker, const QString &path,
                       const engine::TCheckSettings &settings,
@@ -45,7 +51,26 @@ void OrderedScan(const QStringList &files, const engine::TCheckSettings &setting
         return;
     }
 
-    const qsizetype window = 256 * qsizetype(jobs);
+    // A short list is checked largest file first (its sizes cost a stat
+    // each), so no worker is left with a big file at the end while the others
+    // idle; the output still follows the list. A long list keeps its order and
+    // a bounded window of results.
+    const bool largestFirst = n <= kReorderLimit;
+    std::vector<qsizetype> order;
+    if (largestFirst) {
+        std::vector<int64_t> sizes(static_cast<size_t>(n), 0);
+        for (qsizetype i = 0; i < n; ++i) {
+            struct stat st;
+            if (::stat(QFile::encodeName(files.at(i)).constData(), &st) == 0)
+                sizes[size_t(i)] = int64_t(st.st_size);
+        }
+        order.resize(static_cast<size_t>(n));
+        std::iota(order.begin(), order.end(), qsizetype(0));
+        std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+            return sizes[size_t(a)] > sizes[size_t(b)];
+        });
+    }
+    const qsizetype window = largestFirst ? n : 256 * qsizetype(jobs);
     std::vector<TFileOutcome> ring(static_cast<size_t>(window));
     std::vector<char> ready(static_cast<size_t>(window), 0);
     std::mutex mutex;

@@ -108,11 +108,26 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
 }
 
 bool TFileChecker::CountReference(const QString &path, TDefaultEncoding encoding,
-                                  TPairCounts &counts) {
+                                  TPairCounts &counts, bool inOrder) {
     if (!fFile.Open(path))
         return false;
     try {
-        fFile.Measure(encoding, TDigraphSinks{nullptr, nullptr, &counts});
+        if (inOrder) {
+            fFile.Measure(encoding, TDigraphSinks{nullptr, nullptr, &counts});
+        } else {
+            fBytes.Reset();
+            fWide.Reset();
+            const TFileMeasure m = fFile.Measure(encoding, TDigraphSinks{&fBytes, &fWide, nullptr});
+            if (m.kind != TTextKind::Ansi && fWide.Overflowed()) {
+                fWide.Reset();
+                fFile.Count(m, TDigraphSinks{nullptr, nullptr, &counts});
+                counts.SetOrderUnknown(); // mixed with unordered counts of other files
+            } else if (m.kind == TTextKind::Ansi) {
+                fBytes.FlushInto(counts);
+            } else {
+                fWide.FlushInto(counts);
+            }
+        }
     } catch (...) {
         fFile.Close();
         throw;

@@ -61,9 +61,11 @@ public:
                        const TDigraphProfile *reference, const TPercentCallback &onPercent2,
                        TVerdict &verdict);
 
-    // Counts the digraphs of a reference file into `counts`, in order of first
-    // occurrence. False when the file does not exist or is not regular.
-    bool CountReference(const QString &path, TDefaultEncoding encoding, TPairCounts &counts);
+    // Adds the digraphs of a reference file to `counts`: in order of first
+    // occurrence when `inOrder`, else through the fast counters (the order is
+    // then unknown). False when the file does not exist or is not regular.
+    bool CountReference(const QString &path, TDefaultEncoding encoding, TPairCounts &counts,
+                        bool inOrder);
 
 private:
     TTextFile fFile;

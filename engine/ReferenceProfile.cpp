@@ -10,10 +10,22 @@ TReferenceBuild BuildReferenceProfile(const QStringList &files, TDefaultEncoding
     TReferenceBuild build;
     TPairCounts counts;
     for (const QString &name : files) {
-        if (!checker.CountReference(name, encoding, counts)) {
+        if (!checker.CountReference(name, encoding, counts, false)) {
             build.status = TReferenceBuild::Status::Missing;
             build.missing = name;
             return build;
+        }
+    }
+    if (NeedsOrder(counts.Distinct())) {
+        // Enough distinct digraphs to overflow the tree's walk: the order of
+        // first occurrence across all the files matters, so count again in it.
+        counts.Clear();
+        for (const QString &name : files) {
+            if (!checker.CountReference(name, encoding, counts, true)) {
+                build.status = TReferenceBuild::Status::Missing;
+                build.missing = name;
+                return build;
+            }
         }
     }
     if (counts.Total() <= 0) {

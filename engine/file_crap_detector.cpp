@@ -55,6 +55,8 @@ void TFileCrapDetector::ReportReferenceProblem(const QString &value) {
 }
 
 bool TFileCrapDetector::BuildReference() {
+    // Until this build succeeds there is no usable reference, even if it throws.
+    reference_setup = false;
     StartReferenceProfile();
     const engine::TReferenceBuild build =
         engine::BuildReferenceProfile(fReferenceFiles, default_encoding, min_digraphs, fChecker);

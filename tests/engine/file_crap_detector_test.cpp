@@ -245,7 +245,8 @@ TEST_F(DetectorFixture, ReadErrorEndsTheRunNamingTheFileAndCause) {
     UseReference({dir.write("ref.txt", GoodText(20))});
     const QString before = dir.write("before.txt", QByteArray("x\0yyyyyyyy", 10));
     try {
-        Run({before, QStringLiteral("/proc/self/mem"), dir.write("after.txt", QByteArray("x\0yy", 4))});
+        Run({before, QStringLiteral("/proc/self/mem"),
+             dir.write("after.txt", QByteArray("x\0yy", 4))});
         FAIL() << "no error";
     } catch (const suite::TRunError &e) {
         EXPECT_EQ(e.path(), QStringLiteral("/proc/self/mem"));
@@ -254,4 +255,23 @@ TEST_F(DetectorFixture, ReadErrorEndsTheRunNamingTheFileAndCause) {
     }
     EXPECT_EQ(Listed(), QStringList{"before.txt=File-size 10 but text-length 3"});
     EXPECT_EQ(percents, (std::vector<int>{0, 33})); // no end-of-run calls
+}
+
+// The reference is counted fast first; with enough distinct digraphs it is
+// counted again in order, so a lopsided reference still raises the tree error.
+TEST_F(DetectorFixture, LopsidedReferenceRaisesTheTreeError) {
+    QString text;
+    for (int round = 0; round < 10; ++round)
+        for (int i = 2047; i >= 0; --i)
+            text += QChar(char16_t(0x4E00 + i)) + QStringLiteral("A ");
+    const QString good = dir.write("good.txt", GoodText(20));
+    const QString bad = dir.write("lopsided.txt", Utf16LeWithMark(text));
+    try {
+        UseReference({good, bad});
+        FAIL() << "no error";
+    } catch (const suite::TRunError &e) {
+        EXPECT_EQ(e.path(), good + QStringLiteral(", ") + bad);
+        EXPECT_EQ(e.cause(), QStringLiteral("lopsided data: stack overflow in Tree"));
+    }
+    EXPECT_FALSE(detector.reference_setup);
 }
