@@ -30,9 +30,6 @@ extern const TMenuTagSet CheckableMenuItems;
 // Fast Exit (which skips the checks a normal exit makes).
 extern bool no_check_exit;
 
-// This program's number among the suite's tools.
-constexpr int kBrindleToolNumber = 18;
-
 // The base address of the online help, ending in "/": the environment
 // variable QUILLON_HELP_URL when set, else the relative "help/", which
 // resolves to the pages shipped next to the program.

@@ -3,6 +3,7 @@
 #include "HelpContext.h"
 #include "HelpViewer.h"
 #include "MainMenuResource.h"
+#include "My_types.h"
 #include "RuntimeServices.h"
 #include "Tool_imagelist.h"
 #include "qlbuf.h"
@@ -51,7 +52,7 @@ void TDataModuleQuillon::DataModuleCreate(QObject *) {
     MainMenuDModule->Images = &ImageListMain;
     PopupActionBar1->Images = &ImageListMain;
     if (TMenuItem *specific = MenuItemNamed(QStringLiteral("Specific1")))
-        specific->ImageIndex = ToolTypeToImageListNumber(kBrindleToolNumber);
+        specific->ImageIndex = ToolTypeToImageListNumber(current_tool_var);
     CustomisableMenuItems = new TCustomisableMenuItemsList;
     PopupMenuItems = new TCustomisableMenuItemsList;
     RebuildCustomisableMenuItems();

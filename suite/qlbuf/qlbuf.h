@@ -85,6 +85,9 @@ void SetLemmaMatchStopFilename(TQlbufTool tool, int32_t kind, const QString &nam
 bool GetMenuItemChecked(int32_t tag);
 void SetMenuItemChecked(int32_t tag, bool checked);
 // `set` 0 is the suite's shortcut set; other values keep sets of their own.
+// A shortcut never stored in set 0 reads as the suite's default
+// (DefaultMenuShortcuts.h), so a fresh user keeps the familiar keys; a
+// stored 0 means none.
 uint16_t GetMenuShortcut(int32_t tag, int32_t set);
 void SetMenuShortcut(int32_t tag, int32_t set, uint16_t shortcut);
 // Fills `space` with the 200 shortcuts of set 0.

@@ -1,5 +1,6 @@
 // The lasting half of the shared settings library.
 
+#include "DefaultMenuShortcuts.h"
 #include "LastingSettings.h"
 #include "qlbuf.h"
 
@@ -159,7 +160,7 @@ void SetMenuItemChecked(int32_t tag, bool checked) {
 uint16_t GetMenuShortcut(int32_t tag, int32_t set) {
     if (!ValidTag(tag))
         return 0;
-    return uint16_t(Read(ShortcutKey(tag, set), 0).toUInt());
+    return uint16_t(Read(ShortcutKey(tag, set), set == 0 ? DefaultMenuShortcut(tag) : 0).toUInt());
 }
 void SetMenuShortcut(int32_t tag, int32_t set, uint16_t shortcut) {
     if (ValidTag(tag))
@@ -169,5 +170,6 @@ void SetMenuShortcut(int32_t tag, int32_t set, uint16_t shortcut) {
 void GetMenuCurrentShortcuts(uint16_t *space) {
     const auto settings = LastingSettings();
     for (int tag = 0; tag < kMenuTags; ++tag)
-        space[tag] = uint16_t(settings->value(ShortcutKey(tag, 0), 0).toUInt());
+        space[tag] =
+            uint16_t(settings->value(ShortcutKey(tag, 0), DefaultMenuShortcut(tag)).toUInt());
 }

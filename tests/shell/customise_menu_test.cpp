@@ -1,7 +1,9 @@
+#include "DefaultMenuShortcuts.h"
 #include "MainMenuResource.h"
 #include "RuntimeServices.h"
 #include "ShellTestSupport.h"
 #include "customise_menuU.h"
+#include "qlbuf.h"
 #include "tool_data_module.h"
 
 #include <map>
@@ -34,6 +36,10 @@ TEST(MainMenuResource, FollowsTheTagTable) {
             EXPECT_TRUE(functionTags.insert(row.tag).second) << "tag used twice: " << row.tag;
         }
         shortcuts += row.shortCut != 0;
+        // The shared settings' defaults are the designed shortcuts.
+        if (row.tag > 0) {
+            EXPECT_EQ(DefaultMenuShortcut(row.tag), row.shortCut) << row.name;
+        }
     }
     EXPECT_EQ(MainMenuResource().size(), 176u);
     EXPECT_EQ(topLevel, 7);
@@ -127,7 +133,12 @@ TEST_F(CustomiseMenu, ShortcutsFollowTheSuite) {
     SetMenuShortcut(copy->Tag, 0, scCtrl | 'K');
     module.UpdateAllMenuShortCutsFromTextbuf();
     EXPECT_EQ(copy->ShortCut, scCtrl | 'K');
-    EXPECT_EQ(Named(module, "New1")->ShortCut, 0); // none stored: removed
+    // None stored: the suite's default stays; a stored 0 removes it.
+    EXPECT_EQ(Named(module, "New1")->ShortCut, scCtrl | 'N');
+    EXPECT_EQ(Named(module, "Paste1")->ShortCut, scCtrl | 'V');
+    SetMenuShortcut(Named(module, "Paste1")->Tag, 0, 0);
+    module.UpdateAllMenuShortCutsFromTextbuf();
+    EXPECT_EQ(Named(module, "Paste1")->ShortCut, 0);
     EXPECT_EQ(Named(module, "FastExit1")->ShortCut, 0);
     EXPECT_EQ(module.CustomisableMenuItems->Count(), 122);
 }

@@ -1,4 +1,5 @@
 #include "HelpContext.h"
+#include "My_types.h"
 #include "RuntimeServices.h"
 #include "ShellTestSupport.h"
 #include "TempDir.h"
@@ -144,7 +145,7 @@ TEST_F(HelpRequest, ModuleCreationAndExitItems) {
     EXPECT_FALSE(ImageListMain.isEmpty());
     const TMenuItem *specific = module.MenuItemNamed(QStringLiteral("Specific1"));
     ASSERT_NE(specific, nullptr);
-    EXPECT_EQ(specific->ImageIndex, ToolTypeToImageListNumber(kBrindleToolNumber));
+    EXPECT_EQ(specific->ImageIndex, ToolTypeToImageListNumber(current_tool_var));
     EXPECT_GT(specific->ImageIndex, 0);
 
     no_check_exit = true;

@@ -2,6 +2,8 @@
 // folders are a temporary folder, so no test reads or writes the user's
 // real settings.
 
+#include "My_types.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -16,6 +18,7 @@ int main(int argc, char **argv) {
     qputenv("XDG_RUNTIME_DIR", h + "/runtime");
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    SetCurrentTool(); // the tests run as the tool itself
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
