@@ -99,6 +99,12 @@ TEST(TextFile, MeasureAgreesWithPlainLengthOnRandomBytes) {
         SCOPED_TRACE(round);
         const QString path = dir.write(QStringLiteral("r.txt"), bytes);
         EXPECT_EQ(MeasureOf(path).length, PlainLength(bytes));
+        // The same characters as UTF-16 and as UTF-8: the 16-bit counting path.
+        const QString chars = QString::fromLatin1(bytes);
+        EXPECT_EQ(MeasureOf(dir.write(QStringLiteral("r16.txt"), Utf16LeWithMark(chars))).length,
+                  PlainLength(bytes));
+        EXPECT_EQ(MeasureOf(dir.write(QStringLiteral("r8.txt"), "\xEF\xBB\xBF" + chars.toUtf8())).length,
+                  PlainLength(bytes));
         TTextFile f;
         ASSERT_TRUE(f.Open(path));
         EXPECT_EQ(f.ReadText(TDefaultEncoding::Windows1252).size(), PlainLength(bytes));
