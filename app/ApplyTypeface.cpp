@@ -2,9 +2,13 @@
 
 #include "EditControls.h"
 #include "ListControls.h"
+#include "SharedVariables.h"
 #include "SpinEdits.h"
+#include "TForm.h"
 #include "TLabel.h"
+#include "qlbuf.h"
 
+#include <QApplication>
 #include <QWidget>
 #include <algorithm>
 
@@ -55,6 +59,25 @@ void ApplyTypeface(QObject *component, const TTypeface &typeface, TColor textCol
     const QObjectList owned = component->children();
     for (QObject *o : owned)
         ApplyTypeface(o, typeface, textColour);
+}
+
+TTypeface SuiteScreenTypeface() {
+    TTextSettings settings;
+    GetTextSettings(settings);
+    const TScreenTypeface face = settings.ScreenTypeface();
+    return {face.charset, face.size, face.name};
+}
+
+void ApplySuiteTypeface(QObject *component) {
+    ApplyTypeface(component, SuiteScreenTypeface(), global_colours_and_typefaces.TextColour());
+}
+
+void ApplyTypefaceToAllForms(int32_t) {
+    const TTypeface typeface = SuiteScreenTypeface();
+    const TColor colour = global_colours_and_typefaces.TextColour();
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (qobject_cast<TForm *>(w))
+            ApplyTypeface(w, typeface, colour);
 }
 
 } // namespace app

@@ -23,4 +23,13 @@ struct TTypeface {
 // The tag the rules test is the integer property "Tag".
 void ApplyTypeface(QObject *component, const TTypeface &typeface, TColor textColour);
 
+// The screen typeface of the suite's text settings.
+TTypeface SuiteScreenTypeface();
+// Applies the suite's screen typeface, in the suite's text colour, to
+// `component` and everything it owns.
+void ApplySuiteTypeface(QObject *component);
+// Applies it to every window of the application. The argument is the
+// activation step's completion value and is not used.
+void ApplyTypefaceToAllForms(int32_t);
+
 } // namespace app

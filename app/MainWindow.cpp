@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "EventPump.h"
+#include "HelpContext.h"
 #include "Mykpsmall.h"
 #include "ReadAndSaveIni.h"
 #include "RunError.h"
@@ -42,7 +43,7 @@ TWideStringHolder *HolderOf(const QListWidgetItem *item) {
 
 } // namespace
 
-TForm1::TForm1(QWidget *parent) : TForm(parent) {
+TForm1::TForm1(QWidget *parent) : TTMSStylableForm(parent) {
     CreateComponents();
     FormCreate();
 }
@@ -54,6 +55,8 @@ TForm1::~TForm1() {
 void TForm1::CreateComponents() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Brindle"));
+    SetHelpContext(this, kHelpContext);
+    InstallF1Help(this);
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(11);
     setFont(font);
@@ -173,7 +176,7 @@ void TForm1::resizeEvent(QResizeEvent *e) {
     PCProgressBar1->setGeometry(0, above, w, kBarHeight);
     ElPanel1->setGeometry(w - kPanelWidth, 0, kPanelWidth, above);
     ElPanel2->setGeometry(0, 0, w - kPanelWidth, above);
-    TForm::resizeEvent(e);
+    TTMSStylableForm::resizeEvent(e);
 }
 
 void TForm1::FormCreate() {
@@ -208,6 +211,18 @@ void TForm1::WMUser1(uint32_t wParam, uint32_t lParam) {
     app::ControllerMessageStep(this, wParam, lParam);
 }
 
+uint32_t TForm1::OwnHandle() {
+    if (!fReceiver)
+        fReceiver = new platform::TMessageReceiver(
+            [this](const platform::TMessage &m) {
+                if (m.message == platform::WM_USER + 1)
+                    WMUser1(m.wParam, m.lParam);
+            },
+            this);
+    fReceiver->Open();
+    return fReceiver->handle();
+}
+
 void TForm1::closeEvent(QCloseEvent *e) {
     if (fRunning) {
         // The detector must outlive its run: stop it, close afterwards.
@@ -217,7 +232,7 @@ void TForm1::closeEvent(QCloseEvent *e) {
         e->ignore();
         return;
     }
-    TForm::closeEvent(e);
+    TTMSStylableForm::closeEvent(e);
 }
 
 void TForm1::Button1Click() {

@@ -21,8 +21,9 @@
 #include "TElFileNameEdit.h"
 #include "TElFolderNameEdit.h"
 #include "TFileAndDirIterator.h"
-#include "TForm.h"
 #include "TLabel.h"
+#include "TMSStyleableF.h"
+#include "TMessageReceiver.h"
 #include "TPCProgressBar.h"
 
 #include <cstdint>
@@ -30,7 +31,7 @@
 
 class TFileCrapDetector;
 
-class TForm1 : public TForm {
+class TForm1 : public TTMSStylableForm {
     Q_OBJECT
 public:
     explicit TForm1(QWidget *parent = nullptr);
@@ -76,6 +77,10 @@ public:
     void ElListBox1DrawItem(QPainter &canvas, int Index, const QRect &Rect, bool selected);
     // The controller's command message 0x401.
     void WMUser1(uint32_t wParam, uint32_t lParam);
+    // The window's handle, under which other programs post to it; made
+    // (and the window listening) on first use. 0 when no socket could be
+    // made.
+    uint32_t OwnHandle();
 
     // The detector's progress callbacks.
     void ShowPercent(int32_t percent);
@@ -99,6 +104,7 @@ private:
     void ShowError(const QString &text);
 
     std::unique_ptr<TFileCrapDetector> crap_detector;
+    platform::TMessageReceiver *fReceiver = nullptr;
     bool fRunning = false;
     bool fCloseAfterRun = false;
 };

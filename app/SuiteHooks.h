@@ -3,9 +3,8 @@
 // its notices, the tool set-up, activation, help, visual styles and the
 // controller's commands.
 //
-// Each is called at its fixed place in TForm1's handlers and does nothing
-// yet; the suite integration fills them in without moving a call. The order
-// of calls in TForm1 is the contract:
+// Each is called at its fixed place in TForm1's handlers. The order of calls
+// in TForm1 is the contract:
 //
 //   FormCreate:  StoreOwnHandleStep, StartToolStep, NotifyShellStep(4601),
 //                AssignButtonImagesStep, SetUpToolWindowStep, (memo cleared,

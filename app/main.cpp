@@ -3,20 +3,36 @@
 
 #include "MainWindow.h"
 #include "MessageBoxDialogService.h"
+#include "My_types.h"
+#include "UnitLifecycle.h"
+#include "tool_data_module.h"
 
 #include <QApplication>
+#include <memory>
 
 int main(int argc, char *argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Brindle"));
-    app::TMessageBoxDialogService dialogs;
-    suite::SetDialogService(&dialogs);
+    app::StartUpUnits();
     int rc = 0;
     {
-        TForm1 form;
-        form.show();
-        rc = QApplication::exec();
+        QApplication application(argc, argv);
+        QApplication::setApplicationName(Tool_Name(kBrindleTool));
+        // Without a screen (offscreen, as under test) nobody could answer a
+        // modal box: the dialogs' texts go to standard error instead.
+        std::unique_ptr<app::TMessageBoxDialogService> dialogs;
+        if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+            dialogs = std::make_unique<app::TMessageBoxDialogService>();
+            suite::SetDialogService(dialogs.get());
+        }
+        {
+            TDataModuleQuillon dataModule;
+            {
+                TForm1 form;
+                form.show();
+                rc = QApplication::exec();
+            }
+        }
+        suite::SetDialogService(nullptr);
+        app::ShutDownUnits();
     }
-    suite::SetDialogService(nullptr);
     return rc;
 }

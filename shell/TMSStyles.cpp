@@ -11,14 +11,6 @@ TTMSStyle StyleFromSuiteNumber(int suiteNumber) {
     return TTMSStyle(uint32_t(std::max(0, suiteNumber - 1)) & 0xFF);
 }
 
-QColor ToQColor(TColor c) {
-    if (c == clBtnFace)
-        return QGuiApplication::palette().color(QPalette::Button);
-    if (c == clHighlight)
-        return QGuiApplication::palette().color(QPalette::Highlight);
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
 namespace {
 
 struct TStyleRow {

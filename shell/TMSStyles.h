@@ -4,16 +4,17 @@
 //
 // Colours are kept as the suite's 32-bit colour values (0x00BBGGRR, or a
 // system colour 0xFF0000nn) so the tables read exactly as the suite defines
-// them; ToQColor resolves them for painting.
+// them; ToQColor (Graphics.h) resolves them for painting.
+
+#include "Graphics.h"
 
 #include <QColor>
 #include <cstdint>
 
 using TTMSStyle = uint8_t; // 0-23 are styles; 24-255 get the fallback row
-using TColor = uint32_t;
 
-constexpr TColor clBtnFace = 0xFF00000F;
-constexpr TColor clHighlight = 0xFF00000D;
+constexpr TColor clBtnFace = TColor(0xFF00000F);
+constexpr TColor clHighlight = TColor(0xFF00000D);
 // The style number that marks a form not yet styled.
 constexpr TTMSStyle kNotYetStyled = 24;
 // The menu styler's style as designed, before the suite's style is applied.
@@ -26,11 +27,8 @@ TTMSStyle StyleFromSuiteNumber(int suiteNumber);
 
 // #RRGGBB written as in the tables -> the colour value 0x00BBGGRR.
 constexpr TColor RGBColour(uint32_t rrggbb) {
-    return ((rrggbb & 0xFF) << 16) | (rrggbb & 0xFF00) | ((rrggbb >> 16) & 0xFF);
+    return TColor(((rrggbb & 0xFF) << 16) | (rrggbb & 0xFF00) | ((rrggbb >> 16) & 0xFF));
 }
-
-// System colours take the application palette's button and highlight.
-QColor ToQColor(TColor c);
 
 TColor StyleTextColour(TTMSStyle s);
 TColor StyleBackColour(TTMSStyle s);

@@ -1,6 +1,7 @@
 #include "FormatSettings.h"
 
 #include <QLocale>
+#include <QTime>
 
 namespace suite {
 
@@ -14,9 +15,15 @@ const TFormatSettings &UserDefaultFormatSettings() {
         // A two-digit year would come back in the wrong century.
         if (!s.ShortDateFormat.contains(QLatin1String("yyyy")))
             s.ShortDateFormat.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+        s.LongTimeFormat = QLocale::system().timeFormat(QLocale::LongFormat);
         return s;
     }();
     return settings;
+}
+
+QString TimeOfDayText() {
+    return QLocale::system().toString(QTime::currentTime(),
+                                      UserDefaultFormatSettings().LongTimeFormat);
 }
 
 } // namespace suite

@@ -1,0 +1,50 @@
+#include "StartTool.h"
+
+#include "Dialogs.h"
+#include "Mykpsmall.h"
+#include "qlbuf.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+#include <cstdio>
+
+namespace {
+
+constexpr qint64 kWaitSeconds = 31;
+// A short pause between polls keeps the wait from spinning a core and
+// re-reading the session folder thousands of times a second.
+constexpr unsigned long kPollPauseMs = 10;
+
+} // namespace
+
+bool StartTool(tool_type tool) {
+    if (GetShellWnd() != 0)
+        return true;
+    // Not lower-cased: file names on this system are case-sensitive.
+    const QString path = GetFullToolFilename(tool);
+    const QFileInfo file(path);
+    if (!file.isFile() || !file.isExecutable())
+        return false;
+    QElapsedTimer since;
+    since.start();
+    if (!QProcess::startDetached(path, {})) {
+        if (suite::TDialogService *dialogs = suite::DialogService())
+            dialogs->ShowMessage(nullptr, QStringLiteral("Fatal Error"),
+                                 QStringLiteral("Can't start \n") + path,
+                                 suite::TMsgDlgType::Warning, suite::mbOK, 0);
+        else
+            std::fprintf(stderr, "Can't start \n%s\n", qPrintable(path));
+        return false;
+    }
+    for (;;) {
+        const bool ready = GetQShellInitialised();
+        MyYieldProcess();
+        if (ready)
+            return true;
+        if (since.elapsed() / 1000 >= kWaitSeconds)
+            return false;
+        QThread::msleep(kPollPauseMs);
+    }
+}
