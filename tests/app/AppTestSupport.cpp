@@ -5,9 +5,12 @@
 #include <QDir>
 
 void IsolatedUser::SetUp() {
-    for (const char *name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
+    for (const char *name :
+         {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
         const QString path = dir.file(QStringLiteral("user/") + QLatin1String(name));
         QDir().mkpath(path);
+        // The runtime folder must be private, as the session state needs.
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv(name, QFile::encodeName(path));
     }
     fPrevious = suite::SetDialogService(&dialogs);
