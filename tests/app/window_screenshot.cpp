@@ -1,26 +1,37 @@
 // Developer tool, not a test: runs the window over a sample folder offscreen
-// and saves a picture of it.
-//   window_screenshot <sample folder> <out.png>
+// and saves a picture of it, in the suite's visual style `style` (0-23;
+// 14 when not given).
+//   window_screenshot <sample folder> <out.png> [style]
 // The sample folder holds reference/ (known-good texts) and data/.
 
+#include "ApplyTypeface.h"
 #include "Dialogs.h"
 #include "MainWindow.h"
+#include "multi_tool_base.h"
+#include "qlbuf.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char **argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: window_screenshot <sample folder> <out.png>\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: window_screenshot <sample folder> <out.png> [style]\n");
         return 2;
     }
+    const int style = argc == 4 ? std::atoi(argv[3]) : 14;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Neither read nor write the user's own settings.
     QTemporaryDir home;
     qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + "/data"));
+    for (const char *name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"}) {
+        const QString folder = home.path() + '/' + QLatin1String(name);
+        QDir().mkpath(folder);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv(name, QFile::encodeName(folder));
+    }
     QApplication app(argc, argv);
     suite::TRecordingDialogService dialogs;
     suite::SetDialogService(&dialogs);
@@ -31,8 +42,11 @@ int main(int argc, char **argv) {
          QDir(sample.filePath("reference")).entryList(QDir::Files, QDir::Name))
         refs << sample.filePath("reference/" + name);
 
+    // The suite counts its styles from 1.
+    SetTMSOfficeStyleNum(style + 1);
     TForm1 form;
     form.show();
+    app::ActivateMainForm(&form, nullptr, &app::ApplyTypefaceToAllForms);
     form.ElFileNameEdit1->SetFileList(refs);
     form.ElFolderNameEdit1->SetText(sample.filePath("data"));
     form.ElCheckBoxThorough->setChecked(true);
