@@ -1,0 +1,79 @@
+// The window's place in the suite, in-process: its help, its registration
+// and handle, the menu shortcuts it leaves in place, and a command posted to
+// it over the real socket.
+
+#include "AppTestSupport.h"
+#include "ControllerMessage.h"
+#include "HelpContext.h"
+#include "MainWindow.h"
+#include "My_types.h"
+#include "PostMessage.h"
+#include "SharedVariables.h"
+#include "ShortCuts.h"
+#include "UrlOpener.h"
+#include "qlbuf.h"
+#include "tool_data_module.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+
+namespace {
+
+class WindowInSuite : public IsolatedUser {
+protected:
+    void SetUp() override {
+        IsolatedUser::SetUp();
+        fOldOpener = SetUrlOpener(&opener);
+        panic_mode = 0;
+    }
+    void TearDown() override {
+        panic_mode = 0;
+        global_own_HWnd = 0;
+        SetUrlOpener(fOldOpener);
+        IsolatedUser::TearDown();
+    }
+    TRecordingUrlOpener opener;
+
+private:
+    TUrlOpener *fOldOpener = nullptr;
+};
+
+TEST_F(WindowInSuite, HelpButtonOpensTheToolsTopicAndF1HasTheWindowsContext) {
+    TDataModuleQuillon module;
+    TForm1 form;
+    EXPECT_EQ(HelpContextOf(&form), 5150);
+    const QString page = dir.write(QStringLiteral("help/Brindle.htm"), "<html>Brindle</html>");
+    SetHelpfilename(dir.file(QStringLiteral("help")));
+    SetQLHelpAccessMode(0);
+    form.ButtonHelp->click();
+    ASSERT_EQ(opener.opened.size(), 1u);
+    EXPECT_EQ(opener.opened[0], QUrl::fromLocalFile(page));
+}
+
+TEST_F(WindowInSuite, CreationRegistersTheWindowAndKeepsTheSuitesShortcuts) {
+    TDataModuleQuillon module;
+    SetMenuShortcut(module.MenuItemNamed(QStringLiteral("Copy1"))->Tag, 0, scCtrl | 'K');
+    TForm1 form;
+    ASSERT_NE(global_own_HWnd, 0u);
+    EXPECT_EQ(form.OwnHandle(), global_own_HWnd);
+    EXPECT_EQ(GetActiveMainToolWindow(current_tool_var), global_own_HWnd);
+    EXPECT_EQ(module.MenuItemNamed(QStringLiteral("New1"))->ShortCut, scCtrl | 'N');
+    EXPECT_EQ(module.MenuItemNamed(QStringLiteral("Copy1"))->ShortCut, scCtrl | 'K');
+}
+
+TEST_F(WindowInSuite, APostedCommandReachesTheWindowOnItsOwnThread) {
+    TForm1 form;
+    const uint32_t window = form.OwnHandle();
+    ASSERT_NE(window, 0u);
+    // Only message 0x401 carries commands.
+    platform::PostMessage(window, {suite::kAnnounceToolWindowMessage,
+                                   suite::PackCodeAndTool(6121, kControllerTool), 0});
+    platform::PostMessage(
+        window, {suite::kToolCodeMessage, suite::PackCodeAndTool(6120, kControllerTool), 0});
+    QDeadlineTimer cap(10000);
+    while (panic_mode == 0 && !cap.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(panic_mode, 1);
+}
+
+} // namespace
