@@ -88,7 +88,8 @@ void OrderedScan(const QStringList &files, const engine::TCheckSettings &setting
                                    [&] { return stop || next >= n || next < emitted + window; });
                 if (stop || next >= n)
                     return;
-                i = next++;
+                i = largestFirst ? order[size_t(next)] : next;
+                ++next;
             }
             TFileOutcome out = CheckOne(checker, files.at(i), settings, reference);
             if (checked)
