@@ -40,9 +40,12 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
         // length is measured, in one read; the counts of a file that fails
         // the size test are simply dropped.
         const bool fused = thorough && !onPercent2;
-        fBytes.Reset();
-        fWide.Reset();
-        fOrdered.Clear();
+        if (thorough) {
+            // The tables are cleared only for files whose digraphs are counted.
+            fBytes.Reset();
+            fWide.Reset();
+            fOrdered.Clear();
+        }
         const TDigraphSinks fast{&fBytes, &fWide, nullptr};
         const TFileMeasure m =
             fused ? fFile.Measure(settings.encoding, fast) : fFile.Measure(settings.encoding);

@@ -88,11 +88,10 @@ TTextFile::TMark TTextFile::DetectMark(const uint8_t *p, size_t n, TDefaultEncod
 // Reads the file from its start, detecting the mark in the first block (or
 // taking `known`), and hands the sink each block after the mark:
 // sink.Bytes(p, n) for 8-bit text, sink.Units(p, n) for decoded units, and
-// sink.Decoded(n) with the number of units a UTF-8 block decoded to. Unless
-// `toEnd`, a sink's Done() stops the reading early.
+// sink.Decoded(n) with the number of units a UTF-8 block decoded to. A
+// sink's Done() stops the reading early.
 template <class Sink>
-TTextFile::TMark TTextFile::Pass(TDefaultEncoding encoding, const TMark *known, bool toEnd,
-                                 Sink &&sink) {
+TTextFile::TMark TTextFile::Pass(TDefaultEncoding encoding, const TMark *known, Sink &&sink) {
     uint8_t *bytes = fBytes.data();
     char16_t *units = fUnits.data();
     Utf8Decoder utf8;
@@ -102,7 +101,7 @@ TTextFile::TMark TTextFile::Pass(TDefaultEncoding encoding, const TMark *known, 
     bool haveOdd = false;
     uint8_t oddByte = 0;
     for (;;) {
-        if (!toEnd && !first && sink.Done())
+        if (!first && sink.Done())
             return mark;
         const uint8_t *p = bytes;
         size_t n;
@@ -226,7 +225,7 @@ TFileMeasure TTextFile::Measure(TDefaultEncoding encoding, const TDigraphSinks &
     sink.sinks = sinks;
     // UTF-8 is decoded to the end: the size test compares with all of it.
     sink.decodeAll = true;
-    const TMark mark = Pass(encoding, nullptr, false, sink);
+    const TMark mark = Pass(encoding, nullptr, sink);
     m.kind = mark.kind;
     m.markLength = mark.length;
     m.unicode = mark.kind == TTextKind::Utf16LE || mark.kind == TTextKind::Utf16BE;
@@ -241,7 +240,7 @@ void TTextFile::Count(const TFileMeasure &m, const TDigraphSinks &sinks,
     sink.sinks = sinks;
     sink.onPosition = &onPosition;
     const TMark mark{m.kind, m.markLength};
-    Pass(TDefaultEncoding::Windows1252, &mark, false, sink);
+    Pass(TDefaultEncoding::Windows1252, &mark, sink);
     if (onPosition) {
         for (; sink.nextReport <= m.length; sink.nextReport += 1024)
             onPosition(sink.nextReport);
@@ -301,7 +300,7 @@ QString JoinLines(const QString &raw) {
 QString TTextFile::ReadText(TDefaultEncoding encoding) {
     fWholeInBuffer = false;
     TTextSink sink;
-    Pass(encoding, nullptr, false, sink);
+    Pass(encoding, nullptr, sink);
     return JoinLines(sink.raw);
 }
 

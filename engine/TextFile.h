@@ -81,7 +81,7 @@ private:
     };
     static TMark DetectMark(const uint8_t *p, size_t n, TDefaultEncoding encoding);
     template <class Sink>
-    TMark Pass(TDefaultEncoding encoding, const TMark *known, bool toEnd, Sink &&sink);
+    TMark Pass(TDefaultEncoding encoding, const TMark *known, Sink &&sink);
     size_t ReadAt(int64_t offset, uint8_t *buf, size_t n);
 
     QString fPath;

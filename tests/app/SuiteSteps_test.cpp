@@ -56,15 +56,7 @@ protected:
         EXPECT_TRUE(keeping_log);
         return log;
     }
-    QStringList LogLines(const QString &log) const {
-        QFile f(log);
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
-        if (!lines.isEmpty() && lines.back().isEmpty())
-            lines.pop_back();
-        return lines;
-    }
+    QStringList LogLines(const QString &log) const { return ReadLines(log); }
     // A list file of `n` entries for this tool's list of `kind`.
     void ChooseList(int kind, int n) {
         QByteArray text;

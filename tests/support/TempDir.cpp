@@ -5,7 +5,9 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
-TempDir::TempDir() { EXPECT_TRUE(fDir.isValid()); }
+TempDir::TempDir() {
+    EXPECT_TRUE(fDir.isValid());
+}
 
 QString TempDir::write(const QString &relative, const QByteArray &bytes) const {
     const QString full = fDir.filePath(relative);
@@ -23,4 +25,14 @@ QByteArray Utf16LeWithMark(const QString &text) {
         out.append(char(c.unicode() >> 8));
     }
     return out;
+}
+
+QStringList ReadLines(const QString &path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.back().isEmpty())
+        lines.pop_back();
+    return lines;
 }

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 class TempDir {
@@ -20,3 +21,7 @@ private:
 
 // UTF-16 little-endian bytes of `text`, with the FF FE mark.
 QByteArray Utf16LeWithMark(const QString &text);
+
+// The lines of a text file (UTF-8, LF), without the empty one after the last
+// LF; empty when the file cannot be read.
+QStringList ReadLines(const QString &path);

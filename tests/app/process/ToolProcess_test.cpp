@@ -8,6 +8,7 @@
 #include "qlbuf.h"
 #include "quillon_minimal_progress.h"
 
+#include "TempDir.h"
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -93,13 +95,7 @@ QByteArray Code(uint16_t code, uint32_t window) {
 }
 
 QStringList LogLines(const QString &log) {
-    QFile f(log);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.back().isEmpty())
-        lines.pop_back();
-    return lines;
+    return ReadLines(log);
 }
 
 // The log lines of a close, without the activation lines written before it.
