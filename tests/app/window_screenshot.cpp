@@ -5,6 +5,7 @@
 // The sample folder holds reference/ (known-good texts) and data/.
 
 #include "ApplyTypeface.h"
+#include "IsolatedEnv.h"
 #include "Dialogs.h"
 #include "MainWindow.h"
 #include "multi_tool_base.h"
@@ -24,14 +25,7 @@ int main(int argc, char **argv) {
     const int style = argc == 4 ? std::atoi(argv[3]) : 14;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Neither read nor write the user's own settings.
-    QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    for (const char *name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"}) {
-        const QString folder = home.path() + '/' + QLatin1String(name);
-        QDir().mkpath(folder);
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv(name, QFile::encodeName(folder));
-    }
+    IsolatedEnv env;
     QApplication app(argc, argv);
     suite::TRecordingDialogService dialogs;
     suite::SetDialogService(&dialogs);

@@ -1,5 +1,6 @@
 // The real brindle-scan, run as a process on folders built here.
 #include "Dialogs.h"
+#include "Fixtures.h"
 #include "TempDir.h"
 #include "file_crap_detector.h"
 
@@ -32,23 +33,16 @@ Result Scan(const QStringList &args, const QByteArray &input = {}) {
             QString::fromUtf8(p.readAllStandardError())};
 }
 
-QByteArray Good(int repeats) {
-    QByteArray s;
-    for (int i = 0; i < repeats; ++i)
-        s += "The quick brown fox jumps over the lazy dog and then the cat sat on the mat.\r\n";
-    return s;
-}
-
 // A folder with files of every kind the checks tell apart.
 struct Corpus {
     TempDir dir;
     QString ref;
     Corpus() {
-        ref = dir.write("refs/ref.txt", Good(60));
+        ref = dir.write("refs/ref.txt", GoodText(60));
         for (int i = 0; i < 12; ++i) {
             const QString n =
                 QStringLiteral("data/%1/f%2.txt").arg(i % 3).arg(i, 2, 10, QLatin1Char('0'));
-            QByteArray b = Good(3 + i);
+            QByteArray b = GoodText(3 + i);
             if (i % 4 == 1)
                 b[20] = 0; // cut short: size test
             if (i % 4 == 2)
@@ -107,7 +101,7 @@ TEST(BrindleScan, SameVerdictsAsTheDetectorWhateverTheJobs) {
 
 TEST(BrindleScan, ExitStatusAndErrors) {
     Corpus c;
-    const QString clean = c.dir.write("clean/a.txt", Good(5));
+    const QString clean = c.dir.write("clean/a.txt", GoodText(5));
     struct Case {
         QStringList args;
         int exit;
@@ -156,7 +150,7 @@ TEST(BrindleScan, FilesFromKeepsOrderAndPathsAndSurvivesBadFiles) {
 
 TEST(BrindleScan, JsonLinesCarryTheFigures) {
     TempDir dir;
-    const QString ref = dir.write("ref.txt", Good(60));
+    const QString ref = dir.write("ref.txt", GoodText(60));
     dir.write("d/cut.txt", QByteArray("ab\0cdefghijkl", 13));
     QByteArray stray;
     for (int k = 0; k < 40; ++k)

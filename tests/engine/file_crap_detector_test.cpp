@@ -1,4 +1,5 @@
 #include "Dialogs.h"
+#include "Fixtures.h"
 #include "RunError.h"
 #include "TempDir.h"
 #include "TextTables.h"
@@ -10,14 +11,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-// A known-good text: plenty of common digraphs.
-QByteArray GoodText(int repeats) {
-    QByteArray s;
-    for (int i = 0; i < repeats; ++i)
-        s += "The quick brown fox jumps over the lazy dog and then the cat sat on the mat.\r\n";
-    return s;
-}
 
 struct DetectorFixture : testing::Test {
     TempDir dir;

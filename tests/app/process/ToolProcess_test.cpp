@@ -2,6 +2,7 @@
 // exchange real messages: start-up, the controller's commands, shut-down
 // and the log lines of a close.
 
+#include "ChildProcess.h"
 #include "ControllerMessage.h"
 #include "IsolatedEnv.h"
 #include "ResourceStrings.h"
@@ -25,49 +26,9 @@ namespace {
 constexpr int kCapMs = 15000;
 constexpr uint8_t kTool = 18;
 
-// A child process whose standard output is read line by line.
-class Child {
-public:
-    Child(const QString &program, const QStringList &args = {}) {
-        fProcess.start(program, args);
-        fProcess.waitForStarted(kCapMs);
-    }
-    ~Child() {
-        if (fProcess.state() != QProcess::NotRunning) {
-            fProcess.terminate();
-            if (!fProcess.waitForFinished(kCapMs))
-                fProcess.kill();
-        }
-    }
-    QByteArray WaitForLine() {
-        QDeadlineTimer cap(kCapMs);
-        while (!cap.hasExpired() && !fProcess.canReadLine())
-            fProcess.waitForReadyRead(100);
-        return fProcess.readLine().trimmed();
-    }
-    // The exit status; -1 when it did not end within the cap.
-    int WaitForExit() {
-        if (!fProcess.waitForFinished(kCapMs))
-            return -1;
-        return fProcess.exitStatus() == QProcess::NormalExit ? fProcess.exitCode() : -1;
-    }
-    QByteArray Errors() { return fErr += fProcess.readAllStandardError(); }
-    QProcess &process() { return fProcess; }
-
-private:
-    QProcess fProcess;
-    QByteArray fErr;
-};
-
 // The controller's window, from its first line on standard error.
-uint32_t WaitForControllerWindow(Child &controller) {
-    QDeadlineTimer cap(kCapMs);
-    QByteArray err;
-    while (!cap.hasExpired() && !err.contains('\n')) {
-        controller.process().waitForReadyRead(100);
-        err += controller.process().readAllStandardError();
-    }
-    const QByteArray line = err.left(err.indexOf('\n'));
+uint32_t WaitForControllerWindow(ChildProcess &controller) {
+    const QByteArray line = controller.WaitForFirstErrorLine();
     return line.mid(line.lastIndexOf(' ') + 1).toUInt();
 }
 
@@ -146,11 +107,11 @@ protected:
 TEST_F(ToolProcess, WithAControllerRunningStartUpAndCloseAreAnnouncedAndNoOtherStarts) {
     const QString marker = env.dir().file(QStringLiteral("second-controller-started"));
     const QString bin = ToolFolderWith("#!/bin/sh\ntouch '" + QFile::encodeName(marker) + "'\n");
-    Child controller(QStringLiteral(CONTROLLER_EXE));
+    ChildProcess controller(QStringLiteral(CONTROLLER_EXE));
     const uint32_t shell = WaitForControllerWindow(controller);
     ASSERT_NE(shell, 0u);
 
-    Child tool(bin + QStringLiteral("/brindle"));
+    ChildProcess tool(bin + QStringLiteral("/brindle"));
     const uint32_t window = WaitForToolWindow();
     ASSERT_NE(window, 0u);
     EXPECT_EQ(controller.WaitForLine(), Announce(window));
@@ -167,7 +128,7 @@ TEST_F(ToolProcess, WithAControllerRunningStartUpAndCloseAreAnnouncedAndNoOtherS
 
 TEST_F(ToolProcess, WithoutAControllerTheWindowComesUpAndCloses) {
     // The build's brindle has no controller next to it.
-    Child tool(QStringLiteral(BRINDLE_EXE));
+    ChildProcess tool(QStringLiteral(BRINDLE_EXE));
     const uint32_t window = WaitForToolWindow();
     ASSERT_NE(window, 0u);
     EXPECT_EQ(GetShellWnd(), 0u);
@@ -180,7 +141,7 @@ TEST_F(ToolProcess, AControllerThatCannotStartIsReportedAndTheToolGoesOn) {
     const QString bin = ToolFolderWith(QByteArray("\x7f"
                                                   "ELF but not really",
                                                   19));
-    Child tool(bin + QStringLiteral("/brindle"));
+    ChildProcess tool(bin + QStringLiteral("/brindle"));
     ASSERT_NE(WaitForToolWindow(), 0u);
     Post(1350);
     EXPECT_EQ(tool.WaitForExit(), 0);
@@ -191,7 +152,7 @@ TEST_F(ToolProcess, AControllerThatCannotStartIsReportedAndTheToolGoesOn) {
 
 TEST_F(ToolProcess, AFullCloseWithLoggingWritesTheClosingLinesInOrder) {
     const QString log = WantLog(true);
-    Child tool(QStringLiteral(BRINDLE_EXE));
+    ChildProcess tool(QStringLiteral(BRINDLE_EXE));
     const uint32_t window = WaitForToolWindow();
     ASSERT_NE(window, 0u);
     Post(1350);
@@ -209,9 +170,9 @@ TEST_F(ToolProcess, ControllerCommandsSwitchLoggingStopLoadsAndEndTheTool) {
         list += "entry" + QByteArray::number(i) + "\n";
     SetLemmaMatchStopFilename(kTool, 0, env.dir().write(QStringLiteral("stop.txt"), list));
 
-    Child controller(QStringLiteral(CONTROLLER_EXE));
+    ChildProcess controller(QStringLiteral(CONTROLLER_EXE));
     ASSERT_NE(WaitForControllerWindow(controller), 0u);
-    Child tool(QStringLiteral(BRINDLE_EXE));
+    ChildProcess tool(QStringLiteral(BRINDLE_EXE));
     const uint32_t window = WaitForToolWindow();
     ASSERT_NE(window, 0u);
     EXPECT_EQ(controller.WaitForLine(), Announce(window));
@@ -250,10 +211,3 @@ TEST_F(ToolProcess, ControllerCommandsSwitchLoggingStopLoadsAndEndTheTool) {
 }
 
 } // namespace
-
-int main(int argc, char **argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -90,9 +90,3 @@ TEST(WindowMessage, HandlesAreUniqueAndAClosedWindowTakesNoMessages) {
     EXPECT_FALSE(PostMessage(gone, {0x401, 1, 0}));
     EXPECT_FALSE(PostMessage(0, {0x401, 1, 0}));
 }
-
-int main(int argc, char **argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -189,9 +189,3 @@ TEST_F(ProgressTest, ErrorsShowABoxUnlessHidden) {
 TEST_F(ProgressTest, FatalErrorEndsTheProcessAsAFailure) {
     EXPECT_EXIT(fProgress.FatalError("cannot go on"), ::testing::ExitedWithCode(1), "");
 }
-
-int main(int argc, char **argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,5 +1,6 @@
 // quillon-controller as a real peer process.
 
+#include "ChildProcess.h"
 #include "ControllerMessage.h"
 #include "IsolatedEnv.h"
 #include "PostMessage.h"
@@ -30,46 +31,16 @@ template <typename Done> bool PumpUntil(Done done) {
     return done();
 }
 
-class ControllerProcess {
+// The controller, run as `runAs` (the test's own user by default).
+class ControllerProcess : public ChildProcess {
 public:
-    explicit ControllerProcess(uid_t runAs = ::geteuid()) {
-        if (runAs != ::geteuid())
-            fProcess.setChildProcessModifier([runAs] {
-                if (::setgid(runAs) != 0 || ::setuid(runAs) != 0)
-                    ::_exit(99);
-            });
-        fProcess.start(QStringLiteral(CONTROLLER_EXE), {});
-    }
-    ~ControllerProcess() {
-        fProcess.terminate();
-        fProcess.waitForFinished(kCapMs);
-    }
+    explicit ControllerProcess(uid_t runAs = ::geteuid())
+        : ChildProcess(QStringLiteral(CONTROLLER_EXE), {}, kCapMs, runAs) {}
     // The window handle the controller announces on standard error.
     TWindowHandle WaitForWindow() {
-        QDeadlineTimer cap(kCapMs);
-        while (!cap.hasExpired() && !fErr.contains('\n')) {
-            fProcess.waitForReadyRead(100);
-            fErr += fProcess.readAllStandardError();
-        }
-        const QByteArray line = fErr.left(fErr.indexOf('\n'));
+        const QByteArray line = WaitForFirstErrorLine();
         return line.mid(line.lastIndexOf(' ') + 1).toUInt();
     }
-    QByteArray WaitForLine() {
-        QDeadlineTimer cap(kCapMs);
-        while (!cap.hasExpired() && !fProcess.canReadLine())
-            fProcess.waitForReadyRead(100);
-        return fProcess.readLine().trimmed();
-    }
-    QByteArray Stop() {
-        fProcess.terminate();
-        fProcess.waitForFinished(kCapMs);
-        return fProcess.readAllStandardOutput();
-    }
-    QProcess &process() { return fProcess; }
-
-private:
-    QProcess fProcess;
-    QByteArray fErr;
 };
 
 int RunPost(const QStringList &args, QByteArray *err = nullptr) {
@@ -182,10 +153,4 @@ TEST(Controller, RecordsFromAnotherUserAreDropped) {
     ASSERT_EQ(own.exitCode(), 0) << own.readAllStandardError().toStdString();
     EXPECT_EQ(controller.WaitForLine(),
               QByteArray("code 7 tool 4 window ") + QByteArray::number(window));
-}
-
-int main(int argc, char **argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

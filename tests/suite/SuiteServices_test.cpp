@@ -1,11 +1,12 @@
 // The suite routines the window and its settings call.
 
-#include "AppTestSupport.h"
+#include "IsolatedEnv.h"
 #include "My_string_functions.h"
 #include "TPCProgressBar.h"
 #include "UserFolders.h"
 
 #include <QDir>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -17,10 +18,12 @@ TEST(PwdToNumStr, RoundTripsAnyTextAndRejectsWhatItCannotHaveMade) {
         EXPECT_EQ(suite::FromNumStr(bad), "") << bad;
 }
 
-using UserFolder = IsolatedUser;
+struct UserFolder : testing::Test {
+    IsolatedEnv env;
+};
 
 TEST_F(UserFolder, FollowsXdgDataHomeElseHomeAndIsCreated) {
-    const QString data = dir.file("xdg");
+    const QString data = env.dir().file("xdg");
     qputenv("XDG_DATA_HOME", QFile::encodeName(data));
     EXPECT_EQ(suite::GetUserReadWriteFolder(), data + "/Quillon/");
     EXPECT_TRUE(QDir(data + "/Quillon").exists());

@@ -1,7 +1,8 @@
 #pragma once
 // Points HOME and the XDG folders at a fresh temporary folder for the life
 // of one test, so no test reads or writes the user's real settings or
-// session. Child processes started meanwhile inherit the same folders.
+// session. Child processes started meanwhile inherit the same folders. The
+// variables get their old values back (or are unset again) at the end.
 
 #include "TempDir.h"
 

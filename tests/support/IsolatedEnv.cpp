@@ -5,7 +5,8 @@
 #include <QtGlobal>
 
 namespace {
-const char *const kVariables[] = {"HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_DATA_HOME"};
+const char *const kVariables[] = {"HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_DATA_HOME",
+                                  "XDG_CACHE_HOME"};
 }
 
 IsolatedEnv::IsolatedEnv() {
@@ -14,6 +15,7 @@ IsolatedEnv::IsolatedEnv() {
             qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
         const QString folder = fDir.file(QString::fromLatin1(name).toLower());
         QDir().mkpath(folder);
+        // The runtime folder must be private, as the session state needs.
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv(name, QFile::encodeName(folder));
     }
