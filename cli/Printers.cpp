@@ -22,7 +22,8 @@ bool TLineWriter::Flush() {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            fClosed = true; // EPIPE or a full disk: no more output
+            fClosed = true;
+            fError = errno;
             break;
         }
         done += n;

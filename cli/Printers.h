@@ -1,7 +1,9 @@
 #pragma once
 // Output of brindle-scan: whole lines to standard output, written in large
-// blocks. A closed pipe is not an error: Write() then answers false and the
-// program ends quietly.
+// blocks. Once a write fails, Line() answers false and nothing more is
+// written; Error() then says why. A closed pipe (EPIPE) is the reader's
+// choice and ends the program quietly; any other cause (a full disk) is an
+// error the program must report.
 
 #include "FileCheck.h"
 
@@ -18,11 +20,14 @@ public:
     bool Line(const QByteArray &line);
     bool Flush();
     bool Closed() const { return fClosed; }
+    // The errno of the write that failed, 0 while none has.
+    int Error() const { return fError; }
 
 private:
     int fFd;
     QByteArray fBuffer;
     bool fClosed = false;
+    int fError = 0;
 };
 
 QByteArray TsvLine(const QString &path, const engine::TVerdict &verdict);

@@ -1,17 +1,19 @@
 #include "ProgressBar.h"
 
-#include <chrono>
-#include <cstdio>
 #include <string>
+#include <sys/stat.h>
 
 namespace cli {
 
-TProgressBar::TProgressBar(qsizetype total, const std::atomic<qsizetype> &done)
-    : fTotal(total), fDone(done) {
-    fThread = std::thread([this] {
+TProgressBar::TProgressBar(qsizetype total, const std::atomic<qsizetype> &done, std::FILE *out,
+                           std::chrono::milliseconds interval)
+    : fTotal(total), fDone(done), fOut(out) {
+    // Drawn at once: the walk is over and the total known.
+    Draw();
+    fThread = std::thread([this, interval] {
         std::unique_lock lock(fMutex);
-        while (!fWake.wait_for(lock, std::chrono::milliseconds(150), [this] { return fStop; }))
-            Draw(false);
+        while (!fWake.wait_for(lock, interval, [this] { return fStop; }))
+            Draw();
     });
 }
 
@@ -22,22 +24,42 @@ TProgressBar::~TProgressBar() {
     }
     fWake.notify_all();
     fThread.join();
-    Draw(true);
+    // Always leave a clean line, even when the bar was never drawn.
+    std::fputs("\r\033[K", fOut);
+    std::fflush(fOut);
 }
 
-void TProgressBar::Draw(bool last) {
-    if (last) {
-        std::fputs("\r\033[K", stderr);
-        std::fflush(stderr);
-        return;
-    }
+void TProgressBar::Interrupt(const std::function<void()> &write) {
+    std::lock_guard lock(fMutex);
+    const bool wasShown = fShown;
+    if (wasShown)
+        Erase();
+    write();
+    if (wasShown)
+        Draw();
+}
+
+void TProgressBar::Erase() {
+    std::fputs("\r\033[K", fOut);
+    std::fflush(fOut);
+    fShown = false;
+}
+
+void TProgressBar::Draw() {
     const qsizetype done = fDone.load();
     const int width = 30;
     const int filled = fTotal > 0 ? int(double(done) / double(fTotal) * width) : width;
     std::string bar(size_t(filled), '#');
     bar.append(size_t(width - filled), '.');
-    std::fprintf(stderr, "\r[%s] %lld/%lld files", bar.c_str(), (long long)done, (long long)fTotal);
-    std::fflush(stderr);
+    std::fprintf(fOut, "\r[%s] %lld/%lld files", bar.c_str(), (long long)done, (long long)fTotal);
+    std::fflush(fOut);
+    fShown = true;
+}
+
+bool SameFile(int fd1, int fd2) {
+    struct stat a, b;
+    return ::fstat(fd1, &a) == 0 && ::fstat(fd2, &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
 }
 
 } // namespace cli

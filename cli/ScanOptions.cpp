@@ -5,28 +5,28 @@
 namespace cli {
 
 const char *UsageText() {
-    return "Usage: brindle-scan [OPTIONS] FOLDER\n"
+    // Keep every line within 80 columns.
+    return "Usage: brindle-scan [OPTIONS] FOLDER...\n"
            "       brindle-scan [OPTIONS] --files-from LIST\n"
-           "Lists suspect (corrupt) text files: one line per file, the path, a TAB and the "
-           "reason.\n"
+           "Lists suspect (corrupt) text files: one line per file, the path, a TAB and\n"
+           "the reason. Several FOLDERs are checked in the order given.\n"
            "\n"
-           "  -r, --reference FILE   a known-good text file; repeat for several (needed with "
-           "--digraph)\n"
+           "  -r, --reference FILE   a known-good text file; repeat for several\n"
+           "                         (needed with --digraph)\n"
            "  -s, --subfolders       include subfolders\n"
            "  -d, --digraph          run the digraph check\n"
            "  -f, --freq-var N       frequency variation per 1000 (default 15, 0 to 1000)\n"
            "  -p, --fail-pct N       percent fail allowed (default 10, 0 or more)\n"
-           "  -e, --encoding NAME    how files without a byte-order mark are read: windows-1252\n"
-           "                         (default, as the window) or utf-8\n"
-           "      --files-from LIST  check the files named in LIST, one path per line (\"-\": "
-           "standard\n"
-           "                         input), in that order, instead of walking FOLDER\n"
+           "  -e, --encoding NAME    how files without a byte-order mark are read:\n"
+           "                         windows-1252 (default, as the window) or utf-8\n"
+           "      --files-from LIST  check the files named in LIST, one path per line\n"
+           "                         (\"-\": standard input), in that order, instead of\n"
+           "                         walking FOLDER\n"
            "      --format tsv|jsonl output format (default tsv)\n"
            "  -j, --jobs N           worker threads (default: the number of cores)\n"
            "      --progress, --no-progress\n"
-           "                         a progress bar on standard error (default: only when "
-           "standard\n"
-           "                         error is a terminal)\n"
+           "                         a progress bar on standard error (default: only\n"
+           "                         when standard error is a terminal)\n"
            "  -h, --help             this text\n"
            "      --version          the program's version\n"
            "\n"
@@ -43,6 +43,107 @@ std::optional<int> ParseInt(const QString &text, int min, int max) {
     return int(v);
 }
 
+// Stores `value` for option `name`; an empty answer accepts it, any other
+// text is the error to show.
+using TApply = QString (*)(TScanOptions &o, const QString &name, const QString &value);
+
+struct TOption {
+    const char *shortName; // "-r", or nullptr
+    const char *longName;  // "--reference"
+    bool takesValue;
+    const char *needs; // what a missing value lacks: "a file"
+    TApply apply;
+};
+
+template <int TScanOptions::*Field, int Min, int Max>
+QString SetInt(TScanOptions &o, const QString &name, const QString &value) {
+    const auto n = ParseInt(value, Min, Max);
+    if (!n) {
+        if constexpr (Max == std::numeric_limits<int>::max())
+            return QStringLiteral("%1: '%2' is not a whole number of %3 or more")
+                .arg(name, value)
+                .arg(Min);
+        else
+            return QStringLiteral("%1: '%2' is not a whole number from %3 to %4")
+                .arg(name, value)
+                .arg(Min)
+                .arg(Max);
+    }
+    o.*Field = *n;
+    return {};
+}
+
+template <bool TScanOptions::*Field> QString SetFlag(TScanOptions &o, const QString &, const QString &) {
+    o.*Field = true;
+    return {};
+}
+
+QString NonEmpty(const QString &name, const QString &value, const char *needs) {
+    return value.isEmpty() ? QStringLiteral("%1 needs %2").arg(name, QLatin1String(needs))
+                           : QString();
+}
+
+const TOption kOptions[] = {
+    {"-h", "--help", false, nullptr, SetFlag<&TScanOptions::help>},
+    {nullptr, "--version", false, nullptr, SetFlag<&TScanOptions::version>},
+    {"-s", "--subfolders", false, nullptr, SetFlag<&TScanOptions::subfolders>},
+    {"-d", "--digraph", false, nullptr, SetFlag<&TScanOptions::digraph>},
+    {nullptr, "--progress", false, nullptr,
+     [](TScanOptions &o, const QString &, const QString &) {
+         o.progress = TProgressMode::On;
+         return QString();
+     }},
+    {nullptr, "--no-progress", false, nullptr,
+     [](TScanOptions &o, const QString &, const QString &) {
+         o.progress = TProgressMode::Off;
+         return QString();
+     }},
+    {"-r", "--reference", true, "a file",
+     [](TScanOptions &o, const QString &name, const QString &v) {
+         o.references << v;
+         return NonEmpty(name, v, "a file");
+     }},
+    {"-f", "--freq-var", true, "a number", SetInt<&TScanOptions::freqVariation, 0, 1000>},
+    {"-p", "--fail-pct", true, "a number",
+     SetInt<&TScanOptions::failPercent, 0, std::numeric_limits<int>::max()>},
+    {"-e", "--encoding", true, "an encoding name",
+     [](TScanOptions &o, const QString &name, const QString &v) {
+         const QString lower = v.toLower();
+         if (lower == QLatin1String("windows-1252"))
+             o.encoding = engine::TDefaultEncoding::Windows1252;
+         else if (lower == QLatin1String("utf-8"))
+             o.encoding = engine::TDefaultEncoding::Utf8;
+         else
+             return QStringLiteral("%1: unknown encoding '%2' (windows-1252 or utf-8)")
+                 .arg(name, v);
+         return QString();
+     }},
+    {nullptr, "--files-from", true, "a list file, or - for standard input",
+     [](TScanOptions &o, const QString &name, const QString &v) {
+         o.filesFrom = v;
+         return NonEmpty(name, v, "a list file, or - for standard input");
+     }},
+    {nullptr, "--format", true, "tsv or jsonl",
+     [](TScanOptions &o, const QString &name, const QString &v) {
+         if (v == QLatin1String("tsv"))
+             o.format = TOutputFormat::Tsv;
+         else if (v == QLatin1String("jsonl"))
+             o.format = TOutputFormat::Jsonl;
+         else
+             return QStringLiteral("%1: unknown format '%2' (tsv or jsonl)").arg(name, v);
+         return QString();
+     }},
+    {"-j", "--jobs", true, "a number", SetInt<&TScanOptions::jobs, 1, 1024>},
+};
+
+const TOption *FindOption(const QString &arg) {
+    for (const TOption &opt : kOptions)
+        if ((opt.shortName && arg == QLatin1String(opt.shortName)) ||
+            arg == QLatin1String(opt.longName))
+            return &opt;
+    return nullptr;
+}
+
 } // namespace
 
 TParseResult ParseScanOptions(const QStringList &args) {
@@ -55,104 +156,46 @@ TParseResult ParseScanOptions(const QStringList &args) {
     };
     for (qsizetype i = 0; i < args.size(); ++i) {
         QString arg = args.at(i);
-        QString inlineValue;
-        bool hasInline = false;
-        if (arg.startsWith(QLatin1String("--")) && arg.contains(QLatin1Char('='))) {
-            const qsizetype eq = arg.indexOf(QLatin1Char('='));
-            inlineValue = arg.mid(eq + 1);
-            arg = arg.left(eq);
-            hasInline = true;
-        } else if (arg.size() > 2 && arg.at(0) == QLatin1Char('-') &&
-                   arg.at(1) != QLatin1Char('-') && QStringLiteral("rfpej").contains(arg.at(1))) {
-            // "-j4" as well as "-j 4".
-            inlineValue = arg.mid(2);
-            arg = arg.left(2);
-            hasInline = true;
-        }
-        auto value = [&](QString &out) -> bool {
-            if (hasInline) {
-                out = inlineValue;
-                return true;
-            }
-            if (i + 1 >= args.size())
-                return false;
-            out = args.at(++i);
-            return true;
-        };
-        QString v;
         if (arg == QLatin1String("--")) {
             positional += args.mid(i + 1);
             break;
-        } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
-            o.help = true;
-        } else if (arg == QLatin1String("--version")) {
-            o.version = true;
-        } else if (arg == QLatin1String("-s") || arg == QLatin1String("--subfolders")) {
-            o.subfolders = true;
-        } else if (arg == QLatin1String("-d") || arg == QLatin1String("--digraph")) {
-            o.digraph = true;
-        } else if (arg == QLatin1String("--progress")) {
-            o.progress = TProgressMode::On;
-        } else if (arg == QLatin1String("--no-progress")) {
-            o.progress = TProgressMode::Off;
-        } else if (arg == QLatin1String("-r") || arg == QLatin1String("--reference")) {
-            if (!value(v) || v.isEmpty())
-                return fail(QStringLiteral("%1 needs a file").arg(arg));
-            o.references << v;
-        } else if (arg == QLatin1String("-f") || arg == QLatin1String("--freq-var")) {
-            if (!value(v))
-                return fail(QStringLiteral("%1 needs a number").arg(arg));
-            const auto n = ParseInt(v, 0, 1000);
-            if (!n)
-                return fail(
-                    QStringLiteral("%1: '%2' is not a whole number from 0 to 1000").arg(arg, v));
-            o.freqVariation = *n;
-        } else if (arg == QLatin1String("-p") || arg == QLatin1String("--fail-pct")) {
-            if (!value(v))
-                return fail(QStringLiteral("%1 needs a number").arg(arg));
-            const auto n = ParseInt(v, 0, std::numeric_limits<int>::max());
-            if (!n)
-                return fail(
-                    QStringLiteral("%1: '%2' is not a whole number of 0 or more").arg(arg, v));
-            o.failPercent = *n;
-        } else if (arg == QLatin1String("-e") || arg == QLatin1String("--encoding")) {
-            if (!value(v))
-                return fail(QStringLiteral("%1 needs an encoding name").arg(arg));
-            const QString name = v.toLower();
-            if (name == QLatin1String("windows-1252"))
-                o.encoding = engine::TDefaultEncoding::Windows1252;
-            else if (name == QLatin1String("utf-8"))
-                o.encoding = engine::TDefaultEncoding::Utf8;
-            else
-                return fail(QStringLiteral("%1: unknown encoding '%2' (windows-1252 or utf-8)")
-                                .arg(arg, v));
-        } else if (arg == QLatin1String("--files-from")) {
-            if (!value(v) || v.isEmpty())
-                return fail(
-                    QStringLiteral("--files-from needs a list file, or - for standard input"));
-            o.filesFrom = v;
-        } else if (arg == QLatin1String("--format")) {
-            if (!value(v))
-                return fail(QStringLiteral("--format needs tsv or jsonl"));
-            if (v == QLatin1String("tsv"))
-                o.format = TOutputFormat::Tsv;
-            else if (v == QLatin1String("jsonl"))
-                o.format = TOutputFormat::Jsonl;
-            else
-                return fail(QStringLiteral("--format: unknown format '%1' (tsv or jsonl)").arg(v));
-        } else if (arg == QLatin1String("-j") || arg == QLatin1String("--jobs")) {
-            if (!value(v))
-                return fail(QStringLiteral("%1 needs a number").arg(arg));
-            const auto n = ParseInt(v, 1, 1024);
-            if (!n)
-                return fail(
-                    QStringLiteral("%1: '%2' is not a whole number from 1 to 1024").arg(arg, v));
-            o.jobs = *n;
-        } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
-            return fail(QStringLiteral("unknown option '%1'").arg(arg));
-        } else {
-            positional << arg;
         }
+        if (!arg.startsWith(QLatin1Char('-')) || arg.size() == 1) {
+            positional << arg;
+            continue;
+        }
+        // "--name=value", and "-j4" as well as "-j 4".
+        std::optional<QString> inlineValue;
+        if (arg.startsWith(QLatin1String("--"))) {
+            const qsizetype eq = arg.indexOf(QLatin1Char('='));
+            if (eq > 0) {
+                inlineValue = arg.mid(eq + 1);
+                arg.truncate(eq);
+            }
+        } else if (arg.size() > 2) {
+            const TOption *opt = FindOption(arg.left(2));
+            if (opt && opt->takesValue) {
+                inlineValue = arg.mid(2);
+                arg.truncate(2);
+            }
+        }
+        const TOption *opt = FindOption(arg);
+        if (!opt)
+            return fail(QStringLiteral("unknown option '%1'").arg(arg));
+        QString value;
+        if (opt->takesValue) {
+            if (inlineValue)
+                value = *inlineValue;
+            else if (i + 1 < args.size())
+                value = args.at(++i);
+            else
+                return fail(QStringLiteral("%1 needs %2").arg(arg, QLatin1String(opt->needs)));
+        } else if (inlineValue) {
+            return fail(QStringLiteral("%1 takes no value").arg(arg));
+        }
+        const QString error = opt->apply(o, arg, value);
+        if (!error.isEmpty())
+            return fail(error);
     }
     if (o.help || o.version) {
         result.options = o;
@@ -162,10 +205,9 @@ TParseResult ParseScanOptions(const QStringList &args) {
         if (!positional.isEmpty())
             return fail(QStringLiteral("give either FOLDER or --files-from, not both"));
     } else {
-        if (positional.size() != 1)
-            return fail(positional.isEmpty() ? QStringLiteral("no FOLDER given")
-                                             : QStringLiteral("only one FOLDER may be given"));
-        o.folder = positional.first();
+        if (positional.isEmpty())
+            return fail(QStringLiteral("no FOLDER given"));
+        o.folders = positional;
     }
     if (o.digraph && o.references.isEmpty())
         return fail(QStringLiteral("--digraph needs at least one --reference file"));

@@ -1,5 +1,9 @@
 #pragma once
 // brindle-scan's command line.
+//
+// The options are one table (ScanOptions.cpp): each row names the option,
+// whether it takes a value, and how the value lands in TScanOptions. The
+// help text is kept by hand beside it, within 80 columns.
 
 #include "TextFile.h"
 
@@ -19,8 +23,8 @@ struct TScanOptions {
     int freqVariation = 15;
     int failPercent = 10;
     engine::TDefaultEncoding encoding = engine::TDefaultEncoding::Windows1252;
-    QString folder;
-    QString filesFrom; // "-" for standard input
+    QStringList folders; // walked in the order given
+    QString filesFrom;   // "-" for standard input
     TOutputFormat format = TOutputFormat::Tsv;
     int jobs = 0; // 0: one per core
     TProgressMode progress = TProgressMode::Auto;

@@ -12,8 +12,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <unistd.h>
@@ -54,6 +57,19 @@ bool ReadFileList(const QString &name, QStringList &files) {
     return true;
 }
 
+// Reports a failed write to standard output; a closed pipe stays quiet.
+void OutputError(int error) {
+    if (error != EPIPE)
+        Error(QStringLiteral("standard output"), QString::fromLocal8Bit(std::strerror(error)));
+}
+
+bool StdoutWritten() {
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return true;
+    OutputError(errno);
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -68,13 +84,9 @@ int main(int argc, char **argv) {
         return kExitError;
     }
     const cli::TScanOptions &o = *parsed.options;
-    if (o.help) {
-        std::fputs(cli::UsageText(), stdout);
-        return kExitClean;
-    }
-    if (o.version) {
-        std::puts("brindle-scan " BRINDLE_VERSION);
-        return kExitClean;
+    if (o.help || o.version) {
+        std::fputs(o.help ? cli::UsageText() : "brindle-scan " BRINDLE_VERSION "\n", stdout);
+        return StdoutWritten() ? kExitClean : kExitError;
     }
 
     engine::TCheckSettings settings;
@@ -110,15 +122,19 @@ int main(int argc, char **argv) {
     }
 
     QStringList files;
+    bool anySuspect = false, anyError = false;
     if (!o.filesFrom.isEmpty()) {
         if (!ReadFileList(o.filesFrom, files))
             return kExitError;
-    } else {
-        const QFileInfo folder(o.folder);
+    }
+    for (const QString &name : o.folders) {
+        // A bad folder is reported and the others still checked.
+        const QFileInfo folder(name);
         if (!folder.isDir()) {
-            Error(o.folder, folder.exists() ? QStringLiteral("Not a directory")
-                                            : QStringLiteral("No such file or directory"));
-            return kExitError;
+            Error(name, folder.exists() ? QStringLiteral("Not a directory")
+                                        : QStringLiteral("No such file or directory"));
+            anyError = true;
+            continue;
         }
         suite::TFileAndDirIterator walk;
         walk.HeadDir = QDir::cleanPath(folder.absoluteFilePath());
@@ -127,7 +143,7 @@ int main(int argc, char **argv) {
         walk.BuildDetailedList();
         for (const QString &unreadable : walk.Unreadable())
             Error(unreadable, QStringLiteral("folder could not be read"));
-        files = walk.FoundFiles();
+        files += walk.FoundFiles();
     }
 
     const int jobs = o.jobs > 0 ? o.jobs : int(std::max(1u, std::thread::hardware_concurrency()));
@@ -135,30 +151,48 @@ int main(int argc, char **argv) {
                               (o.progress == cli::TProgressMode::Auto && ::isatty(STDERR_FILENO));
     std::atomic<qsizetype> checked{0};
     cli::TLineWriter out(STDOUT_FILENO);
-    bool anySuspect = false, anyError = false;
     {
         std::unique_ptr<cli::TProgressBar> bar;
         if (showProgress)
             bar = std::make_unique<cli::TProgressBar>(files.size(), checked);
+        // Results written to the bar's own terminal go out line by line,
+        // with the bar cleared first.
+        const bool resultsUnderBar = bar && cli::SameFile(STDOUT_FILENO, STDERR_FILENO);
+        auto onBarTerminal = [&](bool under, const std::function<void()> &write) {
+            if (under)
+                bar->Interrupt(write);
+            else
+                write();
+        };
         cli::OrderedScan(
             files, settings, o.references.isEmpty() ? nullptr : &reference, jobs,
             [&](qsizetype i, const cli::TFileOutcome &outcome) {
                 if (outcome.failed) {
                     anyError = true;
                     out.Flush(); // keep stderr lines in step with stdout
-                    Error(files.at(i), outcome.error);
-                    return true;
+                    onBarTerminal(bar != nullptr, [&] { Error(files.at(i), outcome.error); });
+                    return !out.Closed();
                 }
                 if (outcome.result != engine::TCheckResult::Suspect)
                     return true;
                 anySuspect = true;
-                return out.Line(o.format == cli::TOutputFormat::Jsonl
-                                    ? cli::JsonLine(files.at(i), outcome.verdict)
-                                    : cli::TsvLine(files.at(i), outcome.verdict));
+                const QByteArray line = o.format == cli::TOutputFormat::Jsonl
+                                            ? cli::JsonLine(files.at(i), outcome.verdict)
+                                            : cli::TsvLine(files.at(i), outcome.verdict);
+                bool ok = true;
+                onBarTerminal(resultsUnderBar, [&] {
+                    ok = out.Line(line) && (!resultsUnderBar || out.Flush());
+                });
+                return ok;
             },
             &checked);
     }
     out.Flush();
+    if (out.Error()) {
+        OutputError(out.Error());
+        if (out.Error() != EPIPE)
+            return kExitError;
+    }
     if (anyError)
         return kExitError;
     return anySuspect ? kExitSuspect : kExitClean;

@@ -18,7 +18,12 @@ TEST(ScanOptions, AcceptsTheDocumentedForms) {
     EXPECT_EQ(o.format, cli::TOutputFormat::Jsonl);
     EXPECT_EQ(o.jobs, 3);
     EXPECT_EQ(o.progress, cli::TProgressMode::Off);
-    EXPECT_EQ(o.folder, QStringLiteral("corpus"));
+    EXPECT_EQ(o.folders, QStringList{"corpus"});
+
+    // Several folders, in the order given; "--" ends the options.
+    const auto several = ParseScanOptions({"b", "-s", "a", "--", "-c"});
+    ASSERT_TRUE(several.options) << several.error.toStdString();
+    EXPECT_EQ(several.options->folders, (QStringList{"b", "a", "-c"}));
 
     const auto defaults = ParseScanOptions({"--files-from", "-"});
     ASSERT_TRUE(defaults.options);
@@ -30,7 +35,6 @@ TEST(ScanOptions, AcceptsTheDocumentedForms) {
 TEST(ScanOptions, RefusesWhatCannotWork) {
     const QStringList bad[] = {
         {},                            // no folder
-        {"a", "b"},                    // two folders
         {"-f", "1001", "a"},           // out of range
         {"-p", "-1", "a"},             // negative allowance
         {"-j", "0", "a"},              // no workers
@@ -40,10 +44,17 @@ TEST(ScanOptions, RefusesWhatCannotWork) {
         {"--files-from", "list", "a"}, // both sources
         {"-x", "a"},                   // unknown option
         {"-r"},                        // missing value
+        {"--subfolders=yes", "a"},     // a value for a flag
     };
     for (const QStringList &args : bad) {
         const auto r = ParseScanOptions(args);
         EXPECT_FALSE(r.options) << args.join(' ').toStdString();
         EXPECT_FALSE(r.error.isEmpty());
     }
+}
+
+TEST(ScanOptions, HelpFitsEightyColumns) {
+    const QStringList lines = QString::fromUtf8(cli::UsageText()).split('\n');
+    for (const QString &line : lines)
+        EXPECT_LE(line.size(), 80) << line.toStdString();
 }

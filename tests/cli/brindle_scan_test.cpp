@@ -199,3 +199,66 @@ TEST(BrindleScan, ProgressOnlyWhereAskedFor) {
     EXPECT_TRUE(r.err.contains('\r'));
     EXPECT_FALSE(r.out.contains('\r'));
 }
+
+TEST(BrindleScan, AFailedOutputIsAnErrorNamingTheCause) {
+    TempDir dir;
+    // Enough suspect lines to fill the output buffer several times over, so
+    // the write fails in the middle of the run as well as at its end.
+    for (int i = 0; i < 1500; ++i)
+        dir.write(QStringLiteral("many/a-rather-long-file-name-for-a-long-line-%1.txt").arg(i),
+                  QByteArray("x\0yyyyyyyy", 10));
+    dir.write("one/cut.txt", QByteArray("x\0yyyyyyyy", 10));
+    const QStringList runs[] = {{dir.file("many")}, {dir.file("one")}, {"--help"}, {"--version"}};
+    for (const QStringList &args : runs) {
+        QProcess p;
+        p.setStandardOutputFile(QStringLiteral("/dev/full"));
+        p.start(QStringLiteral(BRINDLE_SCAN), args);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 2) << args.join(' ').toStdString();
+        EXPECT_EQ(p.readAllStandardError(),
+                  QByteArray("brindle-scan: standard output: No space left on device\n"));
+    }
+}
+
+TEST(BrindleScan, SeveralFoldersInTheOrderGiven) {
+    Corpus c;
+    const QString a = c.dir.file("data/0"), b = c.dir.file("data/2");
+    const QString expected = DetectorLines(b, c.ref, false, false) +
+                             DetectorLines(a, c.ref, false, false);
+    ASSERT_FALSE(expected.isEmpty());
+    const Result r = Scan({"-r", c.ref, b, a});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(r.out, expected);
+    // A missing folder among them is reported; the others are still checked.
+    const Result gap = Scan({b, c.dir.file("nowhere"), a});
+    EXPECT_EQ(gap.exit, 2);
+    EXPECT_EQ(gap.out, expected);
+    EXPECT_EQ(gap.err,
+              "brindle-scan: " + c.dir.file("nowhere") + ": No such file or directory\n");
+}
+
+TEST(BrindleScan, ResultLinesNeverLandBehindTheBar) {
+    // Standard output and standard error on one channel, as on a terminal.
+    TempDir dir;
+    for (int i = 0; i < 3000; ++i)
+        dir.write(QStringLiteral("d/%1.txt").arg(i, 5, 10, QLatin1Char('0')),
+                  QByteArray("x\0yyyyyyyy", 10));
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(QStringLiteral(BRINDLE_SCAN), {"--progress", "-j", "1", dir.file("d")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 1);
+    const QList<QByteArray> lines = p.readAll().split('\n');
+    int results = 0;
+    for (QByteArray line : lines) {
+        if (!line.contains('\t'))
+            continue;
+        ++results;
+        // What the terminal shows of the line: after the last wipe.
+        const qsizetype wipe = line.lastIndexOf("\r\033[K");
+        if (wipe >= 0)
+            line = line.mid(wipe + 4);
+        EXPECT_TRUE(line.startsWith(QFile::encodeName(dir.file("d/")))) << line.constData();
+    }
+    EXPECT_EQ(results, 3000);
+}
