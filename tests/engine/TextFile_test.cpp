@@ -187,3 +187,90 @@ TEST(TextFile, UnreadableFileRaisesWithNameAndCause) {
         EXPECT_EQ(e.cause(), QStringLiteral("Permission denied"));
     }
 }
+
+namespace {
+
+// What the size test must say of `bytes`, by the plain rule: find the mark,
+// decode every unit, cut the text at the first NUL unit and count its length
+// as the loaded text's; "" when the file passes.
+QString PlainSizeVerdict(const QByteArray &bytes, TDefaultEncoding enc) {
+    const auto mark = [&](const char *m) { return bytes.startsWith(QByteArray(m)); };
+    QString units;
+    int64_t allUnits = 0;
+    bool unicode = false, utf8 = false;
+    if (mark("\xFF\xFE") || mark("\xFE\xFF")) {
+        unicode = true;
+        const bool le = mark("\xFF\xFE");
+        for (qsizetype i = 2; i + 1 < bytes.size(); i += 2) {
+            const uchar a = uchar(bytes[i]), b = uchar(bytes[i + 1]);
+            units.append(QChar(char16_t(le ? a | b << 8 : a << 8 | b)));
+        }
+    } else {
+        utf8 = mark("\xEF\xBB\xBF") || enc == TDefaultEncoding::Utf8;
+        for (qsizetype i = mark("\xEF\xBB\xBF") ? 3 : 0; i < bytes.size(); ++i)
+            units.append(QChar(uchar(bytes[i]))); // ASCII or Latin-1 letters only
+        allUnits = units.size();
+    }
+    QString text = units.left(units.indexOf(QChar(0)) < 0 ? units.size() : units.indexOf(QChar(0)));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const int64_t breaks = text.count(QLatin1Char('\n'));
+    const bool open = !text.isEmpty() && !text.endsWith(QLatin1Char('\n'));
+    const int64_t length = text.size() - breaks + 2 * (breaks + (open ? 1 : 0));
+    const int64_t size = bytes.size();
+    const bool fails = unicode ? length < size / 2 - 1
+                       : utf8  ? length < allUnits - 1
+                               : length < size - 1;
+    return fails ? SizeReason(size, length) : QString();
+}
+
+QByteArray Utf16BeWithMark(const QString &text) {
+    QByteArray out("\xFE\xFF", 2);
+    for (QChar c : text) {
+        out.append(char(c.unicode() >> 8));
+        out.append(char(c.unicode() & 0xFF));
+    }
+    return out;
+}
+
+} // namespace
+
+// A NUL anywhere ends the text: put one at every byte of a good file, in
+// each encoding, and check the size verdict and its reason through the real
+// check. In UTF-16 only a whole NUL unit ends the text, not a zero byte.
+TEST(TextFile, NulAtEveryBytePositionGivesThePlainSizeVerdict) {
+    TempDir dir;
+    const QString wide = QStringLiteral("Caf\u00E9 \u20AC au lait\r\nand \u4E2D more\r\n");
+    struct Case {
+        const char *name;
+        QByteArray good;
+        TDefaultEncoding enc;
+    } cases[] = {
+        {"8-bit", "Caf\xE9 au lait\r\nand more\r\n", TDefaultEncoding::Windows1252},
+        {"UTF-8 with mark", "\xEF\xBB\xBF" "Cafe au lait\r\nand more\r\n",
+         TDefaultEncoding::Windows1252},
+        {"UTF-8 by default", "Cafe au lait\r\nand more\r\n", TDefaultEncoding::Utf8},
+        {"UTF-16 LE", Utf16LeWithMark(wide), TDefaultEncoding::Windows1252},
+        {"UTF-16 BE", Utf16BeWithMark(wide), TDefaultEncoding::Windows1252},
+    };
+    TFileChecker checker;
+    for (const Case &c : cases) {
+        TCheckSettings settings;
+        settings.encoding = c.enc;
+        for (qsizetype i = -1; i < c.good.size(); ++i) {
+            SCOPED_TRACE(std::string(c.name) + ", NUL at " + std::to_string(i));
+            QByteArray bytes = c.good;
+            if (i >= 0)
+                bytes[i] = 0;
+            const QString path = dir.write(QStringLiteral("f.txt"), bytes);
+            TVerdict verdict;
+            const TCheckResult result = checker.Check(path, settings, nullptr, {}, verdict);
+            const QString expected = PlainSizeVerdict(bytes, c.enc);
+            if (i < 0) {
+                ASSERT_EQ(expected, QString()) << "the good file must pass";
+            }
+            EXPECT_EQ(result, expected.isEmpty() ? TCheckResult::Passed : TCheckResult::Suspect);
+            EXPECT_EQ(verdict.reason, expected);
+        }
+    }
+}

@@ -152,16 +152,28 @@ TEST_F(DetectorFixture, WithinFileProgress) {
 
 TEST_F(DetectorFixture, FileAndTextChecksAgree) {
     UseReference({dir.write("ref.txt", GoodText(50))});
-    QByteArray mixed = GoodText(4);
-    mixed += "Zebra zoo jazz quiz\r\n";
-    const QString path = dir.write("m.txt", mixed);
-    Run({path}, true);
-    const bool fileFails = detector.weird_files.Count() == 1;
-    const QString fileReason = fileFails ? detector.weird_files.Objects(0)->data : QString();
-    const bool textFails = detector.FailsDigraphCheck(QString::fromLatin1(mixed).toUpper());
-    EXPECT_EQ(fileFails, textFails);
-    if (textFails) {
-        EXPECT_EQ(fileReason, engine::DigraphReason(detector.too_many_str, detector.too_few_str));
+    struct Case {
+        const char *name;
+        QByteArray text;
+        bool fails;
+    } cases[] = {
+        {"odd.txt", OddDigraphText(), true},
+        {"mixed.txt", GoodText(2) + OddDigraphText(), true},
+        // A few odd words are within the tolerance.
+        {"few odd words.txt", GoodText(4) + "Zebra zoo jazz quiz\r\n", false},
+        {"good.txt", GoodText(4), false},
+    };
+    for (const Case &c : cases) {
+        detector.weird_files.Clear();
+        Run({dir.write(QString::fromLatin1(c.name), c.text)}, true);
+        ASSERT_EQ(detector.weird_files.Count(), c.fails ? 1 : 0) << c.name;
+        ASSERT_EQ(detector.FailsDigraphCheck(QString::fromLatin1(c.text).toUpper()), c.fails)
+            << c.name;
+        if (c.fails) {
+            EXPECT_EQ(detector.weird_files.Objects(0)->data,
+                      engine::DigraphReason(detector.too_many_str, detector.too_few_str))
+                << c.name;
+        }
     }
 }
 

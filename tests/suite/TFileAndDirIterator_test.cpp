@@ -15,9 +15,13 @@ TEST(FileAndDirIterator, FilesFirstByCodeUnitThenFoldersDepthFirst) {
     for (const char *f : {"b.txt", "B.txt", "a.txt", "\xC3\xA9.txt", ".hidden", "sub/z.txt",
                           "sub/deeper/y.txt", "Sub2/x.txt", ".git/config"})
         dir.write(QString::fromUtf8(f), "x");
-    ::mkfifo(QFile::encodeName(dir.file("pipe")).constData(), 0600);
-    ::symlink(QFile::encodeName(dir.file("a.txt")).constData(), QFile::encodeName(dir.file("link-to-a")).constData());
-    ::symlink(QFile::encodeName(dir.path()).constData(), QFile::encodeName(dir.file("loop")).constData());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file("pipe")).constData(), 0600), 0);
+    ASSERT_EQ(::symlink(QFile::encodeName(dir.file("a.txt")).constData(),
+                        QFile::encodeName(dir.file("link-to-a")).constData()),
+              0);
+    ASSERT_EQ(::symlink(QFile::encodeName(dir.path()).constData(),
+                        QFile::encodeName(dir.file("loop")).constData()),
+              0);
 
     TFileAndDirIterator it;
     it.HeadDir = dir.path();
