@@ -1,0 +1,58 @@
+# Where `cmake --install` (and the Debian package) put each part. The shared
+# libraries are private to the programs: they go to <libdir>/brindle, found
+# through an RPATH relative to the programs, so nothing needs LD_LIBRARY_PATH.
+
+include(GNUInstallDirs)
+
+set(BRINDLE_INSTALL_LIBDIR "${CMAKE_INSTALL_LIBDIR}/brindle")
+set(BRINDLE_INSTALL_DATADIR "${CMAKE_INSTALL_DATADIR}/brindle")
+set(BRINDLE_APP_ID "org.quillon.Brindle")
+
+file(RELATIVE_PATH _brindle_bin_to_lib "/${CMAKE_INSTALL_BINDIR}" "/${BRINDLE_INSTALL_LIBDIR}")
+
+foreach(program brindle brindle-scan quillon-controller)
+    if(TARGET ${program})
+        set_target_properties(${program} PROPERTIES INSTALL_RPATH "$ORIGIN/${_brindle_bin_to_lib}")
+        install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    endif()
+endforeach()
+
+foreach(library qlbuf lemmatiser)
+    if(TARGET ${library})
+        set_target_properties(${library} PROPERTIES INSTALL_RPATH "$ORIGIN")
+        install(TARGETS ${library} LIBRARY DESTINATION ${BRINDLE_INSTALL_LIBDIR} NAMELINK_SKIP)
+    endif()
+endforeach()
+
+# The help viewer looks for <bindir>/../share/brindle/help.
+install(DIRECTORY help/ DESTINATION ${BRINDLE_INSTALL_DATADIR}/help)
+install(DIRECTORY sample/ DESTINATION ${BRINDLE_INSTALL_DATADIR}/sample)
+
+if(TARGET brindle)
+    install(FILES dist/${BRINDLE_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES dist/${BRINDLE_APP_ID}.svg
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+    install(FILES dist/${BRINDLE_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+endif()
+
+if(TARGET brindle-scan)
+    install(FILES dist/brindle-scan.bash-completion
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+            RENAME brindle-scan)
+endif()
+
+# Man pages are written in roff (man/) and installed compressed, as Debian
+# expects; gzip -n keeps the archive free of a time stamp.
+find_program(BRINDLE_GZIP gzip REQUIRED)
+set(_brindle_man_pages "")
+foreach(page brindle.1 brindle-scan.1 quillon-controller.1)
+    set(_out "${CMAKE_CURRENT_BINARY_DIR}/man/${page}.gz")
+    add_custom_command(OUTPUT "${_out}"
+        COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_CURRENT_BINARY_DIR}/man"
+        COMMAND ${BRINDLE_GZIP} -9n -c "${CMAKE_CURRENT_SOURCE_DIR}/man/${page}" > "${_out}"
+        DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/man/${page}"
+        VERBATIM)
+    list(APPEND _brindle_man_pages "${_out}")
+endforeach()
+add_custom_target(man_pages ALL DEPENDS ${_brindle_man_pages})
+install(FILES ${_brindle_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

@@ -1,0 +1,128 @@
+#!/bin/bash
+# Builds the Debian package, unpacks it into a scratch root and runs the
+# programs from there with LD_LIBRARY_PATH unset: brindle-scan checks the
+# installed sample corpus, and the installed brindle opens its window
+# offscreen, starts the installed controller and finds the installed help.
+#   installed_package_test.sh BUILD_DIR VERSION SOURCE_DIR
+set -uo pipefail
+build=$1 version=$2 source=$3
+
+work=$(mktemp -d)
+brindle_pid='' controller_pid=''
+stop() { # a process this test started; its session files go with it
+    kill "$1" 2>/dev/null || return 0
+    for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
+    kill -9 "$1" 2>/dev/null
+}
+cleanup() {
+    [[ -n $brindle_pid ]] && stop "$brindle_pid"
+    [[ -n $controller_pid ]] && stop "$controller_pid"
+    rm -rf "$work"
+}
+trap cleanup EXIT
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+die() { echo "FAIL: $*" >&2; exit 1; }
+unset LD_LIBRARY_PATH
+
+# The package.
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
+    { cat "$work/cpack.log" >&2; die "cpack could not build the package"; }
+deb="$work/out/brindle_${version}_$(dpkg --print-architecture).deb"
+[[ -f $deb ]] || die "no $(basename "$deb"); cpack made: $(ls "$work/out")"
+# Found by dpkg-shlibdeps, not written by hand.
+depends=$(dpkg-deb -f "$deb" Depends)
+for needed in libc6 libstdc++6 libqt6core6 libqt6widgets6; do
+    [[ $depends =~ (^|, )${needed//+/\\+}( |,|$) ]] || fail "Depends lacks $needed: $depends"
+done
+
+root="$work/root"
+dpkg -x "$deb" "$root" || die "dpkg -x failed"
+bin="$root/usr/bin" share="$root/usr/share"
+
+# Every library resolves, our own from the scratch root, not the build tree.
+for program in brindle brindle-scan quillon-controller; do
+    [[ -x $bin/$program ]] || { fail "$program is not installed"; continue; }
+    libraries=$(ldd "$bin/$program")
+    missing=$(grep 'not found' <<<"$libraries") && fail "$program: $missing"
+    while read -r name _ path _; do
+        [[ $path == "$root"/* ]] || fail "$program loads $name from $path"
+    done < <(grep -E 'lib(qlbuf|lemmatiser)' <<<"$libraries")
+done
+
+# brindle-scan: its version, and a real check of the installed sample.
+got=$("$bin/brindle-scan" --version)
+[[ $got == "brindle-scan $version" ]] || fail "--version prints '$got'"
+sample="$share/brindle/sample"
+scan() { # the sample folder, all three references, the digraph check
+    "$1" -d -r "$2/reference/known-good.txt" -r "$2/reference/letter-to-a-friend.txt" \
+        -r "$2/reference/notes-on-the-garden.txt" "$2/data"
+}
+installed=$(scan "$bin/brindle-scan" "$sample")
+status=$?
+[[ $status == 1 ]] || fail "the sample scan ended with status $status, not 1 (suspects found)"
+files=$(cut -f1 <<<"$installed" | paste -sd ' ')
+expected="$sample/data/damaged-report.txt $sample/data/lost-mark.txt $sample/data/scrambled.txt"
+[[ $files == "$expected" ]] || fail "the sample scan lists '$files'"
+# The same reasons as the build tree's program on the source's sample.
+built=$(scan "$build/cli/brindle-scan" "$source/sample")
+[[ $(cut -f2- <<<"$installed") == "$(cut -f2- <<<"$built")" ]] ||
+    fail "installed and built brindle-scan differ:"$'\n'"$installed"$'\n'"$built"
+
+# Man pages, completion, desktop entry, icon and metainfo.
+for page in brindle brindle-scan quillon-controller; do
+    warnings=$(zcat "$share/man/man1/$page.1.gz" | groff -man -ww -z 2>&1) ||
+        fail "$page.1.gz does not unpack"
+    [[ -z $warnings ]] || fail "$page(1): $warnings"
+done
+bash -c 'source "$1" && complete -p brindle-scan' _ "$share/bash-completion/completions/brindle-scan" \
+    >/dev/null || fail "the bash completion does not load"
+desktop="$share/applications/org.quillon.Brindle.desktop"
+desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $(basename "$desktop")"
+icon=$(sed -n 's/^Icon=//p' "$desktop") exec=$(sed -n 's/^Exec=//p' "$desktop")
+[[ -f $share/icons/hicolor/scalable/apps/$icon.svg ]] || fail "no icon $icon.svg installed"
+[[ -x $bin/$exec ]] || fail "the desktop entry runs '$exec', which is not installed"
+metainfo="$share/metainfo/org.quillon.Brindle.metainfo.xml"
+appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 ||
+    { cat "$work/appstream.log" >&2; fail "appstreamcli rejects $(basename "$metainfo")"; }
+grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo has no release $version"
+grep -q "^\.TH .* \"Brindle $version\"" "$source/man/brindle-scan.1" ||
+    fail "the man page does not name version $version"
+
+# The window, offscreen, in a session of its own.
+for dir in home runtime config data; do mkdir -m 700 "$work/$dir"; done
+export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" \
+    XDG_DATA_HOME="$work/data" QT_QPA_PLATFORM=offscreen
+# The controller brindle starts writes to brindle's own output.
+"$bin/brindle" >"$work/brindle.out" 2>"$work/brindle.err" &
+brindle_pid=$!
+for _ in $(seq 600); do
+    grep -q '^announce tool 18 window [1-9]' "$work/brindle.out" && break
+    kill -0 "$brindle_pid" 2>/dev/null || break
+    sleep 0.1
+done
+for proc in /proc/[0-9]*; do
+    [[ $(readlink "$proc/exe" 2>/dev/null) == "$bin/quillon-controller" ]] &&
+        controller_pid=${proc#/proc/}
+done
+if grep -q '^announce tool 18 window [1-9]' "$work/brindle.out"; then
+    "$bin/quillon-controller" --post 1350 || fail "the installed controller could not post"
+    for _ in $(seq 300); do kill -0 "$brindle_pid" 2>/dev/null || break; sleep 0.1; done
+    if kill -0 "$brindle_pid" 2>/dev/null; then
+        fail "brindle did not close on the controller's command"
+    else
+        wait "$brindle_pid"
+        status=$?
+        brindle_pid=''
+        [[ $status == 0 ]] || fail "brindle ended with status $status"
+    fi
+else
+    fail "the window never announced itself to an installed controller"
+    [[ -n $controller_pid ]] || fail "brindle did not start the installed controller"
+fi
+if ((failures > 0)); then
+    echo "--- brindle's output:" >&2; cat "$work/brindle.out" "$work/brindle.err" >&2
+fi
+
+((failures == 0)) || exit 1
+echo "the package installs and runs: $(basename "$deb")"
