@@ -9,23 +9,30 @@
 #include <QFileInfo>
 #include <QUrl>
 
-QString ShippedHelpFolder() {
-    // Next to the program when installed; one folder up in a build tree.
-    const QString appDir = QCoreApplication::applicationDirPath();
-    for (const char *rel : {"help", "../help", "../share/brindle/help"}) {
-        const QString candidate = QDir::cleanPath(appDir + u'/' + QLatin1String(rel));
+QString ShippedHelpFolder(const QString &programFolder) {
+    // The installed layout before the build tree's: <prefix>/help could be
+    // anyone's.
+    for (const char *rel : {"help", "../share/brindle/help", "../help"}) {
+        const QString candidate = QDir::cleanPath(programFolder + u'/' + QLatin1String(rel));
         if (QFileInfo(candidate).isDir())
             return candidate;
     }
-    return QDir::cleanPath(appDir + QStringLiteral("/help"));
+    return QDir::cleanPath(programFolder + QStringLiteral("/help"));
+}
+
+QString ShippedHelpFolder() {
+    return ShippedHelpFolder(QCoreApplication::applicationDirPath());
+}
+
+QString HelpInUse() {
+    const QString chosen = GetHelpfilename();
+    // A help folder that has gone (a moved build, a stale choice, the
+    // default next to an installed program) falls back to the shipped pages.
+    return QFileInfo::exists(chosen) ? chosen : ShippedHelpFolder();
 }
 
 bool ShowHelpContext(int helpContext) {
-    QString help = GetHelpfilename();
-    // A help folder that has gone (a moved build, a stale choice) falls back
-    // to the pages installed with the program.
-    if (!QFileInfo::exists(help))
-        help = ShippedHelpFolder();
+    const QString help = HelpInUse();
     QString page = help;
     if (QFileInfo(help).isDir()) {
         page = help + u'/' + HelpTopicName(helpContext) + QStringLiteral(".htm");

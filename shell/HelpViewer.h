@@ -4,8 +4,17 @@
 
 #include <QString>
 
-// The folder of help pages installed with the program.
+// The folder of help pages shipped with a program that lives in
+// `programFolder`: <prefix>/share/brindle/help when installed under
+// <prefix>/bin, <build>/help in a build tree, or a help folder next to the
+// program. When none exists, the one next to the program.
+QString ShippedHelpFolder(const QString &programFolder);
+// The same for this program.
 QString ShippedHelpFolder();
+
+// The help in use: the help the user chose while it exists, otherwise the
+// pages shipped with the program.
+QString HelpInUse();
 
 // Opens the page of `helpContext`; a context without its own page opens the
 // getting-started page. False when no viewer could be started.
