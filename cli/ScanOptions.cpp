@@ -13,6 +13,11 @@ const char *UsageText() {
            "\n"
            "  -r, --reference FILE   a known-good text file; repeat for several\n"
            "                         (needed with --digraph)\n"
+           "      --profile FILE     use a reference profile saved with --save-profile\n"
+           "                         instead of --reference\n"
+           "      --save-profile FILE\n"
+           "                         save the profile of the --reference files to FILE;\n"
+           "                         without FOLDER nothing else is done\n"
            "  -s, --subfolders       include subfolders\n"
            "  -d, --digraph          run the digraph check\n"
            "  -f, --freq-var N       frequency variation per 1000 (default 15, 0 to 1000)\n"
@@ -102,6 +107,16 @@ const TOption kOptions[] = {
      [](TScanOptions &o, const QString &name, const QString &v) {
          o.references << v;
          return NonEmpty(name, v, "a file");
+     }},
+    {nullptr, "--profile", true, "a profile file",
+     [](TScanOptions &o, const QString &name, const QString &v) {
+         o.profile = v;
+         return NonEmpty(name, v, "a profile file");
+     }},
+    {nullptr, "--save-profile", true, "a file name",
+     [](TScanOptions &o, const QString &name, const QString &v) {
+         o.saveProfile = v;
+         return NonEmpty(name, v, "a file name");
      }},
     {"-f", "--freq-var", true, "a number", SetInt<&TScanOptions::freqVariation, 0, 1000>},
     {"-p", "--fail-pct", true, "a number",
@@ -201,16 +216,21 @@ TParseResult ParseScanOptions(const QStringList &args) {
         result.options = o;
         return result;
     }
+    if (!o.profile.isEmpty() && !o.references.isEmpty())
+        return fail(QStringLiteral("give either --reference or --profile, not both"));
+    if (!o.saveProfile.isEmpty() && o.references.isEmpty())
+        return fail(QStringLiteral("--save-profile needs at least one --reference file"));
     if (!o.filesFrom.isEmpty()) {
         if (!positional.isEmpty())
             return fail(QStringLiteral("give either FOLDER or --files-from, not both"));
     } else {
-        if (positional.isEmpty())
+        // Saving a profile is a whole job of its own.
+        if (positional.isEmpty() && o.saveProfile.isEmpty())
             return fail(QStringLiteral("no FOLDER given"));
         o.folders = positional;
     }
-    if (o.digraph && o.references.isEmpty())
-        return fail(QStringLiteral("--digraph needs at least one --reference file"));
+    if (o.digraph && o.references.isEmpty() && o.profile.isEmpty())
+        return fail(QStringLiteral("--digraph needs at least one --reference file, or --profile"));
     result.options = o;
     return result;
 }

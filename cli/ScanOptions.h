@@ -18,6 +18,8 @@ enum class TProgressMode { Auto, On, Off };
 
 struct TScanOptions {
     QStringList references;
+    QString profile;     // a saved reference profile, used instead of references
+    QString saveProfile; // where to save the references' profile
     bool subfolders = false;
     bool digraph = false;
     int freqVariation = 15;

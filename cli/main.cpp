@@ -2,6 +2,7 @@
 #include "FormatSettings.h"
 #include "OrderedScan.h"
 #include "Printers.h"
+#include "ProfileFile.h"
 #include "ProgressBar.h"
 #include "ReferenceProfile.h"
 #include "RunError.h"
@@ -97,6 +98,18 @@ int main(int argc, char **argv) {
     settings.decimal_separator = suite::UserDefaultFormatSettings().DecimalSeparator;
 
     engine::TDigraphProfile reference;
+    const bool haveReference = !o.references.isEmpty() || !o.profile.isEmpty();
+    if (!o.profile.isEmpty()) {
+        engine::TProfileRead read = engine::ReadProfileFile(o.profile);
+        const QString cause =
+            read.saved ? engine::ProfileMismatch(*read.saved, o.encoding, settings.min_digraphs)
+                       : read.error;
+        if (!cause.isEmpty()) {
+            Error(o.profile, cause);
+            return kExitError;
+        }
+        reference = std::move(read.saved->profile);
+    }
     if (!o.references.isEmpty()) {
         engine::TFileChecker checker;
         try {
@@ -119,6 +132,17 @@ int main(int argc, char **argv) {
             Error(e.path(), e.cause());
             return kExitError;
         }
+    }
+
+    if (!o.saveProfile.isEmpty()) {
+        const QString cause = engine::SaveProfileFile(
+            o.saveProfile, {reference, o.encoding, settings.min_digraphs});
+        if (!cause.isEmpty()) {
+            Error(o.saveProfile, cause);
+            return kExitError;
+        }
+        if (o.folders.isEmpty() && o.filesFrom.isEmpty())
+            return kExitClean;
     }
 
     QStringList files;
@@ -165,7 +189,7 @@ int main(int argc, char **argv) {
                 write();
         };
         cli::OrderedScan(
-            files, settings, o.references.isEmpty() ? nullptr : &reference, jobs,
+            files, settings, haveReference ? &reference : nullptr, jobs,
             [&](qsizetype i, const cli::TFileOutcome &outcome) {
                 if (outcome.failed) {
                     anyError = true;

@@ -6,7 +6,9 @@
 
 #include "TFileAndDirIterator.h"
 
+#include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -261,4 +263,71 @@ TEST(BrindleScan, ResultLinesNeverLandBehindTheBar) {
         EXPECT_TRUE(line.startsWith(QFile::encodeName(dir.file("d/")))) << line.constData();
     }
     EXPECT_EQ(results, 3000);
+}
+
+TEST(BrindleScan, ASavedProfileGivesTheVerdictsOfItsReferences) {
+    Corpus c;
+    const QString ref2 = c.dir.write("refs/more.txt", QStringLiteral(
+        "Über den Wolken muss die Freiheit wohl grenzenlos sein, sagt man.\r\n").repeated(30)
+        .toUtf8());
+    const QString profile = c.dir.file("refs.profile");
+    for (const char *encoding : {"windows-1252", "utf-8"}) {
+        // Saving alone: no FOLDER, no output, status 0.
+        const Result saved =
+            Scan({"-e", encoding, "-r", c.ref, "-r", ref2, "--save-profile", profile});
+        ASSERT_EQ(saved.exit, 0) << saved.err.toStdString();
+        EXPECT_TRUE(saved.out.isEmpty() && saved.err.isEmpty());
+        for (const char *pct : {"10", "40"}) {
+            const QStringList common{"-s", "-d", "-e", encoding, "-p", pct, "-j", "2", c.data()};
+            const Result fromTexts = Scan(QStringList{"-r", c.ref, "-r", ref2} + common);
+            const Result fromProfile = Scan(QStringList{"--profile", profile} + common);
+            EXPECT_EQ(fromTexts.exit, 1) << fromTexts.err.toStdString();
+            EXPECT_EQ(fromProfile.exit, fromTexts.exit) << fromProfile.err.toStdString();
+            EXPECT_EQ(fromProfile.out, fromTexts.out) << encoding << " " << pct;
+            EXPECT_TRUE(fromProfile.out.contains("Too many")) << fromProfile.out.toStdString();
+        }
+    }
+    // Saving and scanning in one run gives the same lines.
+    const QString second = c.dir.file("second.profile");
+    const Result both = Scan({"-s", "-d", "-r", c.ref, "--save-profile", second, c.data()});
+    EXPECT_EQ(both.out, DetectorLines(c.data(), c.ref, true, true));
+    EXPECT_EQ(Scan({"-s", "-d", "--profile", second, c.data()}).out, both.out);
+}
+
+TEST(BrindleScan, AProfileThatCannotBeUsedIsAnError) {
+    Corpus c;
+    const QString good = c.dir.file("good.profile");
+    ASSERT_EQ(Scan({"-r", c.ref, "--save-profile", good}).exit, 0);
+    QFile f(good);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    QByteArray flipped = bytes, newer = bytes;
+    flipped[40] = char(flipped[40] ^ 1);
+    newer[8] = 2;
+    struct Case {
+        QStringList args; // the profile file
+        QString error;    // after "brindle-scan: FILE: "
+    } cases[] = {
+        {{"--profile", c.dir.write("cut.profile", bytes.left(bytes.size() - 3))},
+         "truncated profile: "},
+        {{"--profile", c.dir.write("flipped.profile", flipped)},
+         "corrupt profile: the checksum does not match"},
+        {{"--profile", c.dir.write("newer.profile", newer)},
+         "profile format version 2; this brindle-scan reads version 1"},
+        {{"--profile", c.ref}, "not a brindle-scan profile"},
+        {{"--profile", c.dir.file("none.profile")}, "No such file or directory"},
+        {{"--profile", good, "-e", "utf-8"}, "the profile was made with --encoding windows-1252"},
+        {{"-r", c.ref, "--save-profile", c.dir.file("no/folder/p.profile")},
+         "No such file or directory"},
+    };
+    for (const Case &k : cases) {
+        const Result r = Scan(k.args + QStringList{"-d", c.data()});
+        const QString file = k.args.at(k.args.indexOf(QRegularExpression("--(save-)?profile")) + 1);
+        EXPECT_EQ(r.exit, 2) << k.args.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_TRUE(r.err.startsWith("brindle-scan: " + file + ": " + k.error))
+            << r.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(c.dir.file("no/folder/p.profile")));
+    EXPECT_EQ(QDir(c.dir.path()).entryList({"*.profile.*"}), QStringList()); // no temp left
 }

@@ -1,0 +1,257 @@
+#include "ProfileFile.h"
+
+#include <QFile>
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace engine {
+
+namespace {
+
+// Layout (all numbers little-endian):
+//   0  8  magic "BRDGPROF"
+//   8  4  format version
+//  12  4  encoding of the references: 0 windows-1252, 1 utf-8
+//  16  4  min_digraphs
+//  20  8  digraphs: all occurrences counted
+//  28  4  n, the number of entries
+//  32 12n entries: key (4), count (8), ascending key
+//  ..  4  CRC-32 of every byte before it
+constexpr char kMagic[8] = {'B', 'R', 'D', 'G', 'P', 'R', 'O', 'F'};
+constexpr qsizetype kHeaderSize = 32;
+constexpr qsizetype kEntrySize = 12;
+constexpr qsizetype kTrailerSize = 4;
+// Far above any real profile (a few thousand entries); keeps a wrong file
+// from being read whole.
+constexpr int64_t kMaxFileSize = 256 * 1024 * 1024;
+
+void PutU32(QByteArray &out, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        out.append(char((v >> (8 * i)) & 0xFF));
+}
+
+void PutI64(QByteArray &out, int64_t v) {
+    const uint64_t u = uint64_t(v);
+    for (int i = 0; i < 8; ++i)
+        out.append(char((u >> (8 * i)) & 0xFF));
+}
+
+uint32_t GetU32(QByteArrayView in, qsizetype at) {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i)
+        v |= uint32_t(uint8_t(in[at + i])) << (8 * i);
+    return v;
+}
+
+int64_t GetI64(QByteArrayView in, qsizetype at) {
+    uint64_t v = 0;
+    for (int i = 0; i < 8; ++i)
+        v |= uint64_t(uint8_t(in[at + i])) << (8 * i);
+    return int64_t(v);
+}
+
+TProfileRead Fail(const QString &error) {
+    TProfileRead r;
+    r.error = error;
+    return r;
+}
+
+QString Truncated(qsizetype have, qsizetype need) {
+    return QStringLiteral("truncated profile: %1 bytes where at least %2 were expected")
+        .arg(have)
+        .arg(need);
+}
+
+} // namespace
+
+uint32_t Crc32(QByteArrayView bytes) {
+    static const std::array<uint32_t, 256> table = [] {
+        std::array<uint32_t, 256> t{};
+        for (uint32_t i = 0; i < 256; ++i) {
+            uint32_t c = i;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[i] = c;
+        }
+        return t;
+    }();
+    uint32_t crc = 0xFFFFFFFFu;
+    for (const char b : bytes)
+        crc = table[(crc ^ uint8_t(b)) & 0xFF] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
+}
+
+QByteArray EncodeProfile(const TSavedProfile &saved) {
+    const auto &entries = saved.profile.entries;
+    QByteArray out;
+    out.reserve(kHeaderSize + kEntrySize * qsizetype(entries.size()) + kTrailerSize);
+    out.append(kMagic, sizeof kMagic);
+    PutU32(out, kProfileFormatVersion);
+    PutU32(out, saved.encoding == TDefaultEncoding::Utf8 ? 1 : 0);
+    PutU32(out, uint32_t(saved.min_digraphs));
+    PutI64(out, saved.profile.digraphs);
+    PutU32(out, uint32_t(entries.size()));
+    for (const TProfileEntry &e : entries) {
+        PutU32(out, e.key);
+        PutI64(out, e.count);
+    }
+    PutU32(out, Crc32(out));
+    return out;
+}
+
+TProfileRead DecodeProfile(QByteArrayView in) {
+    const qsizetype size = in.size();
+    const QByteArrayView magic(kMagic, sizeof kMagic);
+    if (size < magic.size())
+        return Fail(magic.startsWith(in) ? Truncated(size, kHeaderSize + kTrailerSize)
+                                         : QStringLiteral("not a brindle-scan profile"));
+    if (!in.startsWith(magic))
+        return Fail(QStringLiteral("not a brindle-scan profile"));
+    if (size < 12)
+        return Fail(Truncated(size, kHeaderSize + kTrailerSize));
+    const uint32_t version = GetU32(in, 8);
+    if (version != kProfileFormatVersion)
+        return Fail(QStringLiteral("profile format version %1; this brindle-scan reads version %2")
+                        .arg(version)
+                        .arg(kProfileFormatVersion));
+    if (size < kHeaderSize + kTrailerSize)
+        return Fail(Truncated(size, kHeaderSize + kTrailerSize));
+    const uint32_t n = GetU32(in, 28);
+    const qsizetype expected = kHeaderSize + kEntrySize * qsizetype(n) + kTrailerSize;
+    if (size < expected)
+        return Fail(Truncated(size, expected));
+    if (size > expected)
+        return Fail(QStringLiteral("corrupt profile: %1 bytes where %2 were expected")
+                        .arg(size)
+                        .arg(expected));
+    if (Crc32(in.first(size - kTrailerSize)) != GetU32(in, size - kTrailerSize))
+        return Fail(QStringLiteral("corrupt profile: the checksum does not match"));
+
+    // A checksum only catches damage; the rest guards against a file made
+    // by hand.
+    TSavedProfile saved;
+    const uint32_t encoding = GetU32(in, 12);
+    if (encoding > 1)
+        return Fail(QStringLiteral("corrupt profile: unknown encoding %1").arg(encoding));
+    saved.encoding = encoding == 1 ? TDefaultEncoding::Utf8 : TDefaultEncoding::Windows1252;
+    saved.min_digraphs = int32_t(GetU32(in, 16));
+    saved.profile.digraphs = GetI64(in, 20);
+    if (saved.min_digraphs < 1 || saved.profile.digraphs < 1)
+        return Fail(QStringLiteral("corrupt profile: no digraphs counted"));
+    saved.profile.entries.reserve(n);
+    int64_t sum = 0;
+    for (uint32_t i = 0; i < n; ++i) {
+        const qsizetype at = kHeaderSize + kEntrySize * qsizetype(i);
+        const TProfileEntry e{GetU32(in, at), GetI64(in, at + 4)};
+        if ((e.key >> 16) == 0 || (e.key & 0xFFFF) == 0)
+            return Fail(QStringLiteral("corrupt profile: entry %1 is not a digraph").arg(i + 1));
+        if (!saved.profile.entries.empty() && e.key <= saved.profile.entries.back().key)
+            return Fail(QStringLiteral("corrupt profile: entry %1 is out of order").arg(i + 1));
+        if (e.count < saved.min_digraphs || e.count > saved.profile.digraphs - sum)
+            return Fail(QStringLiteral("corrupt profile: entry %1 has an impossible count")
+                            .arg(i + 1));
+        sum += e.count;
+        saved.profile.entries.push_back(e);
+    }
+    TProfileRead r;
+    r.saved = std::move(saved);
+    return r;
+}
+
+TProfileRead ReadProfileFile(const QString &path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return Fail(QString::fromLocal8Bit(std::strerror(errno)));
+    QByteArray bytes;
+    QString error;
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        error = QString::fromLocal8Bit(std::strerror(errno));
+    } else if (!S_ISREG(st.st_mode)) {
+        error = QStringLiteral("not a regular file");
+    } else if (st.st_size > kMaxFileSize) {
+        error = QStringLiteral("not a brindle-scan profile (%1 bytes)").arg(qint64(st.st_size));
+    } else {
+        bytes.resize(qsizetype(st.st_size));
+        qsizetype done = 0;
+        while (done < bytes.size()) {
+            const ssize_t got = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0) {
+                error = QString::fromLocal8Bit(std::strerror(errno));
+                break;
+            }
+            if (got == 0) { // shrank while read: what is there is checked
+                bytes.truncate(done);
+                break;
+            }
+            done += got;
+        }
+    }
+    ::close(fd);
+    if (!error.isEmpty())
+        return Fail(error);
+    return DecodeProfile(bytes);
+}
+
+QString ProfileMismatch(const TSavedProfile &saved, TDefaultEncoding encoding,
+                        int32_t minDigraphs) {
+    // The references were read with the scan's encoding; another one would
+    // count other digraphs in them.
+    if (saved.encoding != encoding) {
+        const auto name = [](TDefaultEncoding e) {
+            return e == TDefaultEncoding::Utf8 ? QStringLiteral("utf-8")
+                                               : QStringLiteral("windows-1252");
+        };
+        return QStringLiteral("the profile was made with --encoding %1; scan with the same "
+                              "encoding, or save the profile again with %2")
+            .arg(name(saved.encoding), name(encoding));
+    }
+    if (saved.min_digraphs != minDigraphs)
+        return QStringLiteral("the profile keeps digraphs counted %1 times or more; this scan "
+                              "needs %2")
+            .arg(saved.min_digraphs)
+            .arg(minDigraphs);
+    return {};
+}
+
+QString SaveProfileFile(const QString &path, const TSavedProfile &saved) {
+    // Whole or not at all: a temporary file in the same folder, every write,
+    // the flush to disk and the close checked, then renamed over the old one.
+    const QByteArray bytes = EncodeProfile(saved);
+    const QByteArray target = QFile::encodeName(path);
+    QByteArray temp = target + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    int err = 0;
+    for (qsizetype done = 0; done < bytes.size() && err == 0;) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n > 0)
+            done += n;
+        else if (n == 0)
+            err = ENOSPC;
+        else if (errno != EINTR)
+            err = errno;
+    }
+    if (err == 0 && ::fsync(fd) != 0)
+        err = errno;
+    if (::close(fd) != 0 && err == 0 && errno != EINTR)
+        err = errno;
+    if (err == 0 && ::rename(temp.constData(), target.constData()) != 0)
+        err = errno;
+    if (err != 0) {
+        ::unlink(temp.constData());
+        return QString::fromLocal8Bit(std::strerror(err));
+    }
+    return {};
+}
+
+} // namespace engine

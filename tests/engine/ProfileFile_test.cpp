@@ -1,0 +1,174 @@
+#include "ProfileFile.h"
+
+#include "Fixtures.h"
+#include "ReferenceProfile.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sys/stat.h>
+
+using engine::TSavedProfile;
+
+namespace {
+
+TSavedProfile RandomProfile(std::mt19937 &rng, size_t n) {
+    TSavedProfile s;
+    s.encoding = rng() % 2 ? engine::TDefaultEncoding::Utf8 : engine::TDefaultEncoding::Windows1252;
+    s.min_digraphs = 10;
+    uint32_t key = 0x00410000;
+    for (size_t i = 0; i < n; ++i) {
+        key += 1 + rng() % 5000;
+        if ((key & 0xFFFF) == 0)
+            ++key;
+        const int64_t count = 10 + int64_t(rng() % 100000) * (i % 7 == 0 ? 40000 : 1);
+        s.profile.entries.push_back({key, count});
+        s.profile.digraphs += count;
+    }
+    s.profile.digraphs += rng() % 1000; // digraphs left out of the list
+    if (s.profile.digraphs == 0)
+        s.profile.digraphs = 5;
+    return s;
+}
+
+void ExpectSame(const TSavedProfile &a, const TSavedProfile &b) {
+    EXPECT_EQ(a.encoding, b.encoding);
+    EXPECT_EQ(a.min_digraphs, b.min_digraphs);
+    EXPECT_EQ(a.profile.digraphs, b.profile.digraphs);
+    ASSERT_EQ(a.profile.entries.size(), b.profile.entries.size());
+    for (size_t i = 0; i < a.profile.entries.size(); ++i) {
+        EXPECT_EQ(a.profile.entries[i].key, b.profile.entries[i].key) << i;
+        EXPECT_EQ(a.profile.entries[i].count, b.profile.entries[i].count) << i;
+    }
+}
+
+// Bytes of a profile with fields set by hand and a right checksum, to reach
+// the checks behind it.
+QByteArray WithChecksum(QByteArray body) {
+    const uint32_t crc = engine::Crc32(body);
+    for (int i = 0; i < 4; ++i)
+        body.append(char((crc >> (8 * i)) & 0xFF));
+    return body;
+}
+
+QByteArray Le(uint64_t v, int bytes) {
+    QByteArray out;
+    for (int i = 0; i < bytes; ++i)
+        out.append(char((v >> (8 * i)) & 0xFF));
+    return out;
+}
+
+QByteArray Body(uint32_t version, uint32_t encoding, uint32_t minDigraphs, int64_t digraphs,
+                std::vector<engine::TProfileEntry> entries) {
+    QByteArray b = "BRDGPROF" + Le(version, 4) + Le(encoding, 4) + Le(minDigraphs, 4) +
+                   Le(uint64_t(digraphs), 8) + Le(entries.size(), 4);
+    for (const auto &e : entries)
+        b += Le(e.key, 4) + Le(uint64_t(e.count), 8);
+    return b;
+}
+
+} // namespace
+
+TEST(ProfileFile, Crc32IsTheUsualOne) {
+    EXPECT_EQ(engine::Crc32("123456789"), 0xCBF43926u);
+    EXPECT_EQ(engine::Crc32(""), 0u);
+}
+
+TEST(ProfileFile, RoundTripKeepsEveryField) {
+    std::mt19937 rng(7);
+    for (const size_t n : {size_t(0), size_t(1), size_t(17), size_t(3000)}) {
+        const TSavedProfile saved = RandomProfile(rng, n);
+        const engine::TProfileRead read = engine::DecodeProfile(engine::EncodeProfile(saved));
+        ASSERT_TRUE(read.saved) << read.error.toStdString();
+        ExpectSame(saved, *read.saved);
+    }
+}
+
+TEST(ProfileFile, TheReferencesProfileSurvivesTheFile) {
+    TempDir dir;
+    const QStringList refs{dir.write("a.txt", GoodText(40)), dir.write("b.txt", OddDigraphText())};
+    engine::TFileChecker checker;
+    const auto build = engine::BuildReferenceProfile(refs, engine::TDefaultEncoding::Windows1252,
+                                                     10, checker);
+    ASSERT_EQ(build.status, engine::TReferenceBuild::Status::Ok);
+    const QString path = dir.file("refs.profile");
+    ASSERT_EQ(engine::SaveProfileFile(path, {build.profile, engine::TDefaultEncoding::Windows1252,
+                                             10}),
+              QString());
+    const engine::TProfileRead read = engine::ReadProfileFile(path);
+    ASSERT_TRUE(read.saved) << read.error.toStdString();
+    ExpectSame({build.profile, engine::TDefaultEncoding::Windows1252, 10}, *read.saved);
+    // Saving again replaces the file whole.
+    const TSavedProfile other{{{{0x00540048, 12}}, 15}, engine::TDefaultEncoding::Utf8, 10};
+    ASSERT_EQ(engine::SaveProfileFile(path, other), QString());
+    const engine::TProfileRead again = engine::ReadProfileFile(path);
+    ASSERT_TRUE(again.saved) << again.error.toStdString();
+    ExpectSame(other, *again.saved);
+}
+
+TEST(ProfileFile, EveryDamagedByteAndEveryCutIsCaught) {
+    std::mt19937 rng(11);
+    const QByteArray good = engine::EncodeProfile(RandomProfile(rng, 40));
+    for (qsizetype i = 0; i < good.size(); ++i) {
+        for (const int bit : {0, 5}) {
+            QByteArray bad = good;
+            bad[i] = char(bad[i] ^ (1 << bit));
+            const engine::TProfileRead read = engine::DecodeProfile(bad);
+            EXPECT_FALSE(read.saved) << "byte " << i;
+            EXPECT_FALSE(read.error.isEmpty());
+        }
+    }
+    for (qsizetype cut = 0; cut < good.size(); ++cut) {
+        const engine::TProfileRead read = engine::DecodeProfile(good.first(cut));
+        EXPECT_FALSE(read.saved) << "cut at " << cut;
+        EXPECT_TRUE(read.error.startsWith("truncated profile")) << cut << read.error.toStdString();
+    }
+    EXPECT_TRUE(engine::DecodeProfile(good + "x").error.startsWith("corrupt profile"));
+}
+
+TEST(ProfileFile, ErrorsSayWhatIsWrong) {
+    const std::vector<engine::TProfileEntry> ok{{0x00540048, 12}, {0x00540049, 10}};
+    struct Case {
+        const char *what;
+        QByteArray bytes;
+        const char *error; // start of the message
+    } cases[] = {
+        {"a text file", "The quick brown fox jumps over the lazy dog", "not a brindle-scan profile"},
+        {"empty", "", "truncated profile"},
+        {"a later version", WithChecksum(Body(2, 0, 10, 30, ok)),
+         "profile format version 2; this brindle-scan reads version 1"},
+        {"version 0, no checksum", Body(0, 0, 10, 30, ok), "profile format version 0"},
+        {"checksum", Body(1, 0, 10, 30, ok) + "abcd", "corrupt profile: the checksum"},
+        {"encoding", WithChecksum(Body(1, 7, 10, 30, ok)), "corrupt profile: unknown encoding 7"},
+        {"nothing counted", WithChecksum(Body(1, 0, 10, 0, {})), "corrupt profile: no digraphs"},
+        {"order", WithChecksum(Body(1, 0, 10, 30, {ok[1], ok[0]})),
+         "corrupt profile: entry 2 is out of order"},
+        {"below the least count", WithChecksum(Body(1, 0, 10, 30, {{0x00540048, 9}})),
+         "corrupt profile: entry 1 has an impossible count"},
+        {"more than counted", WithChecksum(Body(1, 0, 10, 21, ok)),
+         "corrupt profile: entry 2 has an impossible count"},
+        {"not a digraph", WithChecksum(Body(1, 0, 10, 30, {{0x00000048, 12}})),
+         "corrupt profile: entry 1 is not a digraph"},
+        {"a huge count of entries", WithChecksum(Body(1, 0, 10, 30, {}).replace(28, 4, Le(~0u, 4))),
+         "truncated profile"},
+    };
+    for (const Case &k : cases) {
+        const engine::TProfileRead read = engine::DecodeProfile(k.bytes);
+        EXPECT_FALSE(read.saved) << k.what;
+        EXPECT_TRUE(read.error.startsWith(QLatin1String(k.error)))
+            << k.what << ": " << read.error.toStdString();
+    }
+    EXPECT_TRUE(engine::DecodeProfile(WithChecksum(Body(1, 1, 10, 30, ok))).saved);
+}
+
+TEST(ProfileFile, FilesThatCannotBeReadOrWritten) {
+    TempDir dir;
+    const QString fifo = dir.file("fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(engine::ReadProfileFile(dir.file("none")).error, "No such file or directory");
+    EXPECT_EQ(engine::ReadProfileFile(fifo).error, "not a regular file"); // and no hang
+    EXPECT_EQ(engine::ReadProfileFile(dir.path()).error, "not a regular file");
+    EXPECT_EQ(engine::SaveProfileFile(dir.file("no/such/folder.profile"), {}),
+              "No such file or directory");
+}
