@@ -1,13 +1,26 @@
 #pragma once
 // Letting pending window events run from inside long work.
+//
+// Long work on the GUI thread (a run, a word-list load) calls in here very
+// often or very rarely, depending on what it does. Pumping is therefore
+// throttled by time, never by a count of calls: a call reads a coarse
+// monotonic clock (a few nanoseconds) and pumps only when a few milliseconds
+// have passed since the last pump. Frequent callers pay almost nothing, and
+// a caller that yields only now and then still gets Stop and the
+// controller's commands through at its next call.
+
+#include <cstdint>
 
 namespace app {
 
 // Processes pending events now.
 void PumpEvents();
-// The yield hook's procedure: processes pending events at most every few
-// milliseconds. It is called for every letter of a text, so between pumps it
-// costs a counter step and, every so many calls, one clock read.
+// Processes pending events when kPumpIntervalMs have passed since the last
+// pump (by a clock with a resolution of a few milliseconds).
+void PumpEventsIfDue();
+// The yield hook's procedure: PumpEventsIfDue().
 void ThrottledPump(void *);
+
+inline constexpr int64_t kPumpIntervalMs = 8;
 
 } // namespace app

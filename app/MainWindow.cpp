@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "Dialogs.h"
+#include "DataFolder.h"
 #include "EventPump.h"
 #include "HelpContext.h"
 #include "Mykpsmall.h"
@@ -191,6 +192,9 @@ void TForm1::FormCreate() {
     PCProgressBar1->SetRangePos(2, 0);
     crap_detector = std::make_unique<TFileCrapDetector>();
     app::HookActivationStep(this);
+    // Bound now rather than at the first Start, so that a word-list load the
+    // controller asks for before any run lets events through as well.
+    AYieldProcessProc = {&app::ThrottledPump, this};
 }
 
 void TForm1::FormDestroy() {
@@ -198,6 +202,8 @@ void TForm1::FormDestroy() {
     // go of them first so that no repaint could.
     ElListBox1->clear();
     crap_detector.reset();
+    if (AYieldProcessProc.object == this)
+        AYieldProcessProc = {};
     app::LogToolClosingStep();
     app::NotifyShellStep(4600);
     app::SaveFormSettings(this, app::SettingsFileName());
@@ -245,37 +251,70 @@ void TForm1::Button1Click() {
     PCProgressBar1->SetRangePos(2, 0);
     PCProgressBar2->SetRangePos(2, 0);
     AYieldProcessProc = {&app::ThrottledPump, this};
-    bool failed = false;
+    RunStart();
+    fRunning = false;
+    if (fCloseAfterRun)
+        QTimer::singleShot(0, this, [this] { close(); });
+}
+
+void TForm1::RunStart() {
+    // Only a run that took place may add to the list or speak of its result:
+    // a failure before it leaves the list as Start emptied it.
+    bool running = false;
     try {
         crap_detector->SetReferenceFiles(ElFileNameEdit1->FileListText());
+        // An unusable reference has been reported; there is no run to speak of.
+        if (!crap_detector->reference_setup)
+            return;
         crap_detector->digraph_frequency_variation_per_mille = ElSpinEditFreqVar->Value();
         crap_detector->digraph_percent_fail_allowed = ElSpinEditPercentFail->Value();
-        FileAndDirIterator1.HeadDir = ElFolderNameEdit1->Text();
+        const QString folder = app::AbsoluteDataFolder(ElFolderNameEdit1->Text());
+        if (folder.isEmpty()) {
+            ShowError(QStringLiteral("No folder of data is given."));
+            return;
+        }
+        if (const QString cause = app::FolderProblem(folder); !cause.isEmpty()) {
+            ShowError(QStringLiteral("The folder of data %1 could not be read:\n%2")
+                          .arg(QDir::toNativeSeparators(folder), cause));
+            return;
+        }
+        FileAndDirIterator1.HeadDir = folder;
         FileAndDirIterator1.IncludeSubFolders = ElCheckBox1->isChecked();
         FileAndDirIterator1.IterateFindingFiles();
         FileAndDirIterator1.BuildDetailedList();
+        running = true;
         crap_detector->CheckForCrap(
             FileAndDirIterator1.FoundFiles(), ElCheckBoxThorough->isChecked(),
             [this](int32_t p) { ShowPercent(p); }, [this](int32_t p) { ShowPercent2(p); });
     } catch (const suite::TRunError &e) {
-        failed = true;
-        AppendNewEntries();
-        ShowError(QStringLiteral("The run stopped at %1:\n%2")
-                      .arg(QDir::toNativeSeparators(e.path()), e.cause()));
-    } catch (const std::exception &e) {
-        failed = true;
-        AppendNewEntries();
-        ShowError(QStringLiteral("The run stopped: %1").arg(QString::fromLocal8Bit(e.what())));
-    }
-    if (!failed) {
-        if (crap_detector->weird_files.Count() == 0)
-            suite::NoCorruptFilesFound(this);
-        else
+        if (running) {
             AppendNewEntries();
+            ShowError(QStringLiteral("The run stopped at %1:\n%2")
+                          .arg(QDir::toNativeSeparators(e.path()), e.cause()));
+        } else {
+            ShowError(QStringLiteral("The known good text %1 cannot be used:\n%2")
+                          .arg(QDir::toNativeSeparators(e.path()), e.cause()));
+        }
+        return;
+    } catch (const std::exception &e) {
+        if (running)
+            AppendNewEntries();
+        ShowError(QStringLiteral("The run stopped: %1").arg(QString::fromLocal8Bit(e.what())));
+        return;
     }
-    fRunning = false;
-    if (fCloseAfterRun)
-        QTimer::singleShot(0, this, [this] { close(); });
+    AppendNewEntries();
+    const QStringList &unreadable = FileAndDirIterator1.Unreadable();
+    if (!unreadable.isEmpty()) {
+        // Saying that nothing was found would claim files that were never read.
+        QStringList shown;
+        for (const QString &f : unreadable)
+            shown << QDir::toNativeSeparators(f);
+        ShowError(QStringLiteral("These folders could not be read; their files were not "
+                                 "checked:\n%1")
+                      .arg(shown.join(QLatin1Char('\n'))));
+    } else if (crap_detector->weird_files.Count() == 0) {
+        suite::NoCorruptFilesFound(this);
+    }
 }
 
 void TForm1::AppendNewEntries() {
@@ -296,13 +335,13 @@ void TForm1::ShowPercent(int32_t percent) {
     if (fCloseAfterRun)
         crap_detector->processing = false;
     AppendNewEntries();
-    app::PumpEvents();
+    app::PumpEventsIfDue();
 }
 
 void TForm1::ShowPercent2(int32_t percent) {
     if (percent != PCProgressBar2->Position())
         PCProgressBar2->SetRangePos(2, percent);
-    app::PumpEvents();
+    app::PumpEventsIfDue();
 }
 
 void TForm1::ButtonStopClick() {

@@ -97,6 +97,8 @@ protected:
 
 private:
     void CreateComponents();
+    // Start's work between the emptied list and the end of the run.
+    void RunStart();
     // The selected entry while there is a detector, else null.
     QListWidgetItem *SelectedEntry() const;
     // Appends the suspect files beyond the list's count, with their holders.

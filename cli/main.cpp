@@ -121,6 +121,10 @@ int main(int argc, char **argv) {
                                          : QStringLiteral("No such file or directory"));
                 return kExitError;
             }
+            if (build.status == engine::TReferenceBuild::Status::NotText) {
+                Error(build.notText, engine::NotTextCause(build.fileSize, build.textLength));
+                return kExitError;
+            }
             if (build.status == engine::TReferenceBuild::Status::NoDigraphs) {
                 Error(o.references.join(QStringLiteral(", ")),
                       QStringLiteral(

@@ -4,6 +4,8 @@
 #include "Mykpsmall.h"
 #include "RunError.h"
 
+#include <algorithm>
+
 namespace engine {
 
 QString SizeReason(int64_t size, int64_t length) {
@@ -36,10 +38,9 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
     MyYieldProcess();
     try {
         const bool thorough = settings.thoroughly && reference;
-        // Without a position callback the digraphs are counted while the
-        // length is measured, in one read; the counts of a file that fails
-        // the size test are simply dropped.
-        const bool fused = thorough && !onPercent2;
+        // The digraphs are counted while the length is measured, in one
+        // read; the counts of a file that fails the size test are simply
+        // dropped. Progress through the file comes from that same read.
         if (thorough) {
             // The tables are cleared only for files whose digraphs are counted.
             fBytes.Reset();
@@ -47,8 +48,15 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
             fOrdered.Clear();
         }
         const TDigraphSinks fast{&fBytes, &fWide, nullptr};
-        const TFileMeasure m =
-            fused ? fFile.Measure(settings.encoding, fast) : fFile.Measure(settings.encoding);
+        TBytesReadCallback onRead;
+        if (thorough && onPercent2) {
+            const int64_t size = fFile.Size();
+            onRead = [&onPercent2, size](int64_t bytes) {
+                onPercent2(size > 0 ? int32_t(std::min<int64_t>(bytes, size) * 100 / size) : 100);
+            };
+        }
+        const TFileMeasure m = thorough ? fFile.Measure(settings.encoding, fast, onRead)
+                                        : fFile.Measure(settings.encoding);
         if (FailsSizeTest(m)) {
             verdict = TVerdict{};
             verdict.test = TSuspectTest::Size;
@@ -63,12 +71,6 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
             return TCheckResult::Passed;
         }
         MyYieldProcess();
-        TPositionCallback onPosition;
-        if (onPercent2) {
-            const int64_t n = m.length;
-            onPosition = [&onPercent2, n](int64_t p) { onPercent2(int32_t(p * 100 / n)); };
-            fFile.Count(m, fast, onPosition);
-        }
         const bool eightBit = m.kind == TTextKind::Ansi;
         if (!eightBit && fWide.Overflowed()) {
             // Too many distinct letters for the flat table: count in order.
@@ -111,16 +113,20 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
 }
 
 bool TFileChecker::CountReference(const QString &path, TDefaultEncoding encoding,
-                                  TPairCounts &counts, bool inOrder) {
+                                  TPairCounts &counts, bool inOrder, TFileMeasure *measured) {
     if (!fFile.Open(path))
         return false;
     try {
         if (inOrder) {
-            fFile.Measure(encoding, TDigraphSinks{nullptr, nullptr, &counts});
+            const TFileMeasure m = fFile.Measure(encoding, TDigraphSinks{nullptr, nullptr, &counts});
+            if (measured)
+                *measured = m;
         } else {
             fBytes.Reset();
             fWide.Reset();
             const TFileMeasure m = fFile.Measure(encoding, TDigraphSinks{&fBytes, &fWide, nullptr});
+            if (measured)
+                *measured = m;
             if (m.kind != TTextKind::Ansi && fWide.Overflowed()) {
                 fWide.Reset();
                 fFile.Count(m, TDigraphSinks{nullptr, nullptr, &counts});

@@ -48,7 +48,8 @@ QString DigraphReason(const QString &tooMany, const QString &tooFew);
 // whole text never looks short for being UTF-8.
 bool FailsSizeTest(const TFileMeasure &m);
 
-// Progress through the text of a file under the digraph check, 0-100.
+// Progress through a file under the digraph check, 0-100: the share of its
+// bytes read, reported after every block of the one read.
 using TPercentCallback = std::function<void(int32_t percent)>;
 
 // Checks files one at a time; keeps its buffers between files. One per thread.
@@ -64,8 +65,9 @@ public:
     // Adds the digraphs of a reference file to `counts`: in order of first
     // occurrence when `inOrder`, else through the fast counters (the order is
     // then unknown). False when the file does not exist or is not regular.
+    // `measured`, when given, receives the file's size and text length.
     bool CountReference(const QString &path, TDefaultEncoding encoding, TPairCounts &counts,
-                        bool inOrder);
+                        bool inOrder, TFileMeasure *measured = nullptr);
 
 private:
     TTextFile fFile;

@@ -5,14 +5,27 @@
 
 namespace engine {
 
+QString NotTextCause(int64_t fileSize, int64_t textLength) {
+    return QStringLiteral("not a usable text: it fails the size test (") +
+           SizeReason(fileSize, textLength) + QLatin1Char(')');
+}
+
 TReferenceBuild BuildReferenceProfile(const QStringList &files, TDefaultEncoding encoding,
                                       int32_t minDigraphs, TFileChecker &checker) {
     TReferenceBuild build;
     TPairCounts counts;
     for (const QString &name : files) {
-        if (!checker.CountReference(name, encoding, counts, false)) {
+        TFileMeasure m;
+        if (!checker.CountReference(name, encoding, counts, false, &m)) {
             build.status = TReferenceBuild::Status::Missing;
             build.missing = name;
+            return build;
+        }
+        if (FailsSizeTest(m)) {
+            build.status = TReferenceBuild::Status::NotText;
+            build.notText = name;
+            build.fileSize = m.size;
+            build.textLength = m.length;
             return build;
         }
     }

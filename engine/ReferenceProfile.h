@@ -11,13 +11,22 @@
 namespace engine {
 
 struct TReferenceBuild {
-    enum class Status { Ok, Missing, NoDigraphs };
+    // NotText: a reference fails the size test itself (binary data, text cut
+    // at a NUL), so it is no known-good text and would skew every verdict.
+    enum class Status { Ok, Missing, NoDigraphs, NotText };
     Status status = Status::NoDigraphs;
     // The first file that does not exist (or is not a regular file); the
     // files after it are not looked at.
     QString missing;
+    // The first file that fails the size test, with its figures.
+    QString notText;
+    int64_t fileSize = 0;
+    int64_t textLength = 0;
     TDigraphProfile profile;
 };
+
+// Why a reference that fails the size test cannot be used, with its figures.
+QString NotTextCause(int64_t fileSize, int64_t textLength);
 
 // Throws suite::TRunError when a reference cannot be read, or when its
 // profile cannot be made (the tree's depth error; the "file" is then the

@@ -89,7 +89,8 @@ TTextFile::TMark TTextFile::DetectMark(const uint8_t *p, size_t n, TDefaultEncod
 // taking `known`), and hands the sink each block after the mark:
 // sink.Bytes(p, n) for 8-bit text, sink.Units(p, n) for decoded units, and
 // sink.Decoded(n) with the number of units a UTF-8 block decoded to. A
-// sink's Done() stops the reading early.
+// sink's Done() stops the reading early. A sink with Read(bytes) hears how
+// far the reading got after each block.
 template <class Sink>
 TTextFile::TMark TTextFile::Pass(TDefaultEncoding encoding, const TMark *known, Sink &&sink) {
     uint8_t *bytes = fBytes.data();
@@ -167,6 +168,8 @@ TTextFile::TMark TTextFile::Pass(TDefaultEncoding encoding, const TMark *known, 
             break;
         }
         }
+        if constexpr (requires { sink.Read(offset); })
+            sink.Read(offset);
         if (last)
             return mark;
     }
@@ -182,6 +185,7 @@ struct TCountingSink {
     char16_t prev = 0;
     int64_t decoded = 0;
     const TPositionCallback *onPosition = nullptr;
+    const TBytesReadCallback *onRead = nullptr;
     int64_t nextReport = 1024;
 
     bool decodeAll = false;
@@ -205,6 +209,10 @@ struct TCountingSink {
             sinks.ordered->AddUnits(p, m, prev);
         Report();
     }
+    void Read(int64_t bytes) {
+        if (onRead && *onRead)
+            (*onRead)(bytes);
+    }
     void Report() {
         MyYieldProcess();
         if (!onPosition || !*onPosition)
@@ -217,12 +225,14 @@ struct TCountingSink {
 
 } // namespace
 
-TFileMeasure TTextFile::Measure(TDefaultEncoding encoding, const TDigraphSinks &sinks) {
+TFileMeasure TTextFile::Measure(TDefaultEncoding encoding, const TDigraphSinks &sinks,
+                                const TBytesReadCallback &onRead) {
     fWholeInBuffer = false;
     TFileMeasure m;
     m.size = fSize;
     TCountingSink sink;
     sink.sinks = sinks;
+    sink.onRead = &onRead;
     // UTF-8 is decoded to the end: the size test compares with all of it.
     sink.decodeAll = true;
     const TMark mark = Pass(encoding, nullptr, sink);

@@ -45,6 +45,8 @@ struct TDigraphSinks {
 // Called with the text position (1-based, in units of the loaded text) of
 // each multiple of 1024 reached, in order.
 using TPositionCallback = std::function<void(int64_t position)>;
+// Called after each block read with the bytes of the file read so far.
+using TBytesReadCallback = std::function<void(int64_t bytesRead)>;
 
 class TTextFile {
 public:
@@ -62,8 +64,10 @@ public:
     int64_t Size() const { return fSize; }
 
     // Reads the file once: its encoding and its text's length; also counts
-    // the text's digraphs into `sinks`, when given.
-    TFileMeasure Measure(TDefaultEncoding encoding, const TDigraphSinks &sinks = {});
+    // the text's digraphs into `sinks`, when given. `onRead`, when set, is
+    // called after every block.
+    TFileMeasure Measure(TDefaultEncoding encoding, const TDigraphSinks &sinks = {},
+                         const TBytesReadCallback &onRead = {});
 
     // Reads the file again and counts its text's digraphs into `sinks`.
     // `onPosition`, when set, is called for every multiple of 1024 up to the

@@ -49,20 +49,26 @@ void TFileCrapDetector::SetReferenceFiles(const QString &Value) {
 }
 
 void TFileCrapDetector::ReportReferenceProblem(const QString &value) {
-    suite::FormCentredMessageDlg(
-        nullptr, suite::Global_TimedOut, suite::QLREferenceTextTooShortOrProblematic().arg(value),
-        suite::TMsgDlgType::Error, suite::mbOK | suite::mbHelp, 0, 0, false);
+    QString text = suite::QLREferenceTextTooShortOrProblematic().arg(value);
+    if (!fReferenceProblem.isEmpty())
+        text += QLatin1Char('\n') + fReferenceProblem;
+    suite::FormCentredMessageDlg(nullptr, suite::Global_TimedOut, text, suite::TMsgDlgType::Error,
+                                 suite::mbOK | suite::mbHelp, 0, 0, false);
 }
 
 bool TFileCrapDetector::BuildReference() {
     // Until this build succeeds there is no usable reference, even if it throws.
     reference_setup = false;
+    fReferenceProblem.clear();
     StartReferenceProfile();
     const engine::TReferenceBuild build =
         engine::BuildReferenceProfile(fReferenceFiles, default_encoding, min_digraphs, fChecker);
     reference_setup = build.status == engine::TReferenceBuild::Status::Ok;
     if (build.status == engine::TReferenceBuild::Status::Missing)
         suite::FailedToFind(nullptr, build.missing);
+    if (build.status == engine::TReferenceBuild::Status::NotText)
+        fReferenceProblem = build.notText + QStringLiteral(": ") +
+                            engine::NotTextCause(build.fileSize, build.textLength);
     if (reference_setup) {
         ref.profile = build.profile;
         ref.digraphs = build.profile.digraphs;

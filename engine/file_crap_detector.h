@@ -78,7 +78,11 @@ public:
     // rebuilds the reference at once and reports a problem in a dialog.
     void SetReferenceFiles(const QString &Value);
     const QStringList &ReferenceFileList() const { return fReferenceFiles; }
+    // Builds the reference profile. A missing file is reported at once; a
+    // reference that is no text (it fails the size test) leaves
+    // ReferenceProblem() naming it with its figures, for the setter's report.
     bool BuildReference();
+    const QString &ReferenceProblem() const { return fReferenceProblem; }
 
     void CheckForCrap(const QStringList &files, bool thoroughly, const TOnPercentEvent &AOnPercent,
                       const TOnPercentEvent &AOnPercent2);
@@ -119,5 +123,6 @@ private:
     TOnPercentEvent fOnPercent;
     TOnPercentEvent fOnPercent2;
     QStringList fReferenceFiles;
+    QString fReferenceProblem;
     engine::TFileChecker fChecker;
 };

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -101,26 +102,142 @@ TEST_F(WindowTest, RunFindingNothingShowsTheNoticeOnceAfterTheRun) {
     EXPECT_EQ(form->PCProgressBar1->Position(), 100);
 }
 
-TEST_F(WindowTest, UnusableReferenceLeavesBothBarsAtZeroAndEndsWithTheNotice) {
+// No run takes place without a usable reference: the reference problem is
+// the only thing said, once, and nothing is said of a result.
+TEST_F(WindowTest, UnusableReferenceIsReportedOnceAndNothingElse) {
     MakeTen({2});
+    const QString missing = dir.file("ref/gone.txt");
+    const QString binary = dir.write("ref/binary.txt", CutText());
+    const QString digits = dir.write("ref/digits.txt", "123 456\r\n");
+    const QString problem = suite::QLREferenceTextTooShortOrProblematic().section('%', 0, 0);
+    const struct {
+        QStringList refs;
+        QStringList shownStart; // each message's beginning, in order
+    } cases[] = {
+        {{}, {problem}},
+        {{reference, missing}, {suite::QLFailedToFind().arg(missing), problem}},
+        {{digits}, {problem}},
+        {{reference, binary}, {problem}},
+    };
+    for (const auto &c : cases) {
+        Open();
+        form->ElFileNameEdit1->SetFileList(c.refs);
+        dialogs.shown.clear();
+        form->Button1->click();
+        EXPECT_EQ(form->PCProgressBar1->Position(), 0);
+        EXPECT_EQ(form->PCProgressBar2->Position(), 0);
+        EXPECT_TRUE(Listed().isEmpty());
+        const QStringList shown = Shown();
+        ASSERT_EQ(shown.size(), c.shownStart.size()) << shown.join("|").toStdString();
+        for (int i = 0; i < shown.size(); ++i)
+            EXPECT_TRUE(shown[i].startsWith(c.shownStart[i])) << shown[i].toStdString();
+    }
+}
+
+// A reference that fails the size test would skew every verdict; it is
+// reported with its figures, like one without digraphs.
+TEST_F(WindowTest, ReferenceFailingTheSizeTestIsReportedWithItsFigures) {
+    MakeTen({2});
+    const QString binary = dir.write("ref/binary.txt", CutText());
     Open();
-    form->ElFileNameEdit1->SetFileList({});
+    form->ElFileNameEdit1->SetFileList({reference, binary});
     form->Button1->click();
-    EXPECT_EQ(form->PCProgressBar1->Position(), 0);
-    EXPECT_EQ(form->PCProgressBar2->Position(), 0);
-    EXPECT_TRUE(Listed().isEmpty());
-    ASSERT_FALSE(Shown().isEmpty());
-    EXPECT_EQ(Shown().last(), suite::QLNoCorruptFilesFound());
+    ASSERT_EQ(Shown().size(), 1) << Shown().join("|").toStdString();
+    EXPECT_TRUE(Shown()[0].contains(binary + ": not a usable text: it fails the size test "
+                                             "(File-size 35 but text-length 12)"))
+        << Shown()[0].toStdString();
+    EXPECT_FALSE(form->Detector()->reference_setup);
+}
+
+// A folder that cannot be walked is named with the cause; nothing claims
+// that no corrupt file was found.
+TEST_F(WindowTest, UnreadableDataFolderIsNamedWithItsCause) {
+    MakeTen({2});
+    const QString file = dir.write("plain.txt", GoodText(2));
+    const QString locked = dir.file("locked");
+    QDir().mkpath(locked);
+    QFile::setPermissions(locked, QFileDevice::Permissions());
+    const bool canLock = ::access(QFile::encodeName(locked).constData(), R_OK) != 0;
+    struct Case {
+        QString folder;
+        QString shown;
+    };
+    std::vector<Case> cases = {
+        {dir.file("nowhere"),
+         "The folder of data " + dir.file("nowhere") + " could not be read:\nNo such file or directory"},
+        {file, "The folder of data " + file + " could not be read:\nNot a directory"},
+        {QString(), "No folder of data is given."},
+    };
+    if (canLock) // not as root
+        cases.push_back({locked, "The folder of data " + locked +
+                                     " could not be read:\nPermission denied"});
+    for (const Case &c : cases) {
+        Open();
+        form->ElFolderNameEdit1->SetText(c.folder);
+        dialogs.shown.clear();
+        form->Button1->click();
+        EXPECT_EQ(Shown(), QStringList{c.shown});
+        EXPECT_TRUE(Listed().isEmpty());
+    }
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                      QFileDevice::ExeOwner);
+}
+
+TEST_F(WindowTest, UnreadableSubfolderIsReportedInsteadOfTheNotice) {
+    dir.write("data/a.txt", GoodText(3));
+    const QString locked = dir.file("data/locked");
+    dir.write("data/locked/b.txt", CutText());
+    QFile::setPermissions(locked, QFileDevice::Permissions());
+    if (::access(QFile::encodeName(locked).constData(), R_OK) == 0) {
+        QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+        GTEST_SKIP() << "permissions are not enforced (root)";
+    }
+    Open();
+    form->ElCheckBox1->setChecked(true);
+    form->Button1->click();
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                      QFileDevice::ExeOwner);
+    ASSERT_EQ(Shown().size(), 1);
+    EXPECT_TRUE(Shown()[0].contains(locked)) << Shown()[0].toStdString();
+    EXPECT_FALSE(Shown().contains(suite::QLNoCorruptFilesFound()));
+}
+
+// A relative folder text is taken from the current folder; the list shows
+// full paths, as the walk gives them.
+TEST_F(WindowTest, RelativeFolderGivesFullPaths) {
+    const QString cut = dir.write("data/a.txt", CutText());
+    Open();
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.file(""));
+    form->ElFolderNameEdit1->SetText(QStringLiteral("data"));
+    form->Button1->click();
+    QDir::setCurrent(before);
+    EXPECT_EQ(Listed(), QStringList{cut});
+}
+
+// A Start that fails while the reference is read leaves the list as the
+// failed Start left it (empty), not the previous run's entries again.
+TEST_F(WindowTest, StartFailingOnTheReferenceLeavesTheListEmpty) {
+    MakeTen({2, 5});
+    Open();
+    form->Button1->click();
+    ASSERT_EQ(Listed().size(), 2);
+    const QString lopsided = dir.write("ref/lopsided.txt", LopsidedText());
+    form->ElFileNameEdit1->SetFileList({lopsided});
+    dialogs.shown.clear();
+    form->Button1->click();
+    EXPECT_TRUE(Listed().isEmpty()) << Listed().join("|").toStdString();
+    ASSERT_EQ(Shown().size(), 1);
+    EXPECT_TRUE(Shown()[0].contains(lopsided)) << Shown()[0].toStdString();
+    EXPECT_TRUE(Shown()[0].contains("lopsided data: stack overflow in Tree"));
 }
 
 TEST_F(WindowTest, StopMidRunKeepsTheEntriesAndTheBars) {
     MakeTen({2, 5, 8});
     Open();
-    // The click is queued and served by the run's own event processing.
-    AtFirstEntry([this] {
-        QTimer::singleShot(0, form.get(),
-                           [this] { QTest::mouseClick(form->ButtonStop, Qt::LeftButton); });
-    });
+    // Clicked while the run lists its first entry, before the next file.
+    AtFirstEntry([this] { QTest::mouseClick(form->ButtonStop, Qt::LeftButton); });
     form->Button1->click();
     // f02 was listed before f03; f03 was finished, then the run ended.
     EXPECT_EQ(Listed(), QStringList{Data("f02.txt")});

@@ -121,6 +121,12 @@ TEST(BrindleScan, ExitStatusAndErrors) {
         {{"-r", c.dir.write("digits.txt", "123 456\r\n"), c.dir.file("clean")},
          2,
          "brindle-scan: " + c.dir.file("digits.txt") + ": no letter pairs"},
+        // A reference that fails the size test is no known-good text.
+        {{"-r", c.dir.write("binary.txt", QByteArray("Good words\0\0\0\0\0\0 then junk", 26)),
+          c.dir.file("clean")},
+         2,
+         "brindle-scan: " + c.dir.file("binary.txt") +
+             ": not a usable text: it fails the size test (File-size 26 but text-length 12)"},
         {{"--bogus", c.data()}, 2, "brindle-scan: unknown option"},
     };
     for (const Case &k : cases) {

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# The window's run against `brindle-scan -j 1` on the same folders: a mixed
+# corpus of 309 files (about 60 MiB, subfolders) and 10 000 small files.
+#
+# usage: bench/window_vs_scan.sh
+#
+# The window is the real main window, opened offscreen by bench/window_run,
+# which presses Start and times the run from the press to its end. The
+# scanner is timed as a whole process (start-up and output included). Each
+# figure is the best of BENCH_RUNS runs with a warm page cache; `ratio` is
+# window / scan.
+#
+# Environment:
+#   BRINDLE_BUILD  build folder (default build; relative to the repository root)
+#   BENCH_DIR      work folder for the generated folders (default /tmp/brindle-window-bench)
+#   BENCH_RUNS     runs per figure, best one counts (default 3)
+set -uo pipefail
+
+here=$(cd -- "$(dirname -- "${BASH_SOURCE[0]}")" && pwd)
+root=$(cd -- "$here/.." && pwd)
+build=${BRINDLE_BUILD:-build}
+[[ $build == /* ]] || build=$root/$build
+scan=$build/cli/brindle-scan
+window=$build/bench/window_run
+work=${BENCH_DIR:-/tmp/brindle-window-bench}
+runs=${BENCH_RUNS:-3}
+
+die() { echo "window_vs_scan: $*" >&2; exit 2; }
+[[ -x $scan ]] || die "no scanner at $scan (cmake --build $build --target brindle-scan)"
+[[ -x $window ]] || die "no driver at $window (cmake --build $build --target window_run)"
+python3 "$here/make_window_corpora.py" "$work" >/dev/null || die "making the folders failed"
+ref=$work/refs/ref1.txt
+
+errlog=$(mktemp)
+trap 'rm -f "$errlog"' EXIT
+
+# best_scan ARGS...: best wall time of the scanner in $best; exit 1 (suspects
+# found) counts as success. Its line count goes to $entries.
+best_scan() {
+    local i t0 t1 rc d
+    best=
+    for ((i = 0; i < runs; i++)); do
+        t0=$(date +%s.%N)
+        entries=$("$scan" "$@" 2>"$errlog" | wc -l)
+        rc=${PIPESTATUS[0]}
+        t1=$(date +%s.%N)
+        ((rc > 1)) && { cat "$errlog" >&2; die "brindle-scan $* exited with $rc"; }
+        d=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.6f", b - a }')
+        best=$(awk -v d="$d" -v m="$best" 'BEGIN { print (m == "" || d < m) ? d : m }')
+    done
+}
+
+# best_window ARGS...: best run time of the window in $best, entries listed
+# in $entries.
+best_window() {
+    local i out secs
+    best=
+    for ((i = 0; i < runs; i++)); do
+        out=$("$window" "$@" 2>"$errlog") || { cat "$errlog" >&2; die "window_run $* failed"; }
+        read -r secs entries <<<"$out"
+        best=$(awk -v d="$secs" -v m="$best" 'BEGIN { print (m == "" || d < m) ? d : m }')
+    done
+}
+
+echo "best of $runs run(s); window: Start pressed to end of run; scan: whole process, -j 1"
+printf '%-28s %8s %10s %10s %7s\n' folder entries "window s" "scan s" ratio
+failed=0
+for folder in mixed small; do
+    for mode in "" -d; do
+        best_window -s $mode -r "$ref" "$work/$folder"
+        wsecs=$best went=$entries
+        # Warm: the window's runs have read every file already.
+        best_scan -s $mode -j 1 --no-progress -r "$ref" "$work/$folder"
+        ssecs=$best
+        if [[ $went != "$entries" ]]; then
+            echo "window_vs_scan: $folder $mode: the window listed $went, the scanner $entries" >&2
+            failed=1
+        fi
+        files=$(find "$work/$folder" -type f | wc -l)
+        label="$folder ($files files)${mode:+, digraph}"
+        awk -v l="$label" -v e="$entries" -v w="$wsecs" -v s="$ssecs" \
+            'BEGIN { printf "%-28s %8d %10.3f %10.3f %6.2fx\n", l, e, w, s, (s > 0 ? w / s : 0) }'
+    done
+done
+exit $failed
