@@ -1,11 +1,11 @@
 #include "TextFile.h"
 
 #include "File_utils.h"
+#include "FileNames.h"
 #include "Mykpsmall.h"
 #include "RunError.h"
 #include "TextTables.h"
 
-#include <QFile>
 
 #include <algorithm>
 #include <bit>
@@ -31,15 +31,40 @@ void TTextFile::Close() {
 bool TTextFile::Open(const QString &path) {
     Close();
     fPath = path;
-    const QByteArray native = QFile::encodeName(path);
-    struct stat st;
-    if (native.isEmpty() || ::stat(native.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+    const QByteArray native = suite::EncodeFileName(path);
+    if (native.isEmpty())
         return false;
-    // Non-blocking: a FIFO put in the file's place since the test above must
-    // not hang the run; it is refused below.
-    fFd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat st;
+    // Non-blocking: a FIFO put in the file's place since the stat must not
+    // hang the run; it is refused below.
+    constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+    int err = 0;
+    if (::stat(native.constData(), &st) == 0) {
+        if (!S_ISREG(st.st_mode))
+            return false;
+        fFd = ::open(native.constData(), kFlags);
+        err = errno;
+    } else if (errno == ENAMETOOLONG) {
+        // Deeper than a path call takes: go there one folder at a time.
+        QByteArray leaf;
+        const int dir = suite::OpenParentStepwise(native, leaf);
+        if (dir < 0) {
+            err = errno;
+            if (err == ENOENT || err == ENOTDIR)
+                return false;
+            throw suite::TRunError(path, suite::ErrnoText(err));
+        }
+        if (::fstatat(dir, leaf.constData(), &st, 0) != 0 || !S_ISREG(st.st_mode)) {
+            ::close(dir);
+            return false;
+        }
+        fFd = ::openat(dir, leaf.constData(), kFlags);
+        err = errno;
+        ::close(dir);
+    } else {
+        return false;
+    }
     if (fFd < 0) {
-        const int err = errno;
         if (err == ENOENT || err == ENOTDIR)
             return false; // gone since it was listed: a missing file
         throw suite::TRunError(path, suite::ErrnoText(err));

@@ -19,6 +19,12 @@ int64_t FileSize(const QString &path);
 // FE FF). Throws TRunError when the file cannot be read.
 bool TextFileInUnicode(const QString &path);
 
+// For a path too long for one system call (ENAMETOOLONG): opens the folder
+// holding its last name one step at a time and returns that folder's
+// descriptor (the caller closes it), with `leaf` set to the last name; -1 with
+// errno set on failure. `path` is a name's exact bytes.
+int OpenParentStepwise(const QByteArray &path, QByteArray &leaf);
+
 // The system's text for an errno value, e.g. "Permission denied".
 QString ErrnoText(int err);
 

@@ -1,14 +1,14 @@
 #pragma once
-// TFileAndDirIterator: walks a folder and collects the full paths of its files.
-//
-// Regular files only (a link to a file counts as the file); names beginning
-// with "." are hidden and left out, files and folders alike. Within a folder
-// the files come first, sorted by name in UTF-16 code-unit order, then the
-// subfolders in the same order, each walked depth first. Links to folders are
-// not followed, so a walk always ends. Unreadable folders are passed over.
+// TFileAndDirIterator: walks a folder and collects the full paths of its files,
+// in the order TFolderWalk gives them (see FolderWalk.h). Names keep their
+// exact bytes (FileNames.h). Unreadable folders are passed over and listed
+// with their causes.
+
+#include "FolderWalk.h"
 
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace suite {
 
@@ -27,13 +27,15 @@ public:
     // Kept for the window's call order; the list is complete after the walk.
     void BuildDetailedList() {}
     const QStringList &FoundFiles() const { return fFound; }
-    // Folders that could not be read during the last walk.
+    // Folders that could not be read during the last walk (HeadDir included).
     const QStringList &Unreadable() const { return fUnreadable; }
+    // The same folders, each with the cause.
+    const std::vector<TUnreadableFolder> &UnreadableFolders() const { return fUnreadableCauses; }
 
 private:
-    void Walk(const QString &folder);
     QStringList fFound;
     QStringList fUnreadable;
+    std::vector<TUnreadableFolder> fUnreadableCauses;
 };
 
 // Code-unit order of two texts.

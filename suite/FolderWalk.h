@@ -1,0 +1,74 @@
+#pragma once
+// TFolderWalk: the folder walk as a stream of file paths.
+//
+// Regular files only (a link to a file counts as the file); names beginning
+// with "." are hidden and left out, files and folders alike. Within a folder
+// the files come first, sorted by name in UTF-16 code-unit order, then the
+// subfolders in the same order, each walked depth first. Links to folders are
+// not followed, so a walk always ends.
+//
+// Names keep their exact bytes (see FileNames.h). Folders are opened with
+// openat() relative to their parent's descriptor, so the depth of a tree does
+// not matter; only the folders still to be finished are held, with the names
+// of one folder at a time, so memory does not grow with the number of files.
+// A folder that cannot be opened or read is reported with its cause and the
+// walk goes on.
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace suite {
+
+struct TUnreadableFolder {
+    QString path;
+    QString cause; // the system's text, e.g. "Permission denied"
+};
+
+class TFolderWalk {
+public:
+    // Walks `head` (a name as DecodeFileName gives it); trailing slashes are
+    // dropped. With `subfolders` false only the files of `head` itself.
+    TFolderWalk(const QString &head, bool subfolders, bool hidden = false);
+    ~TFolderWalk();
+    TFolderWalk(const TFolderWalk &) = delete;
+    TFolderWalk &operator=(const TFolderWalk &) = delete;
+
+    // The next file's full path; false once the walk is over.
+    bool Next(QString &path);
+
+    // Called for each folder that cannot be read, as the walk meets it (the
+    // top folder included), on the caller's thread.
+    std::function<void(const TUnreadableFolder &)> onUnreadable;
+    // Every folder that could not be read so far.
+    const std::vector<TUnreadableFolder> &Unreadable() const { return fUnreadable; }
+    // The top folder itself could not be opened (missing, not a folder,
+    // no permission): errno of the failure, else 0.
+    int HeadError() const { return fHeadError; }
+
+private:
+    struct TFrame;
+    void Start();
+    bool Descend();
+    bool ReadFolder(int fd, const QString &path, TFrame &frame);
+    int ReopenFrame(size_t index);
+    void Report(const QString &path, int err);
+
+    QString fHead;
+    bool fSubfolders;
+    bool fHidden;
+    bool fStarted = false;
+    int fHeadError = 0;
+    int fReadError = 0;
+    std::vector<std::unique_ptr<TFrame>> fStack; // folders with subfolders still to walk
+    std::vector<QString> fFiles;                 // the current folder's files, sorted
+    size_t fNextFile = 0;
+    QString fFilesPrefix;
+    std::vector<TUnreadableFolder> fUnreadable;
+};
+
+} // namespace suite
