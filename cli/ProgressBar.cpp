@@ -8,7 +8,7 @@ namespace cli {
 TProgressBar::TProgressBar(qsizetype total, const std::atomic<qsizetype> &done, std::FILE *out,
                            std::chrono::milliseconds interval)
     : fTotal(total), fDone(done), fOut(out) {
-    // Drawn at once: the walk is over and the total known.
+    // Drawn at once (with the total, when the list is known beforehand).
     Draw();
     fThread = std::thread([this, interval] {
         std::unique_lock lock(fMutex);
@@ -47,6 +47,12 @@ void TProgressBar::Erase() {
 
 void TProgressBar::Draw() {
     const qsizetype done = fDone.load();
+    if (fTotal < 0) { // the walk is still finding files
+        std::fprintf(fOut, "\r%lld files", (long long)done);
+        std::fflush(fOut);
+        fShown = true;
+        return;
+    }
     const int width = 30;
     const int filled = fTotal > 0 ? int(double(done) / double(fTotal) * width) : width;
     std::string bar(size_t(filled), '#');

@@ -20,6 +20,7 @@ namespace cli {
 
 class TProgressBar {
 public:
+    // `total` < 0: not known (the files are counted as they come).
     TProgressBar(qsizetype total, const std::atomic<qsizetype> &done, std::FILE *out = stderr,
                  std::chrono::milliseconds interval = std::chrono::milliseconds(150));
     ~TProgressBar();

@@ -1,24 +1,27 @@
 // brindle-scan: the detector's check from the command line.
+#include "FileNames.h"
+#include "File_utils.h"
 #include "FormatSettings.h"
-#include "OrderedScan.h"
+#include "OrderedRun.h"
 #include "Printers.h"
 #include "ProfileFile.h"
 #include "ProgressBar.h"
 #include "ReferenceProfile.h"
 #include "RunError.h"
 #include "ScanOptions.h"
-#include "TFileAndDirIterator.h"
+#include "ScanSource.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -26,9 +29,23 @@ namespace {
 
 constexpr int kExitClean = 0, kExitSuspect = 1, kExitError = 2;
 
+// The path goes out as its exact bytes, so the message names the very file.
 void Error(const QString &path, const QString &cause) {
-    std::fprintf(stderr, "brindle-scan: %s: %s\n", path.toLocal8Bit().constData(),
+    std::fprintf(stderr, "brindle-scan: %s: %s\n", suite::EncodeFileName(path).constData(),
                  cause.toLocal8Bit().constData());
+}
+
+// Why a path given by name could not be checked: it is missing, or not a
+// regular file.
+QString MissingCause(const QString &path, bool *missing = nullptr) {
+    struct stat st;
+    const bool exists = ::stat(suite::EncodeFileName(path).constData(), &st) == 0;
+    const int err = errno;
+    if (missing)
+        *missing = !exists;
+    if (exists)
+        return QStringLiteral("not a regular file");
+    return suite::ErrnoText(err);
 }
 
 void UsageError(const QString &message) {
@@ -39,21 +56,22 @@ void UsageError(const QString &message) {
 // One path per line, in order; a CR before the LF and empty lines are dropped.
 bool ReadFileList(const QString &name, QStringList &files) {
     QFile list;
-    const bool ok = name == QLatin1String("-")
-                        ? list.open(stdin, QIODevice::ReadOnly)
-                        : (list.setFileName(name), list.open(QIODevice::ReadOnly));
-    if (!ok) {
-        Error(name, list.errorString());
+    const bool fromStdin = name == QLatin1String("-");
+    const int fd = fromStdin ? STDIN_FILENO
+                             : ::open(suite::EncodeFileName(name).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || !list.open(fd, QIODevice::ReadOnly,
+                             fromStdin ? QFileDevice::DontCloseHandle : QFileDevice::AutoCloseHandle)) {
+        Error(name, fd < 0 ? suite::ErrnoText(errno) : list.errorString());
         return false;
     }
-    while (!list.atEnd()) {
-        QByteArray line = list.readLine();
+    // readLine() waits for a pipe's next line; only the end gives nothing.
+    for (QByteArray line; !(line = list.readLine()).isEmpty();) {
         if (line.endsWith('\n'))
             line.chop(1);
         if (line.endsWith('\r'))
             line.chop(1);
         if (!line.isEmpty())
-            files << QFile::decodeName(line);
+            files << suite::DecodeFileName(line);
     }
     return true;
 }
@@ -78,7 +96,7 @@ int main(int argc, char **argv) {
     std::signal(SIGPIPE, SIG_IGN);
     QStringList args;
     for (int i = 1; i < argc; ++i)
-        args << QFile::decodeName(argv[i]);
+        args << suite::DecodeFileName(argv[i]);
     const cli::TParseResult parsed = cli::ParseScanOptions(args);
     if (!parsed.options) {
         UsageError(parsed.error);
@@ -116,9 +134,7 @@ int main(int argc, char **argv) {
             const engine::TReferenceBuild build = engine::BuildReferenceProfile(
                 o.references, o.encoding, settings.min_digraphs, checker);
             if (build.status == engine::TReferenceBuild::Status::Missing) {
-                Error(build.missing, QFileInfo(build.missing).exists()
-                                         ? QStringLiteral("not a regular file")
-                                         : QStringLiteral("No such file or directory"));
+                Error(build.missing, MissingCause(build.missing));
                 return kExitError;
             }
             if (build.status == engine::TReferenceBuild::Status::NotText) {
@@ -149,30 +165,15 @@ int main(int argc, char **argv) {
             return kExitClean;
     }
 
-    QStringList files;
+    // The files: the list's, then each folder's walk, streamed.
     bool anySuspect = false, anyError = false;
+    QStringList listed;
     if (!o.filesFrom.isEmpty()) {
-        if (!ReadFileList(o.filesFrom, files))
+        if (!ReadFileList(o.filesFrom, listed))
             return kExitError;
     }
-    for (const QString &name : o.folders) {
-        // A bad folder is reported and the others still checked.
-        const QFileInfo folder(name);
-        if (!folder.isDir()) {
-            Error(name, folder.exists() ? QStringLiteral("Not a directory")
-                                        : QStringLiteral("No such file or directory"));
-            anyError = true;
-            continue;
-        }
-        suite::TFileAndDirIterator walk;
-        walk.HeadDir = QDir::cleanPath(folder.absoluteFilePath());
-        walk.IncludeSubFolders = o.subfolders;
-        walk.IterateFindingFiles();
-        walk.BuildDetailedList();
-        for (const QString &unreadable : walk.Unreadable())
-            Error(unreadable, QStringLiteral("folder could not be read"));
-        files += walk.FoundFiles();
-    }
+    const qsizetype total = o.folders.isEmpty() ? listed.size() : -1; // unknown while walking
+    cli::TScanSource source(std::move(listed), o.folders, o.subfolders);
 
     const int jobs = o.jobs > 0 ? o.jobs : int(std::max(1u, std::thread::hardware_concurrency()));
     const bool showProgress = o.progress == cli::TProgressMode::On ||
@@ -182,7 +183,7 @@ int main(int argc, char **argv) {
     {
         std::unique_ptr<cli::TProgressBar> bar;
         if (showProgress)
-            bar = std::make_unique<cli::TProgressBar>(files.size(), checked);
+            bar = std::make_unique<cli::TProgressBar>(total, checked);
         // Results written to the bar's own terminal go out line by line,
         // with the bar cleared first.
         const bool resultsUnderBar = bar && cli::SameFile(STDOUT_FILENO, STDERR_FILENO);
@@ -192,28 +193,47 @@ int main(int argc, char **argv) {
             else
                 write();
         };
-        cli::OrderedScan(
-            files, settings, haveReference ? &reference : nullptr, jobs,
-            [&](qsizetype i, const cli::TFileOutcome &outcome) {
-                if (outcome.failed) {
-                    anyError = true;
-                    out.Flush(); // keep stderr lines in step with stdout
-                    onBarTerminal(bar != nullptr, [&] { Error(files.at(i), outcome.error); });
-                    return !out.Closed();
-                }
-                if (outcome.result != engine::TCheckResult::Suspect)
-                    return true;
-                anySuspect = true;
-                const QByteArray line = o.format == cli::TOutputFormat::Jsonl
-                                            ? cli::JsonLine(files.at(i), outcome.verdict)
-                                            : cli::TsvLine(files.at(i), outcome.verdict);
-                bool ok = true;
-                onBarTerminal(resultsUnderBar, [&] {
-                    ok = out.Line(line) && (!resultsUnderBar || out.Flush());
-                });
-                return ok;
-            },
-            &checked);
+        // A bad folder is reported and the others still checked.
+        source.onFolderError = [&](const QString &path, const QString &cause, bool walking) {
+            anyError = true;
+            out.Flush(); // keep stderr lines in step with stdout
+            onBarTerminal(bar != nullptr, [&] {
+                Error(path, walking ? QStringLiteral("folder could not be read: ") + cause : cause);
+            });
+        };
+        engine::TRunHooks hooks;
+        hooks.checked = &checked;
+        hooks.sink = [&](qsizetype i, const QString &path, const engine::TFileOutcome &outcome) {
+            if (outcome.failed) {
+                anyError = true;
+                out.Flush(); // keep stderr lines in step with stdout
+                onBarTerminal(bar != nullptr, [&] { Error(path, outcome.error); });
+                return !out.Closed();
+            }
+            if (outcome.result == engine::TCheckResult::Missing && i < source.ListedCount()) {
+                // Named by the user, so say why it was passed over. A missing
+                // file is an error; another kind of file is passed over as a
+                // walk would.
+                bool missing = false;
+                const QString cause = MissingCause(path, &missing);
+                anyError = anyError || missing;
+                out.Flush();
+                onBarTerminal(bar != nullptr, [&] { Error(path, cause); });
+                return !out.Closed();
+            }
+            if (outcome.result != engine::TCheckResult::Suspect)
+                return true;
+            anySuspect = true;
+            const QByteArray line = o.format == cli::TOutputFormat::Jsonl
+                                        ? cli::JsonLine(path, outcome.verdict)
+                                        : cli::TsvLine(path, outcome.verdict);
+            bool ok = true;
+            onBarTerminal(resultsUnderBar, [&] {
+                ok = out.Line(line) && (!resultsUnderBar || out.Flush());
+            });
+            return ok;
+        };
+        engine::OrderedRun(source, settings, haveReference ? &reference : nullptr, jobs, hooks);
     }
     out.Flush();
     if (out.Error()) {

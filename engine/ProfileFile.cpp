@@ -1,5 +1,7 @@
 #include "ProfileFile.h"
 
+#include "FileNames.h"
+
 #include <QFile>
 
 #include <array>
@@ -165,7 +167,7 @@ TProfileRead DecodeProfile(QByteArrayView in) {
 }
 
 TProfileRead ReadProfileFile(const QString &path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(suite::EncodeFileName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return Fail(QString::fromLocal8Bit(std::strerror(errno)));
     QByteArray bytes;
@@ -226,7 +228,7 @@ QString SaveProfileFile(const QString &path, const TSavedProfile &saved) {
     // Whole or not at all: a temporary file in the same folder, every write,
     // the flush to disk and the close checked, then renamed over the old one.
     const QByteArray bytes = EncodeProfile(saved);
-    const QByteArray target = QFile::encodeName(path);
+    const QByteArray target = suite::EncodeFileName(path);
     QByteArray temp = target + ".XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)

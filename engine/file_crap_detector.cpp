@@ -9,7 +9,6 @@
 #include "ResourceStrings.h"
 #include "RunError.h"
 
-#include <QRegularExpression>
 #include <cmath>
 
 void TCrapFileWideStringlist::AddObject(const QString &name, TWideStringHolder *holder) {
@@ -40,7 +39,20 @@ void TFileCrapDetector::SetReferenceFiles(const QString &Value) {
     fReferenceFiles.clear();
     // One name per line; the text of a list ends with a line break, which
     // gives no entry.
-    QStringList lines = Value.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    // Split by hand: a regular expression refuses the escaped bytes of a name
+    // that is not UTF-8 (see FileNames.h).
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < Value.size(); ++i) {
+        const QChar c = Value.at(i);
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        lines << Value.mid(start, i - start);
+        if (c == QLatin1Char('\r') && i + 1 < Value.size() && Value.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    lines << Value.mid(start);
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     fReferenceFiles = lines;

@@ -3,6 +3,8 @@
 #include "FileNames.h"
 #include "RunError.h"
 
+#include <QList>
+
 
 #include <cerrno>
 #include <cstring>

@@ -153,7 +153,27 @@ TEST(BrindleScan, FilesFromKeepsOrderAndPathsAndSurvivesBadFiles) {
     EXPECT_EQ(r.exit, 2);
     EXPECT_EQ(r.out, cut + "\tFile-size 13 but text-length 4\n" + cut +
                          "\tFile-size 13 but text-length 4\n");
-    EXPECT_EQ(r.err, QStringLiteral("brindle-scan: /proc/self/mem: Input/output error\n"));
+    // Paths named in the list that cannot be checked are named with the
+    // reason; the missing one makes the status 2 on its own.
+    EXPECT_EQ(r.err, "brindle-scan: " + fifo + ": not a regular file\nbrindle-scan: " +
+                         c.dir.file("missing.txt") +
+                         ": No such file or directory\nbrindle-scan: /proc/self/mem: "
+                         "Input/output error\n");
+    struct Case {
+        QString path;
+        int exit;
+        QString err;
+    } alone[] = {
+        {c.dir.file("missing.txt"), 2, "brindle-scan: " + c.dir.file("missing.txt") + ": No such file or directory\n"},
+        {fifo, 0, "brindle-scan: " + fifo + ": not a regular file\n"},
+        {c.dir.file("data"), 0, "brindle-scan: " + c.dir.file("data") + ": not a regular file\n"},
+    };
+    for (const Case &k : alone) {
+        const Result one = Scan({"--files-from", "-"}, (k.path + "\n").toUtf8());
+        EXPECT_EQ(one.exit, k.exit) << k.path.toStdString();
+        EXPECT_EQ(one.err, k.err);
+        EXPECT_TRUE(one.out.isEmpty());
+    }
 }
 
 TEST(BrindleScan, JsonLinesCarryTheFigures) {

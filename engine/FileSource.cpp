@@ -1,0 +1,12 @@
+#include "FileSource.h"
+
+namespace engine {
+
+bool TListSource::Next(QString &path) {
+    if (fNext >= fFiles.size())
+        return false;
+    path = fFiles.at(fNext++);
+    return true;
+}
+
+} // namespace engine

@@ -1,0 +1,42 @@
+#pragma once
+// Where a run's files come from, in list order: a list in memory, or the
+// folder walk as a stream (so a run over millions of files never holds their
+// names). Next() is called on the run's own thread only.
+
+#include "FolderWalk.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace engine {
+
+class TFileSource {
+public:
+    virtual ~TFileSource() = default;
+    // The next path; false at the end of the list.
+    virtual bool Next(QString &path) = 0;
+};
+
+class TListSource : public TFileSource {
+public:
+    explicit TListSource(QStringList files) : fFiles(std::move(files)) {}
+    bool Next(QString &path) override;
+
+private:
+    QStringList fFiles;
+    qsizetype fNext = 0;
+};
+
+// The walk of a folder (see FolderWalk.h). Unreadable folders are reported
+// through walk().onUnreadable as the walk meets them, on the run's thread.
+class TWalkSource : public TFileSource {
+public:
+    TWalkSource(const QString &head, bool subfolders) : fWalk(head, subfolders) {}
+    bool Next(QString &path) override { return fWalk.Next(path); }
+    suite::TFolderWalk &walk() { return fWalk; }
+
+private:
+    suite::TFolderWalk fWalk;
+};
+
+} // namespace engine
