@@ -2,7 +2,6 @@
 
 #include "FileNames.h"
 
-#include <QFile>
 
 #include <array>
 #include <cerrno>
