@@ -58,7 +58,7 @@ private:
 };
 
 // A progress callback: percent, 0 to 100. Unset means no calls.
-using TOnPercentEvent = std::function<void(int32_t percent)>;
+using TOnPercentEvent = engine::TPercentCallback;
 
 // A profile: the counts while it is being made, then the profile list.
 struct sample_array {

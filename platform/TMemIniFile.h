@@ -9,23 +9,16 @@
 // encoding, an unpaired surrogate, a NUL) raises TIniFileError and never
 // anything worse.
 
+#include "FileError.h"
+
 #include <QString>
 #include <QStringList>
-#include <stdexcept>
 #include <vector>
 
 // A settings file that cannot be read or written: which file, and why.
-class TIniFileError : public std::runtime_error {
+class TIniFileError : public platform::TFileError {
 public:
-    TIniFileError(const QString &path, const QString &cause)
-        : std::runtime_error((path + QStringLiteral(": ") + cause).toStdString()), fPath(path),
-          fCause(cause) {}
-    const QString &path() const { return fPath; }
-    const QString &cause() const { return fCause; }
-
-private:
-    QString fPath;
-    QString fCause;
+    using TFileError::TFileError;
 };
 
 class TMemIniFile {

@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QThread>
-#include <cstdio>
 
 namespace {
 
@@ -30,12 +29,8 @@ bool StartTool(tool_type tool) {
     QElapsedTimer since;
     since.start();
     if (!QProcess::startDetached(path, {})) {
-        if (suite::TDialogService *dialogs = suite::DialogService())
-            dialogs->ShowMessage(nullptr, QStringLiteral("Fatal Error"),
-                                 QStringLiteral("Can't start \n") + path,
-                                 suite::TMsgDlgType::Warning, suite::mbOK, 0);
-        else
-            std::fprintf(stderr, "Can't start \n%s\n", qPrintable(path));
+        suite::ShowMessage(nullptr, QStringLiteral("Fatal Error"), QStringLiteral("Can't start \n") + path,
+                           suite::TMsgDlgType::Warning, suite::mbOK, 0);
         return false;
     }
     for (;;) {

@@ -10,15 +10,15 @@ bool Global_TimedOut = false;
 
 namespace {
 TDialogService *gService = nullptr;
+} // namespace
 
-int Show(QWidget *owner, const QString &title, const QString &text, TMsgDlgType type,
-         unsigned buttons, int helpContext) {
+int ShowMessage(QWidget *owner, const QString &title, const QString &text, TMsgDlgType type,
+                unsigned buttons, int helpContext) {
     if (gService)
         return gService->ShowMessage(owner, title, text, type, buttons, helpContext);
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     return mrOk;
 }
-} // namespace
 
 int TRecordingDialogService::ShowMessage(QWidget *, const QString &title, const QString &text,
                                          TMsgDlgType type, unsigned buttons, int) {
@@ -37,18 +37,18 @@ TDialogService *DialogService() {
 }
 
 void FailedToFind(QWidget *owner, const QString &fileName) {
-    Show(owner, QStringLiteral("Brindle"), QLFailedToFind().arg(fileName), TMsgDlgType::Error, mbOK,
+    ShowMessage(owner, QStringLiteral("Brindle"), QLFailedToFind().arg(fileName), TMsgDlgType::Error, mbOK,
          0);
 }
 
 int FormCentredMessageDlg(QWidget *owner, bool &timedOut, const QString &msg, TMsgDlgType type,
                           unsigned buttons, int helpContext, int, bool) {
     timedOut = false;
-    return Show(owner, QStringLiteral("Brindle"), msg, type, buttons, helpContext);
+    return ShowMessage(owner, QStringLiteral("Brindle"), msg, type, buttons, helpContext);
 }
 
 void NoCorruptFilesFound(QWidget *owner) {
-    Show(owner, QStringLiteral("Brindle"), QLNoCorruptFilesFound(), TMsgDlgType::Information, mbOK,
+    ShowMessage(owner, QStringLiteral("Brindle"), QLNoCorruptFilesFound(), TMsgDlgType::Information, mbOK,
          0);
 }
 

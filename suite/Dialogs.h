@@ -44,6 +44,11 @@ public:
 TDialogService *SetDialogService(TDialogService *service);
 TDialogService *DialogService();
 
+// Shows a message through the installed service, else writes its text to
+// standard error (and returns mrOk). Every suite message goes this way.
+int ShowMessage(QWidget *owner, const QString &title, const QString &text, TMsgDlgType type,
+                unsigned buttons, int helpContext);
+
 extern bool Global_TimedOut;
 
 // A modal error naming the file that could not be found.

@@ -87,11 +87,8 @@ void TProgressClass::ReportProgress(tprogress_types one) {
     }
     if (one == ErrorReport || one == FatalErrorReport) {
         const QString caption = one == ErrorReport ? suite::QLError() : suite::QLHalting();
-        if (suite::TDialogService *dialogs = suite::DialogService())
-            dialogs->ShowMessage(nullptr, caption, GetMessage(fparams.long_message),
-                                 suite::TMsgDlgType::Warning, suite::mbOK, 0);
-        else
-            std::fprintf(stderr, "%s\n", GetMessage(fparams.long_message).toLocal8Bit().data());
+        suite::ShowMessage(nullptr, caption, GetMessage(fparams.long_message),
+                           suite::TMsgDlgType::Warning, suite::mbOK, 0);
         // A fatal error must not end the process as a success.
         if (one == FatalErrorReport)
             std::exit(1);

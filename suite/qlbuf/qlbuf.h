@@ -54,7 +54,7 @@ void SetProgressParams(const void *params);
 bool GetProgressParams(int64_t pid, void *space);
 
 // --- Folders, help and logging ---
-// "$XDG_DATA_HOME/Quillon/", created when needed, with a trailing "/".
+// The suite's read-write folder, as suite::GetUserReadWriteFolder gives it.
 QString GetUserReadWriteFolder();
 QString GetHelpfilename();
 void SetHelpfilename(const QString &name);

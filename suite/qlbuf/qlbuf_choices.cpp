@@ -2,11 +2,10 @@
 
 #include "DefaultMenuShortcuts.h"
 #include "LastingSettings.h"
+#include "UserFolders.h"
 #include "qlbuf.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QStandardPaths>
 
 #include <cstring>
 
@@ -73,10 +72,7 @@ void ClearPopupMenuTagsInUse() {
 }
 
 QString GetUserReadWriteFolder() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                           QStringLiteral("/Quillon/");
-    QDir().mkpath(folder);
-    return folder;
+    return suite::GetUserReadWriteFolder();
 }
 
 QString GetHelpfilename() {

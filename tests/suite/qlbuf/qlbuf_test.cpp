@@ -38,6 +38,10 @@ TEST(Qlbuf, NothingStoredGivesDefaults) {
     EXPECT_EQ(GetLemmaMatchStopFilename(18, 0), QString());
     EXPECT_EQ(GetUserReadWriteFolder(), env.path() + "/xdg_data_home/Quillon/");
     EXPECT_TRUE(QFileInfo(GetUserReadWriteFolder()).isDir());
+    // A relative XDG_DATA_HOME is not used, here as in the rest of the suite.
+    qputenv("XDG_DATA_HOME", "relative/path");
+    EXPECT_EQ(GetUserReadWriteFolder(), env.path() + "/home/.local/share/Quillon/");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(env.path() + "/xdg_data_home"));
     TTextSettings text;
     text.bytes.fill(0xAA);
     GetTextSettings(text);
