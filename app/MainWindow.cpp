@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "ControllerMessage.h"
 #include "Dialogs.h"
 #include "DataFolder.h"
 #include "EventPump.h"
@@ -183,7 +184,7 @@ void TForm1::resizeEvent(QResizeEvent *e) {
 void TForm1::FormCreate() {
     app::StoreOwnHandleStep(this);
     app::StartToolStep();
-    app::NotifyShellStep(4601);
+    app::NotifyShellStep(suite::kNoteWindowCreated);
     app::AssignButtonImagesStep(this);
     app::SetUpToolWindowStep(this);
     ElMemo1->ClearLines();
@@ -205,7 +206,7 @@ void TForm1::FormDestroy() {
     if (AYieldProcessProc.object == this)
         AYieldProcessProc = {};
     app::LogToolClosingStep();
-    app::NotifyShellStep(4600);
+    app::NotifyShellStep(suite::kNoteWindowGoing);
     app::SaveFormSettings(this, app::SettingsFileName());
 }
 

@@ -6,13 +6,13 @@
 // Each is called at its fixed place in TForm1's handlers. The order of calls
 // in TForm1 is the contract:
 //
-//   FormCreate:  StoreOwnHandleStep, StartToolStep, NotifyShellStep(4601),
+//   FormCreate:  StoreOwnHandleStep, StartToolStep, NotifyShellStep(kNoteWindowCreated),
 //                AssignButtonImagesStep, SetUpToolWindowStep, (memo cleared,
 //                settings loaded, bar at 0, detector made), HookActivationStep
 //   FormActivate:       ActivateMainFormStep
 //   ButtonHelpClick:    HandleAHelpFileChoiceStep(5140)
 //   message 0x401:      ControllerMessageStep
-//   FormDestroy: (detector freed), LogToolClosingStep, NotifyShellStep(4600),
+//   FormDestroy: (detector freed), LogToolClosingStep, NotifyShellStep(kNoteWindowGoing),
 //                (settings saved)
 
 #include <cstdint>
@@ -25,7 +25,8 @@ namespace app {
 void StoreOwnHandleStep(TForm1 *form);
 // Makes sure the suite's controller (tool 4) runs, starting it if need be.
 void StartToolStep();
-// Tells the controller about the main window: 4601 created, 4600 going.
+// Tells the controller about the main window (suite::kNoteWindowCreated,
+// suite::kNoteWindowGoing).
 void NotifyShellStep(int code);
 // Gives the buttons their images from the suite's image lists.
 void AssignButtonImagesStep(TForm1 *form);

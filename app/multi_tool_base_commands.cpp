@@ -51,34 +51,30 @@ private:
 
 void HandleControllerMessage(uint32_t wParam, uint32_t lParam) {
     const uint16_t code = suite::MessageFromCallingProgram(wParam, lParam).code;
+    if (code >= suite::kCmdLoadListFirst && code <= suite::kCmdListLast) {
+        const int32_t kind = (code - suite::kCmdLoadListFirst) / 2;
+        if ((code - suite::kCmdLoadListFirst) % 2 == 0)
+            LoadLemmaMatchStopList(kind);
+        else
+            ClearOne(current_tool_var, kind);
+        return;
+    }
     switch (code) {
-    case 233:
+    case suite::kCmdLoggingChanged:
         // The controller has just set the choice: no test of the file.
         keeping_log = GetLogging();
         SetLogFilename(GetLogFilename());
         break;
-    case 234:
-    case 236:
-    case 238:
-    case 240:
-        LoadLemmaMatchStopList((code - 234) / 2);
-        break;
-    case 235:
-    case 237:
-    case 239:
-    case 241:
-        ClearOne(current_tool_var, (code - 235) / 2);
-        break;
-    case 1350:
+    case suite::kCmdTerminate:
         Terminate();
         break;
-    case 6120:
+    case suite::kCmdStopAtEndOfFile:
         Stop(1, suite::QLStoppingAtEOF());
         break;
-    case 6121:
+    case suite::kCmdStopAsap:
         Stop(2, suite::QLStoppingASAP());
         break;
-    case 6122:
+    case suite::kCmdPanicStop:
         Stop(3, suite::QLPanicStopAt());
         Terminate();
         break;

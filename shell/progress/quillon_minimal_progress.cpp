@@ -1,5 +1,6 @@
 #include "quillon_minimal_progress.h"
 
+#include "ControllerMessage.h"
 #include "Dialogs.h"
 #include "Logging_utilities.h"
 #include "Mykpsmall.h"
@@ -36,7 +37,11 @@ QString Percent(int32_t value) {
 }
 
 // Controller notification code of each report kind; 0 sends nothing.
-constexpr uint16_t kCodes[] = {6104, 6105, 6113, 6106, 6100, 6108, 0, 6101, 6112, 6111, 0, 0};
+constexpr uint16_t kCodes[] = {
+    suite::kNoteThisPercent,   suite::kNoteOverallPercent, suite::kNoteShortMessage,
+    suite::kNoteLongMessage,   suite::kNoteProgressShown,  suite::kNoteRunningWords,
+    0,                         suite::kNoteMemoryReport,   suite::kNoteAllCleared,
+    suite::kNoteBarsCleared,   0,                          0};
 
 } // namespace
 
@@ -159,7 +164,7 @@ void TProgressClass::Show(TShellOrTool aShellOrTool) {
 }
 
 void TProgressClass::Hide() {
-    NotifyShell(6107);
+    NotifyShell(suite::kNoteProgressHidden);
     if (ProgressStatusBar)
         SetPanel(2, QString());
     Hidden = true;
