@@ -1,5 +1,7 @@
 #include "Printers.h"
 
+#include "PathEscape.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <unistd.h>
@@ -33,7 +35,7 @@ bool TLineWriter::Flush() {
 }
 
 QByteArray TsvLine(const QString &path, const engine::TVerdict &verdict) {
-    QByteArray line = path.toUtf8();
+    QByteArray line = TsvPath(path);
     line += '\t';
     line += verdict.reason.toUtf8();
     line += '\n';
@@ -75,7 +77,7 @@ QByteArray JsonString(const QString &s) {
 }
 
 QByteArray JsonLine(const QString &path, const engine::TVerdict &verdict) {
-    QByteArray line = "{\"path\":" + JsonString(path) + ",\"reason\":" + JsonString(verdict.reason);
+    QByteArray line = '{' + JsonPathFields(path) + ",\"reason\":" + JsonString(verdict.reason);
     if (verdict.test == engine::TSuspectTest::Size) {
         line +=
             ",\"test\":\"size\",\"file_size\":" + QByteArray::number(qlonglong(verdict.file_size)) +

@@ -27,13 +27,24 @@ const char *UsageText() {
            "      --files-from LIST  check the files named in LIST, one path per line\n"
            "                         (\"-\": standard input), in that order, instead of\n"
            "                         walking FOLDER\n"
-           "      --format tsv|jsonl output format (default tsv)\n"
+           "  -0, --null             LIST and --list name one path per NUL, not per line\n"
+           "      --list             print the files that would be checked, one per\n"
+           "                         line, and check nothing\n"
+           "      --shard K/N        only the K-th of N parts of the files (contiguous,\n"
+           "                         balanced by bytes): the outputs of shards 1 to N,\n"
+           "                         one after the other, are the output of one run\n"
+           "      --format tsv|jsonl output format (default tsv); see PATHS below\n"
            "  -j, --jobs N           worker threads (default: the number of cores)\n"
            "      --progress, --no-progress\n"
            "                         a progress bar on standard error (default: only\n"
            "                         when standard error is a terminal)\n"
            "  -h, --help             this text\n"
            "      --version          the program's version\n"
+           "\n"
+           "PATHS: in TSV a backslash is written \\\\, a TAB \\t, a line feed \\n, a carriage\n"
+           "return \\r, and a byte that is not UTF-8 \\xHH; other paths are written as they\n"
+           "are. JSONL adds \"path_bytes\", the path's bytes in base64, when the path is\n"
+           "not UTF-8.\n"
            "\n"
            "Exit status: 0 no suspect file, 1 at least one suspect file, 2 an error.\n";
 }
@@ -149,6 +160,17 @@ const TOption kOptions[] = {
          return QString();
      }},
     {"-j", "--jobs", true, "a number", SetInt<&TScanOptions::jobs, 1, 1024>},
+    {"-0", "--null", false, nullptr, SetFlag<&TScanOptions::nullSeparated>},
+    {nullptr, "--list", false, nullptr, SetFlag<&TScanOptions::list>},
+    {nullptr, "--shard", true, "K/N",
+     [](TScanOptions &o, const QString &name, const QString &v) {
+         o.shard = ParseShard(v);
+         if (!o.shard)
+             return QStringLiteral("%1: '%2' is not K/N with 1 <= K <= N <= %3")
+                 .arg(name, v)
+                 .arg(kMaxShards);
+         return QString();
+     }},
 };
 
 const TOption *FindOption(const QString &arg) {

@@ -5,6 +5,7 @@
 // whether it takes a value, and how the value lands in TScanOptions. The
 // help text is kept by hand beside it, within 80 columns.
 
+#include "Shards.h"
 #include "TextFile.h"
 
 #include <QString>
@@ -27,6 +28,9 @@ struct TScanOptions {
     engine::TDefaultEncoding encoding = engine::TDefaultEncoding::Windows1252;
     QStringList folders; // walked in the order given
     QString filesFrom;   // "-" for standard input
+    bool nullSeparated = false;  // --files-from and --list use NUL, not LF
+    bool list = false;           // print the files instead of checking them
+    std::optional<TShard> shard; // check (or list) only this part
     TOutputFormat format = TOutputFormat::Tsv;
     int jobs = 0; // 0: one per core
     TProgressMode progress = TProgressMode::Auto;

@@ -1,8 +1,10 @@
 // brindle-scan: the detector's check from the command line.
+#include "FileList.h"
 #include "FileNames.h"
 #include "File_utils.h"
 #include "FormatSettings.h"
 #include "OrderedRun.h"
+#include "PathEscape.h"
 #include "Printers.h"
 #include "ProfileFile.h"
 #include "ProgressBar.h"
@@ -10,17 +12,16 @@
 #include "RunError.h"
 #include "ScanOptions.h"
 #include "ScanSource.h"
+#include "Shards.h"
 
-#include <QDir>
-#include <QFile>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -29,9 +30,10 @@ namespace {
 
 constexpr int kExitClean = 0, kExitSuspect = 1, kExitError = 2;
 
-// The path goes out as its exact bytes, so the message names the very file.
+// The path goes out as in TSV: its exact bytes, but escaped where they would
+// break the line (PathEscape.h), so the message names the very file.
 void Error(const QString &path, const QString &cause) {
-    std::fprintf(stderr, "brindle-scan: %s: %s\n", suite::EncodeFileName(path).constData(),
+    std::fprintf(stderr, "brindle-scan: %s: %s\n", cli::TsvPath(path).constData(),
                  cause.toLocal8Bit().constData());
 }
 
@@ -51,29 +53,6 @@ QString MissingCause(const QString &path, bool *missing = nullptr) {
 void UsageError(const QString &message) {
     std::fprintf(stderr, "brindle-scan: %s\nTry 'brindle-scan --help' for more.\n",
                  message.toLocal8Bit().constData());
-}
-
-// One path per line, in order; a CR before the LF and empty lines are dropped.
-bool ReadFileList(const QString &name, QStringList &files) {
-    QFile list;
-    const bool fromStdin = name == QLatin1String("-");
-    const int fd = fromStdin ? STDIN_FILENO
-                             : ::open(suite::EncodeFileName(name).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 || !list.open(fd, QIODevice::ReadOnly,
-                             fromStdin ? QFileDevice::DontCloseHandle : QFileDevice::AutoCloseHandle)) {
-        Error(name, fd < 0 ? suite::ErrnoText(errno) : list.errorString());
-        return false;
-    }
-    // readLine() waits for a pipe's next line; only the end gives nothing.
-    for (QByteArray line; !(line = list.readLine()).isEmpty();) {
-        if (line.endsWith('\n'))
-            line.chop(1);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (!line.isEmpty())
-            files << suite::DecodeFileName(line);
-    }
-    return true;
 }
 
 // Reports a failed write to standard output; a closed pipe stays quiet.
@@ -169,18 +148,51 @@ int main(int argc, char **argv) {
     bool anySuspect = false, anyError = false;
     QStringList listed;
     if (!o.filesFrom.isEmpty()) {
-        if (!ReadFileList(o.filesFrom, listed))
+        const QString cause = cli::ReadFileList(o.filesFrom, o.nullSeparated, listed);
+        if (!cause.isEmpty()) {
+            Error(o.filesFrom, cause);
             return kExitError;
+        }
     }
-    const qsizetype total = o.folders.isEmpty() ? listed.size() : -1; // unknown while walking
+    // Unknown while walking, or before a shard has found its files.
+    const qsizetype total = o.folders.isEmpty() && !o.shard ? listed.size() : -1;
+    // A shard weighs the whole list first, on a second walk of it that
+    // reports nothing.
+    std::optional<cli::TScanSource> weighing;
+    if (o.shard)
+        weighing.emplace(listed, o.folders, o.subfolders);
     cli::TScanSource source(std::move(listed), o.folders, o.subfolders);
+    std::optional<cli::TShardSource> shard;
+    if (o.shard)
+        shard.emplace(source, *weighing, *o.shard);
+    engine::TFileSource &files = shard ? static_cast<engine::TFileSource &>(*shard) : source;
+    // The position of a run's file in the whole list.
+    const auto wholeIndex = [&](qsizetype i) { return shard ? shard->First() + i : i; };
 
     const int jobs = o.jobs > 0 ? o.jobs : int(std::max(1u, std::thread::hardware_concurrency()));
     const bool showProgress = o.progress == cli::TProgressMode::On ||
                               (o.progress == cli::TProgressMode::Auto && ::isatty(STDERR_FILENO));
     std::atomic<qsizetype> checked{0};
     cli::TLineWriter out(STDOUT_FILENO);
-    {
+    // A bad folder is reported and the others still checked; a shard
+    // reports only the folders in its part of the walk.
+    std::function<void(const QString &, const QString &, bool)> folderError;
+    source.onFolderError = [&](const QString &path, const QString &cause, bool walking) {
+        if (shard)
+            shard->Hold([=, &folderError] { folderError(path, cause, walking); });
+        else
+            folderError(path, cause, walking);
+    };
+    if (o.list) {
+        folderError = [&](const QString &path, const QString &cause, bool walking) {
+            anyError = true;
+            Error(path, walking ? QStringLiteral("folder could not be read: ") + cause : cause);
+        };
+        cli::WriteFileList(files, out, o.nullSeparated, [&](const QString &path) {
+            anyError = true;
+            Error(path, QStringLiteral("the name holds a line feed; list with -0"));
+        });
+    } else {
         std::unique_ptr<cli::TProgressBar> bar;
         if (showProgress)
             bar = std::make_unique<cli::TProgressBar>(total, checked);
@@ -193,8 +205,7 @@ int main(int argc, char **argv) {
             else
                 write();
         };
-        // A bad folder is reported and the others still checked.
-        source.onFolderError = [&](const QString &path, const QString &cause, bool walking) {
+        folderError = [&](const QString &path, const QString &cause, bool walking) {
             anyError = true;
             out.Flush(); // keep stderr lines in step with stdout
             onBarTerminal(bar != nullptr, [&] {
@@ -210,7 +221,8 @@ int main(int argc, char **argv) {
                 onBarTerminal(bar != nullptr, [&] { Error(path, outcome.error); });
                 return !out.Closed();
             }
-            if (outcome.result == engine::TCheckResult::Missing && i < source.ListedCount()) {
+            if (outcome.result == engine::TCheckResult::Missing &&
+                wholeIndex(i) < source.ListedCount()) {
                 // Named by the user, so say why it was passed over. A missing
                 // file is an error; another kind of file is passed over as a
                 // walk would.
@@ -233,7 +245,7 @@ int main(int argc, char **argv) {
             });
             return ok;
         };
-        engine::OrderedRun(source, settings, haveReference ? &reference : nullptr, jobs, hooks);
+        engine::OrderedRun(files, settings, haveReference ? &reference : nullptr, jobs, hooks);
     }
     out.Flush();
     if (out.Error()) {

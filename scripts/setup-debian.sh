@@ -7,7 +7,8 @@ PACKAGES="build-essential cmake ninja-build pkg-config
 qt6-base-dev qt6-base-dev-tools libgl-dev
 libgtest-dev libgmock-dev libbenchmark-dev
 xvfb xauth python3
-file dpkg-dev groff-base desktop-file-utils appstream"
+file dpkg-dev groff-base desktop-file-utils appstream
+slurm-wlm munge"
 
 missing=""
 for p in $PACKAGES; do

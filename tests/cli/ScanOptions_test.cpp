@@ -20,6 +20,13 @@ TEST(ScanOptions, AcceptsTheDocumentedForms) {
     EXPECT_EQ(o.progress, cli::TProgressMode::Off);
     EXPECT_EQ(o.folders, QStringList{"corpus"});
 
+    const auto shard = ParseScanOptions({"--list", "-0", "--shard=3/8", "corpus"});
+    ASSERT_TRUE(shard.options) << shard.error.toStdString();
+    EXPECT_TRUE(shard.options->list && shard.options->nullSeparated);
+    ASSERT_TRUE(shard.options->shard);
+    EXPECT_EQ(shard.options->shard->index, 3);
+    EXPECT_EQ(shard.options->shard->count, 8);
+
     // Several folders, in the order given; "--" ends the options.
     const auto several = ParseScanOptions({"b", "-s", "a", "--", "-c"});
     ASSERT_TRUE(several.options) << several.error.toStdString();
@@ -45,6 +52,9 @@ TEST(ScanOptions, RefusesWhatCannotWork) {
         {"-x", "a"},                   // unknown option
         {"-r"},                        // missing value
         {"--subfolders=yes", "a"},     // a value for a flag
+        {"--shard", "9/8", "a"},       // no such shard
+        {"--profile", "p", "-r", "r", "a"},     // two kinds of reference
+        {"--save-profile", "p", "a"},           // nothing to save
     };
     for (const QStringList &args : bad) {
         const auto r = ParseScanOptions(args);

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
@@ -356,4 +357,131 @@ TEST(BrindleScan, AProfileThatCannotBeUsedIsAnError) {
     }
     EXPECT_FALSE(QFile::exists(c.dir.file("no/folder/p.profile")));
     EXPECT_EQ(QDir(c.dir.path()).entryList({"*.profile.*"}), QStringList()); // no temp left
+}
+
+namespace {
+
+struct RawResult {
+    int exit = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+RawResult ScanRaw(const QStringList &args, const QByteArray &input = {}) {
+    QProcess p;
+    p.start(QStringLiteral(BRINDLE_SCAN), args);
+    EXPECT_TRUE(p.waitForStarted());
+    if (!input.isEmpty())
+        p.write(input);
+    p.closeWriteChannel();
+    EXPECT_TRUE(p.waitForFinished(60000)) << "brindle-scan did not finish";
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+// Writes `bytes` to the file of exact name `name`.
+void WriteRaw(const QByteArray &name, const QByteArray &bytes) {
+    QFile f;
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(fd, 0) << name.toStdString();
+    ASSERT_TRUE(f.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+    f.write(bytes);
+}
+
+} // namespace
+
+TEST(BrindleScan, ShardsJoinedInOrderGiveTheWholeRun) {
+    Corpus c;
+    // Files of very different sizes, so that cutting by bytes matters.
+    for (int i = 0; i < 24; ++i) {
+        QByteArray b = GoodText(1 + (i * 37) % 300);
+        if (i % 5 == 2)
+            b[40] = 0;
+        c.dir.write(QStringLiteral("data/sizes/s%1.txt").arg(i, 2, 10, QLatin1Char('0')), b);
+    }
+    const QString list = c.dir.write(
+        "list", (c.dir.file("data/0/f00.txt") + "\n" + c.dir.file("data/sizes/s02.txt") + "\n" +
+                 c.dir.file("data/gone.txt") + "\n" + c.dir.file("data/sizes/s07.txt") + "\n")
+                    .toUtf8());
+    struct Run {
+        const char *what;
+        QStringList args;
+    } runs[] = {
+        {"walk, digraph check", {"-s", "-d", "-r", c.ref, c.data()}},
+        {"JSON lines, two folders", {"--format", "jsonl", c.dir.file("data/sizes"), c.data()}},
+        {"a list with a missing file", {"--files-from", list}},
+        {"a missing folder between two",
+         {c.dir.file("data/sizes"), c.dir.file("nowhere"), c.dir.file("data/1")}},
+    };
+    for (const Run &run : runs) {
+        const RawResult whole = ScanRaw(run.args);
+        ASSERT_FALSE(whole.out.isEmpty()) << run.what;
+        for (const int n : {2, 5, 40}) {
+            RawResult joined{0, {}, {}};
+            for (int k = 1; k <= n; ++k) {
+                const RawResult part =
+                    ScanRaw(run.args + QStringList{"--shard", QStringLiteral("%1/%2").arg(k).arg(n)});
+                joined.out += part.out;
+                joined.err += part.err;
+                joined.exit = std::max(joined.exit, part.exit);
+            }
+            EXPECT_EQ(joined.out, whole.out) << run.what << ", " << n << " shards";
+            EXPECT_EQ(joined.err, whole.err) << run.what << ", " << n << " shards";
+            EXPECT_EQ(joined.exit, whole.exit) << run.what << ", " << n << " shards";
+        }
+    }
+}
+
+TEST(BrindleScan, AnyNameSurvivesListsAndOutput) {
+    TempDir dir;
+    const QByteArray d = QFile::encodeName(dir.file("d"));
+    ASSERT_EQ(::mkdir(d.constData(), 0700), 0);
+    const QByteArray cut("x\0yyyyyyyyyyyyyyyyyyy", 21);
+    struct Name {
+        QByteArray name; // in d/
+        QByteArray tsv;  // as TSV writes it
+    } names[] = {
+        {"a plain.txt", "a plain.txt"},
+        {"b\\back.txt", "b\\\\back.txt"},
+        {"c\tTAB.txt", "c\\tTAB.txt"},
+        {"d\nLF.txt", "d\\nLF.txt"},
+        {"e caf\xE9.txt", "e caf\\xe9.txt"},
+        {"f Gr\xC3\xBC\xC3\x9F" "e.txt", "f Gr\xC3\xBC\xC3\x9F" "e.txt"},
+    };
+    QByteArray tsv, nulList;
+    for (const Name &n : names) {
+        WriteRaw(d + "/" + n.name, cut);
+        tsv += d + "/" + n.tsv + "\tFile-size 21 but text-length 3\n";
+        nulList += d + "/" + n.name + '\0';
+    }
+    const QString folder = dir.file("d");
+
+    // TSV escapes; the list with -0 carries the exact bytes, and checking
+    // it gives the walk's output.
+    const RawResult walked = ScanRaw({folder});
+    EXPECT_EQ(walked.out, tsv);
+    const RawResult listed = ScanRaw({"--list", "-0", folder});
+    EXPECT_EQ(listed.exit, 0) << listed.err.toStdString();
+    EXPECT_EQ(listed.out, nulList);
+    EXPECT_EQ(ScanRaw({"-0", "--files-from", "-"}, listed.out).out, tsv);
+    QByteArray sharded;
+    for (int k = 1; k <= 3; ++k)
+        sharded += ScanRaw({"--list", "--null", "--shard", QStringLiteral("%1/3").arg(k), folder}).out;
+    EXPECT_EQ(sharded, nulList);
+
+    // One per line cannot hold a line feed: that name is left out, loudly.
+    const RawResult lines = ScanRaw({"--list", folder});
+    EXPECT_EQ(lines.exit, 2);
+    EXPECT_EQ(lines.out, QByteArray(nulList).replace(d + "/d\nLF.txt" + '\0', "").replace('\0', '\n'));
+    EXPECT_EQ(lines.err, "brindle-scan: " + d + "/d\\nLF.txt: the name holds a line feed; list with -0\n");
+
+    // JSON lines: the bytes of a name that is not UTF-8, in base64.
+    const RawResult json = ScanRaw({"--format", "jsonl", folder});
+    const QByteArray latin1 = d + "/e caf\xE9.txt";
+    EXPECT_TRUE(json.out.contains(",\"path_bytes\":\"" + latin1.toBase64() + "\",")) << json.out.toStdString();
+    EXPECT_EQ(json.out.count("path_bytes"), 1);
+
+    // QTemporaryDir cannot remove a name that is not UTF-8.
+    for (const Name &n : names)
+        ::unlink(d + "/" + n.name);
 }

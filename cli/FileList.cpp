@@ -1,0 +1,72 @@
+#include "FileList.h"
+
+#include "FileNames.h"
+#include "File_utils.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace cli {
+
+QString ReadFileList(const QString &name, bool nulSeparated, QStringList &files) {
+    QFile list;
+    const bool fromStdin = name == QLatin1String("-");
+    const int fd = fromStdin ? STDIN_FILENO
+                             : ::open(suite::EncodeFileName(name).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return suite::ErrnoText(errno);
+    if (!list.open(fd, QIODevice::ReadOnly,
+                   fromStdin ? QFileDevice::DontCloseHandle : QFileDevice::AutoCloseHandle)) {
+        if (!fromStdin)
+            ::close(fd);
+        return list.errorString();
+    }
+    if (nulSeparated) {
+        // Read to the end (a pipe's writer may be slow), then cut at NULs.
+        const QByteArray all = list.readAll();
+        if (list.error() != QFileDevice::NoError)
+            return list.errorString();
+        for (qsizetype start = 0; start < all.size();) {
+            qsizetype end = all.indexOf('\0', start);
+            if (end < 0)
+                end = all.size(); // the last path may lack its NUL
+            if (end > start)
+                files << suite::DecodeFileName(QByteArrayView(all).sliced(start, end - start));
+            start = end + 1;
+        }
+        return {};
+    }
+    // readLine() waits for a pipe's next line; only the end gives nothing.
+    for (QByteArray line; !(line = list.readLine()).isEmpty();) {
+        if (line.endsWith('\n'))
+            line.chop(1);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!line.isEmpty())
+            files << suite::DecodeFileName(line);
+    }
+    if (list.error() != QFileDevice::NoError)
+        return list.errorString();
+    return {};
+}
+
+bool WriteFileList(engine::TFileSource &source, TLineWriter &out, bool nulSeparated,
+                   const std::function<void(const QString &path)> &onUnlistable) {
+    for (QString path; source.Next(path);) {
+        QByteArray line = suite::EncodeFileName(path);
+        if (!nulSeparated && line.contains('\n')) {
+            out.Flush(); // keep stderr lines in step with stdout
+            onUnlistable(path);
+            continue;
+        }
+        line += nulSeparated ? '\0' : '\n';
+        if (!out.Line(line))
+            return false;
+    }
+    return out.Flush();
+}
+
+} // namespace cli

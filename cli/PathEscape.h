@@ -1,0 +1,30 @@
+#pragma once
+// Writing a file name into brindle-scan's output so that any name survives.
+//
+// Names are carried as QString with the surrogate escape of FileNames.h: a
+// byte that is not part of valid UTF-8 is the lone surrogate U+DC80 + byte.
+//
+// TSV: a name is written as its bytes, except that a backslash is written
+// "\\", a TAB "\t", a line feed "\n", a carriage return "\r", and every byte
+// that is not part of valid UTF-8 "\xHH" (two lower-case hex digits). Nothing
+// else is escaped, so a name in plain UTF-8 without those four characters is
+// written exactly as it is, and undoing the five escapes gives back the
+// exact bytes.
+//
+// JSON: "path" holds the name as a JSON string, with U+FFFD for each byte
+// that is not part of valid UTF-8; only for such a name, "path_bytes" holds
+// its exact bytes in base64.
+
+#include <QByteArray>
+#include <QString>
+
+namespace cli {
+
+QByteArray TsvPath(const QString &path);
+// The inverse of TsvPath: the name's exact bytes. (For tests and tools.)
+QByteArray UnescapeTsvPath(const QByteArray &field);
+
+// `"path":"..."`, then `,"path_bytes":"..."` when the name is not UTF-8.
+QByteArray JsonPathFields(const QString &path);
+
+} // namespace cli

@@ -1,0 +1,79 @@
+#include "Shards.h"
+
+#include "FileNames.h"
+
+#include <sys/stat.h>
+
+namespace cli {
+
+std::optional<TShard> ParseShard(const QString &text) {
+    const qsizetype slash = text.indexOf(QLatin1Char('/'));
+    if (slash <= 0)
+        return std::nullopt;
+    bool okK = false, okN = false;
+    const qlonglong k = text.left(slash).toLongLong(&okK);
+    const qlonglong n = text.mid(slash + 1).toLongLong(&okN);
+    if (!okK || !okN || n < 1 || n > kMaxShards || k < 1 || k > n)
+        return std::nullopt;
+    return TShard{int(k), int(n)};
+}
+
+int64_t ShardWeight(const QString &path) {
+    struct stat st;
+    int64_t size = 0;
+    if (::stat(suite::EncodeFileName(path).constData(), &st) == 0 && S_ISREG(st.st_mode))
+        size = int64_t(st.st_size);
+    return size + kShardFileCost;
+}
+
+int ShardOf(int64_t offset, int64_t weight, int64_t total, int count) {
+    if (total <= 0)
+        return 0;
+    // The middle of the file, 2*offset + weight over 2*total, scaled to the
+    // shards; 128-bit so that no corpus size can overflow.
+    const unsigned __int128 middle2 = (unsigned __int128)(2 * offset) + (unsigned __int128)weight;
+    const unsigned __int128 shard = middle2 * unsigned(count) / ((unsigned __int128)total * 2);
+    return shard >= unsigned(count) ? count - 1 : int(shard);
+}
+
+TShardSource::TShardSource(engine::TFileSource &whole, engine::TFileSource &firstPass,
+                           TShard shard)
+    : fWhole(whole), fShard(shard) {
+    for (QString path; firstPass.Next(path);)
+        fTotal += ShardWeight(path);
+}
+
+void TShardSource::Hold(std::function<void()> report) {
+    fHeld.push_back(std::move(report));
+}
+
+bool TShardSource::Next(QString &path) {
+    const auto release = [this](bool mine) {
+        if (mine)
+            for (const auto &report : fHeld)
+                report();
+        fHeld.clear();
+    };
+    while (!fDone && fWhole.Next(path)) {
+        const int64_t weight = ShardWeight(path);
+        const int shard = ShardOf(fOffset, weight, fTotal, fShard.count);
+        fOffset += weight;
+        const qsizetype index = fIndex++;
+        release(shard == fShard.index - 1);
+        if (shard < fShard.index - 1)
+            continue;
+        if (shard > fShard.index - 1) {
+            fDone = true; // the shards after this one need no walking
+            return false;
+        }
+        if (fFirst < 0)
+            fFirst = index;
+        return true;
+    }
+    if (!fDone)
+        release(fShard.index == fShard.count); // reports after the last file
+    fDone = true;
+    return false;
+}
+
+} // namespace cli

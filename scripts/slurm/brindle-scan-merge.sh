@@ -1,0 +1,65 @@
+#!/bin/sh
+# Joins the parts of a brindle-scan job array (brindle-scan-array.sbatch) in
+# shard order: their standard outputs, concatenated, are exactly the output
+# of one brindle-scan over the whole corpus; their error lines go to standard
+# error in the same order. The exit status combines the parts' statuses, 2
+# over 1 over 0: 2 when any part had an error or is missing, else 1 when any
+# found suspect files, else 0.
+#
+#   brindle-scan-merge.sh PARTS N [OUTPUT]
+#
+# Without OUTPUT the result goes to standard output; with it, OUTPUT is
+# replaced whole (a temporary file beside it, renamed into place). It runs on
+# any machine that sees PARTS, or as a Slurm job after the array:
+#
+#   sbatch --dependency=afterany:ARRAY_JOB_ID brindle-scan-merge.sh PARTS N OUTPUT
+#SBATCH --job-name=brindle-scan-merge
+#SBATCH --ntasks=1
+set -u
+
+fail() {
+    echo "brindle-scan-merge: $*" >&2
+    exit 2
+}
+
+[ $# -eq 2 ] || [ $# -eq 3 ] || fail "usage: $0 PARTS N [OUTPUT]"
+parts=$1 n=$2 output=${3:-}
+case $n in
+'' | *[!0-9]*) fail "N must be a whole number of 1 or more, not '$n'" ;;
+esac
+[ "$n" -ge 1 ] || fail "N must be a whole number of 1 or more, not '$n'"
+
+if [ -n "$output" ]; then
+    tmp="$output.tmp.$$"
+    trap 'rm -f "$tmp"' EXIT
+    : >"$tmp" || fail "$output: cannot write"
+    exec 3>"$tmp"
+else
+    exec 3>&1
+fi
+
+combined=0
+k=1
+while [ "$k" -le "$n" ]; do
+    base="$parts/part-$k"
+    if [ ! -f "$base.status" ]; then
+        echo "brindle-scan-merge: $base: missing (the task did not finish)" >&2
+        combined=2
+    else
+        status=$(cat "$base.status")
+        case $status in
+        0 | 1 | 2) ;;
+        *) status=2 ;; # killed, or not brindle-scan's status at all
+        esac
+        cat "$base.out" >&3 || fail "${output:-standard output}: cannot write"
+        cat "$base.err" >&2
+        [ "$status" -gt "$combined" ] && combined=$status
+    fi
+    k=$((k + 1))
+done
+
+exec 3>&-
+if [ -n "$output" ]; then
+    sync "$tmp" && mv -f "$tmp" "$output" || fail "$output: cannot write"
+fi
+exit "$combined"

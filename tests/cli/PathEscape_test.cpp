@@ -1,0 +1,59 @@
+#include "PathEscape.h"
+
+#include "FileNames.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+TEST(PathEscape, TsvEscapesOnlyWhatWouldBreakALine) {
+    struct Case {
+        QByteArray name; // the bytes on disk
+        QByteArray tsv;
+    } cases[] = {
+        // Written as they are.
+        {"/data/plain.txt", "/data/plain.txt"},
+        {"/data/Grüße aus Köln.txt", "/data/Grüße aus Köln.txt"},
+        {"/data/\xF0\x9F\x98\x80 \"quoted\" $x.txt", "/data/\xF0\x9F\x98\x80 \"quoted\" $x.txt"},
+        // The four that break a TSV line, and the escape character itself.
+        {"a\tb", "a\\tb"},
+        {"a\nb\r", "a\\nb\\r"},
+        {"C:\\dos\\name", "C:\\\\dos\\\\name"},
+        {"\\x41", "\\\\x41"},
+        // Bytes that are not UTF-8: Latin-1, a cut sequence, an overlong form,
+        // a UTF-8 surrogate.
+        {"caf\xE9.txt", "caf\\xe9.txt"},
+        {"cut\xE2\x82", "cut\\xe2\\x82"},
+        {"\xC0\xAF", "\\xc0\\xaf"},
+        {"\xED\xB2\x80", "\\xed\\xb2\\x80"},
+        {"\xF0\x9F\x98\x80\xFF", "\xF0\x9F\x98\x80\\xff"},
+    };
+    for (const Case &k : cases) {
+        const QString name = suite::DecodeFileName(k.name);
+        EXPECT_EQ(cli::TsvPath(name), k.tsv) << k.name.toStdString();
+        EXPECT_EQ(cli::UnescapeTsvPath(cli::TsvPath(name)), k.name) << k.name.toStdString();
+    }
+}
+
+TEST(PathEscape, TsvGivesBackTheExactBytesOfAnyName) {
+    std::mt19937 rng(9);
+    const char pool[] = {'a', '\\', '\t', '\n', '\r', 'x', '/', char(0xC3), char(0xA9),
+                         char(0xE2), char(0x82), char(0xAC), char(0xF0), char(0x9F), char(0xFF)};
+    for (int round = 0; round < 2000; ++round) {
+        QByteArray name;
+        for (int n = 1 + int(rng() % 12); n > 0; --n)
+            name += pool[rng() % sizeof pool];
+        const QByteArray tsv = cli::TsvPath(suite::DecodeFileName(name));
+        EXPECT_FALSE(tsv.contains('\t') || tsv.contains('\n') || tsv.contains('\r'));
+        EXPECT_TRUE(QString::fromUtf8(tsv).toUtf8() == tsv) << "not UTF-8";
+        EXPECT_EQ(cli::UnescapeTsvPath(tsv), name);
+    }
+}
+
+TEST(PathEscape, JsonCarriesTheBytesOfANameThatIsNotUtf8) {
+    EXPECT_EQ(cli::JsonPathFields(suite::DecodeFileName("/d/a\tb.txt")),
+              QByteArray("\"path\":\"/d/a\\tb.txt\""));
+    const QByteArray latin1 = "/d/caf\xE9.txt";
+    EXPECT_EQ(cli::JsonPathFields(suite::DecodeFileName(latin1)),
+              "\"path\":\"/d/caf\xEF\xBF\xBD.txt\",\"path_bytes\":\"" + latin1.toBase64() + "\"");
+}
