@@ -2,7 +2,6 @@
 
 #include "FileNames.h"
 
-
 #include <array>
 #include <cerrno>
 #include <cstdlib>
