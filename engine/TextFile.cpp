@@ -74,6 +74,7 @@ bool TTextFile::Open(const QString &path) {
         return false;
     }
     fSize = static_cast<int64_t>(st.st_size);
+    fBytesRead = 0;
 #ifdef POSIX_FADV_SEQUENTIAL
     ::posix_fadvise(fFd, 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
@@ -137,6 +138,7 @@ TTextFile::TMark TTextFile::Pass(TDefaultEncoding encoding, const TMark *known, 
             last = true;
         } else {
             n = ReadAt(offset, bytes, kBlock);
+            fBytesRead += int64_t(n);
             // A short read is the end of the file as it is now.
             last = n < kBlock;
             if (first && last) {
@@ -147,6 +149,8 @@ TTextFile::TMark TTextFile::Pass(TDefaultEncoding encoding, const TMark *known, 
         offset += int64_t(n);
         if (first) {
             mark = known ? *known : DetectMark(p, n, encoding);
+            if constexpr (requires { sink.OnKind(mark.kind); })
+                sink.OnKind(mark.kind);
             const size_t skip = std::min(n, size_t(mark.length));
             p += skip;
             n -= skip;
@@ -213,9 +217,11 @@ struct TCountingSink {
     const TBytesReadCallback *onRead = nullptr;
     int64_t nextReport = 1024;
 
+    // Measuring UTF-8 reads past the NUL: the size test compares with what
+    // every byte decodes to. Nothing after the NUL matters to other kinds.
+    bool decodeUtf8 = false;
     bool decodeAll = false;
-
-    // UTF-8 measuring reads past the NUL: every byte's decoding counts.
+    void OnKind(TTextKind kind) { decodeAll = decodeUtf8 && kind == TTextKind::Utf8; }
     bool Done() const { return measure.Ended() && !decodeAll; }
     void Decoded(size_t k) { decoded += int64_t(k); }
     void Bytes(const uint8_t *p, size_t n) {
@@ -259,7 +265,7 @@ TFileMeasure TTextFile::Measure(TDefaultEncoding encoding, const TDigraphSinks &
     sink.sinks = sinks;
     sink.onRead = &onRead;
     // UTF-8 is decoded to the end: the size test compares with all of it.
-    sink.decodeAll = true;
+    sink.decodeUtf8 = true;
     const TMark mark = Pass(encoding, nullptr, sink);
     m.kind = mark.kind;
     m.markLength = mark.length;

@@ -62,6 +62,9 @@ public:
     bool Open(const QString &path);
     void Close();
     int64_t Size() const { return fSize; }
+    // Bytes read from the file since it was opened: an 8-bit or UTF-16 text
+    // is read only up to its first NUL (and the rest of that block).
+    int64_t BytesRead() const { return fBytesRead; }
 
     // Reads the file once: its encoding and its text's length; also counts
     // the text's digraphs into `sinks`, when given. `onRead`, when set, is
@@ -91,6 +94,7 @@ private:
     QString fPath;
     int fFd = -1;
     int64_t fSize = 0;
+    int64_t fBytesRead = 0;
     std::vector<uint8_t> fBytes;
     std::vector<char16_t> fUnits;
     // The whole file when it fitted in one block, kept for the second pass.

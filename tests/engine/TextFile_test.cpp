@@ -76,6 +76,50 @@ TEST(TextFile, SizeTestAcrossEncodings) {
     }
 }
 
+TEST(TextFile, ReadingStopsAtTheFirstNulUnlessUtf8DecodesTheWhole) {
+    // A text ending at byte 28 of a file several blocks long: nothing after the
+    // NUL can change an 8-bit or UTF-16 verdict, so no block after the first is
+    // read. UTF-8 compares with what all its bytes decode to, so it is read
+    // whole, and its figures still count every byte.
+    TempDir dir;
+    const QByteArray text = "Twenty-eight bytes of text\r\n";
+    const QByteArray tail(3 * int(TTextFile::kBlock), 'x');
+    struct Case {
+        const char *name;
+        QByteArray head;
+        TDefaultEncoding encoding;
+        bool readWhole;
+        int64_t length;
+    } cases[] = {
+        {"8-bit", text, TDefaultEncoding::Windows1252, false, 28},
+        {"UTF-16", Utf16LeWithMark(QString::fromLatin1(text)), TDefaultEncoding::Windows1252,
+         false, 28},
+        {"UTF-8 with mark", "\xEF\xBB\xBF" + text, TDefaultEncoding::Windows1252, true, 28},
+        {"UTF-8 asked for", text, TDefaultEncoding::Utf8, true, 28},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray bytes = c.head + QByteArray(2, '\0') + tail;
+        const QString path = dir.write(QString::fromLatin1(c.name).replace(' ', '_'), bytes);
+        TTextFile f;
+        ASSERT_TRUE(f.Open(path));
+        const TFileMeasure m = f.Measure(c.encoding);
+        EXPECT_EQ(m.length, c.length);
+        EXPECT_TRUE(FailsSizeTest(m));
+        if (c.readWhole)
+            EXPECT_EQ(f.BytesRead(), bytes.size());
+        else
+            EXPECT_LE(f.BytesRead(), int64_t(TTextFile::kBlock));
+        // The same figures in the verdict, with the digraph check's fused read too.
+        TFileChecker checker;
+        TCheckSettings settings;
+        settings.encoding = c.encoding;
+        TVerdict v;
+        ASSERT_EQ(checker.Check(path, settings, nullptr, {}, v), TCheckResult::Suspect);
+        EXPECT_EQ(v.reason, SizeReason(bytes.size(), c.length));
+    }
+}
+
 TEST(TextFile, SizeReasonText) {
     EXPECT_EQ(SizeReason(2048, 12), QStringLiteral("File-size 2048 but text-length 12"));
     // Sizes past 32 bits print as they are.
