@@ -28,6 +28,12 @@ endforeach()
 install(DIRECTORY help/ DESTINATION ${BRINDLE_INSTALL_DATADIR}/help)
 install(DIRECTORY sample/ DESTINATION ${BRINDLE_INSTALL_DATADIR}/sample)
 
+# The Slurm job-array and merge scripts, to submit from wherever the package
+# is installed; the README and the profile format beside the other docs.
+install(PROGRAMS scripts/slurm/brindle-scan-array.sbatch scripts/slurm/brindle-scan-merge.sh
+        DESTINATION ${BRINDLE_INSTALL_DATADIR}/slurm)
+install(FILES README.md docs/profile-format.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/brindle)
+
 if(TARGET brindle)
     install(FILES dist/${BRINDLE_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(FILES dist/${BRINDLE_APP_ID}.svg
