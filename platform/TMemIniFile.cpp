@@ -1,9 +1,10 @@
 #include "TMemIniFile.h"
 
+#include "AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -263,16 +264,6 @@ void TMemIniFile::WriteLines(const QString &fileName, const QStringList &lines) 
         put(u'\r');
         put(u'\n');
     }
-    // QSaveFile writes a temporary file beside the target and renames it
-    // over the target on commit, so a crash leaves the old file whole.
-    QSaveFile f(fileName);
-    if (!f.open(QIODevice::WriteOnly))
-        throw TIniFileError(fileName, f.errorString());
-    if (f.write(bytes) != bytes.size()) {
-        const QString cause = f.errorString();
-        f.cancelWriting();
+    if (const QString cause = platform::WriteFileAtomically(fileName, bytes); !cause.isEmpty())
         throw TIniFileError(fileName, cause);
-    }
-    if (!f.commit())
-        throw TIniFileError(fileName, f.errorString());
 }

@@ -1,10 +1,10 @@
 #include "SessionStore.h"
 
+#include "AtomicFile.h"
 #include "PrivateFolder.h"
 
 #include <QFile>
 #include <QLockFile>
-#include <QSaveFile>
 
 #include <csignal>
 #include <sys/types.h>
@@ -55,12 +55,16 @@ QByteArray ReadSessionFile(const QString &name) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool WriteSessionFile(const QString &name, const QByteArray &bytes) {
+bool WriteSessionFile(const QString &name, const QByteArray &bytes, QString *cause) {
     const QString path = PathOf(name);
-    if (path.isEmpty())
-        return false;
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    const QString error = path.isEmpty() ? QStringLiteral("the private runtime folder cannot be made")
+                                         : platform::WriteFileAtomically(path, bytes);
+    if (cause)
+        *cause = error;
+    if (error.isEmpty())
+        return true;
+    qWarning("%s: %s", qPrintable(path.isEmpty() ? name : path), qPrintable(error));
+    return false;
 }
 
 void RemoveSessionFile(const QString &name) {

@@ -25,7 +25,9 @@ QString SessionFolder();
 
 // Empty when missing or unreadable.
 QByteArray ReadSessionFile(const QString &name);
-bool WriteSessionFile(const QString &name, const QByteArray &bytes);
+// False when the file cannot be written; the old file then stays, and the
+// cause is in `cause` when given and on standard error.
+bool WriteSessionFile(const QString &name, const QByteArray &bytes, QString *cause = nullptr);
 void RemoveSessionFile(const QString &name);
 
 // Runs `change` on the file's window entries and writes the result back,

@@ -1,6 +1,7 @@
 // The memory ini file: how lines are read and how entries are written.
 
 #include "TMemIniFile.h"
+#include "LimitedDisk.h"
 #include "TempDir.h"
 
 #include <QFile>
@@ -55,6 +56,44 @@ TEST(TMemIniFile, UnreadableFilesRaiseOrStartEmptyAsAsked) {
     EXPECT_TRUE(empty.SectionLines().isEmpty());
     // A folder where the file should be cannot be read either.
     EXPECT_THROW(TMemIniFile{dir.path()}, TIniFileError);
+}
+
+// A disk that fills up while the file is saved leaves the old file whole,
+// and the error names the cause in the system's words.
+TEST(TMemIniFile, AFailedSaveKeepsTheOldFileAndNamesTheCause) {
+    const struct {
+        TDiskLimit limit;
+        const char *cause;
+    } cases[] = {{TDiskLimit::FullFolder, "No space left on device"},
+                 {TDiskLimit::FileSizeLimit, "File too large"}};
+    for (const auto &c : cases) {
+        TempDir dir;
+        const QString path = dir.file("t.ini");
+        const auto outcome = RunWithDiskLimit(
+            c.limit, dir.path(),
+            [&] {
+                TMemIniFile ini(path);
+                ini.WriteString("Folder", "text", "/data/old");
+                ini.UpdateFile();
+            },
+            [&] {
+                TMemIniFile ini(path);
+                ini.WriteString("Folder", "text", "/data/new and longer than before");
+                try {
+                    ini.UpdateFile();
+                    return QStringLiteral("saved");
+                } catch (const TIniFileError &e) {
+                    return e.cause() + QLatin1Char('|') +
+                           TMemIniFile(path).ReadString("Folder", "text", "?");
+                }
+            });
+        if (!outcome) {
+            EXPECT_EQ(c.limit, TDiskLimit::FullFolder);
+            std::printf("note: no private tmpfs here; the full-disk case is not run\n");
+            continue;
+        }
+        EXPECT_EQ(outcome->toStdString(), std::string(c.cause) + "|/data/old");
+    }
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "IsolatedEnv.h"
+#include "LimitedDisk.h"
 #include "PrivateFolder.h"
+#include "SessionStore.h"
 #include "qlbuf.h"
 
 #include <QFileInfo>
@@ -191,4 +193,33 @@ TEST(Qlbuf, SessionStateIsPrivateToTheUser) {
               QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
     EXPECT_EQ(QFileInfo(folder + "/session").permissions() & 0x0777,
               QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+}
+
+// A session file that cannot be replaced keeps its old content, and the
+// caller learns the cause in the system's words.
+TEST(Qlbuf, AFailedSessionWriteKeepsTheOldFileAndNamesTheCause) {
+    const struct {
+        TDiskLimit limit;
+        const char *cause;
+    } cases[] = {{TDiskLimit::FullFolder, "No space left on device"},
+                 {TDiskLimit::FileSizeLimit, "File too large"}};
+    for (const auto &c : cases) {
+        IsolatedEnv env;
+        const QString folder = qlbuf::SessionFolder();
+        ASSERT_FALSE(folder.isEmpty());
+        const auto outcome = RunWithDiskLimit(
+            c.limit, folder, [] { qlbuf::WriteSessionFile("t", "old"); },
+            [] {
+                QString cause;
+                const bool written = qlbuf::WriteSessionFile("t", "new and longer", &cause);
+                return (written ? QStringLiteral("written") : cause) + QLatin1Char('|') +
+                       QString::fromLatin1(qlbuf::ReadSessionFile("t"));
+            });
+        if (!outcome) {
+            EXPECT_EQ(c.limit, TDiskLimit::FullFolder);
+            std::printf("note: no private tmpfs here; the full-disk case is not run\n");
+            continue;
+        }
+        EXPECT_EQ(outcome->toStdString(), std::string(c.cause) + "|old");
+    }
 }

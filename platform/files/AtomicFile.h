@@ -1,0 +1,16 @@
+#pragma once
+// Replacing a file whole: the new content goes to a temporary file in the
+// same folder, every write, the flush to disk and the close are checked, and
+// only then is it renamed over the old file. On any failure the old file is
+// left as it was and the temporary file is removed.
+
+#include <QByteArrayView>
+#include <QString>
+
+namespace platform {
+
+// Empty on success; otherwise the cause, in the system's words ("No space
+// left on device").
+QString WriteFileAtomically(const QString &path, QByteArrayView bytes);
+
+} // namespace platform
