@@ -2,7 +2,10 @@
 
 #include <QFile>
 #include <QLockFile>
-#include <QSaveFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 bool keeping_log = false;
 
@@ -24,13 +27,25 @@ void AddToLogFile(const QString &text, bool endLine) {
     QLockFile lock(gLogFilename + QStringLiteral(".lock"));
     if (!lock.lock())
         return;
-    QByteArray content;
-    if (QFile old(gLogFilename); old.open(QIODevice::ReadOnly))
-        content = old.readAll();
-    content += text.toUtf8();
+    QByteArray bytes = text.toUtf8();
     if (endLine)
-        content += '\n';
-    QSaveFile file(gLogFilename);
-    if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size())
-        file.commit();
+        bytes += '\n';
+    // Appended in one write: a line costs the same whatever the log's size,
+    // and the lines already there are never touched.
+    const QByteArray native = QFile::encodeName(gLogFilename);
+    const int fd = ::open(native.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return;
+    const char *p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        p += n;
+        left -= n;
+    }
+    ::close(fd);
 }

@@ -11,7 +11,8 @@ void SetLogFilename(const QString &fileName);
 QString LogFilename();
 
 // Adds `text` to the log file, then a line end when `endLine` is true; with
-// false the next text continues the same line. The file is replaced whole
-// under a lock that every program of the suite honours, so neither a crash
-// nor a second writer leaves a damaged log. Failure is silent.
+// false the next text continues the same line. The text is appended in one
+// write under a lock that every program of the suite honours, so lines of
+// two writers never mix and the lines already there are never rewritten.
+// Failure is silent.
 void AddToLogFile(const QString &text, bool endLine);
