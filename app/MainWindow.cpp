@@ -226,7 +226,8 @@ uint32_t TForm1::OwnHandle() {
                     WMUser1(m.wParam, m.lParam);
             },
             this);
-    fReceiver->Open();
+    if (!fReceiver->Open())
+        app::ReportNoMailbox(fReceiver->ErrorString());
     return fReceiver->handle();
 }
 

@@ -1,6 +1,7 @@
 #include "SuiteHooks.h"
 
 #include "ApplyTypeface.h"
+#include "Logging_utilities.h"
 #include "MainWindow.h"
 #include "NotifyShell.h"
 #include "SetUpToolWindow.h"
@@ -12,9 +13,13 @@
 
 #include <QGuiApplication>
 
+#include <cstdio>
+
 namespace app {
 
 namespace {
+
+QString gNoMailboxCause;
 
 void GiveImage(TAdvGlowButton *button, const TImageList &list) {
     if (button->ImageIndex >= 0 && button->ImageIndex < list.size())
@@ -25,6 +30,11 @@ void GiveImage(TAdvGlowButton *button, const TImageList &list) {
 
 void StoreOwnHandleStep(TForm1 *form) {
     global_own_HWnd = form->OwnHandle();
+}
+
+void ReportNoMailbox(const QString &cause) {
+    gNoMailboxCause = QStringLiteral("brindle: the suite's controller cannot reach this window: ") + cause;
+    std::fprintf(stderr, "%s\n", gNoMailboxCause.toLocal8Bit().constData());
 }
 
 void StartToolStep() {
@@ -44,6 +54,8 @@ void AssignButtonImagesStep(TForm1 *form) {
 
 void SetUpToolWindowStep(TForm1 *form) {
     SetUpToolWindow(form);
+    if (keeping_log && !gNoMailboxCause.isEmpty())
+        AddToLogFile(gNoMailboxCause, true);
 }
 
 void HookActivationStep(TForm1 *form) {

@@ -15,6 +15,7 @@
 //   FormDestroy: (detector freed), LogToolClosingStep, NotifyShellStep(kNoteWindowGoing),
 //                (settings saved)
 
+#include <QString>
 #include <cstdint>
 
 class TForm1;
@@ -23,6 +24,9 @@ namespace app {
 
 // Keeps the window's handle where the suite's runtime reads it.
 void StoreOwnHandleStep(TForm1 *form);
+// The window has no mailbox, so the controller cannot reach it: says why on
+// standard error at once, and in the log once logging is set up.
+void ReportNoMailbox(const QString &cause);
 // Makes sure the suite's controller (tool 4) runs, starting it if need be.
 void StartToolStep();
 // Tells the controller about the main window (suite::kNoteWindowCreated,

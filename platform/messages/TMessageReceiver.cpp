@@ -2,6 +2,7 @@
 
 #include "PrivateFolder.h"
 
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QRandomGenerator>
@@ -9,6 +10,8 @@
 #include <QVariant>
 
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace platform {
@@ -18,7 +21,19 @@ namespace {
 constexpr char kBufferProperty[] = "record";
 constexpr char kRejectedProperty[] = "rejected";
 // A peer that neither sends a record nor closes is cut off after this long.
-constexpr int kConnectionTimeoutMs = 5000;
+constexpr int kConnectionTimeoutMs = 2000;
+// Connections held open at once, and accepted but not yet taken: a posted
+// record takes a moment, so a few dozen carry any real traffic, while a flood
+// waits in the system's queue instead of eating the process's descriptors.
+constexpr int kMaxOpenConnections = 64;
+constexpr int kMaxPendingConnections = 16;
+// How often a server that failed (or whose socket file went) is set up again.
+constexpr int kWatchIntervalMs = 1000;
+
+bool SocketFileExists(const QString &path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISSOCK(st.st_mode);
+}
 
 bool SameUser(const QLocalSocket *socket) {
     ucred cred{};
@@ -40,10 +55,26 @@ TMessageReceiver::~TMessageReceiver() {
 bool TMessageReceiver::Open() {
     if (fServer)
         return true;
-    if (PrivateRuntimeFolder(QStringLiteral("windows")).isEmpty())
+    fError.clear();
+    const QString folder = PrivateRuntimeFolder(QStringLiteral("windows"));
+    if (folder.isEmpty()) {
+        fError = QStringLiteral("the private runtime folder under %1 cannot be made")
+                     .arg(qEnvironmentVariable("XDG_RUNTIME_DIR", QStringLiteral("the runtime folder")));
         return false;
+    }
+    // A socket's name has a fixed room; a deep runtime folder leaves none.
+    const qsizetype longest = QFile::encodeName(WindowSocketPath(0xFFFFFFFFu)).size();
+    if (longest >= qsizetype(sizeof(sockaddr_un::sun_path))) {
+        fError = QStringLiteral("the runtime folder %1 is too long for a socket: its sockets' "
+                                "names take %2 bytes, and a socket's name holds at most %3")
+                     .arg(folder)
+                     .arg(longest)
+                     .arg(sizeof(sockaddr_un::sun_path) - 1);
+        return false;
+    }
     auto *server = new QLocalServer(this);
     server->setSocketOptions(QLocalServer::UserAccessOption);
+    server->setMaxPendingConnections(kMaxPendingConnections);
     // Binding fails on a name in use, so a handle that binds is unique among
     // live windows; a left-over socket of a crashed window only costs a retry.
     for (int attempt = 0; attempt < 64; ++attempt) {
@@ -54,14 +85,22 @@ bool TMessageReceiver::Open() {
             fServer = server;
             fHandle = candidate;
             connect(fServer, &QLocalServer::newConnection, this, &TMessageReceiver::Accept);
+            if (!fWatch) {
+                fWatch = new QTimer(this);
+                connect(fWatch, &QTimer::timeout, this, &TMessageReceiver::KeepListening);
+            }
+            fWatch->start(kWatchIntervalMs);
             return true;
         }
+        fError = server->errorString();
     }
     delete server;
     return false;
 }
 
 void TMessageReceiver::Close() {
+    if (fWatch)
+        fWatch->stop();
     if (!fServer)
         return;
     // Cleared first: deleting the server deletes its connections, whose
@@ -73,8 +112,36 @@ void TMessageReceiver::Close() {
     delete server;
 }
 
+void TMessageReceiver::KeepListening() {
+    if (!fServer)
+        return;
+    const QString path = WindowSocketPath(fHandle);
+    if (fServer->isListening() && SocketFileExists(path))
+        return;
+    // The server gave up (say, out of descriptors under a flood) or its
+    // socket file was removed: listen again under the same handle, which is
+    // the one the suite knows. Failing now, it is tried again later.
+    fServer->close();
+    if (!path.isEmpty() && fServer->listen(path)) {
+        fError.clear();
+        Accept();
+    } else {
+        fError = fServer->errorString();
+    }
+}
+
 void TMessageReceiver::Accept() {
-    while (QLocalSocket *socket = fServer->nextPendingConnection()) {
+    while (fServer && fOpenConnections < kMaxOpenConnections) {
+        QLocalSocket *socket = fServer->nextPendingConnection();
+        if (!socket)
+            break;
+        ++fOpenConnections;
+        connect(socket, &QObject::destroyed, this, [this] {
+            --fOpenConnections;
+            // Room again for the connections left waiting.
+            if (fServer && fServer->hasPendingConnections())
+                QMetaObject::invokeMethod(this, &TMessageReceiver::Accept, Qt::QueuedConnection);
+        });
         if (!SameUser(socket)) {
             socket->abort();
             socket->deleteLater();

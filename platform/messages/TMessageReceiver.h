@@ -6,6 +6,11 @@
 // Only processes of the same user can reach the socket (its folder is
 // private) and the receiver checks each peer's user id as well. Each
 // connection must carry exactly one record; anything else is dropped.
+//
+// A flood of connections cannot take the mailbox down: only a bounded number
+// are held open at once (the rest wait in the system's queue or are refused
+// there), and should the server fail all the same, it listens again under
+// the same handle.
 
 #include "WindowMessage.h"
 
@@ -14,6 +19,7 @@
 
 class QLocalServer;
 class QLocalSocket;
+class QTimer;
 
 namespace platform {
 
@@ -25,8 +31,10 @@ public:
     ~TMessageReceiver() override;
 
     // Takes a fresh handle and starts listening; false when no socket could
-    // be made. Calling it again while open does nothing.
+    // be made, with the cause in ErrorString(). Calling it again while open
+    // does nothing.
     bool Open();
+    QString ErrorString() const { return fError; }
     // Stops listening and gives up the handle.
     void Close();
     // 0 while closed.
@@ -35,10 +43,14 @@ public:
 private:
     void Accept();
     void Finish(QLocalSocket *socket);
+    void KeepListening();
 
     THandler fHandler;
     QLocalServer *fServer = nullptr;
     TWindowHandle fHandle = 0;
+    QString fError;
+    int fOpenConnections = 0;
+    QTimer *fWatch = nullptr;
 };
 
 } // namespace platform

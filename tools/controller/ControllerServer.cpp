@@ -52,7 +52,8 @@ int RunServer(QTextStream &out, QTextStream &err) {
     platform::TMessageReceiver receiver(
         [&out](const platform::TMessage &m) { out << Describe(m) << Qt::endl; });
     if (!receiver.Open()) {
-        err << "quillon-controller: cannot open a window socket" << Qt::endl;
+        err << "quillon-controller: cannot open a window socket: " << receiver.ErrorString()
+            << Qt::endl;
         return 1;
     }
 

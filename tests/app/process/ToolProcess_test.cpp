@@ -150,6 +150,24 @@ TEST_F(ToolProcess, AControllerThatCannotStartIsReportedAndTheToolGoesOn) {
         << tool.Errors().toStdString();
 }
 
+// A runtime folder too deep for a socket's name leaves the window without a
+// mailbox; the cause is named on standard error and in the log.
+TEST_F(ToolProcess, ARuntimeFolderTooLongForASocketIsReported) {
+    const QString log = WantLog(true);
+    const QString deep = env.dir().file(QString(110, QLatin1Char('r')));
+    ASSERT_TRUE(QDir().mkpath(deep));
+    QFile::setPermissions(deep, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(deep));
+    Child tool(QStringLiteral(BRINDLE_EXE));
+    QDeadlineTimer cap(kCapMs);
+    while (!cap.hasExpired() && !ReadLines(log).join('\n').contains("too long for a socket"))
+        QThread::msleep(20);
+    const QString expected = QStringLiteral("the runtime folder %1/quillon/windows is too long for a socket").arg(deep);
+    EXPECT_TRUE(ReadLines(log).join('\n').contains(expected)) << ReadLines(log).join('\n').toStdString();
+    tool.process().waitForReadyRead(1000);
+    EXPECT_TRUE(tool.Errors().contains(QFile::encodeName(expected))) << tool.Errors().toStdString();
+}
+
 TEST_F(ToolProcess, AFullCloseWithLoggingWritesTheClosingLinesInOrder) {
     const QString log = WantLog(true);
     ChildProcess tool(QStringLiteral(BRINDLE_EXE));

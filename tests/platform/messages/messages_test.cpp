@@ -6,7 +6,16 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QLocalSocket>
+#include <QDir>
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace platform;
 
@@ -89,4 +98,77 @@ TEST(WindowMessage, HandlesAreUniqueAndAClosedWindowTakesNoMessages) {
     EXPECT_FALSE(QFile::exists(WindowSocketPath(gone)));
     EXPECT_FALSE(PostMessage(gone, {0x401, 1, 0}));
     EXPECT_FALSE(PostMessage(0, {0x401, 1, 0}));
+}
+
+TEST(WindowMessage, ARuntimeFolderTooLongForASocketNamesTheCause) {
+    IsolatedEnv env;
+    const QString deep = env.dir().file(QString(110, QLatin1Char('r')));
+    ASSERT_TRUE(QDir().mkpath(deep));
+    QFile::setPermissions(deep, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(deep));
+    Received r;
+    EXPECT_FALSE(r.receiver.Open());
+    EXPECT_TRUE(r.receiver.ErrorString().startsWith(
+        QStringLiteral("the runtime folder %1/quillon/windows is too long for a socket").arg(deep)))
+        << r.receiver.ErrorString().toStdString();
+}
+
+// Far more connections than the process has descriptors: the mailbox must
+// stay up (socket file there, records delivered) once the flood is over.
+TEST(WindowMessage, AConnectionFloodLeavesTheMailboxWorking) {
+    IsolatedEnv env;
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit low = saved;
+    low.rlim_cur = 256;
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    Received r;
+    ASSERT_TRUE(r.receiver.Open());
+    const TWindowHandle window = r.receiver.handle();
+    const QByteArray path = QFile::encodeName(WindowSocketPath(window));
+
+    int ready[2], release[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(release), 0);
+    const pid_t flood = ::fork();
+    ASSERT_GE(flood, 0);
+    if (flood == 0) {
+        ::close(ready[0]);
+        ::close(release[1]);
+        // The flooder has descriptors enough for all its connections.
+        ::setrlimit(RLIMIT_NOFILE, &saved);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::memcpy(addr.sun_path, path.constData(), size_t(path.size()));
+        for (int i = 0; i < 1100; ++i) {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            if (fd >= 0)
+                ::connect(fd, reinterpret_cast<const sockaddr *>(&addr), sizeof addr);
+            if (i % 50 == 0)
+                ::usleep(2000); // let the receiver take them in
+        }
+        ::write(ready[1], "x", 1);
+        char c;
+        ::read(release[0], &c, 1); // holds every connection until told
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    ::close(release[0]);
+    // Serve while the flood comes in, then a while longer.
+    pollfd done{ready[0], POLLIN, 0};
+    ASSERT_TRUE(PumpUntil([&] { return ::poll(&done, 1, 0) == 1; }));
+    QDeadlineTimer moreTurns(300);
+    while (!moreTurns.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ::close(release[1]);
+    ::waitpid(flood, nullptr, 0);
+    ::close(ready[0]);
+
+    const TMessage after{0x401, 6121, 1};
+    ASSERT_TRUE(PumpUntil([&] { return PostMessage(window, after); }));
+    ASSERT_TRUE(PumpUntil([&] { return !r.messages.empty(); }));
+    EXPECT_EQ(r.messages.back(), after);
+    EXPECT_EQ(r.receiver.handle(), window);
+    r.receiver.Close();
+    ::setrlimit(RLIMIT_NOFILE, &saved);
 }
