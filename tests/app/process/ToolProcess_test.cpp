@@ -158,7 +158,7 @@ TEST_F(ToolProcess, ARuntimeFolderTooLongForASocketIsReported) {
     ASSERT_TRUE(QDir().mkpath(deep));
     QFile::setPermissions(deep, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(deep));
-    Child tool(QStringLiteral(BRINDLE_EXE));
+    ChildProcess tool(QStringLiteral(BRINDLE_EXE));
     QDeadlineTimer cap(kCapMs);
     while (!cap.hasExpired() && !ReadLines(log).join('\n').contains("too long for a socket"))
         QThread::msleep(20);
