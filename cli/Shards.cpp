@@ -39,8 +39,31 @@ int ShardOf(int64_t offset, int64_t weight, int64_t total, int count) {
 TShardSource::TShardSource(engine::TFileSource &whole, engine::TFileSource &firstPass,
                            TShard shard)
     : fWhole(whole), fShard(shard) {
-    for (QString path; firstPass.Next(path);)
-        fTotal += ShardWeight(path);
+    // Weigh every file once; the second pass then only counts files. The
+    // weights live only while the cut is made (8 bytes a file).
+    std::vector<int64_t> weights;
+    int64_t total = 0;
+    for (QString path; firstPass.Next(path);) {
+        weights.push_back(ShardWeight(path));
+        total += weights.back();
+    }
+    const qsizetype n = qsizetype(weights.size());
+    fFirst = fEnd = n;
+    int64_t offset = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const int s = ShardOf(offset, weights[size_t(i)], total, fShard.count);
+        offset += weights[size_t(i)];
+        if (s < fShard.index - 1)
+            continue;
+        if (s > fShard.index - 1) {
+            if (fFirst == n)
+                fFirst = i;
+            fEnd = i;
+            break;
+        }
+        if (fFirst == n)
+            fFirst = i;
+    }
 }
 
 void TShardSource::Hold(std::function<void()> report) {
@@ -54,24 +77,24 @@ bool TShardSource::Next(QString &path) {
                 report();
         fHeld.clear();
     };
-    while (!fDone && fWhole.Next(path)) {
-        const int64_t weight = ShardWeight(path);
-        const int shard = ShardOf(fOffset, weight, fTotal, fShard.count);
-        fOffset += weight;
-        const qsizetype index = fIndex++;
-        release(shard == fShard.index - 1);
-        if (shard < fShard.index - 1)
-            continue;
-        if (shard > fShard.index - 1) {
-            fDone = true; // the shards after this one need no walking
-            return false;
+    const bool last = fShard.index == fShard.count;
+    while (!fDone) {
+        // Past its part, only the last shard reads on: the reports after the
+        // last file are its own.
+        if (fIndex >= fEnd && !last)
+            break;
+        if (!fWhole.Next(path)) {
+            release(last);
+            break;
         }
-        if (fFirst < 0)
-            fFirst = index;
-        return true;
+        const qsizetype index = fIndex++;
+        const bool mine = index >= fFirst && index < fEnd;
+        release(mine);
+        if (mine)
+            return true;
+        if (index >= fEnd)
+            break; // the list grew since it was weighed
     }
-    if (!fDone)
-        release(fShard.index == fShard.count); // reports after the last file
     fDone = true;
     return false;
 }

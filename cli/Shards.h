@@ -40,8 +40,9 @@ int ShardOf(int64_t offset, int64_t weight, int64_t total, int count);
 
 // The files of one shard of a list, streamed. `firstPass` is a second source
 // of the same files in the same order (a second walk, say); it is read to
-// its end at construction, quietly, to weigh the whole list. `whole` is then
-// read up to the end of the shard.
+// its end at construction, quietly, to weigh the whole list and find the
+// shard's range. `whole` is then read up to the end of the range (by the
+// last shard to its end).
 class TShardSource : public engine::TFileSource {
 public:
     TShardSource(engine::TFileSource &whole, engine::TFileSource &firstPass, TShard shard);
@@ -58,10 +59,8 @@ public:
 private:
     engine::TFileSource &fWhole;
     TShard fShard;
-    int64_t fTotal = 0;
-    int64_t fOffset = 0;
-    qsizetype fIndex = 0; // of the next file of fWhole
-    qsizetype fFirst = -1;
+    qsizetype fFirst = 0, fEnd = 0; // this shard's files in the whole list
+    qsizetype fIndex = 0;           // of the next file of fWhole
     bool fDone = false;
     std::vector<std::function<void()>> fHeld;
 };
