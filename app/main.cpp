@@ -16,6 +16,8 @@ int main(int argc, char *argv[]) {
     {
         QApplication application(argc, argv);
         QApplication::setApplicationName(Tool_Name(kBrindleTool));
+        // Desktops match the window to its menu entry and icon by this name.
+        QGuiApplication::setDesktopFileName(QStringLiteral("org.quillon.Brindle"));
         // Without a screen (offscreen, as under test) nobody could answer a
         // modal box: the dialogs' texts go to standard error instead.
         std::unique_ptr<app::TMessageBoxDialogService> dialogs;
