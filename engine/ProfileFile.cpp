@@ -1,10 +1,10 @@
 #include "ProfileFile.h"
 
+#include "AtomicFile.h"
 #include "FileNames.h"
 
 #include <array>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -223,35 +223,7 @@ QString ProfileMismatch(const TSavedProfile &saved, TDefaultEncoding encoding,
 }
 
 QString SaveProfileFile(const QString &path, const TSavedProfile &saved) {
-    // Whole or not at all: a temporary file in the same folder, every write,
-    // the flush to disk and the close checked, then renamed over the old one.
-    const QByteArray bytes = EncodeProfile(saved);
-    const QByteArray target = suite::EncodeFileName(path);
-    QByteArray temp = target + ".XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
-    int err = 0;
-    for (qsizetype done = 0; done < bytes.size() && err == 0;) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n > 0)
-            done += n;
-        else if (n == 0)
-            err = ENOSPC;
-        else if (errno != EINTR)
-            err = errno;
-    }
-    if (err == 0 && ::fsync(fd) != 0)
-        err = errno;
-    if (::close(fd) != 0 && err == 0 && errno != EINTR)
-        err = errno;
-    if (err == 0 && ::rename(temp.constData(), target.constData()) != 0)
-        err = errno;
-    if (err != 0) {
-        ::unlink(temp.constData());
-        return QString::fromLocal8Bit(std::strerror(err));
-    }
-    return {};
+    return platform::WriteFileAtomicallyAt(suite::EncodeFileName(path), EncodeProfile(saved));
 }
 
 } // namespace engine

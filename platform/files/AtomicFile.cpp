@@ -38,7 +38,10 @@ bool WriteAll(int fd, const char *p, size_t n) {
 } // namespace
 
 QString WriteFileAtomically(const QString &path, QByteArrayView bytes) {
-    const QByteArray target = QFile::encodeName(path);
+    return WriteFileAtomicallyAt(QFile::encodeName(path), bytes);
+}
+
+QString WriteFileAtomicallyAt(const QByteArray &target, QByteArrayView bytes) {
     if (target.isEmpty())
         return Cause(ENOENT);
     QByteArray temp = target + ".XXXXXX";

@@ -12,5 +12,7 @@ namespace platform {
 // Empty on success; otherwise the cause, in the system's words ("No space
 // left on device").
 QString WriteFileAtomically(const QString &path, QByteArrayView bytes);
+// The same for a name given as its exact bytes (a name that is not UTF-8).
+QString WriteFileAtomicallyAt(const QByteArray &nativePath, QByteArrayView bytes);
 
 } // namespace platform

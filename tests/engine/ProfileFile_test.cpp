@@ -1,5 +1,6 @@
 #include "ProfileFile.h"
 
+#include "FileNames.h"
 #include "Fixtures.h"
 #include "ReferenceProfile.h"
 #include "TempDir.h"
@@ -171,4 +172,18 @@ TEST(ProfileFile, FilesThatCannotBeReadOrWritten) {
     EXPECT_EQ(engine::ReadProfileFile(dir.path()).error, "not a regular file");
     EXPECT_EQ(engine::SaveProfileFile(dir.file("no/such/folder.profile"), {}),
               "No such file or directory");
+}
+
+TEST(ProfileFile, ANameThatIsNotUtf8KeepsItsBytes) {
+    TempDir dir;
+    const QByteArray bytes = QFile::encodeName(dir.path()) + "/r\xE9" "f.profile";
+    const QString name = suite::DecodeFileName(bytes);
+    const TSavedProfile saved{{{{0x00540048, 12}}, 15}, engine::TDefaultEncoding::Utf8, 10};
+    ASSERT_EQ(engine::SaveProfileFile(name, saved), QString());
+    struct stat st;
+    EXPECT_EQ(::stat(bytes.constData(), &st), 0) << "not saved under its own bytes";
+    const engine::TProfileRead read = engine::ReadProfileFile(name);
+    ASSERT_TRUE(read.saved) << read.error.toStdString();
+    ExpectSame(saved, *read.saved);
+    ::unlink(bytes.constData()); // QTemporaryDir cannot remove a name that is not UTF-8
 }
