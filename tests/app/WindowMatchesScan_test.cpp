@@ -1,0 +1,70 @@
+// The window and brindle-scan check through the same engine: on a mixed
+// corpus the window lists exactly the scanner's lines, path and reason, in
+// the same order, with the digraph check off and on.
+
+#include "AppTestSupport.h"
+#include "MainWindow.h"
+#include "file_crap_detector.h"
+
+#include <QProcess>
+#include <memory>
+
+namespace {
+
+class WindowMatchesScan : public IsolatedUser {};
+
+QStringList ScanLines(const QStringList &args) {
+    QProcess p;
+    p.start(QStringLiteral(BRINDLE_SCAN), args);
+    EXPECT_TRUE(p.waitForFinished(60000)) << "brindle-scan did not finish";
+    EXPECT_LE(p.exitCode(), 1) << p.readAllStandardError().toStdString();
+    QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+TEST_F(WindowMatchesScan, EntryForEntryWithTheDigraphCheckOffAndOn) {
+    const QString ref = dir.write("ref/good.txt", GoodText(60));
+    for (int i = 0; i < 18; ++i) {
+        QByteArray b = GoodText(2 + i);
+        if (i % 5 == 1)
+            b[30 + i] = 0; // cut short: size test
+        if (i % 5 == 2)
+            b += OddDigraphText(); // strays: digraph check
+        if (i % 5 == 3)
+            b.replace("\r\n", "\n"); // LF only: longer text than bytes
+        const QString name = QStringLiteral("data/%1/f%2.txt").arg(i % 3).arg(i, 2, 10, QLatin1Char('0'));
+        dir.write(name, i % 7 == 4 ? Utf16LeWithMark(QString::fromLatin1(b)) : b);
+    }
+    dir.write("data/odd.txt", OddDigraphText());
+    dir.write("data/cut.txt", CutText());
+    dir.write("data/empty.txt", QByteArray());
+    dir.write("data/1/utf8.txt", QByteArray("\xEF\xBB\xBF") +
+                                     QStringLiteral("Grüße aus Köln, über Straßen\r\n").toUtf8());
+
+    for (const bool digraph : {false, true}) {
+        TForm1 form;
+        form.show();
+        form.ElFileNameEdit1->SetFileList({ref});
+        form.ElFolderNameEdit1->SetText(dir.file("data"));
+        form.ElCheckBox1->setChecked(true);
+        form.ElCheckBoxThorough->setChecked(digraph);
+        form.Button1->click();
+        QStringList listed;
+        for (int i = 0; i < form.ElListBox1->count(); ++i)
+            listed << form.ElListBox1->item(i)->text() + QLatin1Char('\t') +
+                          form.Detector()->weird_files.Objects(i)->data;
+
+        QStringList args{QStringLiteral("-s"), QStringLiteral("-r"), ref};
+        if (digraph)
+            args << QStringLiteral("-d");
+        const QStringList scanned = ScanLines(args << dir.file("data"));
+        EXPECT_EQ(listed, scanned) << "digraph " << digraph;
+        // The corpus has suspects of each kind the run can find.
+        EXPECT_FALSE(listed.filter(QStringLiteral("\tFile-size ")).isEmpty());
+        EXPECT_EQ(listed.filter(QStringLiteral("\tToo ")).isEmpty(), !digraph);
+    }
+}
+
+} // namespace
