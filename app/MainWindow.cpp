@@ -10,6 +10,7 @@
 #include "RunError.h"
 #include "SuiteHooks.h"
 #include "TextFile.h"
+#include "Tool_imagelist.h"
 #include "file_crap_detector.h"
 
 #include <QCloseEvent>
@@ -78,10 +79,10 @@ void TForm1::CreateComponents() {
     ElPanel1->Border = true;
     ElPanel1->setGeometry(kClientWidth - kPanelWidth, 0, kPanelWidth, 414);
 
-    Button1 = named(new TAdvGlowButton(QStringLiteral("Start"), ElPanel1), "Button1");
+    Button1 = named(new TAdvGlowButton(QStringLiteral("&Start"), ElPanel1), "Button1");
     Button1->ImageIndex = 1;
-    ButtonStop = named(new TAdvGlowButton(QStringLiteral("Stop"), ElPanel1), "ButtonStop");
-    ButtonStop->ImageIndex = 55;
+    ButtonStop = named(new TAdvGlowButton(QStringLiteral("St&op"), ElPanel1), "ButtonStop");
+    ButtonStop->ImageIndex = kImageListMainStop;
     ElFileNameEdit1 = named(new TElFileNameEdit(ElPanel1), "ElFileNameEdit1");
     ElFileNameEdit1->Options = TElFileNameEdit::ofHideReadOnly |
                                TElFileNameEdit::ofAllowMultiSelect |
@@ -96,16 +97,19 @@ void TForm1::CreateComponents() {
     ElSpinEditPercentFail->SetValue(10);
     PCProgressBar2 = named(new TPCProgressBar(Qt::Vertical, ElPanel1), "PCProgressBar2");
     PCProgressBar2->SetRangePos(2, 50);
-    ElLabel1 = named(new TLabel(QStringLiteral("Known good text files"), ElPanel1), "ElLabel1");
+    // Each caption's underlined letter (Alt+letter) reaches its field.
+    ElLabel1 = named(new TLabel(QStringLiteral("&Known good text files"), ElPanel1), "ElLabel1");
     ElLabel1->SetFocusControl(ElFileNameEdit1);
-    ElLabel2 = named(new TLabel(QStringLiteral("Folder of data"), ElPanel1), "ElLabel2");
+    ElLabel2 = named(new TLabel(QStringLiteral("&Folder of data"), ElPanel1), "ElLabel2");
     ElLabel2->SetFocusControl(ElFolderNameEdit1);
-    ElCheckBox1 = named(new TAdvOfficeCheckBox(QStringLiteral("include subfolders"), ElPanel1),
+    ElCheckBox1 = named(new TAdvOfficeCheckBox(QStringLiteral("include su&bfolders"), ElPanel1),
                         "ElCheckBox1");
     ElCheckBox1->SetCaptionOnLeft();
     // The spin edits' own labels; unnamed, so the settings pass them by.
-    auto *freqLabel = new QLabel(QStringLiteral("frequency variation (per 1000)"), ElPanel1);
-    auto *failLabel = new QLabel(QStringLiteral("percent fail allowed"), ElPanel1);
+    auto *freqLabel = new QLabel(QStringLiteral("fre&quency variation (per 1000)"), ElPanel1);
+    freqLabel->setBuddy(ElSpinEditFreqVar);
+    auto *failLabel = new QLabel(QStringLiteral("&percent fail allowed"), ElPanel1);
+    failLabel->setBuddy(ElSpinEditPercentFail);
 
     ElPanel2 = named(new TAdvPanel(this), "ElPanel2");
     ElPanel2->setGeometry(0, 0, kClientWidth - kPanelWidth, 414);
@@ -121,7 +125,6 @@ void TForm1::CreateComponents() {
     ElMemo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     ElMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ElMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    ElMemo1->setReadOnly(true);
     ElMemo1->SetText(QStringLiteral("ElMemo1"));
     ElSplitter1->addWidget(ElListBox1);
     ElSplitter1->addWidget(ElMemo1);
@@ -130,10 +133,10 @@ void TForm1::CreateComponents() {
     ElStatusBar1 = named(new TAdvOfficeStatusBar(this), "ElStatusBar1");
     ElStatusBar1->PanelWidths = {80, 100, 130, 50};
 
-    ElCheckBoxThorough = named(new TAdvOfficeCheckBox(QStringLiteral("digraph check"), ElPanel1),
+    ElCheckBoxThorough = named(new TAdvOfficeCheckBox(QStringLiteral("&digraph check"), ElPanel1),
                                "ElCheckBoxThorough");
     ElCheckBoxThorough->SetCaptionOnLeft();
-    ButtonHelp = named(new TAdvGlowButton(QStringLiteral("Help"), ElPanel1), "ButtonHelp");
+    ButtonHelp = named(new TAdvGlowButton(QStringLiteral("&Help"), ElPanel1), "ButtonHelp");
     ButtonHelp->ImageIndex = 0;
 
     AdvOfficePagerOfficeStyler1 =
@@ -168,7 +171,7 @@ void TForm1::CreateComponents() {
     connect(ButtonHelp, &QPushButton::clicked, this, &TForm1::ButtonHelpClick);
     connect(ElListBox1, &QListWidget::itemClicked, this, &TForm1::ElListBox1Click);
     connect(ElListBox1, &QListWidget::currentRowChanged, this, &TForm1::ElListBox1Click);
-    connect(ElListBox1, &QListWidget::itemDoubleClicked, this, &TForm1::ElListBox1DblClick);
+    SetUpInteraction();
 }
 
 void TForm1::resizeEvent(QResizeEvent *e) {
@@ -178,6 +181,8 @@ void TForm1::resizeEvent(QResizeEvent *e) {
     PCProgressBar1->setGeometry(0, above, w, kBarHeight);
     ElPanel1->setGeometry(w - kPanelWidth, 0, kPanelWidth, above);
     ElPanel2->setGeometry(0, 0, w - kPanelWidth, above);
+    // The bar within the text runs down the panel's whole height.
+    PCProgressBar2->setGeometry(1, 1, 15, std::max(0, above - 2));
     TTMSStylableForm::resizeEvent(e);
 }
 

@@ -29,6 +29,8 @@
 #include <cstdint>
 #include <memory>
 
+class QAction;
+class QMimeData;
 class TFileCrapDetector;
 
 class TForm1 : public TTMSStylableForm {
@@ -86,6 +88,29 @@ public:
     void ShowPercent(int32_t percent);
     void ShowPercent2(int32_t percent);
 
+    // The suspect list's commands (its context menu; Ctrl+C copies).
+    QAction *ActionCopy = nullptr;
+    QAction *ActionCopyAll = nullptr;
+    QAction *ActionSaveList = nullptr;
+    // Entry `row` as brindle-scan prints it: path, TAB, reason.
+    QString EntryLine(int row) const;
+    // The selected entry's line, or every entry's, to the clipboard.
+    void CopySelected();
+    void CopyAll();
+    // Asks for a file name, then saves the list there.
+    void SaveListAsClick();
+    // Writes the list to `fileName` as brindle-scan's lines, atomically: the
+    // old file stays whole on any failure, which is reported naming the file
+    // and the cause. True when saved.
+    bool SaveListAs(const QString &fileName);
+    // The tooltip of entry `row`: its path and whole reason, wrapped.
+    QString EntryToolTip(int row) const;
+    // A drop of local files or folders at `pos` (in the window): files on
+    // the reference field are added to it; a folder elsewhere becomes the
+    // folder of data. False when nothing of the drop is taken.
+    bool AcceptsDrop(const QMimeData *mime, const QPoint &pos) const;
+    bool Drop(const QMimeData *mime, const QPoint &pos);
+
     // The detector; null outside FormCreate .. FormDestroy.
     TFileCrapDetector *Detector() const { return crap_detector.get(); }
     // True while Start is inside a run.
@@ -94,9 +119,15 @@ public:
 protected:
     void closeEvent(QCloseEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+    void dragEnterEvent(QDragEnterEvent *e) override;
+    void dragMoveEvent(QDragMoveEvent *e) override;
+    void dropEvent(QDropEvent *e) override;
 
 private:
     void CreateComponents();
+    // Keyboard, list commands, tooltips and drops.
+    void SetUpInteraction();
     // Start's work between the emptied list and the end of the run.
     void RunStart();
     // The selected entry while there is a detector, else null.

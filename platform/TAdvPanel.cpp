@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QResizeEvent>
 
+#include <cstdlib>
+
 TAdvPanel::TAdvPanel(QWidget *parent) : QWidget(parent) {}
 
 void TAdvPanel::SetAnchoredRight(QWidget *child) {
@@ -13,8 +15,20 @@ void TAdvPanel::SetAnchoredRight(QWidget *child) {
 void TAdvPanel::paintEvent(QPaintEvent *) {
     QPainter p(this);
     QLinearGradient g(0, 0, 0, height());
-    g.setColorAt(0, GradientFrom);
-    g.setColorAt(1, GradientTo);
+    // The captions on the panel are drawn in the palette's text colour. When
+    // that is about as light (or dark) as the gradient, as light text under
+    // a dark desktop palette is on the default light gradient, the panel is
+    // drawn from the palette's own window colour instead.
+    const int text = palette().color(QPalette::WindowText).lightness();
+    const int gradient = (GradientFrom.lightness() + GradientTo.lightness()) / 2;
+    if (std::abs(text - gradient) < kMinimumContrast) {
+        const QColor window = palette().color(QPalette::Window);
+        g.setColorAt(0, window.lightness() < 128 ? window.lighter(125) : window.darker(105));
+        g.setColorAt(1, window);
+    } else {
+        g.setColorAt(0, GradientFrom);
+        g.setColorAt(1, GradientTo);
+    }
     p.fillRect(rect(), g);
     if (Border) {
         p.setPen(QColor(128, 128, 128));

@@ -14,6 +14,9 @@ public:
     QColor GradientTo = Qt::white;
     bool Border = false;
     void SetAnchoredRight(QWidget *child);
+    // Least difference in lightness (0-255) between the captions and the
+    // gradient for the gradient to be used.
+    static constexpr int kMinimumContrast = 96;
 
 protected:
     void paintEvent(QPaintEvent *) override;

@@ -12,7 +12,9 @@ TElButtonEdit::TElButtonEdit(QWidget *parent)
     layout->addWidget(fEdit, 1);
     layout->addWidget(fButton);
     fButton->setText(QStringLiteral("..."));
-    fButton->setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab like any button, so the dialog opens from the keyboard.
+    fButton->setFocusPolicy(Qt::StrongFocus);
+    fButton->setToolTip(QStringLiteral("Browse"));
     setFocusProxy(fEdit);
     connect(fButton, &QToolButton::clicked, this, [this] { Browse(); });
 }

@@ -16,6 +16,8 @@ public:
     QString DialogTitle;
     QString Text() const override;
     void SetText(const QString &t) override;
+    QLineEdit *Edit() const { return fEdit; }
+    QToolButton *BrowseButton() const { return fButton; }
 
 protected:
     // Opens the dialog that the button stands for.

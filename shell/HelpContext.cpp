@@ -27,6 +27,6 @@ void InstallF1Help(QWidget *form) {
         }
         if (context <= 0)
             context = HelpContextOf(form);
-        ShowHelpContext(context);
+        ShowHelpContextOrSay(context);
     });
 }

@@ -1,5 +1,6 @@
 #include "HelpViewer.h"
 
+#include "Dialogs.h"
 #include "UrlOpener.h"
 #include "qlbuf.h"
 #include "quillon_minimal.h"
@@ -31,7 +32,7 @@ QString HelpInUse() {
     return QFileInfo::exists(chosen) ? chosen : ShippedHelpFolder();
 }
 
-bool ShowHelpContext(int helpContext) {
+QString HelpPageOf(int helpContext) {
     const QString help = HelpInUse();
     QString page = help;
     if (QFileInfo(help).isDir()) {
@@ -39,5 +40,20 @@ bool ShowHelpContext(int helpContext) {
         if (!QFileInfo::exists(page))
             page = help + QStringLiteral("/getting_started.htm");
     }
-    return OpenUrlWithService(QUrl::fromLocalFile(page));
+    return page;
+}
+
+bool ShowHelpContext(int helpContext) {
+    return OpenUrlWithService(QUrl::fromLocalFile(HelpPageOf(helpContext)));
+}
+
+void ShowHelpContextOrSay(int helpContext) {
+    const QString page = HelpPageOf(helpContext);
+    if (OpenUrlWithService(QUrl::fromLocalFile(page)))
+        return;
+    suite::FormCentredMessageDlg(
+        nullptr, suite::Global_TimedOut,
+        QStringLiteral("No browser could be started to show the help.\nThe help page is:\n%1")
+            .arg(QDir::toNativeSeparators(page)),
+        suite::TMsgDlgType::Error, suite::mbOK, 0);
 }

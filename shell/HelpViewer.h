@@ -16,6 +16,11 @@ QString ShippedHelpFolder();
 // pages shipped with the program.
 QString HelpInUse();
 
-// Opens the page of `helpContext`; a context without its own page opens the
-// getting-started page. False when no viewer could be started.
+// The page of `helpContext` in the help in use; a context without its own
+// page has the getting-started page.
+QString HelpPageOf(int helpContext);
+// Opens the page of `helpContext`. False when no viewer could be started.
 bool ShowHelpContext(int helpContext);
+// The same, and when no viewer could be started, says so in a message that
+// gives the page's path, so the user can open it by hand.
+void ShowHelpContextOrSay(int helpContext);

@@ -40,6 +40,7 @@ void LoadupTheImageLists() {
     ImageListMain.append(style->standardIcon(QStyle::SP_DialogHelpButton));
     for (int tool = 1; tool < kToolCount; ++tool)
         ImageListMain.append(ToolIcon(tool));
+    static_assert(kImageListMainStop == kToolCount);
     ImageListMain.append(style->standardIcon(QStyle::SP_BrowserStop));
 
     ImageListHelpOKCancel16 = {style->standardIcon(QStyle::SP_DialogHelpButton),

@@ -10,5 +10,7 @@ extern TImageList ImageListHelpOKCancel16;
 // Fills both lists; needs a running QGuiApplication. Filling again is
 // harmless.
 void LoadupTheImageLists();
+// The index in ImageListMain of the stop image, after the tool icons.
+inline constexpr int kImageListMainStop = 32;
 // The index in ImageListMain of the icon of suite tool `tool`.
 int ToolTypeToImageListNumber(int tool);

@@ -72,7 +72,7 @@ TMenuItem *TDataModuleQuillon::MenuItemNamed(const QString &name) const {
 bool TDataModuleQuillon::HandleAHelpFileChoice(int HelpContext) {
     switch (GetQLHelpAccessMode()) {
     case 0:
-        CheckExec(ShowHelpContext(HelpContext), QStringLiteral("help viewer"));
+        ShowHelpContextOrSay(HelpContext);
         return true;
     case 1:
         OpenInBrowser(HelpTopicURL(HelpContext));

@@ -48,6 +48,13 @@ QString Tool_Name(tool_type tool) {
 }
 
 QString GetShortToolFilename(tool_type tool) {
+    // The running program answers with its own name, whatever it was
+    // installed or renamed as.
+    if (tool == current_tool_var && tool != 0) {
+        const QString own = QFileInfo(OwnExecutable()).fileName();
+        if (!own.isEmpty())
+            return own;
+    }
     const TToolEntry *e = Find(tool);
     return e ? QString::fromLatin1(e->executable) : QStringLiteral("tool%1").arg(tool);
 }

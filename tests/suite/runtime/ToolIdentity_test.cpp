@@ -18,6 +18,11 @@ TEST(ToolIdentity, ExecutableNamesNumbersAndFiles) {
     EXPECT_EQ(GetFullToolFilename(4), ownFolder + "/quillon-controller");
     SetCurrentTool();
     EXPECT_EQ(current_tool_var, kBrindleTool);
+    // The running program answers with its own file name, here the test's.
+    EXPECT_EQ(GetShortToolFilename(kBrindleTool),
+              QFileInfo("/proc/self/exe").canonicalFilePath().section('/', -1));
+    EXPECT_EQ(GetShortToolFilename(kControllerTool), "quillon-controller");
+    current_tool_var = 0;
 }
 
 TEST(ToolIdentity, ControllerMessagesUnpackCodeToolAndWindow) {

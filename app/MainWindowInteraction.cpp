@@ -1,0 +1,235 @@
+// The main window's keyboard, the suspect list's commands and tooltips, and
+// drag and drop: what a user expects of a desktop program beyond the form.
+
+#include "MainWindow.h"
+
+#include "Dialogs.h"
+#include "file_crap_detector.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QSaveFile>
+#include <QShortcut>
+#include <QToolButton>
+#include <QToolTip>
+
+namespace {
+
+// Below this the panel's controls or the list would be cut off.
+constexpr int kMinimumWidth = 296 + 220;
+constexpr int kMinimumHeight = 420;
+
+// The local paths of a drop, in its order.
+QStringList LocalPaths(const QMimeData *mime) {
+    QStringList out;
+    if (!mime || !mime->hasUrls())
+        return out;
+    for (const QUrl &url : mime->urls())
+        if (url.isLocalFile())
+            out << QDir::cleanPath(url.toLocalFile());
+    return out;
+}
+
+bool IsWithin(const QWidget *w, const QWidget *ancestor) {
+    for (; w; w = w->parentWidget())
+        if (w == ancestor)
+            return true;
+    return false;
+}
+
+} // namespace
+
+void TForm1::SetUpInteraction() {
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
+
+    // Tab follows the layout: references, folder, check boxes, spin boxes,
+    // Start, Stop, Help, list, pane.
+    const QList<QWidget *> order = {
+        ElFileNameEdit1->Edit(), ElFileNameEdit1->BrowseButton(), ElFolderNameEdit1->Edit(),
+        ElFolderNameEdit1->BrowseButton(), ElCheckBox1, ElCheckBoxThorough, ElSpinEditFreqVar,
+        ElSpinEditPercentFail, Button1, ButtonStop, ButtonHelp, ElListBox1, ElMemo1};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    // Escape stops a run; outside one it does nothing.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (fRunning)
+            ButtonStopClick();
+    });
+
+    ActionCopy = new QAction(QStringLiteral("&Copy"), ElListBox1);
+    ActionCopy->setShortcut(QKeySequence::Copy);
+    ActionCopy->setShortcutContext(Qt::WidgetShortcut);
+    connect(ActionCopy, &QAction::triggered, this, &TForm1::CopySelected);
+    ActionCopyAll = new QAction(QStringLiteral("Copy &all"), ElListBox1);
+    connect(ActionCopyAll, &QAction::triggered, this, &TForm1::CopyAll);
+    ActionSaveList = new QAction(QStringLiteral("&Save list as…"), ElListBox1);
+    connect(ActionSaveList, &QAction::triggered, this, &TForm1::SaveListAsClick);
+    ElListBox1->addActions({ActionCopy, ActionCopyAll, ActionSaveList});
+    ElListBox1->setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    // Double-click anywhere on the list (also below the entries) and Enter
+    // load the selected entry; the viewport shows the tooltips.
+    ElListBox1->installEventFilter(this);
+    ElListBox1->viewport()->installEventFilter(this);
+
+    // Drops of files and folders go to the window, not as text into the
+    // fields they happen to land on.
+    setAcceptDrops(true);
+    ElFileNameEdit1->Edit()->setAcceptDrops(false);
+    ElFolderNameEdit1->Edit()->setAcceptDrops(false);
+    ElMemo1->setAcceptDrops(false);
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *e) {
+    if (watched == ElListBox1 && e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(e)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            ElListBox1DblClick();
+            return true;
+        }
+    } else if (watched == ElListBox1->viewport()) {
+        if (e->type() == QEvent::MouseButtonDblClick) {
+            ElListBox1DblClick();
+            return true;
+        }
+        if (e->type() == QEvent::ToolTip) {
+            auto *help = static_cast<QHelpEvent *>(e);
+            QListWidgetItem *item = ElListBox1->itemAt(help->pos());
+            if (item)
+                QToolTip::showText(help->globalPos(), EntryToolTip(ElListBox1->row(item)),
+                                   ElListBox1->viewport(), ElListBox1->visualItemRect(item));
+            else
+                QToolTip::hideText();
+            return true;
+        }
+    }
+    return TTMSStylableForm::eventFilter(watched, e);
+}
+
+QString TForm1::EntryLine(int row) const {
+    const QListWidgetItem *item = ElListBox1->item(row);
+    if (!item || !crap_detector || row >= crap_detector->weird_files.Count())
+        return QString();
+    return item->text() + QLatin1Char('\t') + crap_detector->weird_files.Objects(row)->data;
+}
+
+QString TForm1::EntryToolTip(int row) const {
+    const QListWidgetItem *item = ElListBox1->item(row);
+    if (!item || !crap_detector || row >= crap_detector->weird_files.Count())
+        return QString();
+    // Rich text, so that the tooltip wraps the reason instead of running it
+    // off the screen.
+    return QStringLiteral("<p><b>") + QDir::toNativeSeparators(item->text()).toHtmlEscaped() +
+           QStringLiteral("</b></p><p>") +
+           crap_detector->weird_files.Objects(row)->data.toHtmlEscaped() + QStringLiteral("</p>");
+}
+
+void TForm1::CopySelected() {
+    const int row = ElListBox1->currentRow();
+    if (row >= 0 && ElListBox1->item(row)->isSelected())
+        QApplication::clipboard()->setText(EntryLine(row));
+}
+
+void TForm1::CopyAll() {
+    QString text;
+    for (int i = 0; i < ElListBox1->count(); ++i)
+        text += EntryLine(i) + QLatin1Char('\n');
+    QApplication::clipboard()->setText(text);
+}
+
+void TForm1::SaveListAsClick() {
+    const QString name = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Save list as"), QString(),
+        QStringLiteral("Tab-separated lists (*.tsv);;All files (*)"), nullptr,
+        QFileDialog::DontUseNativeDialog);
+    if (!name.isEmpty())
+        SaveListAs(name);
+}
+
+bool TForm1::SaveListAs(const QString &fileName) {
+    QByteArray bytes;
+    for (int i = 0; i < ElListBox1->count(); ++i)
+        bytes += (EntryLine(i) + QLatin1Char('\n')).toUtf8();
+    // A temporary file beside the target, renamed over it once written and
+    // flushed: a failure anywhere leaves the old file as it was.
+    QSaveFile file(fileName);
+    bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    QString cause = file.errorString();
+    if (ok) {
+        ok = file.commit();
+        cause = file.errorString();
+    } else {
+        file.cancelWriting();
+    }
+    if (!ok)
+        suite::FormCentredMessageDlg(this, suite::Global_TimedOut,
+                                     QStringLiteral("The list could not be saved to %1:\n%2")
+                                         .arg(QDir::toNativeSeparators(fileName), cause),
+                                     suite::TMsgDlgType::Error, suite::mbOK, 0);
+    return ok;
+}
+
+bool TForm1::AcceptsDrop(const QMimeData *mime, const QPoint &pos) const {
+    const QStringList paths = LocalPaths(mime);
+    if (paths.isEmpty())
+        return false;
+    if (IsWithin(childAt(pos), ElFileNameEdit1)) {
+        for (const QString &p : paths)
+            if (QFileInfo(p).isFile())
+                return true;
+        return false;
+    }
+    for (const QString &p : paths)
+        if (QFileInfo(p).isDir())
+            return true;
+    return false;
+}
+
+bool TForm1::Drop(const QMimeData *mime, const QPoint &pos) {
+    if (!AcceptsDrop(mime, pos))
+        return false;
+    const QStringList paths = LocalPaths(mime);
+    if (IsWithin(childAt(pos), ElFileNameEdit1)) {
+        QStringList files = ElFileNameEdit1->FileList();
+        for (const QString &p : paths)
+            if (QFileInfo(p).isFile() && !files.contains(p))
+                files << p;
+        ElFileNameEdit1->SetFileList(files);
+        return true;
+    }
+    for (const QString &p : paths)
+        if (QFileInfo(p).isDir()) {
+            ElFolderNameEdit1->SetText(p);
+            return true;
+        }
+    return false;
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent *e) {
+    if (AcceptsDrop(e->mimeData(), e->position().toPoint()))
+        e->acceptProposedAction();
+}
+
+void TForm1::dragMoveEvent(QDragMoveEvent *e) {
+    if (AcceptsDrop(e->mimeData(), e->position().toPoint()))
+        e->acceptProposedAction();
+    else
+        e->ignore();
+}
+
+void TForm1::dropEvent(QDropEvent *e) {
+    if (Drop(e->mimeData(), e->position().toPoint()))
+        e->acceptProposedAction();
+}
