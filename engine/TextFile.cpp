@@ -1,5 +1,6 @@
 #include "TextFile.h"
 
+#include "ByteOrderMark.h"
 #include "File_utils.h"
 #include "FileNames.h"
 #include "Mykpsmall.h"
@@ -102,12 +103,17 @@ size_t TTextFile::ReadAt(int64_t offset, uint8_t *buf, size_t n) {
 }
 
 TTextFile::TMark TTextFile::DetectMark(const uint8_t *p, size_t n, TDefaultEncoding encoding) {
-    if (n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
-        return {TTextKind::Utf8, 3};
-    if (n >= 2 && p[0] == 0xFF && p[1] == 0xFE)
-        return {TTextKind::Utf16LE, 2};
-    if (n >= 2 && p[0] == 0xFE && p[1] == 0xFF)
-        return {TTextKind::Utf16BE, 2};
+    const suite::TByteOrderMark mark = suite::ByteOrderMarkOf(p, n);
+    switch (mark) {
+    case suite::TByteOrderMark::Utf8:
+        return {TTextKind::Utf8, suite::ByteOrderMarkLength(mark)};
+    case suite::TByteOrderMark::Utf16LE:
+        return {TTextKind::Utf16LE, suite::ByteOrderMarkLength(mark)};
+    case suite::TByteOrderMark::Utf16BE:
+        return {TTextKind::Utf16BE, suite::ByteOrderMarkLength(mark)};
+    case suite::TByteOrderMark::None:
+        break;
+    }
     return {encoding == TDefaultEncoding::Utf8 ? TTextKind::Utf8 : TTextKind::Ansi, 0};
 }
 

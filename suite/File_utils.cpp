@@ -1,5 +1,6 @@
 #include "File_utils.h"
 
+#include "ByteOrderMark.h"
 #include "FileNames.h"
 #include "RunError.h"
 
@@ -57,7 +58,7 @@ bool TextFileInUnicode(const QString &path) {
     const int fd = ::open(EncodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         throw TRunError(path, ErrnoText(errno));
-    unsigned char mark[2] = {0, 0};
+    unsigned char mark[3] = {0, 0, 0}; // room for any mark; two bytes tell UTF-16
     ssize_t got;
     do {
         got = ::read(fd, mark, 2);
@@ -66,8 +67,8 @@ bool TextFileInUnicode(const QString &path) {
     ::close(fd);
     if (got < 0)
         throw TRunError(path, ErrnoText(err));
-    return got == 2 &&
-           ((mark[0] == 0xFF && mark[1] == 0xFE) || (mark[0] == 0xFE && mark[1] == 0xFF));
+    const TByteOrderMark kind = ByteOrderMarkOf(mark, got < 0 ? 0 : size_t(got));
+    return kind == TByteOrderMark::Utf16LE || kind == TByteOrderMark::Utf16BE;
 }
 
 bool DriveAndFileExist(const QString &path) {

@@ -1,5 +1,6 @@
 #include "FolderWalk.h"
 
+#include "CodeUnitOrder.h"
 #include "File_utils.h"
 #include "FileNames.h"
 #include "TFileAndDirIterator.h"

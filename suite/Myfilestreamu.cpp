@@ -1,16 +1,10 @@
 #include "Myfilestreamu.h"
 
+#include "CodeUnitOrder.h"
+
 #include <algorithm>
 
 namespace suite {
-
-namespace {
-// Code-unit order, whatever the library's notion of string order.
-bool Less(const QString &a, const QString &b) {
-    return std::lexicographical_compare(a.utf16(), a.utf16() + a.size(), b.utf16(),
-                                        b.utf16() + b.size());
-}
-} // namespace
 
 int TMySaveStringList::AddObject(const QString &s, int64_t value) {
     if (!fSorted) {
@@ -18,7 +12,7 @@ int TMySaveStringList::AddObject(const QString &s, int64_t value) {
         return Count() - 1;
     }
     auto at = std::upper_bound(fItems.begin(), fItems.end(), s,
-                               [](const QString &t, const Item &it) { return Less(t, it.text); });
+                               [](const QString &t, const Item &it) { return CodeUnitLess(t, it.text); });
     at = fItems.insert(at, {s, value});
     return static_cast<int>(at - fItems.begin());
 }
@@ -27,7 +21,7 @@ int TMySaveStringList::IndexOf(const QString &s) const {
     if (fSorted) {
         auto at =
             std::lower_bound(fItems.begin(), fItems.end(), s,
-                             [](const Item &it, const QString &t) { return Less(it.text, t); });
+                             [](const Item &it, const QString &t) { return CodeUnitLess(it.text, t); });
         if (at != fItems.end() && at->text == s)
             return static_cast<int>(at - fItems.begin());
         return -1;
@@ -41,7 +35,7 @@ int TMySaveStringList::IndexOf(const QString &s) const {
 void TMySaveStringList::SetSorted(bool sorted) {
     if (sorted && !fSorted)
         std::stable_sort(fItems.begin(), fItems.end(),
-                         [](const Item &a, const Item &b) { return Less(a.text, b.text); });
+                         [](const Item &a, const Item &b) { return CodeUnitLess(a.text, b.text); });
     fSorted = sorted;
 }
 

@@ -4,11 +4,6 @@
 
 namespace suite {
 
-bool CodeUnitLess(const QString &a, const QString &b) {
-    return std::lexicographical_compare(a.utf16(), a.utf16() + a.size(), b.utf16(),
-                                        b.utf16() + b.size());
-}
-
 void TFileAndDirIterator::IterateFindingFiles() {
     fFound.clear();
     fUnreadable.clear();

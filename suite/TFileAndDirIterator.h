@@ -38,7 +38,4 @@ private:
     std::vector<TUnreadableFolder> fUnreadableCauses;
 };
 
-// Code-unit order of two texts.
-bool CodeUnitLess(const QString &a, const QString &b);
-
 } // namespace suite

@@ -1,3 +1,4 @@
+#include "CodeUnitOrder.h"
 #include "FileNames.h"
 #include "FolderWalk.h"
 #include "TFileAndDirIterator.h"
