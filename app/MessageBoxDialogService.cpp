@@ -1,11 +1,14 @@
 #include "MessageBoxDialogService.h"
 
+#include "HelpViewer.h"
+
 #include <QMessageBox>
 
 namespace app {
 
 int TMessageBoxDialogService::ShowMessage(QWidget *owner, const QString &title, const QString &text,
-                                          suite::TMsgDlgType type, unsigned buttons, int) {
+                                          suite::TMsgDlgType type, unsigned buttons,
+                                          int helpContext) {
     QMessageBox::Icon icon = QMessageBox::Information;
     switch (type) {
     case suite::TMsgDlgType::Warning:
@@ -26,7 +29,6 @@ int TMessageBoxDialogService::ShowMessage(QWidget *owner, const QString &title, 
         QMessageBox::StandardButton qt;
         int result;
     };
-    // Help has no topic viewer yet; it is left out rather than shown dead.
     const Pair pairs[] = {{suite::mbOK, QMessageBox::Ok, suite::mrOk},
                           {suite::mbCancel, QMessageBox::Cancel, 2},
                           {suite::mbYes, QMessageBox::Yes, 6},
@@ -36,7 +38,14 @@ int TMessageBoxDialogService::ShowMessage(QWidget *owner, const QString &title, 
             box.addButton(p.qt);
     if (box.buttons().isEmpty())
         box.addButton(QMessageBox::Ok);
-    const int pressed = box.exec();
+    if (buttons & suite::mbHelp)
+        box.addButton(QMessageBox::Help);
+    int pressed = box.exec();
+    // Help opens the topic and leaves the message up for an answer.
+    while (pressed == QMessageBox::Help) {
+        ShowHelpContext(helpContext);
+        pressed = box.exec();
+    }
     for (const Pair &p : pairs)
         if (pressed == p.qt)
             return p.result;

@@ -1,7 +1,7 @@
 #pragma once
 // TDigraphTree counts digraphs and turns the counts into a profile list.
 //
-// A digraph is a letter followed by a letter or a space (see Digraphs.h for
+// A digraph is a letter followed by a letter or a space (see DigraphCounter.h for
 // which positions of a text start one). Each occurrence offered through
 // AddDigraph costs one insertion walk; the detector's fast path instead
 // counts a text in a flat table and offers each distinct digraph once, in

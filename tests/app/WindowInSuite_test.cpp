@@ -5,6 +5,7 @@
 #include "AppTestSupport.h"
 #include "ControllerMessage.h"
 #include "HelpContext.h"
+#include "MessageBoxDialogService.h"
 #include "MainWindow.h"
 #include "My_types.h"
 #include "PostMessage.h"
@@ -15,7 +16,11 @@
 #include "tool_data_module.h"
 
 #include <QCoreApplication>
+#include <QApplication>
 #include <QDeadlineTimer>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -74,6 +79,30 @@ TEST_F(WindowInSuite, APostedCommandReachesTheWindowOnItsOwnThread) {
     while (panic_mode == 0 && !cap.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_EQ(panic_mode, 1);
+}
+
+TEST_F(WindowInSuite, AMessagesHelpButtonOpensTheHelpAndTheMessageWaitsForItsAnswer) {
+    const QString page = dir.write(QStringLiteral("help/getting_started.htm"), "<html>Start</html>");
+    SetHelpfilename(dir.file(QStringLiteral("help")));
+    SetQLHelpAccessMode(0);
+    // Presses Help on the message, then OK once it is up again.
+    std::vector<QMessageBox::StandardButton> presses{QMessageBox::Help, QMessageBox::Ok};
+    size_t next = 0;
+    QTimer clicker;
+    QObject::connect(&clicker, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box && next < presses.size() && box->isVisible())
+            if (QAbstractButton *b = box->button(presses[next++]))
+                b->click();
+    });
+    clicker.start(20);
+    app::TMessageBoxDialogService boxes;
+    const int result = boxes.ShowMessage(nullptr, QStringLiteral("Brindle"), QStringLiteral("x"),
+                                         suite::TMsgDlgType::Warning, suite::mbOK | suite::mbHelp, 0);
+    EXPECT_EQ(next, presses.size());
+    EXPECT_EQ(result, suite::mrOk);
+    ASSERT_EQ(opener.opened.size(), 1u);
+    EXPECT_EQ(opener.opened[0], QUrl::fromLocalFile(page));
 }
 
 } // namespace
