@@ -1,5 +1,8 @@
 #include "General_Trees.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <typeinfo>
 #include <utility>
 
 TGeneral_Tree::TGeneral_Tree(suite::TCompare2FunctOfObject Compfunct) {
@@ -11,8 +14,15 @@ TGeneral_Tree::TGeneral_Tree(suite::TCompare2FunctOfObject Compfunct) {
 }
 
 TGeneral_Tree::~TGeneral_Tree() {
-    // Subclass hooks are gone by now; the bound deleting hook calls this
-    // class's slot, so subclasses free their data in their own destructor.
+    // A subclass's hooks are gone by now: this walk could only reach this
+    // class's Do_Deleting, and the subclass's data would leak unseen. So the
+    // rule in the header is checked here, where breaking it shows at once.
+    if (froot && fFilledBySubclass) {
+        std::fputs("TGeneral_Tree: a subclass destructor left its tree filled; it must call "
+                   "Clear()\n",
+                   stderr);
+        std::abort();
+    }
     DeletingWalk();
 }
 
@@ -45,6 +55,7 @@ anything_ptr TGeneral_Tree::Insert(anything_ptr start, const anything &new_one) 
     node->right = nullptr;
     if (!froot) {
         froot = node;
+        fFilledBySubclass = typeid(*this) != typeid(TGeneral_Tree);
     } else if (fCompareFunct(new_one.this_, parent->this_) < 0) {
         parent->left = node;
     } else {

@@ -6,6 +6,11 @@
 // visited in order, a node about to be deleted). Subclasses override the
 // virtual hooks; a caller may rebind any hook afterwards.
 //
+// Destruction: by the time the base destructor runs, a subclass's overrides
+// are gone, so it could only call this class's Do_Deleting. Every subclass
+// therefore calls Clear() in its own destructor (its hooks still run then);
+// the base destructor aborts the program when a subclass left nodes behind.
+//
 // Every walk is iterative. The in-order walk keeps at most 2047 pending nodes
 // and raises ETreeError ("lopsided data: stack overflow in Tree") when it
 // would need a 2048th; the deleting walk has no limit, so a tree can always be
@@ -113,6 +118,8 @@ protected:
     anything_ptr froot = nullptr;
 
 private:
+    // The nodes were added while the object was a subclass (see the top).
+    bool fFilledBySubclass = false;
     anything_ptr Insert(anything_ptr start, const anything &new_one);
     void DeletingWalk();
     void QuickSort(TTreeArrayOfPointer &arr, int L, int R);

@@ -240,3 +240,32 @@ TEST(GeneralTree, InsertionYieldsAtStartAndAtEveryNode) {
     AYieldProcessProc = {};
     EXPECT_EQ(yields, 1 + 2 + 3);
 }
+
+// A subclass that forgets to Clear() in its destructor would leak its data
+// through the base's deleting hook: the base stops it at once.
+TEST(GeneralTreeDeathTest, ASubclassThatLeavesItsTreeFilledIsStopped) {
+    struct Forgetful : TGeneral_Tree {
+        Forgetful() : TGeneral_Tree(&CompareInts) {}
+    };
+    Keys k;
+    EXPECT_DEATH(
+        {
+            Forgetful t;
+            Add(t, k, 1);
+        },
+        "must call Clear");
+    // Emptied in time, or a plain tree with a rebound hook, is fine.
+    {
+        Forgetful t;
+        Add(t, k, 1);
+        t.Clear();
+    }
+    int deleted = 0;
+    {
+        TGeneral_Tree t(&CompareInts);
+        t.SetDoDeletingFunction([&](anything_ptr &) { ++deleted; });
+        Add(t, k, 1);
+        Add(t, k, 2);
+    }
+    EXPECT_EQ(deleted, 2);
+}
