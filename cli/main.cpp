@@ -186,6 +186,7 @@ int main(int argc, char **argv) {
     if (o.list) {
         folderError = [&](const QString &path, const QString &cause, bool walking) {
             anyError = true;
+            out.Flush(); // keep stderr lines in step with stdout
             Error(path, walking ? QStringLiteral("folder could not be read: ") + cause : cause);
         };
         cli::WriteFileList(files, out, o.nullSeparated, [&](const QString &path) {
