@@ -1,5 +1,6 @@
 #include "DataFolder.h"
 
+#include "FileNames.h"
 #include "File_utils.h"
 
 #include <QDir>
@@ -19,7 +20,7 @@ QString AbsoluteDataFolder(const QString &text) {
 QString FolderProblem(const QString &folder) {
     if (folder.isEmpty())
         return suite::ErrnoText(ENOENT);
-    DIR *d = ::opendir(QFile::encodeName(folder).constData());
+    DIR *d = ::opendir(suite::EncodeFileName(folder).constData());
     if (!d)
         return suite::ErrnoText(errno);
     errno = 0;

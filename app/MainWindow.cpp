@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "DataFolder.h"
 #include "EventPump.h"
+#include "FileNames.h"
 #include "HelpContext.h"
 #include "Mykpsmall.h"
 #include "ReadAndSaveIni.h"
@@ -310,12 +311,13 @@ void TForm1::RunStart() {
         return;
     }
     AppendNewEntries();
-    const QStringList &unreadable = FileAndDirIterator1.Unreadable();
-    if (!unreadable.isEmpty()) {
+    const auto &unreadable = FileAndDirIterator1.UnreadableFolders();
+    if (!unreadable.empty()) {
         // Saying that nothing was found would claim files that were never read.
         QStringList shown;
-        for (const QString &f : unreadable)
-            shown << QDir::toNativeSeparators(f);
+        for (const auto &f : unreadable)
+            shown << QDir::toNativeSeparators(suite::DisplayFileName(f.path)) +
+                         QStringLiteral(": ") + f.cause;
         ShowError(QStringLiteral("These folders could not be read; their files were not "
                                  "checked:\n%1")
                       .arg(shown.join(QLatin1Char('\n'))));
@@ -405,7 +407,8 @@ void TForm1::ElListBox1DrawItem(QPainter &canvas, int Index, const QRect &Rect, 
     canvas.fillRect(Rect, brushColour);
     canvas.setPen(fontColour);
     if (QListWidgetItem *item = ElListBox1->item(Index))
-        canvas.drawText(Rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, item->text());
+        canvas.drawText(Rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                        suite::DisplayFileName(item->text()));
 }
 
 void TForm1::ShowError(const QString &text) {

@@ -3,7 +3,10 @@
 
 #include "MainWindow.h"
 
+#include "AtomicFile.h"
 #include "Dialogs.h"
+#include "FileNames.h"
+#include "PathEscape.h"
 #include "file_crap_detector.h"
 
 #include <QAction>
@@ -17,7 +20,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QShortcut>
 #include <QToolButton>
 #include <QToolTip>
@@ -122,7 +124,10 @@ QString TForm1::EntryLine(int row) const {
     const QListWidgetItem *item = ElListBox1->item(row);
     if (!item || !crap_detector || row >= crap_detector->weird_files.Count())
         return QString();
-    return item->text() + QLatin1Char('\t') + crap_detector->weird_files.Objects(row)->data;
+    // As brindle-scan writes it; the clipboard takes text, so a byte that is
+    // not UTF-8 stays in its \xHH escape.
+    return QString::fromUtf8(suite::TsvPath(item->text())) + QLatin1Char('\t') +
+           crap_detector->weird_files.Objects(row)->data;
 }
 
 QString TForm1::EntryToolTip(int row) const {
@@ -131,7 +136,7 @@ QString TForm1::EntryToolTip(int row) const {
         return QString();
     // Rich text, so that the tooltip wraps the reason instead of running it
     // off the screen.
-    return QStringLiteral("<p><b>") + QDir::toNativeSeparators(item->text()).toHtmlEscaped() +
+    return QStringLiteral("<p><b>") + suite::DisplayFileName(item->text()).toHtmlEscaped() +
            QStringLiteral("</b></p><p>") +
            crap_detector->weird_files.Objects(row)->data.toHtmlEscaped() + QStringLiteral("</p>");
 }
@@ -159,26 +164,24 @@ void TForm1::SaveListAsClick() {
 }
 
 bool TForm1::SaveListAs(const QString &fileName) {
+    // brindle-scan's lines: the path with its TSV escapes, so that any name
+    // survives, a TAB and the reason.
     QByteArray bytes;
-    for (int i = 0; i < ElListBox1->count(); ++i)
-        bytes += (EntryLine(i) + QLatin1Char('\n')).toUtf8();
-    // A temporary file beside the target, renamed over it once written and
-    // flushed: a failure anywhere leaves the old file as it was.
-    QSaveFile file(fileName);
-    bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    QString cause = file.errorString();
-    if (ok) {
-        ok = file.commit();
-        cause = file.errorString();
-    } else {
-        file.cancelWriting();
+    for (int i = 0; i < ElListBox1->count() && crap_detector && i < crap_detector->weird_files.Count();
+         ++i) {
+        bytes += suite::TsvPath(ElListBox1->item(i)->text());
+        bytes += '\t';
+        bytes += crap_detector->weird_files.Objects(i)->data.toUtf8();
+        bytes += '\n';
     }
-    if (!ok)
+    // Written whole or not at all: on a failure the old file stays.
+    const QString cause = platform::WriteFileAtomically(fileName, bytes);
+    if (!cause.isEmpty())
         suite::FormCentredMessageDlg(this, suite::Global_TimedOut,
                                      QStringLiteral("The list could not be saved to %1:\n%2")
                                          .arg(QDir::toNativeSeparators(fileName), cause),
                                      suite::TMsgDlgType::Error, suite::mbOK, 0);
-    return ok;
+    return cause.isEmpty();
 }
 
 bool TForm1::AcceptsDrop(const QMimeData *mime, const QPoint &pos) const {

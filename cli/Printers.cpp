@@ -1,5 +1,6 @@
 #include "Printers.h"
 
+#include "FileNames.h"
 #include "PathEscape.h"
 
 #include <cerrno>
@@ -35,7 +36,7 @@ bool TLineWriter::Flush() {
 }
 
 QByteArray TsvLine(const QString &path, const engine::TVerdict &verdict) {
-    QByteArray line = TsvPath(path);
+    QByteArray line = suite::TsvPath(path);
     line += '\t';
     line += verdict.reason.toUtf8();
     line += '\n';
@@ -91,6 +92,13 @@ QByteArray JsonLine(const QString &path, const engine::TVerdict &verdict) {
     }
     line += "}\n";
     return line;
+}
+
+QByteArray JsonPathFields(const QString &path) {
+    QByteArray out = "\"path\":" + JsonString(suite::DisplayFileName(path));
+    if (suite::HasEscapedBytes(path))
+        out += ",\"path_bytes\":\"" + suite::EncodeFileName(path).toBase64() + '"';
+    return out;
 }
 
 } // namespace cli

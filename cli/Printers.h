@@ -33,5 +33,9 @@ private:
 QByteArray TsvLine(const QString &path, const engine::TVerdict &verdict);
 QByteArray JsonLine(const QString &path, const engine::TVerdict &verdict);
 QByteArray JsonString(const QString &s);
+// `"path":"..."` with U+FFFD for each byte of the name that is not part of
+// valid UTF-8, then, only for such a name, `,"path_bytes":"..."` with its
+// exact bytes in base64.
+QByteArray JsonPathFields(const QString &path);
 
 } // namespace cli

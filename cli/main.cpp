@@ -33,7 +33,7 @@ constexpr int kExitClean = 0, kExitSuspect = 1, kExitError = 2;
 // The path goes out as in TSV: its exact bytes, but escaped where they would
 // break the line (PathEscape.h), so the message names the very file.
 void Error(const QString &path, const QString &cause) {
-    std::fprintf(stderr, "brindle-scan: %s: %s\n", cli::TsvPath(path).constData(),
+    std::fprintf(stderr, "brindle-scan: %s: %s\n", suite::TsvPath(path).constData(),
                  cause.toLocal8Bit().constData());
 }
 

@@ -30,8 +30,8 @@ TEST(PathEscape, TsvEscapesOnlyWhatWouldBreakALine) {
     };
     for (const Case &k : cases) {
         const QString name = suite::DecodeFileName(k.name);
-        EXPECT_EQ(cli::TsvPath(name), k.tsv) << k.name.toStdString();
-        EXPECT_EQ(cli::UnescapeTsvPath(cli::TsvPath(name)), k.name) << k.name.toStdString();
+        EXPECT_EQ(suite::TsvPath(name), k.tsv) << k.name.toStdString();
+        EXPECT_EQ(suite::UnescapeTsvPath(suite::TsvPath(name)), k.name) << k.name.toStdString();
     }
 }
 
@@ -43,17 +43,9 @@ TEST(PathEscape, TsvGivesBackTheExactBytesOfAnyName) {
         QByteArray name;
         for (int n = 1 + int(rng() % 12); n > 0; --n)
             name += pool[rng() % sizeof pool];
-        const QByteArray tsv = cli::TsvPath(suite::DecodeFileName(name));
+        const QByteArray tsv = suite::TsvPath(suite::DecodeFileName(name));
         EXPECT_FALSE(tsv.contains('\t') || tsv.contains('\n') || tsv.contains('\r'));
         EXPECT_TRUE(QString::fromUtf8(tsv).toUtf8() == tsv) << "not UTF-8";
-        EXPECT_EQ(cli::UnescapeTsvPath(tsv), name);
+        EXPECT_EQ(suite::UnescapeTsvPath(tsv), name);
     }
-}
-
-TEST(PathEscape, JsonCarriesTheBytesOfANameThatIsNotUtf8) {
-    EXPECT_EQ(cli::JsonPathFields(suite::DecodeFileName("/d/a\tb.txt")),
-              QByteArray("\"path\":\"/d/a\\tb.txt\""));
-    const QByteArray latin1 = "/d/caf\xE9.txt";
-    EXPECT_EQ(cli::JsonPathFields(suite::DecodeFileName(latin1)),
-              "\"path\":\"/d/caf\xEF\xBF\xBD.txt\",\"path_bytes\":\"" + latin1.toBase64() + "\"");
 }

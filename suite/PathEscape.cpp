@@ -1,9 +1,8 @@
 #include "PathEscape.h"
 
 #include "FileNames.h"
-#include "Printers.h"
 
-namespace cli {
+namespace suite {
 
 QByteArray TsvPath(const QString &path) {
     QByteArray out;
@@ -77,11 +76,4 @@ QByteArray UnescapeTsvPath(const QByteArray &field) {
     return out;
 }
 
-QByteArray JsonPathFields(const QString &path) {
-    QByteArray out = "\"path\":" + JsonString(suite::DisplayFileName(path));
-    if (suite::HasEscapedBytes(path))
-        out += ",\"path_bytes\":\"" + suite::EncodeFileName(path).toBase64() + '"';
-    return out;
-}
-
-} // namespace cli
+} // namespace suite

@@ -1,5 +1,6 @@
 #pragma once
-// Writing a file name into brindle-scan's output so that any name survives.
+// Writing a file name into a line of output (brindle-scan's, a saved list)
+// so that any name survives.
 //
 // Names are carried as QString with the surrogate escape of FileNames.h: a
 // byte that is not part of valid UTF-8 is the lone surrogate U+DC80 + byte.
@@ -10,21 +11,15 @@
 // else is escaped, so a name in plain UTF-8 without those four characters is
 // written exactly as it is, and undoing the five escapes gives back the
 // exact bytes.
-//
-// JSON: "path" holds the name as a JSON string, with U+FFFD for each byte
-// that is not part of valid UTF-8; only for such a name, "path_bytes" holds
-// its exact bytes in base64.
+
 
 #include <QByteArray>
 #include <QString>
 
-namespace cli {
+namespace suite {
 
 QByteArray TsvPath(const QString &path);
 // The inverse of TsvPath: the name's exact bytes. (For tests and tools.)
 QByteArray UnescapeTsvPath(const QByteArray &field);
 
-// `"path":"..."`, then `,"path_bytes":"..."` when the name is not UTF-8.
-QByteArray JsonPathFields(const QString &path);
-
-} // namespace cli
+} // namespace suite
