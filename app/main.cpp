@@ -2,6 +2,7 @@
 // options are --help and --version, which print and exit before any window
 // or suite service starts; Qt's own options pass through.
 
+#include "HelpViewer.h"
 #include "MainWindow.h"
 #include "MessageBoxDialogService.h"
 #include "My_types.h"
@@ -9,6 +10,7 @@
 #include "tool_data_module.h"
 
 #include <QApplication>
+#include <QDir>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -33,6 +35,13 @@ int main(int argc, char *argv[]) {
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
             std::fputs(kUsage, stdout);
+            // Where the manual is, for a user looking for it (the lookup
+            // needs the program's own folder, hence the application object).
+            const QCoreApplication probe(argc, argv);
+            std::printf("\nHelp page: %s\n",
+                        QDir::toNativeSeparators(HelpPageOf(TForm1::kHelpTopic))
+                            .toLocal8Bit()
+                            .constData());
             return 0;
         }
         if (!std::strcmp(argv[i], "--version")) {

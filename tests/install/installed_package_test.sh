@@ -93,6 +93,13 @@ grep -q "^\.TH .* \"Brindle $version\"" "$source/man/brindle-scan.1" ||
 for dir in home runtime config data; do mkdir -m 700 "$work/$dir"; done
 export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" \
     XDG_DATA_HOME="$work/data" QT_QPA_PLATFORM=offscreen
+got=$("$bin/brindle" --version)
+[[ $got == "brindle $version" ]] || fail "brindle --version prints '$got'"
+# The page the Help button opens, as brindle itself looks it up.
+page=$("$bin/brindle" --help | sed -n 's/^Help page: //p')
+[[ $page == "$share/brindle/help/Brindle.htm" ]] ||
+    fail "the installed brindle looks for its help at '$page'"
+[[ -f $page ]] || fail "the help page $page is not installed"
 # The controller brindle starts writes to brindle's own output.
 "$bin/brindle" >"$work/brindle.out" 2>"$work/brindle.err" &
 brindle_pid=$!
