@@ -26,12 +26,92 @@ QString Trim(const QString &s) {
     return s.mid(b, e - b);
 }
 
-// A value or key may not hold a line break: it would end its line in the
-// file and could open a section of its own there.
+// A key or section name may not hold a line break (it would end its line in
+// the file and could open a section of its own there), nor a code unit the
+// reader refuses (a NUL, an unpaired surrogate).
 QString OneLine(QString s) {
     s.replace(QLatin1Char('\r'), QLatin1Char(' '));
     s.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (c.isHighSurrogate() && i + 1 < s.size() && s.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isNull() || c.isSurrogate())
+            s[i] = QChar::ReplacementCharacter;
+    }
     return s;
+}
+
+// Whether code unit i of `s` cannot stand in the file as it is: a line break,
+// a NUL or half of a surrogate pair whose other half is missing.
+bool Unwritable(const QString &s, qsizetype i) {
+    const QChar c = s.at(i);
+    if (c.isHighSurrogate())
+        return i + 1 >= s.size() || !s.at(i + 1).isLowSurrogate();
+    if (c.isLowSurrogate())
+        return i == 0 || !s.at(i - 1).isHighSurrogate();
+    return c.isNull() || c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
+
+bool LooksQuoted(const QString &s) {
+    return s.size() >= 2 && s.front() == QLatin1Char('"') && s.back() == QLatin1Char('"');
+}
+
+// A value is written as it is unless it would not read back the same: blanks
+// at either end (the reader trims them), a code unit the file cannot hold, or
+// a look of being quoted. Then it is written in double quotes, with "\" as
+// "\\" and each unwritable unit as "\uXXXX" inside.
+QString EncodeValue(const QString &v) {
+    bool quote = !v.isEmpty() && (Blank(v.front()) || Blank(v.back()) || LooksQuoted(v));
+    for (qsizetype i = 0; i < v.size() && !quote; ++i)
+        quote = Unwritable(v, i);
+    if (!quote)
+        return v;
+    QString out;
+    out.reserve(v.size() + 2);
+    out += QLatin1Char('"');
+    for (qsizetype i = 0; i < v.size(); ++i) {
+        if (v.at(i) == QLatin1Char('\\'))
+            out += QLatin1String("\\\\");
+        else if (Unwritable(v, i))
+            out += QLatin1String("\\u") +
+                   QStringLiteral("%1").arg(v.at(i).unicode(), 4, 16, QLatin1Char('0')).toUpper();
+        else
+            out += v.at(i);
+    }
+    out += QLatin1Char('"');
+    return out;
+}
+
+// The value a stored text stands for. Only what EncodeValue writes is
+// unquoted; any other text, however it looks (files written before values
+// were quoted hold paths such as "C:\a"), is the value itself.
+QString DecodeValue(const QString &stored) {
+    if (!LooksQuoted(stored))
+        return stored;
+    QString v;
+    v.reserve(stored.size() - 2);
+    for (qsizetype i = 1; i < stored.size() - 1; ++i) {
+        const QChar c = stored.at(i);
+        if (c != QLatin1Char('\\')) {
+            v += c;
+            continue;
+        }
+        if (i + 1 < stored.size() - 1 && stored.at(i + 1) == QLatin1Char('\\')) {
+            v += c;
+            ++i;
+            continue;
+        }
+        bool ok = false;
+        const ushort u = i + 5 < stored.size() - 1 && stored.at(i + 1) == QLatin1Char('u')
+                             ? stored.mid(i + 2, 4).toUShort(&ok, 16)
+                             : 0;
+        if (!ok)
+            return stored;
+        v += QChar(u);
+        i += 5;
+    }
+    return EncodeValue(v) == stored ? v : stored;
 }
 
 bool Same(const QString &a, const QString &b) {
@@ -145,7 +225,7 @@ void TMemIniFile::SetText(const QString &text) {
         if (eq < 0)
             current->entries.push_back({line, QString(), false});
         else
-            current->entries.push_back({Trim(line.left(eq)), Trim(line.mid(eq + 1)), true});
+            current->entries.push_back({Trim(line.left(eq)), DecodeValue(Trim(line.mid(eq + 1))), true});
     }
 }
 
@@ -195,10 +275,10 @@ void TMemIniFile::WriteString(const QString &section, const QString &key, const 
     }
     for (Entry &e : s->entries)
         if (e.hasEquals && Same(e.key, key)) {
-            e.value = OneLine(value);
+            e.value = value;
             return;
         }
-    s->entries.push_back({OneLine(key), OneLine(value), true});
+    s->entries.push_back({OneLine(key), value, true});
 }
 
 void TMemIniFile::WriteInteger(const QString &section, const QString &key, int value) {
@@ -242,7 +322,7 @@ QStringList TMemIniFile::SectionLines() const {
     for (const Section &s : fSections) {
         lines.append(QLatin1Char('[') + s.name + QLatin1Char(']'));
         for (const Entry &e : s.entries)
-            lines.append(e.Line());
+            lines.append(e.hasEquals ? e.key + QLatin1Char('=') + EncodeValue(e.value) : e.key);
         lines.append(QString());
     }
     return lines;

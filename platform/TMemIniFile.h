@@ -8,6 +8,13 @@
 // written. Reading a file that is not well-formed UTF-16 (odd length, another
 // encoding, an unpaired surrogate, a NUL) raises TIniFileError and never
 // anything worse.
+//
+// Every value reads back exactly as it was written. Most are written as they
+// are; one with blanks at either end, a line break, a NUL or an unpaired
+// surrogate, or one that begins and ends with a double quote, is written in
+// double quotes with "\\" for a backslash and "\uXXXX" for each unit the file
+// cannot hold. Only text of exactly that form is unquoted on reading, so the
+// values of files written before keep their meaning.
 
 #include "FileError.h"
 
@@ -48,7 +55,8 @@ public:
     QStringList ReadSectionKeys(const QString &section) const;
     void EraseSection(const QString &section);
 
-    // Every section as lines: "[name]", its entries, an empty line.
+    // Every section as lines: "[name]", its entries (values quoted where
+    // needed), an empty line.
     QStringList SectionLines() const;
     // Replaces the content by that of an ini text.
     void SetText(const QString &text);

@@ -111,6 +111,22 @@ TEST_F(SettingsTest, RoundTripRestoresAllSixControls) {
     EXPECT_TRUE(Shown().isEmpty());
 }
 
+// Blanks at either end of a name are part of it: "sp " is another folder
+// than "sp", and both must come back as they were chosen.
+TEST_F(SettingsTest, NamesWithBlanksAtTheirEndsComeBackUnchanged) {
+    const QStringList refs{dir.write("sp /ref.txt ", "a"), dir.write(" lead.txt", "b")};
+    dir.write("sp/ref.txt", "decoy");
+    {
+        auto form = Open();
+        form->ElFileNameEdit1->SetFileList(refs);
+        form->ElFolderNameEdit1->SetText(dir.file("sp "));
+    }
+    auto form = Open();
+    EXPECT_EQ(form->ElFileNameEdit1->FileList(), refs);
+    EXPECT_EQ(form->ElFolderNameEdit1->Text(), dir.file("sp "));
+    EXPECT_TRUE(Shown().isEmpty());
+}
+
 TEST_F(SettingsTest, SingleChosenFileEqualToTheTextStaysListed) {
     const QString ref = dir.write("texts/one.txt", "a");
     {

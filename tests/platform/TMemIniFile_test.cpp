@@ -5,6 +5,7 @@
 #include "TempDir.h"
 
 #include <QFile>
+#include <random>
 #include <gtest/gtest.h>
 
 namespace {
@@ -27,8 +28,10 @@ TEST(TMemIniFile, WritesReplaceInPlaceAndNewSectionsGoLast) {
     ini.WriteString("a", "X", "9");
     ini.WriteString("C", "k", "line\r\nbreak");
     ini.EraseSection("b");
+    // A line break is kept, escaped, rather than ending the entry's line.
     EXPECT_EQ(ini.SectionLines(),
-              (QStringList{"[A]", "x=9", "y=2", "", "[C]", "k=line  break", ""}));
+              (QStringList{"[A]", "x=9", "y=2", "", "[C]", "k=\"line\\u000D\\u000Abreak\"", ""}));
+    EXPECT_EQ(ini.ReadString("c", "k", "?"), "line\r\nbreak");
 }
 
 TEST(TMemIniFile, WritesUtf16WithMarkAndReadsItBack) {
@@ -56,6 +59,61 @@ TEST(TMemIniFile, UnreadableFilesRaiseOrStartEmptyAsAsked) {
     EXPECT_TRUE(empty.SectionLines().isEmpty());
     // A folder where the file should be cannot be read either.
     EXPECT_THROW(TMemIniFile{dir.path()}, TIniFileError);
+}
+
+// What files written before values were quoted hold keeps its meaning; only
+// the writer's own quoted form is unquoted.
+TEST(TMemIniFile, StoredTextsReadAsTheValuesTheyWereWrittenFor) {
+    const struct {
+        const char *stored;
+        const char *value;
+    } cases[] = {
+        {R"(C:\a\b)", R"(C:\a\b)"},
+        {R"("quoted")", R"("quoted")"},
+        {R"("C:\a ")", R"("C:\a ")"},   // a lone backslash: not the writer's form
+        {R"("\u0041")", R"("\u0041")"}, // a unit the file holds is never escaped
+        {R"("")", R"("")"},
+        {R"("/data/sp ")", "/data/sp "},
+        {R"(" \\srv\\x ")", R"( \srv\x )"},
+        {R"(""quoted"")", R"("quoted")"},
+    };
+    for (const auto &c : cases) {
+        TMemIniFile ini(QStringLiteral("/nonexistent/x.ini"));
+        ini.SetText(QStringLiteral("[s]\r\nk=") + QString::fromUtf8(c.stored) + "\r\n");
+        EXPECT_EQ(ini.ReadString("s", "k", "?").toStdString(), c.value) << c.stored;
+        // Written back and read again, it is still the same value.
+        TMemIniFile again(QStringLiteral("/nonexistent/y.ini"));
+        again.SetText(ini.SectionLines().join("\r\n"));
+        EXPECT_EQ(again.ReadString("s", "k", "?").toStdString(), c.value) << c.stored;
+    }
+}
+
+// Any value at all, blanks, quotes, backslashes, line breaks, NULs and
+// unpaired surrogates included, reads back from the file exactly as written,
+// and the file stays one the reader accepts.
+TEST(TMemIniFile, RandomValuesReadBackExactlyFromTheFile) {
+    const char16_t alphabet[] = {u' ', u'\t', u'"', u'\\', u'u', u'0', u'D', u'=', u'[', u']',
+                                 u'\r', u'\n', 0, 0xD800, 0xDC80, 0xDFFF, u'a', u';', 0x00E9};
+    TempDir dir;
+    const QString path = dir.file("r.ini");
+    std::mt19937 random(12345);
+    for (int round = 0; round < 200; ++round) {
+        std::vector<QString> values;
+        TMemIniFile ini(path);
+        for (int k = 0; k < 8; ++k) {
+            QString v;
+            const int length = int(random() % 7);
+            for (int i = 0; i < length; ++i)
+                v += QChar(alphabet[random() % std::size(alphabet)]);
+            values.push_back(v);
+            ini.WriteString("s", QStringLiteral("[v%1]").arg(k), v);
+        }
+        ini.UpdateFile();
+        TMemIniFile back(path);
+        for (int k = 0; k < 8; ++k)
+            ASSERT_EQ(back.ReadString("s", QStringLiteral("[v%1]").arg(k), "?"), values[size_t(k)])
+                << "round " << round << " value " << k;
+    }
 }
 
 // A disk that fills up while the file is saved leaves the old file whole,
