@@ -1,5 +1,7 @@
 #include "lemmatiser.h"
 
+#include "FileNames.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -7,6 +9,11 @@
 #include <algorithm>
 #include <map>
 #include <vector>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -23,11 +30,42 @@ std::vector<TLoad *> gLoads;
 // little on long lists.
 constexpr int32_t kReportsPerList = 200;
 
-bool ReadEntries(const QString &fileName, QStringList &entries) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+// Reads the whole list file. Only a regular file is read, and it is opened
+// non-blocking, so a FIFO or a device put where a list was never hangs the
+// window nor fills its memory.
+bool ReadListFile(const QString &fileName, QByteArray &bytes) {
+    const QByteArray native = suite::EncodeFileName(fileName);
+    struct stat st {};
+    // Devices are not even opened; the test is repeated on what was opened.
+    if (native.isEmpty() || ::stat(native.constData(), &st) != 0 || !S_ISREG(st.st_mode))
         return false;
-    const QByteArray bytes = file.readAll();
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kMaxListFileSize;
+    if (ok) {
+        bytes.resize(qsizetype(st.st_size));
+        qsizetype done = 0;
+        // A file that grows meanwhile is read as far as its size was.
+        while (ok && done < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            ok = n >= 0;
+            if (n <= 0)
+                break;
+            done += n;
+        }
+        bytes.truncate(done);
+    }
+    ::close(fd);
+    return ok;
+}
+
+bool ReadEntries(const QString &fileName, QStringList &entries) {
+    QByteArray bytes;
+    if (!ReadListFile(fileName, bytes))
+        return false;
     const auto bom = QStringConverter::encodingForData(bytes);
     QStringDecoder decode(bom.value_or(QStringConverter::Utf8));
     const QString text = decode(bytes);

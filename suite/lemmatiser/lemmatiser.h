@@ -3,13 +3,17 @@
 // match lists, kinds 0-3) that each tool loads.
 //
 // A list file is UTF-8 or UTF-16 (with its byte-order mark) text, one entry
-// per line; empty lines are not entries.
+// per line; empty lines are not entries. Only a regular file of at most
+// kMaxListFileSize bytes is loaded.
 
 #include "Basic_types.h"
 
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+
+// The largest list file loaded; word lists are far smaller.
+constexpr int64_t kMaxListFileSize = 128 * 1024 * 1024;
 
 // Told the number of lines and the list's name before loading starts.
 using TLemmaLineCountCallback = std::function<void(int32_t n, const hundredwidechar &mess)>;

@@ -1,7 +1,16 @@
 #include "TempDir.h"
 #include "lemmatiser.h"
 
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QThread>
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -104,4 +113,43 @@ TEST(Lemmatiser, UnreadableFilesAndBadKindsLoadNothing) {
     Calls calls;
     EXPECT_NE(Load(dir.write("empty.txt", ""), 3, calls), 0u);
     EXPECT_EQ(calls.counts.at(0).first, 0);
+}
+
+// Whatever stands where a list should be, the load ends at once with nothing
+// loaded: a FIFO nobody writes to (it would block the open), a device that
+// never ends, a file beyond the size cap.
+TEST(Lemmatiser, OnlyRegularFilesWithinTheCapAreRead) {
+    TempDir dir;
+    const QString fifo = dir.file("list.fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString huge = dir.file("huge.txt");
+    {
+        QFile f(huge);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(kMaxListFileSize + 1)); // sparse: takes no room
+    }
+    // Should the FIFO be opened blocking after all, a writer turns up after a
+    // while, so the test fails instead of hanging.
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        const QDeadlineTimer late(5000);
+        while (!done && !late.hasExpired())
+            QThread::msleep(20);
+        while (!done) {
+            const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                (void)!::write(fd, "word\n", 5);
+                ::close(fd);
+                return;
+            }
+            QThread::msleep(20);
+        }
+    });
+    for (const QString &file : {fifo, QStringLiteral("/dev/zero"), huge}) {
+        Calls calls;
+        EXPECT_EQ(Load(file, 1, calls), 0u) << file.toStdString();
+        EXPECT_TRUE(LoadedEntries(18, 1).isEmpty());
+    }
+    done = true;
+    writer.join();
 }
