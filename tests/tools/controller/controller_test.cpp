@@ -12,9 +12,12 @@
 #include <QDir>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QTemporaryDir>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace platform;
@@ -34,8 +37,9 @@ template <typename Done> bool PumpUntil(Done done) {
 // The controller, run as `runAs` (the test's own user by default).
 class ControllerProcess : public ChildProcess {
 public:
-    explicit ControllerProcess(uid_t runAs = ::geteuid())
-        : ChildProcess(QStringLiteral(CONTROLLER_EXE), {}, kCapMs, runAs) {}
+    explicit ControllerProcess(uid_t runAs = ::geteuid(),
+                               const QString &program = QStringLiteral(CONTROLLER_EXE))
+        : ChildProcess(program, {}, kCapMs, runAs) {}
     // The window handle the controller announces on standard error.
     TWindowHandle WaitForWindow() {
         const QByteArray line = WaitForFirstErrorLine();
@@ -51,6 +55,57 @@ int RunPost(const QStringList &args, QByteArray *err = nullptr) {
         *err = post.readAllStandardError();
     return post.exitCode();
 }
+
+// Whether `user` may reach and run `program` and enter `folder`, tried as
+// that user in a child process.
+bool UserCanReach(uid_t user, const QByteArray &program, const QByteArray &folder) {
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        return false;
+    if (pid == 0) {
+        const bool ok = ::setgid(user) == 0 && ::setuid(user) == 0 &&
+                        ::access(program.constData(), X_OK) == 0 &&
+                        ::access(folder.constData(), X_OK) == 0;
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A copy of the controller and its library in a fresh folder under /tmp that
+// every user may enter: the build tree may sit in a folder only its owner
+// can enter (a clone under /root), out of another user's reach. While it
+// lives, programs started find the library there first.
+class ReachableController {
+public:
+    ReachableController() : fDir(QStringLiteral("/tmp/brindle-controller-XXXXXX")) {
+        const QString lib = QFileInfo(QStringLiteral(QLBUF_LIB)).fileName();
+        fOk = fDir.isValid() &&
+              QFile::copy(QStringLiteral(CONTROLLER_EXE), fDir.filePath("quillon-controller")) &&
+              QFile::copy(QStringLiteral(QLBUF_LIB), fDir.filePath(lib)) &&
+              ::chmod(QFile::encodeName(fDir.path()).constData(), 0755) == 0 &&
+              ::chmod(QFile::encodeName(fDir.filePath(lib)).constData(), 0755) == 0 &&
+              ::chmod(QFile::encodeName(program()).constData(), 0755) == 0;
+        fSaved = qgetenv("LD_LIBRARY_PATH");
+        fHadPath = qEnvironmentVariableIsSet("LD_LIBRARY_PATH");
+        qputenv("LD_LIBRARY_PATH", QFile::encodeName(fDir.path()));
+    }
+    ~ReachableController() {
+        if (fHadPath)
+            qputenv("LD_LIBRARY_PATH", fSaved);
+        else
+            qunsetenv("LD_LIBRARY_PATH");
+    }
+    bool ok() const { return fOk; }
+    QString program() const { return fDir.filePath("quillon-controller"); }
+
+private:
+    QTemporaryDir fDir;
+    bool fOk = false;
+    QByteArray fSaved;
+    bool fHadPath = false;
+};
 
 } // namespace
 
@@ -129,7 +184,13 @@ TEST(Controller, RecordsFromAnotherUserAreDropped) {
         ASSERT_EQ(::chown(path.constData(), kOther, kOther), 0);
     }
     ASSERT_EQ(::chmod(QFile::encodeName(env.path()).constData(), 0755), 0);
-    ControllerProcess controller(kOther);
+    ReachableController copy;
+    ASSERT_TRUE(copy.ok()) << "cannot copy the controller under /tmp";
+    if (!UserCanReach(kOther, QFile::encodeName(copy.program()), QFile::encodeName(env.path())))
+        GTEST_SKIP() << "user " << kOther << " cannot reach " << copy.program().toStdString()
+                     << " or " << env.path().toStdString()
+                     << " (is /tmp or the temporary folder closed to other users?)";
+    ControllerProcess controller(kOther, copy.program());
     const TWindowHandle window = controller.WaitForWindow();
     ASSERT_NE(window, 0u);
     const QString socketPath =
@@ -148,7 +209,7 @@ TEST(Controller, RecordsFromAnotherUserAreDropped) {
         if (::setgid(kOther) != 0 || ::setuid(kOther) != 0)
             ::_exit(99);
     });
-    own.start(QStringLiteral(CONTROLLER_EXE), {"--post", "7", "--window", QString::number(window)});
+    own.start(copy.program(), {"--post", "7", "--window", QString::number(window)});
     ASSERT_TRUE(own.waitForFinished(kCapMs));
     ASSERT_EQ(own.exitCode(), 0) << own.readAllStandardError().toStdString();
     EXPECT_EQ(controller.WaitForLine(),
