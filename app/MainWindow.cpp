@@ -10,6 +10,7 @@
 #include "ReadAndSaveIni.h"
 #include "RunError.h"
 #include "SuiteHooks.h"
+#include "TextPaneLoader.h"
 #include "TextFile.h"
 #include "Tool_imagelist.h"
 #include "file_crap_detector.h"
@@ -382,7 +383,10 @@ void TForm1::ElListBox1DblClick() {
     ElMemo1->ClearLines();
     const QString name = item->text();
     try {
-        ElMemo1->SetLinesText(engine::LoadText(name));
+        // A huge file shows its start only, with a note, never all of it.
+        const app::TPaneText pane = app::LoadPaneText(name);
+        ElMemo1->SetLinesText(pane.cut ? pane.text + app::PaneCutNote(app::kPaneTextLimit)
+                                       : pane.text);
     } catch (const suite::TRunError &e) {
         ShowError(QStringLiteral("%1 cannot be shown:\n%2")
                       .arg(QDir::toNativeSeparators(e.path()), e.cause()));

@@ -12,6 +12,7 @@
 #include <bit>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -299,7 +300,9 @@ namespace {
 struct TTextSink {
     QString raw;
     bool ended = false;
-    bool Done() const { return ended; }
+    // Units wanted at most; reading stops once they are in.
+    qsizetype limit = std::numeric_limits<qsizetype>::max();
+    bool Done() const { return ended || raw.size() >= limit; }
     void Decoded(size_t) {}
     void Bytes(const uint8_t *p, size_t n) {
         const void *nul = std::memchr(p, 0, n);
@@ -348,6 +351,18 @@ QString TTextFile::ReadText(TDefaultEncoding encoding) {
     fWholeInBuffer = false;
     TTextSink sink;
     Pass(encoding, nullptr, sink);
+    return JoinLines(sink.raw);
+}
+
+QString TTextFile::ReadTextStart(TDefaultEncoding encoding, qsizetype maxUnits, bool &cut) {
+    fWholeInBuffer = false;
+    maxUnits = std::max<qsizetype>(0, maxUnits);
+    TTextSink sink;
+    // One unit more than wanted tells whether the text goes on.
+    sink.limit = maxUnits + 1;
+    Pass(encoding, nullptr, sink);
+    cut = sink.raw.size() > maxUnits;
+    sink.raw.truncate(maxUnits);
     return JoinLines(sink.raw);
 }
 

@@ -80,6 +80,10 @@ public:
 
     // The whole text, lines joined with CR LF, the last one too.
     QString ReadText(TDefaultEncoding encoding);
+    // At most the first `maxUnits` code units of the text (lines joined the
+    // same way); `cut` tells whether the text went on beyond them. Reading
+    // stops there, so a huge file costs no more than its start.
+    QString ReadTextStart(TDefaultEncoding encoding, qsizetype maxUnits, bool &cut);
 
 private:
     struct TMark {

@@ -2,6 +2,7 @@
 
 #include "AppTestSupport.h"
 #include "MainWindow.h"
+#include "TextPaneLoader.h"
 #include "ResourceStrings.h"
 #include "file_crap_detector.h"
 
@@ -303,6 +304,32 @@ TEST_F(WindowTest, ClickPutsTheFullReasonInTheStatusBar) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       QPoint(5, list->viewport()->height() - 3));
     EXPECT_EQ(form->ElStatusBar1->SimpleText(), reason);
+}
+
+// A huge suspect shows its start with a note, not all of it: the pane never
+// takes more than its limit, however large the file.
+TEST_F(WindowTest, DoubleClickOnAHugeFileShowsItsStartAndSaysItIsCut) {
+    const QByteArray line = "abcdefghijklmnopqrstuvwxyz0123456789abcdefghijklmnopqrstuvwxyz012\n";
+    QByteArray start;
+    while (start.size() < app::kPaneTextLimit + 4 * line.size())
+        start += line;
+    const QString file = dir.write("data/huge.txt", start);
+    {
+        // Zeros after the text: suspect by size, and no room taken on disk.
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.resize(qint64(start.size()) * 8));
+    }
+    Open();
+    form->Button1->click();
+    ASSERT_EQ(Listed(), QStringList{file});
+    ClickItem(0, true);
+    const QStringList lines = form->ElMemo1->Lines();
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines.first(), QString::fromLatin1(line.chopped(1)));
+    EXPECT_EQ(lines.last(), app::PaneCutNote(app::kPaneTextLimit));
+    EXPECT_LE(form->ElMemo1->toPlainText().size(), app::kPaneTextLimit + 200);
+    EXPECT_TRUE(Shown().isEmpty());
 }
 
 TEST_F(WindowTest, DoubleClickShowsAUtf16FileAndReportsOneThatCannotBeLoaded) {
