@@ -228,4 +228,26 @@ TEST_F(ToolProcess, ControllerCommandsSwitchLoggingStopLoadsAndEndTheTool) {
     EXPECT_EQ(lines.mid(3), ClosingLines(window));
 }
 
+// --help and --version print and exit before any window or suite service:
+// no controller is started, no display is needed.
+TEST(BrindleCommandLine, HelpAndVersionPrintAndExit) {
+    const struct {
+        const char *option;
+        const char *start;
+    } cases[] = {{"--help", "Usage: brindle"}, {"-h", "Usage: brindle"}, {"--version", "brindle "}};
+    for (const auto &c : cases) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(BRINDLE_EXE), {QLatin1String(c.option)});
+        ASSERT_TRUE(p.waitForFinished(15000)) << c.option;
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << c.option;
+        EXPECT_EQ(p.exitCode(), 0) << c.option;
+        EXPECT_TRUE(p.readAllStandardOutput().startsWith(c.start)) << c.option;
+    }
+}
+
 } // namespace
