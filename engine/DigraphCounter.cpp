@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace engine {
 
 TPairCounts::TPairCounts() : fKeys(1024, 0), fCounts(1024, 0), fMask(1023) {}
@@ -77,8 +81,20 @@ void TPairCounts::AddBytes(const uint8_t *p, size_t n, char16_t &prev) {
 }
 
 void TPairCounts::Clear() {
-    std::fill(fKeys.begin(), fKeys.end(), 0);
-    std::fill(fCounts.begin(), fCounts.end(), 0);
+    if (fOrder.size() * 4 < fKeys.size()) {
+        // Few keys in a table grown large by an earlier text: clear just
+        // their slots (all found first, as clearing one could hide another).
+        fClearSlots.clear();
+        for (uint32_t key : fOrder)
+            fClearSlots.push_back(Slot(key));
+        for (size_t s : fClearSlots) {
+            fKeys[s] = 0;
+            fCounts[s] = 0;
+        }
+    } else {
+        std::fill(fKeys.begin(), fKeys.end(), 0);
+        std::fill(fCounts.begin(), fCounts.end(), 0);
+    }
     fOrder.clear();
     fTotal = 0;
     fOrderKnown = true;
@@ -111,7 +127,69 @@ void TFlatPairTable::FlushInto(TPairCounts &into, uint32_t ids, const char16_t *
     into.SetOrderUnknown();
 }
 
+const std::vector<uint32_t> &TFlatPairTable::Touched() const {
+    if (fScanned)
+        return fTouched;
+    fTouched.clear();
+    const uint32_t *c = fCounts.data();
+    const size_t n = fCounts.size();
+    size_t i = 0;
+#if defined(__SSE2__)
+    // Sixteen cells at a time; a text touches few of them.
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const auto *v = reinterpret_cast<const __m128i *>(c + i);
+        const __m128i any = _mm_or_si128(_mm_or_si128(_mm_loadu_si128(v), _mm_loadu_si128(v + 1)),
+                                         _mm_or_si128(_mm_loadu_si128(v + 2), _mm_loadu_si128(v + 3)));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(any, zero)) == 0xFFFF)
+            continue;
+        for (size_t j = i; j < i + 16; ++j)
+            if (c[j])
+                fTouched.push_back(uint32_t(j));
+    }
+#endif
+    for (; i < n; ++i)
+        if (c[i])
+            fTouched.push_back(uint32_t(i));
+    fScanned = true;
+    return fTouched;
+}
+
+size_t TFlatPairTable::DistinctTouched() const {
+    if (fFolded)
+        return Distinct(fStride);
+    size_t distinct = 0;
+    for (uint32_t cell : Touched())
+        distinct += Digraph(cell);
+    return distinct;
+}
+
+void TFlatPairTable::FlushTouchedInto(TPairCounts &into, const char16_t *idUnit) const {
+    if (fFolded) {
+        FlushInto(into, fStride, idUnit);
+        return;
+    }
+    // Row-major order: the order the whole-table walk adds them in.
+    for (uint32_t cell : Touched())
+        if (Digraph(cell))
+            into.Add(DigraphKey(idUnit[cell / fStride], idUnit[cell % fStride]),
+                     int64_t(fCounts[cell]));
+    into.SetOrderUnknown();
+}
+
+void TFlatPairTable::ClearTouched() {
+    if (fFolded) {
+        Clear(fStride);
+        return;
+    }
+    for (uint32_t cell : Touched())
+        fCounts[cell] = 0;
+    fTouched.clear();
+    fSinceFold = 0;
+}
+
 void TFlatPairTable::Clear(uint32_t ids) {
+    fScanned = false;
     // Only the ids in use were touched (junk row and column 0 included).
     for (uint32_t a = 0; a < ids; ++a)
         std::fill_n(fCounts.begin() + ptrdiff_t(a * fStride), ids, 0);
@@ -150,16 +228,16 @@ void TByteDigraphCounter::Feed(const uint8_t *p, size_t n) {
 }
 
 size_t TByteDigraphCounter::Distinct() const {
-    return fTable.Distinct(fTable.Stride());
+    return fTable.DistinctTouched();
 }
 
 void TByteDigraphCounter::FlushInto(TPairCounts &into) {
-    fTable.FlushInto(into, fTable.Stride(), Tables().idUnit);
+    fTable.FlushTouchedInto(into, Tables().idUnit);
     Reset();
 }
 
 void TByteDigraphCounter::Reset() {
-    fTable.Clear(fTable.Stride());
+    fTable.ClearTouched();
     fPrev = 0;
 }
 

@@ -53,6 +53,7 @@ private:
     std::vector<uint32_t> fKeys; // 0 = empty slot; a digraph key is never 0
     std::vector<int64_t> fCounts;
     std::vector<uint32_t> fOrder;
+    std::vector<size_t> fClearSlots;
     size_t fMask;
     int64_t fTotal = 0;
     bool fOrderKnown = true;
@@ -68,6 +69,7 @@ public:
     uint32_t Stride() const { return fStride; }
     // Call after counting `n` more pairs.
     void Counted(size_t n) {
+        fScanned = false;
         fSinceFold += n;
         if (fSinceFold > (uint64_t(1) << 31))
             Fold();
@@ -76,6 +78,12 @@ public:
     size_t Distinct(uint32_t ids) const;
     void FlushInto(TPairCounts &into, uint32_t ids, const char16_t *idUnit) const;
     void Clear(uint32_t ids);
+    // The same over the whole table, visiting only the cells a text touched:
+    // one quick pass finds them, so a short text costs little however large
+    // the table.
+    size_t DistinctTouched() const;
+    void FlushTouchedInto(TPairCounts &into, const char16_t *idUnit) const;
+    void ClearTouched();
 
 private:
     uint64_t At(uint32_t a, uint32_t b) const {
@@ -83,6 +91,13 @@ private:
         return fCounts[at] + (fFolded ? fTotals[at] : 0);
     }
     void Fold();
+    // The nonzero cells, in row-major order (only while nothing was folded).
+    const std::vector<uint32_t> &Touched() const;
+    bool Digraph(uint32_t cell) const {
+        return cell / fStride >= 2 && cell % fStride >= 1;
+    }
+    mutable std::vector<uint32_t> fTouched;
+    mutable bool fScanned = false;
     uint32_t fStride;
     uint64_t fSinceFold = 0;
     bool fFolded = false;
