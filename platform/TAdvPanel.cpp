@@ -18,13 +18,20 @@ void TAdvPanel::paintEvent(QPaintEvent *) {
     // The captions on the panel are drawn in the palette's text colour. When
     // that is about as light (or dark) as the gradient, as light text under
     // a dark desktop palette is on the default light gradient, the panel is
-    // drawn from the palette's own window colour instead.
+    // drawn in a colour of the palette that sets the captions off instead.
     const int text = palette().color(QPalette::WindowText).lightness();
+    auto contrasts = [text](const QColor &c) {
+        return std::abs(c.lightness() - text) >= kMinimumContrast;
+    };
     const int gradient = (GradientFrom.lightness() + GradientTo.lightness()) / 2;
     if (std::abs(text - gradient) < kMinimumContrast) {
-        const QColor window = palette().color(QPalette::Window);
-        g.setColorAt(0, window.lightness() < 128 ? window.lighter(125) : window.darker(105));
-        g.setColorAt(1, window);
+        QColor back = palette().color(QPalette::Window);
+        if (!contrasts(back))
+            back = palette().color(QPalette::Base);
+        if (!contrasts(back))
+            back = text > 127 ? QColor(48, 48, 52) : QColor(246, 246, 246);
+        g.setColorAt(0, back.lightness() < 128 ? back.lighter(125) : back.darker(105));
+        g.setColorAt(1, back);
     } else {
         g.setColorAt(0, GradientFrom);
         g.setColorAt(1, GradientTo);

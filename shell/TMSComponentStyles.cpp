@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QMetaObject>
 #include <QStatusBar>
+
+#include <cstdlib>
 #include <QWidget>
 
 namespace {
@@ -45,9 +47,19 @@ void GenericStyle(QObject *component, TTMSStyle style) {
         for (TAdvPanel *panel : component->parent()->findChildren<TAdvPanel *>())
             GenericStyle(panel, style);
     } else if (component->inherits("TAdvOfficeStatusBarOfficeStyler") && component->parent()) {
+        // The bar's text must stay readable on the bar whatever the style's
+        // header colour: too little contrast gives black or white instead.
+        const QColor back = ToQColor(end);
+        QColor text = ToQColor(StyleHeaderTextColour(style));
+        if (std::abs(text.lightness() - back.lightness()) < 128)
+            text = back.lightness() > 127 ? Qt::black : Qt::white;
         for (QStatusBar *bar : component->parent()->findChildren<QStatusBar *>()) {
             bar->setAutoFillBackground(true);
             SetColours(bar, end, StyleHeaderTextColour(style));
+            QPalette p = bar->palette();
+            for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+                p.setColor(role, text);
+            bar->setPalette(p);
         }
     }
 }

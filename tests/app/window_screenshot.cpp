@@ -1,7 +1,8 @@
 // Developer tool, not a test: runs the window over a sample folder offscreen
 // and saves a picture of it, in the suite's visual style `style` (0-23;
-// 14 when not given).
-//   window_screenshot <sample folder> <out.png> [style]
+// 14 when not given). `dark` draws it under a dark desktop palette;
+// `tooltip` adds the tooltip of the last entry, with its full reason.
+//   window_screenshot <sample folder> <out.png> [style] [dark|tooltip]
 // The sample folder holds reference/ (known-good texts) and data/.
 
 #include "ApplyTypeface.h"
@@ -12,23 +13,41 @@
 #include "qlbuf.h"
 
 #include <QApplication>
+#include <QHelpEvent>
+#include <QPainter>
 #include <QDir>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char **argv) {
-    if (argc != 3 && argc != 4) {
-        std::fprintf(stderr, "usage: window_screenshot <sample folder> <out.png> [style]\n");
+    if (argc < 3 || argc > 5) {
+        std::fprintf(stderr,
+                     "usage: window_screenshot <sample folder> <out.png> [style] [dark|tooltip]\n");
         return 2;
     }
-    const int style = argc == 4 ? std::atoi(argv[3]) : 14;
+    const int style = argc >= 4 ? std::atoi(argv[3]) : 14;
+    const QByteArray mode = argc == 5 ? QByteArray(argv[4]) : QByteArray();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Neither read nor write the user's own settings.
     IsolatedEnv env;
     QApplication app(argc, argv);
     suite::TRecordingDialogService dialogs;
     suite::SetDialogService(&dialogs);
+    if (mode == "dark") {
+        // A dark desktop palette, as a dark desktop theme gives the program.
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(45, 45, 48));
+        dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+        dark.setColor(QPalette::Base, QColor(30, 30, 30));
+        dark.setColor(QPalette::AlternateBase, QColor(45, 45, 48));
+        dark.setColor(QPalette::Text, QColor(230, 230, 230));
+        dark.setColor(QPalette::Button, QColor(55, 55, 60));
+        dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+        dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+        dark.setColor(QPalette::HighlightedText, Qt::white);
+        QApplication::setPalette(dark);
+    }
 
     const QDir sample(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath());
     QStringList refs;
@@ -52,7 +71,23 @@ int main(int argc, char **argv) {
         form.ElListBox1DblClick();
     }
     QApplication::processEvents();
-    const bool ok = form.grab().save(QString::fromLocal8Bit(argv[2]));
+    QImage picture = form.grab().toImage();
+    if (mode == "tooltip" && form.ElListBox1->count() > 0) {
+        // The tooltip is a window of its own: drawn onto the picture where
+        // it would stand over the window.
+        QListWidget *list = form.ElListBox1;
+        const QRect entry = list->visualItemRect(list->item(list->count() - 1));
+        const QPoint at = entry.center() - QPoint(entry.width() / 3, 0);
+        QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list->viewport(), &help);
+        QApplication::processEvents();
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->inherits("QTipLabel") && w->isVisible()) {
+                QPainter p(&picture);
+                p.drawImage(w->pos() - form.pos(), w->grab().toImage());
+            }
+    }
+    const bool ok = picture.save(QString::fromLocal8Bit(argv[2]));
     for (const auto &s : dialogs.shown)
         std::fprintf(stderr, "dialog: %s\n", s.text.toLocal8Bit().constData());
     suite::SetDialogService(nullptr);
