@@ -42,10 +42,6 @@ void Place(QWidget *w, int x, int y, int width, int height) {
     w->setGeometry(x, y, std::max(width, w->sizeHint().width()), height);
 }
 
-TWideStringHolder *HolderOf(const QListWidgetItem *item) {
-    return reinterpret_cast<TWideStringHolder *>(item->data(Qt::UserRole).value<quintptr>());
-}
-
 } // namespace
 
 TForm1::TForm1(QWidget *parent) : TTMSStylableForm(parent) {
@@ -93,10 +89,10 @@ void TForm1::CreateComponents() {
     ElFolderNameEdit1 = named(new TElFolderNameEdit(ElPanel1), "ElFolderNameEdit1");
     ElSpinEditFreqVar = named(new TAdvSpinEdit(ElPanel1), "ElSpinEditFreqVar");
     ElSpinEditFreqVar->SetLimits(true, 0, true, 1000);
-    ElSpinEditFreqVar->SetValue(15);
+    ElSpinEditFreqVar->SetValue(engine::kDefaultFreqVariationPerMille);
     ElSpinEditPercentFail = named(new TAdvSpinEdit(ElPanel1), "ElSpinEditPercentFail");
     ElSpinEditPercentFail->SetLimits(true, 0, false, 0);
-    ElSpinEditPercentFail->SetValue(10);
+    ElSpinEditPercentFail->SetValue(engine::kDesignPercentFailAllowed);
     PCProgressBar2 = named(new TPCProgressBar(Qt::Vertical, ElPanel1), "PCProgressBar2");
     PCProgressBar2->SetRangePos(2, 50);
     // Each caption's underlined letter (Alt+letter) reaches its field.
@@ -199,6 +195,11 @@ void TForm1::FormCreate() {
     app::LoadFormSettings(this, app::SettingsFileName());
     PCProgressBar1->SetRangePos(2, 0);
     crap_detector = std::make_unique<TFileCrapDetector>();
+    // The window's sink: each suspect file is listed as the run finds it,
+    // row i showing weird_files entry i.
+    crap_detector->SetOnListed([this](int index) {
+        ElListBox1->addItem(crap_detector->weird_files.Strings(index));
+    });
     app::HookActivationStep(this);
     // Bound now rather than at the first Start, so that a word-list load the
     // controller asks for before any run lets events through as well.
@@ -297,7 +298,6 @@ void TForm1::RunStart() {
             [this](int32_t p) { ShowPercent(p); }, [this](int32_t p) { ShowPercent2(p); });
     } catch (const suite::TRunError &e) {
         if (running) {
-            AppendNewEntries();
             ShowError(QStringLiteral("The run stopped at %1:\n%2")
                           .arg(QDir::toNativeSeparators(e.path()), e.cause()));
         } else {
@@ -306,12 +306,9 @@ void TForm1::RunStart() {
         }
         return;
     } catch (const std::exception &e) {
-        if (running)
-            AppendNewEntries();
         ShowError(QStringLiteral("The run stopped: %1").arg(QString::fromLocal8Bit(e.what())));
         return;
     }
-    AppendNewEntries();
     const auto &unreadable = FileAndDirIterator1.UnreadableFolders();
     if (!unreadable.empty()) {
         // Saying that nothing was found would claim files that were never read.
@@ -327,24 +324,12 @@ void TForm1::RunStart() {
     }
 }
 
-void TForm1::AppendNewEntries() {
-    if (!crap_detector)
-        return;
-    const TCrapFileWideStringlist &weird = crap_detector->weird_files;
-    for (int i = ElListBox1->count(); i < weird.Count(); ++i) {
-        auto *item = new QListWidgetItem(weird.Strings(i));
-        item->setData(Qt::UserRole, QVariant::fromValue(quintptr(weird.Objects(i))));
-        ElListBox1->addItem(item);
-    }
-}
-
 void TForm1::ShowPercent(int32_t percent) {
     PCProgressBar1->SetRangePos(2, percent);
     if (!crap_detector)
         return;
     if (fCloseAfterRun)
         crap_detector->processing = false;
-    AppendNewEntries();
     app::PumpEventsIfDue();
 }
 
@@ -371,9 +356,11 @@ QListWidgetItem *TForm1::SelectedEntry() const {
 }
 
 void TForm1::ElListBox1Click() {
-    if (QListWidgetItem *item = SelectedEntry())
-        if (TWideStringHolder *holder = HolderOf(item))
-            ElStatusBar1->SetSimpleText(holder->data);
+    if (QListWidgetItem *item = SelectedEntry()) {
+        const int row = ElListBox1->row(item);
+        if (row >= 0 && row < crap_detector->weird_files.Count())
+            ElStatusBar1->SetSimpleText(crap_detector->weird_files.Objects(row)->data);
+    }
 }
 
 void TForm1::ElListBox1DblClick() {

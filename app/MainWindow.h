@@ -132,8 +132,6 @@ private:
     void RunStart();
     // The selected entry while there is a detector, else null.
     QListWidgetItem *SelectedEntry() const;
-    // Appends the suspect files beyond the list's count, with their holders.
-    void AppendNewEntries();
     void ShowError(const QString &text);
 
     std::unique_ptr<TFileCrapDetector> crap_detector;

@@ -6,6 +6,7 @@
 // help text is kept by hand beside it, within 80 columns.
 
 #include "Shards.h"
+#include "FileCheck.h"
 #include "TextFile.h"
 
 #include <QString>
@@ -23,8 +24,8 @@ struct TScanOptions {
     QString saveProfile; // where to save the references' profile
     bool subfolders = false;
     bool digraph = false;
-    int freqVariation = 15;
-    int failPercent = 10;
+    int freqVariation = engine::kDefaultFreqVariationPerMille;
+    int failPercent = engine::kDesignPercentFailAllowed;
     engine::TDefaultEncoding encoding = engine::TDefaultEncoding::Windows1252;
     QStringList folders; // walked in the order given
     QString filesFrom;   // "-" for standard input

@@ -2,7 +2,6 @@
 #include "FileList.h"
 #include "FileNames.h"
 #include "File_utils.h"
-#include "FormatSettings.h"
 #include "OrderedRun.h"
 #include "PathEscape.h"
 #include "Printers.h"
@@ -87,12 +86,9 @@ int main(int argc, char **argv) {
         return StdoutWritten() ? kExitClean : kExitError;
     }
 
-    engine::TCheckSettings settings;
-    settings.thoroughly = o.digraph;
-    settings.freq_variation_per_mille = o.freqVariation;
-    settings.percent_fail_allowed = o.failPercent;
-    settings.encoding = o.encoding;
-    settings.decimal_separator = suite::UserDefaultFormatSettings().DecimalSeparator;
+    const engine::TCheckSettings settings =
+        engine::MakeCheckSettings(o.digraph, engine::kDefaultMinDigraphs, o.freqVariation,
+                                  o.failPercent, o.encoding);
 
     engine::TDigraphProfile reference;
     const bool haveReference = !o.references.isEmpty() || !o.profile.isEmpty();

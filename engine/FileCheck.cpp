@@ -1,5 +1,6 @@
 #include "FileCheck.h"
 
+#include "FormatSettings.h"
 #include "General_Trees.h"
 #include "Mykpsmall.h"
 #include "RunError.h"
@@ -20,6 +21,19 @@ QString DigraphReason(const QString &tooMany, const QString &tooFew) {
     if (!tooFew.isEmpty())
         reason += QStringLiteral("Too few: ") + tooFew;
     return reason;
+}
+
+TCheckSettings MakeCheckSettings(bool thoroughly, int32_t minDigraphs,
+                                 int32_t freqVariationPerMille, int32_t percentFailAllowed,
+                                 TDefaultEncoding encoding) {
+    TCheckSettings s;
+    s.thoroughly = thoroughly;
+    s.min_digraphs = minDigraphs;
+    s.freq_variation_per_mille = freqVariationPerMille;
+    s.percent_fail_allowed = percentFailAllowed;
+    s.encoding = encoding;
+    s.decimal_separator = suite::UserDefaultFormatSettings().DecimalSeparator;
+    return s;
 }
 
 bool FailsSizeTest(const TFileMeasure &m) {

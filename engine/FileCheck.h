@@ -14,14 +14,29 @@
 
 namespace engine {
 
+// The tolerances, each defined here once. The detector starts with these;
+// the window's spin edits and brindle-scan's options start with the same
+// variation but with the stricter kDesignPercentFailAllowed.
+constexpr int32_t kDefaultMinDigraphs = 10;
+constexpr int32_t kDefaultFreqVariationPerMille = 15;
+constexpr int32_t kDefaultPercentFailAllowed = 20;
+constexpr int32_t kDesignPercentFailAllowed = 10;
+
 struct TCheckSettings {
     bool thoroughly = false;
-    int32_t min_digraphs = 10;
-    int32_t freq_variation_per_mille = 15;
-    int32_t percent_fail_allowed = 20;
+    int32_t min_digraphs = kDefaultMinDigraphs;
+    int32_t freq_variation_per_mille = kDefaultFreqVariationPerMille;
+    int32_t percent_fail_allowed = kDefaultPercentFailAllowed;
     TDefaultEncoding encoding = TDefaultEncoding::Windows1252;
     QChar decimal_separator = QLatin1Char('.');
 };
+
+// The settings of a run, the one way both front ends make them: the given
+// tolerances, and the decimal separator of the user's number format (it
+// shows in the digraph reasons).
+TCheckSettings MakeCheckSettings(bool thoroughly, int32_t minDigraphs,
+                                 int32_t freqVariationPerMille, int32_t percentFailAllowed,
+                                 TDefaultEncoding encoding);
 
 enum class TSuspectTest { Size, Digraph };
 

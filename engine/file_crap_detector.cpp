@@ -4,12 +4,14 @@
 #include "File_utils.h"
 #include "FormatSettings.h"
 #include "General_Trees.h"
+#include "OrderedRun.h"
 #include "Mykpsmall.h"
 #include "ReferenceProfile.h"
 #include "ResourceStrings.h"
 #include "RunError.h"
 
 #include <cmath>
+#include <optional>
 
 void TCrapFileWideStringlist::AddObject(const QString &name, TWideStringHolder *holder) {
     fItems.push_back({name, std::unique_ptr<TWideStringHolder>(holder)});
@@ -25,14 +27,9 @@ TFileCrapDetector::TFileCrapDetector() = default;
 TFileCrapDetector::~TFileCrapDetector() = default;
 
 engine::TCheckSettings TFileCrapDetector::Settings(bool thoroughly) const {
-    engine::TCheckSettings s;
-    s.thoroughly = thoroughly;
-    s.min_digraphs = min_digraphs;
-    s.freq_variation_per_mille = digraph_frequency_variation_per_mille;
-    s.percent_fail_allowed = digraph_percent_fail_allowed;
-    s.encoding = default_encoding;
-    s.decimal_separator = suite::UserDefaultFormatSettings().DecimalSeparator;
-    return s;
+    return engine::MakeCheckSettings(thoroughly, min_digraphs,
+                                     digraph_frequency_variation_per_mille,
+                                     digraph_percent_fail_allowed, default_encoding);
 }
 
 void TFileCrapDetector::SetReferenceFiles(const QString &Value) {
@@ -142,9 +139,10 @@ bool TFileCrapDetector::FailsDigraphCheck(const QString &text) {
         }
     } drop{sample};
     sample.profile = engine::MakeProfile(*sample.counts, min_digraphs);
-    const engine::TDigraphComparison cmp = engine::CompareProfiles(
-        sample.profile, ref.profile, digraph_frequency_variation_per_mille,
-        digraph_percent_fail_allowed, suite::UserDefaultFormatSettings().DecimalSeparator);
+    const engine::TCheckSettings settings = Settings(true);
+    const engine::TDigraphComparison cmp =
+        engine::CompareProfiles(sample.profile, ref.profile, settings.freq_variation_per_mille,
+                                settings.percent_fail_allowed, settings.decimal_separator);
     too_many_str = cmp.too_many;
     too_few_str = cmp.too_few;
     return cmp.fails;
@@ -159,29 +157,51 @@ void TFileCrapDetector::CheckForCrap(const QStringList &files, bool thoroughly,
     if (!reference_setup && !BuildReference())
         return;
     processing = true;
-    const engine::TCheckSettings settings = Settings(thoroughly);
-    engine::TVerdict verdict;
-    for (qsizetype i = 0; i < files.size() && processing; ++i) {
-        if (fOnPercent)
-            fOnPercent(int32_t(std::nearbyint(double(i) * 100.0 / double(files.size()))));
-        // The callback may have stopped the run; the file is still checked,
-        // as the run ends only between files.
-        const QString &name = files.at(i);
-        const engine::TCheckResult result =
-            fChecker.Check(name, settings, &ref.profile, fOnPercent2, verdict);
-        if (result != engine::TCheckResult::Suspect)
-            continue;
-        if (verdict.test == engine::TSuspectTest::Digraph) {
-            too_many_str = verdict.too_many;
-            too_few_str = verdict.too_few;
+    engine::TListSource source(files);
+    engine::TRunHooks hooks;
+    qsizetype next = 0;
+    // Before each file: the run ends here once `processing` is false. The
+    // percent callback may stop it too, but the file it announces is still
+    // checked: a run ends only between files.
+    hooks.between = [&] {
+        if (!processing)
+            return false;
+        if (fOnPercent && next < files.size())
+            fOnPercent(int32_t(std::nearbyint(double(next) * 100.0 / double(files.size()))));
+        ++next;
+        return true;
+    };
+    hooks.onPercent = fOnPercent2;
+    std::optional<suite::TRunError> failure;
+    hooks.sink = [&](qsizetype, const QString &path, const engine::TFileOutcome &outcome) {
+        if (outcome.failed) {
+            failure.emplace(path, outcome.error);
+            return false;
         }
-        auto *holder = new TWideStringHolder(verdict.reason);
-        holder->details = verdict;
-        weird_files.AddObject(name, holder);
-    }
+        if (outcome.result == engine::TCheckResult::Suspect)
+            List(path, outcome.verdict);
+        return true;
+    };
+    // One job: the files are checked on this thread, in list order, and the
+    // yield hook keeps a window live in between.
+    engine::OrderedRun(source, Settings(thoroughly), &ref.profile, 1, hooks);
+    if (failure)
+        throw *failure;
     if (processing && fOnPercent) {
         fOnPercent(100);
         if (fOnPercent2)
             fOnPercent2(100);
     }
+}
+
+void TFileCrapDetector::List(const QString &path, const engine::TVerdict &verdict) {
+    if (verdict.test == engine::TSuspectTest::Digraph) {
+        too_many_str = verdict.too_many;
+        too_few_str = verdict.too_few;
+    }
+    auto *holder = new TWideStringHolder(verdict.reason);
+    holder->details = verdict;
+    weird_files.AddObject(path, holder);
+    if (fOnListed)
+        fOnListed(weird_files.Count() - 1);
 }

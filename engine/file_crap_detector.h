@@ -84,10 +84,21 @@ public:
     bool BuildReference();
     const QString &ReferenceProblem() const { return fReferenceProblem; }
 
+    // Checks `files` in their order through engine::OrderedRun with one job,
+    // on this thread: AOnPercent before each file (the share of the list
+    // done), AOnPercent2 through the text of a file under the digraph check,
+    // each suspect file appended to weird_files (then OnListed called).
     void CheckForCrap(const QStringList &files, bool thoroughly, const TOnPercentEvent &AOnPercent,
                       const TOnPercentEvent &AOnPercent2);
 
-    // The digraph check, on upper-cased texts.
+    // Called with the index of each entry just appended to weird_files, on
+    // the run's thread; the window lists the entry there.
+    void SetOnListed(std::function<void(int index)> e) { fOnListed = std::move(e); }
+
+    // The digraph check on whole upper-cased texts in memory. Runs do not
+    // use these: they check files through engine::TFileChecker's fast
+    // counters. These are the plain reference that the tests hold the fast
+    // path to (same verdicts, same reasons, same progress positions).
     void StartReferenceProfile();
     void AddReferenceText(const QString &text);
     bool FinishReferenceProfile();
@@ -109,9 +120,9 @@ public:
     QString too_many_str;
     QString too_few_str;
     bool processing = false;
-    int32_t min_digraphs = 10;
-    int32_t digraph_frequency_variation_per_mille = 15;
-    int32_t digraph_percent_fail_allowed = 20;
+    int32_t min_digraphs = engine::kDefaultMinDigraphs;
+    int32_t digraph_frequency_variation_per_mille = engine::kDefaultFreqVariationPerMille;
+    int32_t digraph_percent_fail_allowed = engine::kDefaultPercentFailAllowed;
     TCrapFileWideStringlist weird_files;
     // How files without a byte-order mark are read. The window keeps the
     // 8-bit default; the command line may choose UTF-8.
@@ -119,9 +130,11 @@ public:
 
 private:
     void ReportReferenceProblem(const QString &value);
+    void List(const QString &path, const engine::TVerdict &verdict);
 
     TOnPercentEvent fOnPercent;
     TOnPercentEvent fOnPercent2;
+    std::function<void(int index)> fOnListed;
     QStringList fReferenceFiles;
     QString fReferenceProblem;
     engine::TFileChecker fChecker;
