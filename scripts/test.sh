@@ -6,4 +6,9 @@ cd "$(dirname "$0")/.."
 ./scripts/build.sh
 # Tests never touch the user's real settings or display.
 export QT_QPA_PLATFORM=offscreen
-cd build && ctest --output-on-failure -j "$(nproc)"
+(cd build && ctest --output-on-failure -j "$(nproc)")
+# Regression runs of the fuzz targets over their seed corpora, then the
+# tests again under AddressSanitizer + UBSan and the threaded scan under
+# ThreadSanitizer, each in a build folder of its own.
+./scripts/fuzz.sh
+./scripts/sanitize.sh

@@ -1,0 +1,33 @@
+#pragma once
+// What the fuzz targets share: a property check that stops the run (so the
+// fuzzer keeps the input), and a scratch file for targets that read files.
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
+
+#define FUZZ_CHECK(cond)                                                                          \
+    do {                                                                                          \
+        if (!(cond)) {                                                                            \
+            std::fprintf(stderr, "property failed: %s (%s:%d)\n", #cond, __FILE__, __LINE__);     \
+            std::abort();                                                                         \
+        }                                                                                         \
+    } while (0)
+
+// One file per process, rewritten for every input.
+inline QString ScratchFile(const QByteArray &bytes) {
+    static const QByteArray path = [] {
+        const char *tmp = std::getenv("TMPDIR");
+        return QByteArray(tmp && *tmp ? tmp : "/tmp") + "/brindle-fuzz-" +
+               QByteArray::number(::getpid());
+    }();
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    FUZZ_CHECK(fd >= 0);
+    FUZZ_CHECK(::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size());
+    ::close(fd);
+    return QString::fromLocal8Bit(path);
+}
