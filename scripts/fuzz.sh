@@ -9,7 +9,7 @@
 #   scripts/fuzz.sh SECONDS fuzz_ini   the same for one target
 set -eu
 cd "$(dirname "$0")/.."
-RUNS=${FUZZ_RUNS:-2000}
+RUNS=${FUZZ_RUNS:-1000}
 SECONDS_EACH=${1:-}
 ONLY=${2:-}
 LAUNCHER=""
