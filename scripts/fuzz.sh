@@ -7,11 +7,16 @@
 #   scripts/fuzz.sh SECONDS    a campaign: every target for SECONDS each,
 #                              new inputs kept in build-fuzz/corpus/<target>
 #   scripts/fuzz.sh SECONDS fuzz_ini   the same for one target
+#   scripts/fuzz.sh '' fuzz_ini        one target's short regression run
 set -eu
 cd "$(dirname "$0")/.."
 RUNS=${FUZZ_RUNS:-1000}
 SECONDS_EACH=${1:-}
 ONLY=${2:-}
+case "$SECONDS_EACH" in
+    ''|[1-9]*) ;;
+    *) echo "usage: scripts/fuzz.sh [SECONDS (more than 0) [TARGET]]" >&2; exit 2 ;;
+esac
 LAUNCHER=""
 if command -v ccache >/dev/null 2>&1; then LAUNCHER="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"; fi
 SAN="-fsanitize=address,undefined -fno-sanitize-recover=undefined"
@@ -20,7 +25,7 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DBRINDLE_FUZZ=ON -DBRINDLE_TESTS=OFF -DBRINDLE_SUBSYSTEMS="platform;suite;engine;cli" \
     -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link $SAN" \
     -DCMAKE_EXE_LINKER_FLAGS="$SAN" -DCMAKE_SHARED_LINKER_FLAGS="$SAN" >/dev/null
-TARGETS=${ONLY:-"fuzz_ini fuzz_message fuzz_digraphs fuzz_text_file fuzz_word_list fuzz_scan_options"}
+TARGETS=${ONLY:-"fuzz_ini fuzz_message fuzz_message_receiver fuzz_digraphs fuzz_text_file fuzz_word_list fuzz_scan_options"}
 cmake --build build-fuzz -j "$(nproc)" --target $TARGETS
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
 export TMPDIR="${TMPDIR:-/tmp}"
