@@ -10,6 +10,7 @@
 #include "tool_data_module.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QDir>
 #include <cstdio>
 #include <cstring>
@@ -54,6 +55,10 @@ int main(int argc, char *argv[]) {
     {
         QApplication application(argc, argv);
         QApplication::setApplicationName(Tool_Name(kBrindleTool));
+        // The installed desktop entry and its icon (from the icon theme;
+        // none when run from a build tree).
+        QGuiApplication::setDesktopFileName(QStringLiteral("org.quillon.Brindle"));
+        QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.quillon.Brindle")));
         // Desktops match the window to its menu entry and icon by this name.
         QGuiApplication::setDesktopFileName(QStringLiteral("org.quillon.Brindle"));
         // Without a screen (offscreen, as under test) nobody could answer a
