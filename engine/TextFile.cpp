@@ -78,7 +78,10 @@ bool TTextFile::Open(const QString &path) {
     fSize = static_cast<int64_t>(st.st_size);
     fBytesRead = 0;
 #ifdef POSIX_FADV_SEQUENTIAL
-    ::posix_fadvise(fFd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    // Read-ahead advice only pays when there is more than one block to read;
+    // on a small file it is one more system call per file.
+    if (fSize > int64_t(kBlock))
+        ::posix_fadvise(fFd, 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
     if (fBytes.size() < kBlock + 8)
         fBytes.resize(kBlock + 8);
