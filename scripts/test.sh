@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 # Tests never touch the user's real settings or display.
 export QT_QPA_PLATFORM=offscreen
 (cd build && ctest --output-on-failure -j "$(nproc)")
-# Regression runs of the fuzz targets over their seed corpora, in a build
-# folder of their own.
+# Regression runs of the fuzz targets over their seed corpora, then the
+# threaded scan under ThreadSanitizer, each in a build folder of its own.
 ./scripts/fuzz.sh
+./scripts/sanitize.sh tsan
