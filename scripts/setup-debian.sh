@@ -7,7 +7,7 @@ PACKAGES="build-essential cmake ninja-build pkg-config
 qt6-base-dev qt6-base-dev-tools libgl-dev
 libgtest-dev libgmock-dev libbenchmark-dev
 xvfb xauth python3
-clang libclang-rt-14-dev ccache
+clang clang-format libclang-rt-14-dev ccache
 file dpkg-dev groff-base desktop-file-utils appstream
 slurm-wlm munge"
 

@@ -1,9 +1,10 @@
 #!/bin/sh
-# Installs what is missing, builds, and runs every test.
+# Installs what is missing, builds with warnings as errors, runs every test,
+# then checks that the sources are formatted.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/setup-debian.sh
-./scripts/build.sh
+BRINDLE_WERROR=ON ./scripts/build.sh
 # Tests never touch the user's real settings or display.
 export QT_QPA_PLATFORM=offscreen
 (cd build && ctest --output-on-failure -j "$(nproc)")
@@ -11,3 +12,4 @@ export QT_QPA_PLATFORM=offscreen
 # threaded scan under ThreadSanitizer, each in a build folder of its own.
 ./scripts/fuzz.sh
 ./scripts/sanitize.sh tsan
+./scripts/check-format.sh
