@@ -22,7 +22,7 @@ if command -v ccache >/dev/null 2>&1; then LAUNCHER="-DCMAKE_CXX_COMPILER_LAUNCH
 SAN="-fsanitize=address,undefined -fno-sanitize-recover=undefined"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ $LAUNCHER \
-    -DBRINDLE_FUZZ=ON -DBRINDLE_TESTS=OFF -DBRINDLE_SUBSYSTEMS="platform;suite;engine;cli" \
+    -DBRINDLE_FUZZ=ON -DBRINDLE_TESTS=OFF \
     -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link $SAN" \
     -DCMAKE_EXE_LINKER_FLAGS="$SAN" -DCMAKE_SHARED_LINKER_FLAGS="$SAN" >/dev/null
 TARGETS=${ONLY:-"fuzz_ini fuzz_message fuzz_message_receiver fuzz_digraphs fuzz_text_file fuzz_word_list fuzz_scan_options"}

@@ -34,7 +34,6 @@ case " $PARTS " in *" tsan "*) ;; *) exit 0 ;; esac
 
 TSAN="-fsanitize=thread -fno-omit-frame-pointer"
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $LAUNCHER \
-    -DBRINDLE_SUBSYSTEMS="platform;suite;engine;cli" \
     -DCMAKE_CXX_FLAGS="$TSAN" -DCMAKE_EXE_LINKER_FLAGS="$TSAN" \
     -DCMAKE_SHARED_LINKER_FLAGS="$TSAN" >/dev/null
 cmake --build build-tsan -j "$JOBS" --target brindle-scan cli_tests
