@@ -1,8 +1,8 @@
 #include "MainWindow.h"
 
 #include "ControllerMessage.h"
-#include "Dialogs.h"
 #include "DataFolder.h"
+#include "Dialogs.h"
 #include "EventPump.h"
 #include "FileNames.h"
 #include "HelpContext.h"
@@ -10,8 +10,8 @@
 #include "ReadAndSaveIni.h"
 #include "RunError.h"
 #include "SuiteHooks.h"
-#include "TextPaneLoader.h"
 #include "TextFile.h"
+#include "TextPaneLoader.h"
 #include "Tool_imagelist.h"
 #include "file_crap_detector.h"
 
@@ -197,9 +197,8 @@ void TForm1::FormCreate() {
     crap_detector = std::make_unique<TFileCrapDetector>();
     // The window's sink: each suspect file is listed as the run finds it,
     // row i showing weird_files entry i.
-    crap_detector->SetOnListed([this](int index) {
-        ElListBox1->addItem(crap_detector->weird_files.Strings(index));
-    });
+    crap_detector->SetOnListed(
+        [this](int index) { ElListBox1->addItem(crap_detector->weird_files.Strings(index)); });
     app::HookActivationStep(this);
     // Bound now rather than at the first Start, so that a word-list load the
     // controller asks for before any run lets events through as well.

@@ -55,10 +55,19 @@ void TForm1::SetUpInteraction() {
 
     // Tab follows the layout: references, folder, check boxes, spin boxes,
     // Start, Stop, Help, list, pane.
-    const QList<QWidget *> order = {
-        ElFileNameEdit1->Edit(), ElFileNameEdit1->BrowseButton(), ElFolderNameEdit1->Edit(),
-        ElFolderNameEdit1->BrowseButton(), ElCheckBox1, ElCheckBoxThorough, ElSpinEditFreqVar,
-        ElSpinEditPercentFail, Button1, ButtonStop, ButtonHelp, ElListBox1, ElMemo1};
+    const QList<QWidget *> order = {ElFileNameEdit1->Edit(),
+                                    ElFileNameEdit1->BrowseButton(),
+                                    ElFolderNameEdit1->Edit(),
+                                    ElFolderNameEdit1->BrowseButton(),
+                                    ElCheckBox1,
+                                    ElCheckBoxThorough,
+                                    ElSpinEditFreqVar,
+                                    ElSpinEditPercentFail,
+                                    Button1,
+                                    ButtonStop,
+                                    ButtonHelp,
+                                    ElListBox1,
+                                    ElMemo1};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -155,10 +164,10 @@ void TForm1::CopyAll() {
 }
 
 void TForm1::SaveListAsClick() {
-    const QString name = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Save list as"), QString(),
-        QStringLiteral("Tab-separated lists (*.tsv);;All files (*)"), nullptr,
-        QFileDialog::DontUseNativeDialog);
+    const QString name =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Save list as"), QString(),
+                                     QStringLiteral("Tab-separated lists (*.tsv);;All files (*)"),
+                                     nullptr, QFileDialog::DontUseNativeDialog);
     if (!name.isEmpty())
         SaveListAs(name);
 }
@@ -167,8 +176,8 @@ bool TForm1::SaveListAs(const QString &fileName) {
     // brindle-scan's lines: the path with its TSV escapes, so that any name
     // survives, a TAB and the reason.
     QByteArray bytes;
-    for (int i = 0; i < ElListBox1->count() && crap_detector && i < crap_detector->weird_files.Count();
-         ++i) {
+    for (int i = 0;
+         i < ElListBox1->count() && crap_detector && i < crap_detector->weird_files.Count(); ++i) {
         bytes += suite::TsvPath(ElListBox1->item(i)->text());
         bytes += '\t';
         bytes += crap_detector->weird_files.Objects(i)->data.toUtf8();

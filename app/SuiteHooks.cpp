@@ -33,7 +33,8 @@ void StoreOwnHandleStep(TForm1 *form) {
 }
 
 void ReportNoMailbox(const QString &cause) {
-    gNoMailboxCause = QStringLiteral("brindle: the suite's controller cannot reach this window: ") + cause;
+    gNoMailboxCause =
+        QStringLiteral("brindle: the suite's controller cannot reach this window: ") + cause;
     std::fprintf(stderr, "%s\n", gNoMailboxCause.toLocal8Bit().constData());
 }
 

@@ -1,8 +1,8 @@
 #include "TextPaneLoader.h"
 
+#include "File_utils.h"
 #include "RunError.h"
 #include "TextFile.h"
-#include "File_utils.h"
 
 #include <QLocale>
 

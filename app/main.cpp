@@ -10,25 +10,24 @@
 #include "tool_data_module.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QDir>
+#include <QIcon>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
 namespace {
 
-const char kUsage[] =
-    "Usage: brindle [--help | --version]\n"
-    "Finds corrupt files in a folder of plain-text files.\n"
-    "\n"
-    "Opens the Brindle window: name one or more known-good text files and a\n"
-    "folder of data, choose whether subfolders are searched and whether the\n"
-    "digraph check runs, and press Start. Each suspect file is listed with its\n"
-    "reason. For the same check from a terminal, see brindle-scan --help.\n"
-    "\n"
-    "  --help     print this help and exit\n"
-    "  --version  print the version and exit\n";
+const char kUsage[] = "Usage: brindle [--help | --version]\n"
+                      "Finds corrupt files in a folder of plain-text files.\n"
+                      "\n"
+                      "Opens the Brindle window: name one or more known-good text files and a\n"
+                      "folder of data, choose whether subfolders are searched and whether the\n"
+                      "digraph check runs, and press Start. Each suspect file is listed with its\n"
+                      "reason. For the same check from a terminal, see brindle-scan --help.\n"
+                      "\n"
+                      "  --help     print this help and exit\n"
+                      "  --version  print the version and exit\n";
 
 } // namespace
 
@@ -39,10 +38,9 @@ int main(int argc, char *argv[]) {
             // Where the manual is, for a user looking for it (the lookup
             // needs the program's own folder, hence the application object).
             const QCoreApplication probe(argc, argv);
-            std::printf("\nHelp page: %s\n",
-                        QDir::toNativeSeparators(HelpPageOf(TForm1::kHelpTopic))
-                            .toLocal8Bit()
-                            .constData());
+            std::printf(
+                "\nHelp page: %s\n",
+                QDir::toNativeSeparators(HelpPageOf(TForm1::kHelpTopic)).toLocal8Bit().constData());
             return 0;
         }
         if (!std::strcmp(argv[i], "--version")) {

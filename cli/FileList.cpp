@@ -14,8 +14,9 @@ namespace cli {
 QString ReadFileList(const QString &name, bool nulSeparated, QStringList &files) {
     QFile list;
     const bool fromStdin = name == QLatin1String("-");
-    const int fd = fromStdin ? STDIN_FILENO
-                             : ::open(suite::EncodeFileName(name).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = fromStdin
+                       ? STDIN_FILENO
+                       : ::open(suite::EncodeFileName(name).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return suite::ErrnoText(errno);
     if (!list.open(fd, QIODevice::ReadOnly,

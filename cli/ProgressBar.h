@@ -28,8 +28,8 @@ public:
     void Interrupt(const std::function<void()> &write);
 
 private:
-    void Draw();   // under fMutex
-    void Erase();  // under fMutex
+    void Draw();  // under fMutex
+    void Erase(); // under fMutex
     qsizetype fTotal;
     const std::atomic<qsizetype> &fDone;
     std::FILE *fOut;

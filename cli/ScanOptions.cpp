@@ -89,7 +89,8 @@ QString SetInt(TScanOptions &o, const QString &name, const QString &value) {
     return {};
 }
 
-template <bool TScanOptions::*Field> QString SetFlag(TScanOptions &o, const QString &, const QString &) {
+template <bool TScanOptions::*Field>
+QString SetFlag(TScanOptions &o, const QString &, const QString &) {
     o.*Field = true;
     return {};
 }

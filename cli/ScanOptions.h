@@ -5,8 +5,8 @@
 // whether it takes a value, and how the value lands in TScanOptions. The
 // help text is kept by hand beside it, within 80 columns.
 
-#include "Shards.h"
 #include "FileCheck.h"
+#include "Shards.h"
 #include "TextFile.h"
 
 #include <QString>
@@ -27,8 +27,8 @@ struct TScanOptions {
     int freqVariation = engine::kDefaultFreqVariationPerMille;
     int failPercent = engine::kDesignPercentFailAllowed;
     engine::TDefaultEncoding encoding = engine::TDefaultEncoding::Windows1252;
-    QStringList folders; // walked in the order given
-    QString filesFrom;   // "-" for standard input
+    QStringList folders;         // walked in the order given
+    QString filesFrom;           // "-" for standard input
     bool nullSeparated = false;  // --files-from and --list use NUL, not LF
     bool list = false;           // print the files instead of checking them
     std::optional<TShard> shard; // check (or list) only this part

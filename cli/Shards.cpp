@@ -36,8 +36,7 @@ int ShardOf(int64_t offset, int64_t weight, int64_t total, int count) {
     return shard >= unsigned(count) ? count - 1 : int(shard);
 }
 
-TShardSource::TShardSource(engine::TFileSource &whole, engine::TFileSource &firstPass,
-                           TShard shard)
+TShardSource::TShardSource(engine::TFileSource &whole, engine::TFileSource &firstPass, TShard shard)
     : fWhole(whole), fShard(shard) {
     // Weigh every file once; the second pass then only counts files. The
     // weights live only while the cut is made (8 bytes a file).

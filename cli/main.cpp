@@ -13,7 +13,6 @@
 #include "ScanSource.h"
 #include "Shards.h"
 
-
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -86,9 +85,8 @@ int main(int argc, char **argv) {
         return StdoutWritten() ? kExitClean : kExitError;
     }
 
-    const engine::TCheckSettings settings =
-        engine::MakeCheckSettings(o.digraph, engine::kDefaultMinDigraphs, o.freqVariation,
-                                  o.failPercent, o.encoding);
+    const engine::TCheckSettings settings = engine::MakeCheckSettings(
+        o.digraph, engine::kDefaultMinDigraphs, o.freqVariation, o.failPercent, o.encoding);
 
     engine::TDigraphProfile reference;
     const bool haveReference = !o.references.isEmpty() || !o.profile.isEmpty();
@@ -130,8 +128,8 @@ int main(int argc, char **argv) {
     }
 
     if (!o.saveProfile.isEmpty()) {
-        const QString cause = engine::SaveProfileFile(
-            o.saveProfile, {reference, o.encoding, settings.min_digraphs});
+        const QString cause =
+            engine::SaveProfileFile(o.saveProfile, {reference, o.encoding, settings.min_digraphs});
         if (!cause.isEmpty()) {
             Error(o.saveProfile, cause);
             return kExitError;
@@ -237,9 +235,8 @@ int main(int argc, char **argv) {
                                         ? cli::JsonLine(path, outcome.verdict)
                                         : cli::TsvLine(path, outcome.verdict);
             bool ok = true;
-            onBarTerminal(resultsUnderBar, [&] {
-                ok = out.Line(line) && (!resultsUnderBar || out.Flush());
-            });
+            onBarTerminal(resultsUnderBar,
+                          [&] { ok = out.Line(line) && (!resultsUnderBar || out.Flush()); });
             return ok;
         };
         engine::OrderedRun(files, settings, haveReference ? &reference : nullptr, jobs, hooks);

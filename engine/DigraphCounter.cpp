@@ -139,8 +139,9 @@ const std::vector<uint32_t> &TFlatPairTable::Touched() const {
     const __m128i zero = _mm_setzero_si128();
     for (; i + 16 <= n; i += 16) {
         const auto *v = reinterpret_cast<const __m128i *>(c + i);
-        const __m128i any = _mm_or_si128(_mm_or_si128(_mm_loadu_si128(v), _mm_loadu_si128(v + 1)),
-                                         _mm_or_si128(_mm_loadu_si128(v + 2), _mm_loadu_si128(v + 3)));
+        const __m128i any =
+            _mm_or_si128(_mm_or_si128(_mm_loadu_si128(v), _mm_loadu_si128(v + 1)),
+                         _mm_or_si128(_mm_loadu_si128(v + 2), _mm_loadu_si128(v + 3)));
         if (_mm_movemask_epi8(_mm_cmpeq_epi32(any, zero)) == 0xFFFF)
             continue;
         for (size_t j = i; j < i + 16; ++j)

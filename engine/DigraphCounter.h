@@ -93,9 +93,7 @@ private:
     void Fold();
     // The nonzero cells, in row-major order (only while nothing was folded).
     const std::vector<uint32_t> &Touched() const;
-    bool Digraph(uint32_t cell) const {
-        return cell / fStride >= 2 && cell % fStride >= 1;
-    }
+    bool Digraph(uint32_t cell) const { return cell / fStride >= 2 && cell % fStride >= 1; }
     mutable std::vector<uint32_t> fTouched;
     mutable bool fScanned = false;
     uint32_t fStride;

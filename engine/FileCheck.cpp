@@ -132,7 +132,8 @@ bool TFileChecker::CountReference(const QString &path, TDefaultEncoding encoding
         return false;
     try {
         if (inOrder) {
-            const TFileMeasure m = fFile.Measure(encoding, TDigraphSinks{nullptr, nullptr, &counts});
+            const TFileMeasure m =
+                fFile.Measure(encoding, TDigraphSinks{nullptr, nullptr, &counts});
             if (measured)
                 *measured = m;
         } else {

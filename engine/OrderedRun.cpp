@@ -108,8 +108,7 @@ void OrderedRun(TFileSource &source, const TCheckSettings &settings,
         for (;;) {
             if (!stop && next >= produced && !allProduced) {
                 ++idleWorkers;
-                workAvailable.wait(lock,
-                                   [&] { return stop || next < produced || allProduced; });
+                workAvailable.wait(lock, [&] { return stop || next < produced || allProduced; });
                 --idleWorkers;
             }
             if (stop || next >= produced)

@@ -154,8 +154,8 @@ TProfileRead DecodeProfile(QByteArrayView in) {
         if (!saved.profile.entries.empty() && e.key <= saved.profile.entries.back().key)
             return Fail(QStringLiteral("corrupt profile: entry %1 is out of order").arg(i + 1));
         if (e.count < saved.min_digraphs || e.count > saved.profile.digraphs - sum)
-            return Fail(QStringLiteral("corrupt profile: entry %1 has an impossible count")
-                            .arg(i + 1));
+            return Fail(
+                QStringLiteral("corrupt profile: entry %1 has an impossible count").arg(i + 1));
         sum += e.count;
         saved.profile.entries.push_back(e);
     }
@@ -165,7 +165,8 @@ TProfileRead DecodeProfile(QByteArrayView in) {
 }
 
 TProfileRead ReadProfileFile(const QString &path) {
-    const int fd = ::open(suite::EncodeFileName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd =
+        ::open(suite::EncodeFileName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return Fail(QString::fromLocal8Bit(std::strerror(errno)));
     QByteArray bytes;

@@ -49,8 +49,7 @@ QString SaveProfileFile(const QString &path, const TSavedProfile &saved);
 
 // Empty when `saved` gives the verdicts its references would give in a scan
 // reading files as `encoding`, with `minDigraphs`; else why not.
-QString ProfileMismatch(const TSavedProfile &saved, TDefaultEncoding encoding,
-                        int32_t minDigraphs);
+QString ProfileMismatch(const TSavedProfile &saved, TDefaultEncoding encoding, int32_t minDigraphs);
 
 // CRC-32 as in zlib and gzip (reflected polynomial 0xEDB88320).
 uint32_t Crc32(QByteArrayView bytes);

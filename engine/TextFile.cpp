@@ -1,19 +1,18 @@
 #include "TextFile.h"
 
 #include "ByteOrderMark.h"
-#include "File_utils.h"
 #include "FileNames.h"
+#include "File_utils.h"
 #include "Mykpsmall.h"
 #include "RunError.h"
 #include "TextTables.h"
-
 
 #include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstring>
-#include <limits>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -91,8 +91,7 @@ private:
         int64_t length;
     };
     static TMark DetectMark(const uint8_t *p, size_t n, TDefaultEncoding encoding);
-    template <class Sink>
-    TMark Pass(TDefaultEncoding encoding, const TMark *known, Sink &&sink);
+    template <class Sink> TMark Pass(TDefaultEncoding encoding, const TMark *known, Sink &&sink);
     size_t ReadAt(int64_t offset, uint8_t *buf, size_t n);
 
     QString fPath;

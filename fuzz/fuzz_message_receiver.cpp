@@ -65,8 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     SendRaw(w.receiver.handle(), data, size);
     FUZZ_CHECK(platform::PostMessage(w.receiver.handle(), kSentinel));
     QDeadlineTimer cap(10000);
-    while (!cap.hasExpired() &&
-           (w.received.empty() || !(w.received.back() == kSentinel)))
+    while (!cap.hasExpired() && (w.received.empty() || !(w.received.back() == kSentinel)))
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     FUZZ_CHECK(!w.received.empty() && w.received.back() == kSentinel);
     const auto expected =

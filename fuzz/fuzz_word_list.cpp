@@ -10,8 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QString path =
         ScratchFile(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
     const auto load = [&] {
-        return LoadedOne(18, reinterpret_cast<const char16_t *>(path.utf16()), 0, {}, {}, 0, 0,
-                         0);
+        return LoadedOne(18, reinterpret_cast<const char16_t *>(path.utf16()), 0, {}, {}, 0, 0, 0);
     };
     ClearOne(18, 0);
     if ((load() & 0xFFFF) == 0) {

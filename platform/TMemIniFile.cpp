@@ -225,7 +225,8 @@ void TMemIniFile::SetText(const QString &text) {
         if (eq < 0)
             current->entries.push_back({line, QString(), false});
         else
-            current->entries.push_back({Trim(line.left(eq)), DecodeValue(Trim(line.mid(eq + 1))), true});
+            current->entries.push_back(
+                {Trim(line.left(eq)), DecodeValue(Trim(line.mid(eq + 1))), true});
     }
 }
 

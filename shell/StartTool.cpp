@@ -29,8 +29,9 @@ bool StartTool(tool_type tool) {
     QElapsedTimer since;
     since.start();
     if (!QProcess::startDetached(path, {})) {
-        suite::ShowMessage(nullptr, QStringLiteral("Fatal Error"), QStringLiteral("Can't start \n") + path,
-                           suite::TMsgDlgType::Warning, suite::mbOK, 0);
+        suite::ShowMessage(nullptr, QStringLiteral("Fatal Error"),
+                           QStringLiteral("Can't start \n") + path, suite::TMsgDlgType::Warning,
+                           suite::mbOK, 0);
         return false;
     }
     for (;;) {

@@ -7,8 +7,8 @@
 #include <QMetaObject>
 #include <QStatusBar>
 
-#include <cstdlib>
 #include <QWidget>
+#include <cstdlib>
 
 namespace {
 
@@ -57,7 +57,8 @@ void GenericStyle(QObject *component, TTMSStyle style) {
             bar->setAutoFillBackground(true);
             SetColours(bar, end, StyleHeaderTextColour(style));
             QPalette p = bar->palette();
-            for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            for (QPalette::ColorRole role :
+                 {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
                 p.setColor(role, text);
             bar->setPalette(p);
         }

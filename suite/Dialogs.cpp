@@ -37,8 +37,8 @@ TDialogService *DialogService() {
 }
 
 void FailedToFind(QWidget *owner, const QString &fileName) {
-    ShowMessage(owner, QStringLiteral("Brindle"), QLFailedToFind().arg(fileName), TMsgDlgType::Error, mbOK,
-         0);
+    ShowMessage(owner, QStringLiteral("Brindle"), QLFailedToFind().arg(fileName),
+                TMsgDlgType::Error, mbOK, 0);
 }
 
 int FormCentredMessageDlg(QWidget *owner, bool &timedOut, const QString &msg, TMsgDlgType type,
@@ -48,8 +48,8 @@ int FormCentredMessageDlg(QWidget *owner, bool &timedOut, const QString &msg, TM
 }
 
 void NoCorruptFilesFound(QWidget *owner) {
-    ShowMessage(owner, QStringLiteral("Brindle"), QLNoCorruptFilesFound(), TMsgDlgType::Information, mbOK,
-         0);
+    ShowMessage(owner, QStringLiteral("Brindle"), QLNoCorruptFilesFound(), TMsgDlgType::Information,
+                mbOK, 0);
 }
 
 } // namespace suite

@@ -7,9 +7,15 @@ namespace {
 constexpr char16_t kEscapeBase = 0xDC00; // + byte (0x80-0xFF) -> U+DC80-U+DCFF
 constexpr char16_t kReplacement = 0xFFFD;
 
-bool IsHigh(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool IsLow(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
-bool IsCont(uint8_t b) { return (b & 0xC0) == 0x80; }
+bool IsHigh(char16_t u) {
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+bool IsLow(char16_t u) {
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
+bool IsCont(uint8_t b) {
+    return (b & 0xC0) == 0x80;
+}
 
 // Length of the well-formed UTF-8 sequence starting at p[0] (a byte >= 0x80),
 // or 0 when it is not one; `cp` gets its code point. Overlong forms,
@@ -35,8 +41,8 @@ int SequenceAt(const uint8_t *p, qsizetype left, char32_t &cp) {
             return 0;
         if ((b == 0xF0 && p[1] < 0x90) || (b == 0xF4 && p[1] > 0x8F))
             return 0;
-        cp = char32_t(b & 0x07) << 18 | char32_t(p[1] & 0x3F) << 12 |
-             char32_t(p[2] & 0x3F) << 6 | (p[3] & 0x3F);
+        cp = char32_t(b & 0x07) << 18 | char32_t(p[1] & 0x3F) << 12 | char32_t(p[2] & 0x3F) << 6 |
+             (p[3] & 0x3F);
         return 4;
     }
     return 0;

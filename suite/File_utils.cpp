@@ -6,7 +6,6 @@
 
 #include <QList>
 
-
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>

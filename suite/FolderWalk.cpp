@@ -1,8 +1,8 @@
 #include "FolderWalk.h"
 
 #include "CodeUnitOrder.h"
-#include "File_utils.h"
 #include "FileNames.h"
+#include "File_utils.h"
 #include "TFileAndDirIterator.h"
 
 #include <algorithm>

@@ -11,8 +11,9 @@ int TMySaveStringList::AddObject(const QString &s, int64_t value) {
         fItems.push_back({s, value});
         return Count() - 1;
     }
-    auto at = std::upper_bound(fItems.begin(), fItems.end(), s,
-                               [](const QString &t, const Item &it) { return CodeUnitLess(t, it.text); });
+    auto at =
+        std::upper_bound(fItems.begin(), fItems.end(), s,
+                         [](const QString &t, const Item &it) { return CodeUnitLess(t, it.text); });
     at = fItems.insert(at, {s, value});
     return static_cast<int>(at - fItems.begin());
 }
@@ -20,8 +21,9 @@ int TMySaveStringList::AddObject(const QString &s, int64_t value) {
 int TMySaveStringList::IndexOf(const QString &s) const {
     if (fSorted) {
         auto at =
-            std::lower_bound(fItems.begin(), fItems.end(), s,
-                             [](const Item &it, const QString &t) { return CodeUnitLess(it.text, t); });
+            std::lower_bound(fItems.begin(), fItems.end(), s, [](const Item &it, const QString &t) {
+                return CodeUnitLess(it.text, t);
+            });
         if (at != fItems.end() && at->text == s)
             return static_cast<int>(at - fItems.begin());
         return -1;

@@ -32,8 +32,8 @@ QByteArray TsvPath(const QString &path) {
             break;
         }
         // A lone U+DC80-U+DCFF is an escaped byte; one inside a pair is not.
-        const bool rawByte = u >= 0xDC80 && u <= 0xDCFF &&
-                             !(i > 0 && path.at(i - 1).isHighSurrogate());
+        const bool rawByte =
+            u >= 0xDC80 && u <= 0xDCFF && !(i > 0 && path.at(i - 1).isHighSurrogate());
         if (!escape && !rawByte)
             continue;
         flush(i);

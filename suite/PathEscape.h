@@ -12,7 +12,6 @@
 // written exactly as it is, and undoing the five escapes gives back the
 // exact bytes.
 
-
 #include <QByteArray>
 #include <QString>
 

@@ -58,8 +58,9 @@ bool TMessageReceiver::Open() {
     fError.clear();
     const QString folder = PrivateRuntimeFolder(QStringLiteral("windows"));
     if (folder.isEmpty()) {
-        fError = QStringLiteral("the private runtime folder under %1 cannot be made")
-                     .arg(qEnvironmentVariable("XDG_RUNTIME_DIR", QStringLiteral("the runtime folder")));
+        fError =
+            QStringLiteral("the private runtime folder under %1 cannot be made")
+                .arg(qEnvironmentVariable("XDG_RUNTIME_DIR", QStringLiteral("the runtime folder")));
         return false;
     }
     // A socket's name has a fixed room; a deep runtime folder leaves none.

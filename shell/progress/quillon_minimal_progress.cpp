@@ -37,11 +37,18 @@ QString Percent(int32_t value) {
 }
 
 // Controller notification code of each report kind; 0 sends nothing.
-constexpr uint16_t kCodes[] = {
-    suite::kNoteThisPercent,   suite::kNoteOverallPercent, suite::kNoteShortMessage,
-    suite::kNoteLongMessage,   suite::kNoteProgressShown,  suite::kNoteRunningWords,
-    0,                         suite::kNoteMemoryReport,   suite::kNoteAllCleared,
-    suite::kNoteBarsCleared,   0,                          0};
+constexpr uint16_t kCodes[] = {suite::kNoteThisPercent,
+                               suite::kNoteOverallPercent,
+                               suite::kNoteShortMessage,
+                               suite::kNoteLongMessage,
+                               suite::kNoteProgressShown,
+                               suite::kNoteRunningWords,
+                               0,
+                               suite::kNoteMemoryReport,
+                               suite::kNoteAllCleared,
+                               suite::kNoteBarsCleared,
+                               0,
+                               0};
 
 } // namespace
 

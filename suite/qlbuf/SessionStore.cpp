@@ -57,8 +57,9 @@ QByteArray ReadSessionFile(const QString &name) {
 
 bool WriteSessionFile(const QString &name, const QByteArray &bytes, QString *cause) {
     const QString path = PathOf(name);
-    const QString error = path.isEmpty() ? QStringLiteral("the private runtime folder cannot be made")
-                                         : platform::WriteFileAtomically(path, bytes);
+    const QString error = path.isEmpty()
+                              ? QStringLiteral("the private runtime folder cannot be made")
+                              : platform::WriteFileAtomically(path, bytes);
     if (cause)
         *cause = error;
     if (error.isEmpty())

@@ -2,8 +2,8 @@
 
 #include "AppTestSupport.h"
 #include "MainWindow.h"
-#include "TextPaneLoader.h"
 #include "ResourceStrings.h"
+#include "TextPaneLoader.h"
 #include "file_crap_detector.h"
 
 #include <QDir>
@@ -164,14 +164,14 @@ TEST_F(WindowTest, UnreadableDataFolderIsNamedWithItsCause) {
         QString shown;
     };
     std::vector<Case> cases = {
-        {dir.file("nowhere"),
-         "The folder of data " + dir.file("nowhere") + " could not be read:\nNo such file or directory"},
+        {dir.file("nowhere"), "The folder of data " + dir.file("nowhere") +
+                                  " could not be read:\nNo such file or directory"},
         {file, "The folder of data " + file + " could not be read:\nNot a directory"},
         {QString(), "No folder of data is given."},
     };
     if (canLock) // not as root
-        cases.push_back({locked, "The folder of data " + locked +
-                                     " could not be read:\nPermission denied"});
+        cases.push_back(
+            {locked, "The folder of data " + locked + " could not be read:\nPermission denied"});
     for (const Case &c : cases) {
         Open();
         form->ElFolderNameEdit1->SetText(c.folder);
@@ -180,8 +180,8 @@ TEST_F(WindowTest, UnreadableDataFolderIsNamedWithItsCause) {
         EXPECT_EQ(Shown(), QStringList{c.shown});
         EXPECT_TRUE(Listed().isEmpty());
     }
-    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ExeOwner);
+    QFile::setPermissions(locked,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TEST_F(WindowTest, UnreadableSubfolderIsReportedInsteadOfTheNotice) {
@@ -197,8 +197,8 @@ TEST_F(WindowTest, UnreadableSubfolderIsReportedInsteadOfTheNotice) {
     Open();
     form->ElCheckBox1->setChecked(true);
     form->Button1->click();
-    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ExeOwner);
+    QFile::setPermissions(locked,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     ASSERT_EQ(Shown().size(), 1);
     EXPECT_TRUE(Shown()[0].contains(locked)) << Shown()[0].toStdString();
     EXPECT_FALSE(Shown().contains(suite::QLNoCorruptFilesFound()));

@@ -23,7 +23,11 @@ TEST(TextPaneLoader, GivesAllOfASmallTextAndTheStartOfALargeOne) {
         {"exact.txt", text, text.size(), false, "one\r\ntwo\r\nthree\r\n"},
         {"cut.txt", text, 6, true, "one\r\ntw\r\n"},
         {"nul.txt", QByteArray("abc\0defghijk", 12), 3, false, "abc\r\n"},
-        {"utf16.txt", QByteArray("\xFF\xFE" "a\0b\0c\0d\0", 10), 2, true, "ab\r\n"},
+        {"utf16.txt",
+         QByteArray("\xFF\xFE"
+                    "a\0b\0c\0d\0",
+                    10),
+         2, true, "ab\r\n"},
         {"utf8.txt", "\xEF\xBB\xBF\xC3\xA9\xC3\xA9\xC3\xA9", 2, true, "\u00E9\u00E9\r\n"},
         {"empty.txt", QByteArray(), 0, false, ""},
     };

@@ -93,14 +93,19 @@ TEST_F(WindowDesktop, FullReasonInAWrappedTooltipAndElidedInTheStatusBar) {
 }
 
 TEST_F(WindowDesktop, KeyboardReachesEveryControlInLayoutOrder) {
-    const QList<QWidget *> order = {
-        form->ElFileNameEdit1->Edit(),  form->ElFileNameEdit1->BrowseButton(),
-        form->ElFolderNameEdit1->Edit(), form->ElFolderNameEdit1->BrowseButton(),
-        form->ElCheckBox1,              form->ElCheckBoxThorough,
-        form->ElSpinEditFreqVar,        form->ElSpinEditPercentFail,
-        form->Button1,                  form->ButtonStop,
-        form->ButtonHelp,               form->ElListBox1,
-        form->ElMemo1};
+    const QList<QWidget *> order = {form->ElFileNameEdit1->Edit(),
+                                    form->ElFileNameEdit1->BrowseButton(),
+                                    form->ElFolderNameEdit1->Edit(),
+                                    form->ElFolderNameEdit1->BrowseButton(),
+                                    form->ElCheckBox1,
+                                    form->ElCheckBoxThorough,
+                                    form->ElSpinEditFreqVar,
+                                    form->ElSpinEditPercentFail,
+                                    form->Button1,
+                                    form->ButtonStop,
+                                    form->ButtonHelp,
+                                    form->ElListBox1,
+                                    form->ElMemo1};
     QApplication::setActiveWindow(form.get());
     order[0]->setFocus();
     for (qsizetype i = 1; i < order.size(); ++i) {
@@ -116,7 +121,8 @@ TEST_F(WindowDesktop, KeyboardReachesEveryControlInLayoutOrder) {
     // Each caption's accelerator reaches its field.
     for (QWidget *field : {static_cast<QWidget *>(form->ElFileNameEdit1),
                            static_cast<QWidget *>(form->ElFolderNameEdit1)}) {
-        EXPECT_EQ(field == form->ElFileNameEdit1 ? form->ElLabel1->buddy() : form->ElLabel2->buddy(),
+        EXPECT_EQ(field == form->ElFileNameEdit1 ? form->ElLabel1->buddy()
+                                                 : form->ElLabel2->buddy(),
                   field);
     }
     EXPECT_TRUE(form->ElLabel1->text().contains('&'));

@@ -5,8 +5,8 @@
 #include "AppTestSupport.h"
 #include "ControllerMessage.h"
 #include "HelpContext.h"
-#include "MessageBoxDialogService.h"
 #include "MainWindow.h"
+#include "MessageBoxDialogService.h"
 #include "My_types.h"
 #include "PostMessage.h"
 #include "SharedVariables.h"
@@ -15,8 +15,8 @@
 #include "qlbuf.h"
 #include "tool_data_module.h"
 
-#include <QCoreApplication>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QMessageBox>
 #include <QPushButton>
@@ -82,7 +82,8 @@ TEST_F(WindowInSuite, APostedCommandReachesTheWindowOnItsOwnThread) {
 }
 
 TEST_F(WindowInSuite, AMessagesHelpButtonOpensTheHelpAndTheMessageWaitsForItsAnswer) {
-    const QString page = dir.write(QStringLiteral("help/getting_started.htm"), "<html>Start</html>");
+    const QString page =
+        dir.write(QStringLiteral("help/getting_started.htm"), "<html>Start</html>");
     SetHelpfilename(dir.file(QStringLiteral("help")));
     SetQLHelpAccessMode(0);
     // Presses Help on the message, then OK once it is up again.
@@ -97,8 +98,9 @@ TEST_F(WindowInSuite, AMessagesHelpButtonOpensTheHelpAndTheMessageWaitsForItsAns
     });
     clicker.start(20);
     app::TMessageBoxDialogService boxes;
-    const int result = boxes.ShowMessage(nullptr, QStringLiteral("Brindle"), QStringLiteral("x"),
-                                         suite::TMsgDlgType::Warning, suite::mbOK | suite::mbHelp, 0);
+    const int result =
+        boxes.ShowMessage(nullptr, QStringLiteral("Brindle"), QStringLiteral("x"),
+                          suite::TMsgDlgType::Warning, suite::mbOK | suite::mbHelp, 0);
     EXPECT_EQ(next, presses.size());
     EXPECT_EQ(result, suite::mrOk);
     ASSERT_EQ(opener.opened.size(), 1u);

@@ -34,7 +34,8 @@ TEST_F(WindowMatchesScan, EntryForEntryWithTheDigraphCheckOffAndOn) {
             b += OddDigraphText(); // strays: digraph check
         if (i % 5 == 3)
             b.replace("\r\n", "\n"); // LF only: longer text than bytes
-        const QString name = QStringLiteral("data/%1/f%2.txt").arg(i % 3).arg(i, 2, 10, QLatin1Char('0'));
+        const QString name =
+            QStringLiteral("data/%1/f%2.txt").arg(i % 3).arg(i, 2, 10, QLatin1Char('0'));
         dir.write(name, i % 7 == 4 ? Utf16LeWithMark(QString::fromLatin1(b)) : b);
     }
     dir.write("data/odd.txt", OddDigraphText());

@@ -62,16 +62,17 @@ protected:
                          [this, each] { each(form->ElListBox1->count()); });
     }
     void PostCommand(uint16_t code) {
-        platform::PostMessage(form->OwnHandle(),
-                              {suite::kToolCodeMessage,
-                               suite::PackCodeAndTool(code, kControllerTool), 0});
+        platform::PostMessage(
+            form->OwnHandle(),
+            {suite::kToolCodeMessage, suite::PackCodeAndTool(code, kControllerTool), 0});
     }
     // A word list of `n` entries for this tool's list of kind 0.
     void ChooseList(int n) {
         QByteArray text;
         for (int i = 0; i < n; ++i)
             text += "word" + QByteArray::number(i) + "\n";
-        SetLemmaMatchStopFilename(current_tool_var, 0, dir.write(QStringLiteral("list0.txt"), text));
+        SetLemmaMatchStopFilename(current_tool_var, 0,
+                                  dir.write(QStringLiteral("list0.txt"), text));
     }
 
     QString reference;

@@ -6,16 +6,16 @@
 // The sample folder holds reference/ (known-good texts) and data/.
 
 #include "ApplyTypeface.h"
-#include "IsolatedEnv.h"
 #include "Dialogs.h"
+#include "IsolatedEnv.h"
 #include "MainWindow.h"
 #include "multi_tool_base.h"
 #include "qlbuf.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QHelpEvent>
 #include <QPainter>
-#include <QDir>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>

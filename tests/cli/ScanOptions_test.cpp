@@ -41,20 +41,20 @@ TEST(ScanOptions, AcceptsTheDocumentedForms) {
 
 TEST(ScanOptions, RefusesWhatCannotWork) {
     const QStringList bad[] = {
-        {},                            // no folder
-        {"-f", "1001", "a"},           // out of range
-        {"-p", "-1", "a"},             // negative allowance
-        {"-j", "0", "a"},              // no workers
-        {"-d", "a"},                   // digraph check without a reference
-        {"-e", "latin-9", "a"},        // unknown encoding
-        {"--format", "csv", "a"},      // unknown format
-        {"--files-from", "list", "a"}, // both sources
-        {"-x", "a"},                   // unknown option
-        {"-r"},                        // missing value
-        {"--subfolders=yes", "a"},     // a value for a flag
-        {"--shard", "9/8", "a"},       // no such shard
-        {"--profile", "p", "-r", "r", "a"},     // two kinds of reference
-        {"--save-profile", "p", "a"},           // nothing to save
+        {},                                 // no folder
+        {"-f", "1001", "a"},                // out of range
+        {"-p", "-1", "a"},                  // negative allowance
+        {"-j", "0", "a"},                   // no workers
+        {"-d", "a"},                        // digraph check without a reference
+        {"-e", "latin-9", "a"},             // unknown encoding
+        {"--format", "csv", "a"},           // unknown format
+        {"--files-from", "list", "a"},      // both sources
+        {"-x", "a"},                        // unknown option
+        {"-r"},                             // missing value
+        {"--subfolders=yes", "a"},          // a value for a flag
+        {"--shard", "9/8", "a"},            // no such shard
+        {"--profile", "p", "-r", "r", "a"}, // two kinds of reference
+        {"--save-profile", "p", "a"},       // nothing to save
     };
     for (const QStringList &args : bad) {
         const auto r = ParseScanOptions(args);

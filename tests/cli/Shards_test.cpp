@@ -81,10 +81,18 @@ TEST(Shards, ShardOptionText) {
         const char *text;
         std::optional<std::pair<int, int>> shard;
     } cases[] = {
-        {"1/1", std::pair{1, 1}}, {"3/8", std::pair{3, 8}}, {"8/8", std::pair{8, 8}},
-        {"0/8", {}},              {"9/8", {}},              {"3/0", {}},
-        {"3", {}},                {"/8", {}},               {"a/b", {}},
-        {"-1/8", {}},             {"1/8/2", {}},            {"1/99999999999", {}},
+        {"1/1", std::pair{1, 1}},
+        {"3/8", std::pair{3, 8}},
+        {"8/8", std::pair{8, 8}},
+        {"0/8", {}},
+        {"9/8", {}},
+        {"3/0", {}},
+        {"3", {}},
+        {"/8", {}},
+        {"a/b", {}},
+        {"-1/8", {}},
+        {"1/8/2", {}},
+        {"1/99999999999", {}},
     };
     for (const Case &k : cases) {
         const auto shard = cli::ParseShard(QString::fromLatin1(k.text));

@@ -156,8 +156,8 @@ TEST(BrindleScan, FilesFromKeepsOrderAndPathsAndSurvivesBadFiles) {
                          "\tFile-size 13 but text-length 4\n");
     // Paths named in the list that cannot be checked are named with the
     // reason; the missing one makes the status 2 on its own.
-    EXPECT_EQ(r.err, "brindle-scan: " + fifo + ": not a regular file\nbrindle-scan: " +
-                         c.dir.file("missing.txt") +
+    EXPECT_EQ(r.err, "brindle-scan: " + fifo +
+                         ": not a regular file\nbrindle-scan: " + c.dir.file("missing.txt") +
                          ": No such file or directory\nbrindle-scan: /proc/self/mem: "
                          "Input/output error\n");
     struct Case {
@@ -165,7 +165,8 @@ TEST(BrindleScan, FilesFromKeepsOrderAndPathsAndSurvivesBadFiles) {
         int exit;
         QString err;
     } alone[] = {
-        {c.dir.file("missing.txt"), 2, "brindle-scan: " + c.dir.file("missing.txt") + ": No such file or directory\n"},
+        {c.dir.file("missing.txt"), 2,
+         "brindle-scan: " + c.dir.file("missing.txt") + ": No such file or directory\n"},
         {fifo, 0, "brindle-scan: " + fifo + ": not a regular file\n"},
         {c.dir.file("data"), 0, "brindle-scan: " + c.dir.file("data") + ": not a regular file\n"},
     };
@@ -252,8 +253,8 @@ TEST(BrindleScan, AFailedOutputIsAnErrorNamingTheCause) {
 TEST(BrindleScan, SeveralFoldersInTheOrderGiven) {
     Corpus c;
     const QString a = c.dir.file("data/0"), b = c.dir.file("data/2");
-    const QString expected = DetectorLines(b, c.ref, false, false) +
-                             DetectorLines(a, c.ref, false, false);
+    const QString expected =
+        DetectorLines(b, c.ref, false, false) + DetectorLines(a, c.ref, false, false);
     ASSERT_FALSE(expected.isEmpty());
     const Result r = Scan({"-r", c.ref, b, a});
     EXPECT_EQ(r.exit, 1);
@@ -262,8 +263,7 @@ TEST(BrindleScan, SeveralFoldersInTheOrderGiven) {
     const Result gap = Scan({b, c.dir.file("nowhere"), a});
     EXPECT_EQ(gap.exit, 2);
     EXPECT_EQ(gap.out, expected);
-    EXPECT_EQ(gap.err,
-              "brindle-scan: " + c.dir.file("nowhere") + ": No such file or directory\n");
+    EXPECT_EQ(gap.err, "brindle-scan: " + c.dir.file("nowhere") + ": No such file or directory\n");
 }
 
 TEST(BrindleScan, ResultLinesNeverLandBehindTheBar) {
@@ -294,9 +294,11 @@ TEST(BrindleScan, ResultLinesNeverLandBehindTheBar) {
 
 TEST(BrindleScan, ASavedProfileGivesTheVerdictsOfItsReferences) {
     Corpus c;
-    const QString ref2 = c.dir.write("refs/more.txt", QStringLiteral(
-        "Über den Wolken muss die Freiheit wohl grenzenlos sein, sagt man.\r\n").repeated(30)
-        .toUtf8());
+    const QString ref2 = c.dir.write(
+        "refs/more.txt",
+        QStringLiteral("Über den Wolken muss die Freiheit wohl grenzenlos sein, sagt man.\r\n")
+            .repeated(30)
+            .toUtf8());
     const QString profile = c.dir.file("refs.profile");
     for (const char *encoding : {"windows-1252", "utf-8"}) {
         // Saving alone: no FOLDER, no output, status 0.
@@ -419,8 +421,8 @@ TEST(BrindleScan, ShardsJoinedInOrderGiveTheWholeRun) {
         for (const int n : {2, 5, 40}) {
             RawResult joined{0, {}, {}};
             for (int k = 1; k <= n; ++k) {
-                const RawResult part =
-                    ScanRaw(run.args + QStringList{"--shard", QStringLiteral("%1/%2").arg(k).arg(n)});
+                const RawResult part = ScanRaw(
+                    run.args + QStringList{"--shard", QStringLiteral("%1/%2").arg(k).arg(n)});
                 joined.out += part.out;
                 joined.err += part.err;
                 joined.exit = std::max(joined.exit, part.exit);
@@ -446,7 +448,10 @@ TEST(BrindleScan, AnyNameSurvivesListsAndOutput) {
         {"c\tTAB.txt", "c\\tTAB.txt"},
         {"d\nLF.txt", "d\\nLF.txt"},
         {"e caf\xE9.txt", "e caf\\xe9.txt"},
-        {"f Gr\xC3\xBC\xC3\x9F" "e.txt", "f Gr\xC3\xBC\xC3\x9F" "e.txt"},
+        {"f Gr\xC3\xBC\xC3\x9F"
+         "e.txt",
+         "f Gr\xC3\xBC\xC3\x9F"
+         "e.txt"},
     };
     QByteArray tsv, nulList;
     for (const Name &n : names) {
@@ -466,19 +471,23 @@ TEST(BrindleScan, AnyNameSurvivesListsAndOutput) {
     EXPECT_EQ(ScanRaw({"-0", "--files-from", "-"}, listed.out).out, tsv);
     QByteArray sharded;
     for (int k = 1; k <= 3; ++k)
-        sharded += ScanRaw({"--list", "--null", "--shard", QStringLiteral("%1/3").arg(k), folder}).out;
+        sharded +=
+            ScanRaw({"--list", "--null", "--shard", QStringLiteral("%1/3").arg(k), folder}).out;
     EXPECT_EQ(sharded, nulList);
 
     // One per line cannot hold a line feed: that name is left out, loudly.
     const RawResult lines = ScanRaw({"--list", folder});
     EXPECT_EQ(lines.exit, 2);
-    EXPECT_EQ(lines.out, QByteArray(nulList).replace(d + "/d\nLF.txt" + '\0', "").replace('\0', '\n'));
-    EXPECT_EQ(lines.err, "brindle-scan: " + d + "/d\\nLF.txt: the name holds a line feed; list with -0\n");
+    EXPECT_EQ(lines.out,
+              QByteArray(nulList).replace(d + "/d\nLF.txt" + '\0', "").replace('\0', '\n'));
+    EXPECT_EQ(lines.err,
+              "brindle-scan: " + d + "/d\\nLF.txt: the name holds a line feed; list with -0\n");
 
     // JSON lines: the bytes of a name that is not UTF-8, in base64.
     const RawResult json = ScanRaw({"--format", "jsonl", folder});
     const QByteArray latin1 = d + "/e caf\xE9.txt";
-    EXPECT_TRUE(json.out.contains(",\"path_bytes\":\"" + latin1.toBase64() + "\",")) << json.out.toStdString();
+    EXPECT_TRUE(json.out.contains(",\"path_bytes\":\"" + latin1.toBase64() + "\","))
+        << json.out.toStdString();
     EXPECT_EQ(json.out.count("path_bytes"), 1);
 
     // QTemporaryDir cannot remove a name that is not UTF-8.

@@ -31,8 +31,10 @@ Result RunBytes(const std::vector<QByteArray> &argv, const TempDir &dir) {
                      errFile = QFile::encodeName(dir.file(".err"));
     posix_spawn_file_actions_t fa;
     posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 1, outFile.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&fa, 2, errFile.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&fa, 1, outFile.constData(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    posix_spawn_file_actions_addopen(&fa, 2, errFile.constData(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
     std::vector<char *> args;
     for (const QByteArray &a : argv)
         args.push_back(const_cast<char *>(a.constData()));
@@ -80,7 +82,8 @@ TEST(NamesAndFolders, NamesThatAreNotUtf8AreCheckedAndListed) {
     WriteBytes(bad, kCut);
     WriteBytes(root + "/d/caf\xE9.txt", Good(4));
     // A reference named in Latin-1.
-    const QByteArray ref = root + "/r\xE9" "f.txt";
+    const QByteArray ref = root + "/r\xE9"
+                                  "f.txt";
     WriteBytes(ref, Good(60));
 
     for (const char *jobs : {"1", "2"}) {
@@ -143,7 +146,8 @@ TEST(NamesAndFolders, UnreadableFoldersAreNamedWithTheirCause) {
     for (const Case &c : cases) {
         for (const char *jobs : {"1", "2"}) {
             std::vector<QByteArray> argv = prefix;
-            for (const QByteArray &a : {kScan, QByteArray("-s"), QByteArray("-j"), QByteArray(jobs), c.folder})
+            for (const QByteArray &a :
+                 {kScan, QByteArray("-s"), QByteArray("-j"), QByteArray(jobs), c.folder})
                 argv.push_back(a);
             const Result r = RunBytes(argv, dir);
             EXPECT_EQ(r.exit, 2) << c.folder.toStdString();

@@ -31,7 +31,10 @@ QStringList MakeFiles(const TempDir &dir, int n) {
         QByteArray b = Good(1 + (i * 7) % 23);
         if (i % 5 == 2)
             b[10] = 0;
-        files << dir.write(QStringLiteral("f/%1/%2.txt").arg(i / 100, 3, 10, QLatin1Char('0')).arg(i, 5, 10, QLatin1Char('0')), b);
+        files << dir.write(QStringLiteral("f/%1/%2.txt")
+                               .arg(i / 100, 3, 10, QLatin1Char('0'))
+                               .arg(i, 5, 10, QLatin1Char('0')),
+                           b);
     }
     files.insert(n / 2, dir.file("missing.txt"));
     return files;

@@ -90,13 +90,13 @@ TEST(ProfileFile, TheReferencesProfileSurvivesTheFile) {
     TempDir dir;
     const QStringList refs{dir.write("a.txt", GoodText(40)), dir.write("b.txt", OddDigraphText())};
     engine::TFileChecker checker;
-    const auto build = engine::BuildReferenceProfile(refs, engine::TDefaultEncoding::Windows1252,
-                                                     10, checker);
+    const auto build =
+        engine::BuildReferenceProfile(refs, engine::TDefaultEncoding::Windows1252, 10, checker);
     ASSERT_EQ(build.status, engine::TReferenceBuild::Status::Ok);
     const QString path = dir.file("refs.profile");
-    ASSERT_EQ(engine::SaveProfileFile(path, {build.profile, engine::TDefaultEncoding::Windows1252,
-                                             10}),
-              QString());
+    ASSERT_EQ(
+        engine::SaveProfileFile(path, {build.profile, engine::TDefaultEncoding::Windows1252, 10}),
+        QString());
     const engine::TProfileRead read = engine::ReadProfileFile(path);
     ASSERT_TRUE(read.saved) << read.error.toStdString();
     ExpectSame({build.profile, engine::TDefaultEncoding::Windows1252, 10}, *read.saved);
@@ -135,7 +135,8 @@ TEST(ProfileFile, ErrorsSayWhatIsWrong) {
         QByteArray bytes;
         const char *error; // start of the message
     } cases[] = {
-        {"a text file", "The quick brown fox jumps over the lazy dog", "not a brindle-scan profile"},
+        {"a text file", "The quick brown fox jumps over the lazy dog",
+         "not a brindle-scan profile"},
         {"empty", "", "truncated profile"},
         {"a later version", WithChecksum(Body(2, 0, 10, 30, ok)),
          "profile format version 2; this brindle-scan reads version 1"},
@@ -176,7 +177,8 @@ TEST(ProfileFile, FilesThatCannotBeReadOrWritten) {
 
 TEST(ProfileFile, ANameThatIsNotUtf8KeepsItsBytes) {
     TempDir dir;
-    const QByteArray bytes = QFile::encodeName(dir.path()) + "/r\xE9" "f.profile";
+    const QByteArray bytes = QFile::encodeName(dir.path()) + "/r\xE9"
+                                                             "f.profile";
     const QString name = suite::DecodeFileName(bytes);
     const TSavedProfile saved{{{{0x00540048, 12}}, 15}, engine::TDefaultEncoding::Utf8, 10};
     ASSERT_EQ(engine::SaveProfileFile(name, saved), QString());

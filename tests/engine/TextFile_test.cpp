@@ -92,8 +92,8 @@ TEST(TextFile, ReadingStopsAtTheFirstNulUnlessUtf8DecodesTheWhole) {
         int64_t length;
     } cases[] = {
         {"8-bit", text, TDefaultEncoding::Windows1252, false, 28},
-        {"UTF-16", Utf16LeWithMark(QString::fromLatin1(text)), TDefaultEncoding::Windows1252,
-         false, 28},
+        {"UTF-16", Utf16LeWithMark(QString::fromLatin1(text)), TDefaultEncoding::Windows1252, false,
+         28},
         {"UTF-8 with mark", "\xEF\xBB\xBF" + text, TDefaultEncoding::Windows1252, true, 28},
         {"UTF-8 asked for", text, TDefaultEncoding::Utf8, true, 28},
     };
@@ -147,8 +147,9 @@ TEST(TextFile, MeasureAgreesWithPlainLengthOnRandomBytes) {
         const QString chars = QString::fromLatin1(bytes);
         EXPECT_EQ(MeasureOf(dir.write(QStringLiteral("r16.txt"), Utf16LeWithMark(chars))).length,
                   PlainLength(bytes));
-        EXPECT_EQ(MeasureOf(dir.write(QStringLiteral("r8.txt"), "\xEF\xBB\xBF" + chars.toUtf8())).length,
-                  PlainLength(bytes));
+        EXPECT_EQ(
+            MeasureOf(dir.write(QStringLiteral("r8.txt"), "\xEF\xBB\xBF" + chars.toUtf8())).length,
+            PlainLength(bytes));
         TTextFile f;
         ASSERT_TRUE(f.Open(path));
         EXPECT_EQ(f.ReadText(TDefaultEncoding::Windows1252).size(), PlainLength(bytes));
@@ -291,7 +292,9 @@ TEST(TextFile, NulAtEveryBytePositionGivesThePlainSizeVerdict) {
         TDefaultEncoding enc;
     } cases[] = {
         {"8-bit", "Caf\xE9 au lait\r\nand more\r\n", TDefaultEncoding::Windows1252},
-        {"UTF-8 with mark", "\xEF\xBB\xBF" "Cafe au lait\r\nand more\r\n",
+        {"UTF-8 with mark",
+         "\xEF\xBB\xBF"
+         "Cafe au lait\r\nand more\r\n",
          TDefaultEncoding::Windows1252},
         {"UTF-8 by default", "Cafe au lait\r\nand more\r\n", TDefaultEncoding::Utf8},
         {"UTF-16 LE", Utf16LeWithMark(wide), TDefaultEncoding::Windows1252},

@@ -1,12 +1,12 @@
 // The memory ini file: how lines are read and how entries are written.
 
-#include "TMemIniFile.h"
 #include "LimitedDisk.h"
+#include "TMemIniFile.h"
 #include "TempDir.h"
 
 #include <QFile>
-#include <random>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -92,8 +92,9 @@ TEST(TMemIniFile, StoredTextsReadAsTheValuesTheyWereWrittenFor) {
 // unpaired surrogates included, reads back from the file exactly as written,
 // and the file stays one the reader accepts.
 TEST(TMemIniFile, RandomValuesReadBackExactlyFromTheFile) {
-    const char16_t alphabet[] = {u' ', u'\t', u'"', u'\\', u'u', u'0', u'D', u'=', u'[', u']',
-                                 u'\r', u'\n', 0, 0xD800, 0xDC80, 0xDFFF, u'a', u';', 0x00E9};
+    const char16_t alphabet[] = {u' ',   u'\t',  u'"', u'\\', u'u',  u'0', u'D',
+                                 u'=',   u'[',   u']', u'\r', u'\n', 0,    0xD800,
+                                 0xDC80, 0xDFFF, u'a', u';',  0x00E9};
     TempDir dir;
     const QString path = dir.file("r.ini");
     std::mt19937 random(12345);

@@ -39,8 +39,7 @@ TEST(FileNames, DecodesUtf8AndEscapesEveryOtherByte) {
         {"encoded surrogate", "\xED\xA0\x80", Units({0xDCED, 0xDCA0, 0xDC80})},
         {"cut sequence", "\xE2\x82", Units({0xDCE2, 0xDC82})},
         {"past U+10FFFF", "\xF4\x90\x80\x80", Units({0xDCF4, 0xDC90, 0xDC80, 0xDC80})},
-        {"escape after supplementary", "\xF0\x90\x82\x80\x80",
-         Units({0xD800, 0xDC80, 0xDC80})},
+        {"escape after supplementary", "\xF0\x90\x82\x80\x80", Units({0xD800, 0xDC80, 0xDC80})},
     };
     for (const Case &c : cases) {
         EXPECT_EQ(DecodeFileName(c.bytes), c.decoded) << c.what;
@@ -52,13 +51,14 @@ TEST(FileNames, EveryByteStringSurvivesTheRoundTrip) {
     std::mt19937 rng(7);
     // Bytes weighted towards UTF-8 lead and continuation bytes, so that valid,
     // cut and overlong sequences all turn up.
-    const std::vector<uint8_t> alphabet = {'a', '/', 0x80, 0x8F, 0x90, 0xA0, 0xBF, 0xC0, 0xC2,
+    const std::vector<uint8_t> alphabet = {'a',  '/',  0x80, 0x8F, 0x90, 0xA0, 0xBF, 0xC0, 0xC2,
                                            0xDF, 0xE0, 0xED, 0xEF, 0xF0, 0xF4, 0xF5, 0xFF};
     for (int round = 0; round < 20000; ++round) {
         QByteArray b;
         const int n = int(rng() % 12);
         for (int i = 0; i < n; ++i)
-            b.append(char(rng() % 3 == 0 ? uint8_t(rng() % 256) : alphabet[rng() % alphabet.size()]));
+            b.append(
+                char(rng() % 3 == 0 ? uint8_t(rng() % 256) : alphabet[rng() % alphabet.size()]));
         if (b.contains('\0'))
             continue;
         const QString name = DecodeFileName(b);
@@ -71,7 +71,8 @@ TEST(FileNames, EveryByteStringSurvivesTheRoundTrip) {
 }
 
 TEST(FileNames, DisplayReplacesOnlyLoneSurrogates) {
-    EXPECT_EQ(DisplayFileName(DecodeFileName("bad\xFF\xFEname")), QStringLiteral("bad\uFFFD\uFFFDname"));
+    EXPECT_EQ(DisplayFileName(DecodeFileName("bad\xFF\xFEname")),
+              QStringLiteral("bad\uFFFD\uFFFDname"));
     const QString smile = DecodeFileName("\xF0\x9F\x98\x80.txt");
     EXPECT_EQ(DisplayFileName(smile), smile);
     // A lone surrogate that decoding never makes is written as U+FFFD.

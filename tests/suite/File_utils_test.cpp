@@ -19,9 +19,18 @@ TEST(FileUtils, SizesAndMarks) {
         std::string_view bytes;
         bool unicode;
     } cases[] = {
-        {"le", "\xFF\xFE" "a\0"sv, true}, {"be", "\xFE\xFF\0a"sv, true},
-        {"utf8", "\xEF\xBB\xBF" "a"sv, false}, {"plain", "ab"sv, false},
-        {"one", "\xFF"sv, false},  {"nul first", "\0\xFE\xFF"sv, false},
+        {"le",
+         "\xFF\xFE"
+         "a\0"sv,
+         true},
+        {"be", "\xFE\xFF\0a"sv, true},
+        {"utf8",
+         "\xEF\xBB\xBF"
+         "a"sv,
+         false},
+        {"plain", "ab"sv, false},
+        {"one", "\xFF"sv, false},
+        {"nul first", "\0\xFE\xFF"sv, false},
         {"empty", ""sv, false},
     };
     for (const Case &c : cases) {

@@ -121,10 +121,10 @@ void RemoveChain(const QString &top, int depth, const char *step, const char *le
 TEST(FolderWalk, NamesKeepTheirBytesAndTheOrderIsThePlainWalks) {
     TempDir dir;
     const QByteArray root = QFile::encodeName(dir.path());
-    for (const QByteArray &rel : {QByteArray("bad\xFFname.txt"), QByteArray("caf\xE9.txt"),
-                                  QByteArray("caf\xC3\xA9.txt"), QByteArray("a.txt"),
-                                  QByteArray("z\xE9/inner.txt"), QByteArray("sub/b.txt"),
-                                  QByteArray("sub/deep/\x80.txt"), QByteArray(".hid/x.txt")}) {
+    for (const QByteArray &rel :
+         {QByteArray("bad\xFFname.txt"), QByteArray("caf\xE9.txt"), QByteArray("caf\xC3\xA9.txt"),
+          QByteArray("a.txt"), QByteArray("z\xE9/inner.txt"), QByteArray("sub/b.txt"),
+          QByteArray("sub/deep/\x80.txt"), QByteArray(".hid/x.txt")}) {
         const QByteArray full = root + '/' + rel;
         for (qsizetype at = rel.indexOf('/'); at >= 0; at = rel.indexOf('/', at + 1))
             ::mkdir((root + '/' + rel.left(at)).constData(), 0700);
@@ -141,7 +141,8 @@ TEST(FolderWalk, NamesKeepTheirBytesAndTheOrderIsThePlainWalks) {
     // Each path opens as it is: its bytes are the name's.
     for (const QString &p : walked) {
         struct stat st;
-        EXPECT_EQ(::stat(EncodeFileName(p).constData(), &st), 0) << suite::DisplayFileName(p).toStdString();
+        EXPECT_EQ(::stat(EncodeFileName(p).constData(), &st), 0)
+            << suite::DisplayFileName(p).toStdString();
     }
     EXPECT_TRUE(walked.contains(dir.path() + "/bad" + QChar(0xDCFF) + "name.txt"));
 }

@@ -37,8 +37,9 @@ TEST(PathEscape, TsvEscapesOnlyWhatWouldBreakALine) {
 
 TEST(PathEscape, TsvGivesBackTheExactBytesOfAnyName) {
     std::mt19937 rng(9);
-    const char pool[] = {'a', '\\', '\t', '\n', '\r', 'x', '/', char(0xC3), char(0xA9),
-                         char(0xE2), char(0x82), char(0xAC), char(0xF0), char(0x9F), char(0xFF)};
+    const char pool[] = {'a',        '\\',       '\t',       '\n',       '\r',
+                         'x',        '/',        char(0xC3), char(0xA9), char(0xE2),
+                         char(0x82), char(0xAC), char(0xF0), char(0x9F), char(0xFF)};
     for (int round = 0; round < 2000; ++round) {
         QByteArray name;
         for (int n = 1 + int(rng() % 12); n > 0; --n)

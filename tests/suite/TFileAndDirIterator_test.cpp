@@ -30,8 +30,9 @@ TEST(FileAndDirIterator, FilesFirstByCodeUnitThenFoldersDepthFirst) {
     QStringList rel;
     for (const QString &p : it.FoundFiles())
         rel << QDir(dir.path()).relativeFilePath(p);
-    EXPECT_EQ(rel, (QStringList{"B.txt", "a.txt", "b.txt", "link-to-a", QString::fromUtf8("\xC3\xA9.txt"),
-                                "Sub2/x.txt", "sub/z.txt", "sub/deeper/y.txt"}));
+    EXPECT_EQ(
+        rel, (QStringList{"B.txt", "a.txt", "b.txt", "link-to-a", QString::fromUtf8("\xC3\xA9.txt"),
+                          "Sub2/x.txt", "sub/z.txt", "sub/deeper/y.txt"}));
 
     it.IncludeSubFolders = false;
     it.IterateFindingFiles();

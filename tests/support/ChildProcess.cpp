@@ -4,8 +4,7 @@
 
 #include <unistd.h>
 
-ChildProcess::ChildProcess(const QString &program, const QStringList &args, int capMs,
-                           uid_t runAs)
+ChildProcess::ChildProcess(const QString &program, const QStringList &args, int capMs, uid_t runAs)
     : fCapMs(capMs) {
     if (runAs != uid_t(-1) && runAs != ::geteuid())
         fProcess.setChildProcessModifier([runAs] {

@@ -12,7 +12,8 @@
 
 namespace {
 
-constexpr char kCannot[] = "\x01" "cannot set up the limit";
+constexpr char kCannot[] = "\x01"
+                           "cannot set up the limit";
 
 bool FillUp(const QByteArray &folder) {
     const QByteArray filler = folder + "/filler";

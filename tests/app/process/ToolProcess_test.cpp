@@ -162,8 +162,10 @@ TEST_F(ToolProcess, ARuntimeFolderTooLongForASocketIsReported) {
     QDeadlineTimer cap(kCapMs);
     while (!cap.hasExpired() && !ReadLines(log).join('\n').contains("too long for a socket"))
         QThread::msleep(20);
-    const QString expected = QStringLiteral("the runtime folder %1/quillon/windows is too long for a socket").arg(deep);
-    EXPECT_TRUE(ReadLines(log).join('\n').contains(expected)) << ReadLines(log).join('\n').toStdString();
+    const QString expected =
+        QStringLiteral("the runtime folder %1/quillon/windows is too long for a socket").arg(deep);
+    EXPECT_TRUE(ReadLines(log).join('\n').contains(expected))
+        << ReadLines(log).join('\n').toStdString();
     tool.process().waitForReadyRead(1000);
     EXPECT_TRUE(tool.Errors().contains(QFile::encodeName(expected))) << tool.Errors().toStdString();
 }

@@ -4,9 +4,9 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QLocalSocket>
-#include <QDir>
 #include <gtest/gtest.h>
 
 #include <cstring>

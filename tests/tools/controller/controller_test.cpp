@@ -10,10 +10,10 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QFileInfo>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
