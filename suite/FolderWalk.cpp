@@ -42,6 +42,20 @@ struct TNode {
     }
 };
 
+// A node for an open folder, with the identity that a stepwise reopening
+// checks against.
+std::shared_ptr<TNode> MakeNode(const QString &name, int fd) {
+    auto node = std::make_shared<TNode>();
+    node->name = name;
+    node->fd = fd;
+    struct stat st;
+    if (::fstat(fd, &st) == 0) {
+        node->dev = st.st_dev;
+        node->ino = st.st_ino;
+    }
+    return node;
+}
+
 } // namespace
 
 struct TFolderWalk::TFrame {
@@ -134,14 +148,7 @@ void TFolderWalk::Start() {
         return;
     }
     auto frame = std::make_unique<TFrame>();
-    frame->node = std::make_shared<TNode>();
-    frame->node->name = fHead;
-    frame->node->fd = fd;
-    struct stat st;
-    if (::fstat(fd, &st) == 0) {
-        frame->node->dev = st.st_dev;
-        frame->node->ino = st.st_ino;
-    }
+    frame->node = MakeNode(fHead, fd);
     if (!ReadFolder(fd, fHead, *frame)) {
         fHeadError = fReadError;
         return;
@@ -216,14 +223,7 @@ bool TFolderWalk::Descend() {
             continue;
         }
         auto child = std::make_unique<TFrame>();
-        child->node = std::make_shared<TNode>();
-        child->node->name = name;
-        child->node->fd = fd;
-        struct stat st;
-        if (::fstat(fd, &st) == 0) {
-            child->node->dev = st.st_dev;
-            child->node->ino = st.st_ino;
-        }
+        child->node = MakeNode(name, fd);
         if (f.next >= f.subs.size()) {
             // The parent is finished: the child takes its place and its link
             // to the folders above, so a deep chain holds one frame.

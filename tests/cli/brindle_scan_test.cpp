@@ -22,7 +22,13 @@ struct Result {
     QString err;
 };
 
-Result Scan(const QStringList &args, const QByteArray &input = {}) {
+struct RawResult {
+    int exit = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+RawResult ScanRaw(const QStringList &args, const QByteArray &input = {}) {
     QProcess p;
     p.start(QStringLiteral(BRINDLE_SCAN), args);
     EXPECT_TRUE(p.waitForStarted());
@@ -31,9 +37,13 @@ Result Scan(const QStringList &args, const QByteArray &input = {}) {
     p.closeWriteChannel();
     // A hang (on a FIFO, say) fails here instead of blocking the suite.
     EXPECT_TRUE(p.waitForFinished(60000)) << "brindle-scan did not finish";
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+Result Scan(const QStringList &args, const QByteArray &input = {}) {
+    const RawResult r = ScanRaw(args, input);
+    return {r.exit, QString::fromUtf8(r.out), QString::fromUtf8(r.err)};
 }
 
 // A folder with files of every kind the checks tell apart.
@@ -362,24 +372,6 @@ TEST(BrindleScan, AProfileThatCannotBeUsedIsAnError) {
 }
 
 namespace {
-
-struct RawResult {
-    int exit = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-RawResult ScanRaw(const QStringList &args, const QByteArray &input = {}) {
-    QProcess p;
-    p.start(QStringLiteral(BRINDLE_SCAN), args);
-    EXPECT_TRUE(p.waitForStarted());
-    if (!input.isEmpty())
-        p.write(input);
-    p.closeWriteChannel();
-    EXPECT_TRUE(p.waitForFinished(60000)) << "brindle-scan did not finish";
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
 
 // Writes `bytes` to the file of exact name `name`.
 void WriteRaw(const QByteArray &name, const QByteArray &bytes) {
