@@ -56,7 +56,8 @@ QString ReadFileList(const QString &name, bool nulSeparated, QStringList &files)
 
 bool WriteFileList(engine::TFileSource &source, TLineWriter &out, bool nulSeparated,
                    const std::function<void(const QString &path)> &onUnlistable) {
-    for (QString path; source.Next(path);) {
+    for (engine::TSourceFile file; source.Next(file);) {
+        const QString &path = file.path;
         QByteArray line = suite::EncodeFileName(path);
         if (!nulSeparated && line.contains('\n')) {
             out.Flush(); // keep stderr lines in step with stdout

@@ -24,11 +24,12 @@ TScanSource::TScanSource(QStringList listed, QStringList folders, bool subfolder
     : fList(listed), fListedCount(listed.size()), fFolders(std::move(folders)),
       fSubfolders(subfolders) {}
 
-bool TScanSource::Next(QString &path) {
-    if (fList.Next(path))
+bool TScanSource::Next(engine::TSourceFile &file) {
+    if (fList.Next(file))
         return true;
     for (;;) {
-        if (fWalk && fWalk->Next(path))
+        file.seenRegular = true;
+        if (fWalk && fWalk->Next(file.path))
             return true;
         fWalk.reset();
         if (fNextFolder >= fFolders.size())

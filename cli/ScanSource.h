@@ -15,7 +15,7 @@ namespace cli {
 class TScanSource : public engine::TFileSource {
 public:
     TScanSource(QStringList listed, QStringList folders, bool subfolders);
-    bool Next(QString &path) override;
+    bool Next(engine::TSourceFile &file) override;
     // Indices below this came from the list (named by the user one by one).
     qsizetype ListedCount() const { return fListedCount; }
     // A folder that is missing, not a folder, or cannot be read, with the

@@ -42,8 +42,8 @@ TShardSource::TShardSource(engine::TFileSource &whole, engine::TFileSource &firs
     // weights live only while the cut is made (8 bytes a file).
     std::vector<int64_t> weights;
     int64_t total = 0;
-    for (QString path; firstPass.Next(path);) {
-        weights.push_back(ShardWeight(path));
+    for (engine::TSourceFile file; firstPass.Next(file);) {
+        weights.push_back(ShardWeight(file.path));
         total += weights.back();
     }
     const qsizetype n = qsizetype(weights.size());
@@ -69,7 +69,7 @@ void TShardSource::Hold(std::function<void()> report) {
     fHeld.push_back(std::move(report));
 }
 
-bool TShardSource::Next(QString &path) {
+bool TShardSource::Next(engine::TSourceFile &file) {
     const auto release = [this](bool mine) {
         if (mine)
             for (const auto &report : fHeld)
@@ -82,7 +82,7 @@ bool TShardSource::Next(QString &path) {
         // last file are its own.
         if (fIndex >= fEnd && !last)
             break;
-        if (!fWhole.Next(path)) {
+        if (!fWhole.Next(file)) {
             release(last);
             break;
         }

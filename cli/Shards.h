@@ -46,7 +46,7 @@ int ShardOf(int64_t offset, int64_t weight, int64_t total, int count);
 class TShardSource : public engine::TFileSource {
 public:
     TShardSource(engine::TFileSource &whole, engine::TFileSource &firstPass, TShard shard);
-    bool Next(QString &path) override;
+    bool Next(engine::TSourceFile &file) override;
     // The position in the whole list of this shard's first file.
     qsizetype First() const { return fFirst; }
     // Keeps a report made while the whole list was read (a folder that could

@@ -46,8 +46,9 @@ bool FailsSizeTest(const TFileMeasure &m) {
 
 TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &settings,
                                  const TDigraphProfile *reference,
-                                 const TPercentCallback &onPercent2, TVerdict &verdict) {
-    if (!fFile.Open(path))
+                                 const TPercentCallback &onPercent2, TVerdict &verdict,
+                                 bool seenRegular) {
+    if (!fFile.Open(path, seenRegular))
         return TCheckResult::Missing;
     MyYieldProcess();
     try {

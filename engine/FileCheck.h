@@ -73,9 +73,10 @@ public:
     // Missing: the file does not exist or is not a regular file (nothing was
     // read). Throws suite::TRunError when it cannot be read or its profile
     // cannot be made. `reference` is needed when settings.thoroughly.
+    // `seenRegular`: see TTextFile::Open.
     TCheckResult Check(const QString &path, const TCheckSettings &settings,
                        const TDigraphProfile *reference, const TPercentCallback &onPercent2,
-                       TVerdict &verdict);
+                       TVerdict &verdict, bool seenRegular = false);
 
     // Adds the digraphs of a reference file to `counts`: in order of first
     // occurrence when `inOrder`, else through the fast counters (the order is

@@ -2,10 +2,11 @@
 
 namespace engine {
 
-bool TListSource::Next(QString &path) {
+bool TListSource::Next(TSourceFile &file) {
     if (fNext >= fFiles.size())
         return false;
-    path = fFiles.at(fNext++);
+    file.path = fFiles.at(fNext++);
+    file.seenRegular = false;
     return true;
 }
 

@@ -10,17 +10,26 @@
 
 namespace engine {
 
+// A file as a source gives it.
+struct TSourceFile {
+    QString path;
+    // The walk has just seen a regular file there, so it can be opened
+    // without looking at it first (a listed path is looked at: a device or
+    // a FIFO must never be opened).
+    bool seenRegular = false;
+};
+
 class TFileSource {
 public:
     virtual ~TFileSource() = default;
-    // The next path; false at the end of the list.
-    virtual bool Next(QString &path) = 0;
+    // The next file; false at the end of the list.
+    virtual bool Next(TSourceFile &file) = 0;
 };
 
 class TListSource : public TFileSource {
 public:
     explicit TListSource(QStringList files) : fFiles(std::move(files)) {}
-    bool Next(QString &path) override;
+    bool Next(TSourceFile &file) override;
 
 private:
     QStringList fFiles;
@@ -32,7 +41,10 @@ private:
 class TWalkSource : public TFileSource {
 public:
     TWalkSource(const QString &head, bool subfolders) : fWalk(head, subfolders) {}
-    bool Next(QString &path) override { return fWalk.Next(path); }
+    bool Next(TSourceFile &file) override {
+        file.seenRegular = true;
+        return fWalk.Next(file.path);
+    }
     suite::TFolderWalk &walk() { return fWalk; }
 
 private:

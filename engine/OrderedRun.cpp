@@ -12,11 +12,12 @@
 
 namespace engine {
 
-TFileOutcome CheckOne(TFileChecker &checker, const QString &path, const TCheckSettings &settings,
+TFileOutcome CheckOne(TFileChecker &checker, const TSourceFile &file, const TCheckSettings &settings,
                       const TDigraphProfile *reference, const TPercentCallback &onPercent) {
     TFileOutcome out;
     try {
-        out.result = checker.Check(path, settings, reference, onPercent, out.verdict);
+        out.result = checker.Check(file.path, settings, reference, onPercent, out.verdict,
+                                   file.seenRegular);
     } catch (const suite::TRunError &e) {
         out.failed = true;
         out.error = e.cause();
@@ -32,22 +33,22 @@ namespace {
 void RunInline(TFileSource &source, const TCheckSettings &settings,
                const TDigraphProfile *reference, const TRunHooks &hooks) {
     TFileChecker checker;
-    QString path;
+    TSourceFile file;
     for (qsizetype i = 0;; ++i) {
         if (hooks.between && !hooks.between())
             return;
-        if (!source.Next(path))
+        if (!source.Next(file))
             return;
-        const TFileOutcome out = CheckOne(checker, path, settings, reference, hooks.onPercent);
+        const TFileOutcome out = CheckOne(checker, file, settings, reference, hooks.onPercent);
         if (hooks.checked)
             ++*hooks.checked;
-        if (!hooks.sink(i, path, out))
+        if (!hooks.sink(i, file.path, out))
             return;
     }
 }
 
 struct TSlot {
-    QString path;
+    TSourceFile file;
     TFileOutcome out;
     bool ready = false;
 };
@@ -62,10 +63,10 @@ void OrderedRun(TFileSource &source, const TCheckSettings &settings,
     }
 
     // Read ahead far enough to know whether the list is short.
-    std::vector<QString> ahead;
+    std::vector<TSourceFile> ahead;
     bool sourceDone = false;
     {
-        QString p;
+        TSourceFile p;
         while (qsizetype(ahead.size()) <= kShortList) {
             if (!source.Next(p)) {
                 sourceDone = true;
@@ -83,7 +84,7 @@ void OrderedRun(TFileSource &source, const TCheckSettings &settings,
         std::vector<int64_t> sizes(ahead.size(), 0);
         for (size_t i = 0; i < ahead.size(); ++i) {
             struct stat st;
-            if (::stat(suite::EncodeFileName(ahead[i]).constData(), &st) == 0)
+            if (::stat(suite::EncodeFileName(ahead[i].path).constData(), &st) == 0)
                 sizes[i] = int64_t(st.st_size);
         }
         order.resize(ahead.size());
@@ -115,9 +116,9 @@ void OrderedRun(TFileSource &source, const TCheckSettings &settings,
                 return;
             const qsizetype i = largestFirst ? order[size_t(next)] : next;
             ++next;
-            const QString path = ring[size_t(i % window)].path;
+            const TSourceFile file = ring[size_t(i % window)].file;
             lock.unlock();
-            TFileOutcome out = CheckOne(checker, path, settings, reference);
+            TFileOutcome out = CheckOne(checker, file, settings, reference);
             if (hooks.checked)
                 ++*hooks.checked;
             lock.lock();
@@ -131,11 +132,11 @@ void OrderedRun(TFileSource &source, const TCheckSettings &settings,
     };
 
     size_t aheadUsed = 0;
-    QString p;
+    TSourceFile p;
     // Hands the workers paths up to the window's end. The source is read
     // outside the lock: the walk may take its time over a folder.
     auto topUp = [&] {
-        std::vector<QString> batch;
+        std::vector<TSourceFile> batch;
         qsizetype have, room;
         {
             std::lock_guard lock(mutex);
@@ -153,10 +154,10 @@ void OrderedRun(TFileSource &source, const TCheckSettings &settings,
             }
         }
         if (aheadUsed == ahead.size() && !ahead.empty())
-            std::vector<QString>().swap(ahead);
+            std::vector<TSourceFile>().swap(ahead);
         std::lock_guard lock(mutex);
-        for (QString &path : batch)
-            ring[size_t(have++ % window)].path = std::move(path);
+        for (TSourceFile &file : batch)
+            ring[size_t(have++ % window)].file = std::move(file);
         produced = have;
         allProduced = sourceDone && aheadUsed >= ahead.size();
         if (idleWorkers > 0 && (!batch.empty() || allProduced))
@@ -195,7 +196,7 @@ void OrderedRun(TFileSource &source, const TCheckSettings &settings,
         qsizetype index = emitted - qsizetype(done.size());
         bool go = true;
         for (const TSlot &s : done) {
-            if (!hooks.sink(index++, s.path, s.out)) {
+            if (!hooks.sink(index++, s.file.path, s.out)) {
                 go = false;
                 break;
             }

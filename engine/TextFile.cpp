@@ -29,23 +29,31 @@ void TTextFile::Close() {
     fWholeInBuffer = false;
 }
 
-bool TTextFile::Open(const QString &path) {
+bool TTextFile::Open(const QString &path, bool seenRegular) {
     Close();
     fPath = path;
     const QByteArray native = suite::EncodeFileName(path);
     if (native.isEmpty())
         return false;
     struct stat st;
-    // Non-blocking: a FIFO put in the file's place since the stat must not
-    // hang the run; it is refused below.
-    constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+    // Non-blocking: a FIFO put in the file's place since it was looked at
+    // must not hang the run; it is refused below.
+    constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
     int err = 0;
-    if (::stat(native.constData(), &st) == 0) {
+    if (seenRegular) {
+        fFd = ::open(native.constData(), kFlags);
+        err = errno;
+    } else if (::stat(native.constData(), &st) == 0) {
         if (!S_ISREG(st.st_mode))
             return false;
         fFd = ::open(native.constData(), kFlags);
         err = errno;
     } else if (errno == ENAMETOOLONG) {
+        err = ENAMETOOLONG;
+    } else {
+        return false;
+    }
+    if (fFd < 0 && err == ENAMETOOLONG) {
         // Deeper than a path call takes: go there one folder at a time.
         QByteArray leaf;
         const int dir = suite::OpenParentStepwise(native, leaf);
@@ -62,8 +70,6 @@ bool TTextFile::Open(const QString &path) {
         fFd = ::openat(dir, leaf.constData(), kFlags);
         err = errno;
         ::close(dir);
-    } else {
-        return false;
     }
     if (fFd < 0) {
         if (err == ENOENT || err == ENOTDIR)

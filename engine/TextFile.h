@@ -58,8 +58,12 @@ public:
     TTextFile &operator=(const TTextFile &) = delete;
 
     // Opens `path`. False when it does not exist or is not a regular file;
-    // throws TRunError when it exists but cannot be opened or read.
-    bool Open(const QString &path);
+    // throws TRunError when it exists but cannot be opened or read. A path
+    // is looked at before it is opened, so that nothing but a regular file is
+    // ever opened, unless `seenRegular` says a folder walk has just seen a
+    // regular file there: that saves a path lookup per file, and what took
+    // its place since is still refused once open.
+    bool Open(const QString &path, bool seenRegular = false);
     void Close();
     int64_t Size() const { return fSize; }
     // Bytes read from the file since it was opened: an 8-bit or UTF-16 text

@@ -63,7 +63,7 @@ TEST(OrderedRun, OutcomesInListOrderWhateverTheJobsAndTheSource) {
         std::vector<Seen> expected;
         TFileChecker checker;
         for (qsizetype i = 0; i < files.size(); ++i) {
-            const TFileOutcome out = CheckOne(checker, files.at(i), TCheckSettings{}, nullptr);
+            const TFileOutcome out = CheckOne(checker, {files.at(i)}, TCheckSettings{}, nullptr);
             expected.push_back({i, files.at(i), out.result, out.verdict.reason});
         }
         for (const int jobs : {1, 2, 5}) {
