@@ -189,6 +189,58 @@ void TFlatPairTable::ClearTouched() {
     fSinceFold = 0;
 }
 
+TCountSummary TFlatPairTable::Take(uint32_t ids, const char16_t *idUnit, int64_t minCount,
+                                   std::vector<TProfileEntry> &kept) {
+    TCountSummary sum;
+    const auto visit = [&](uint32_t a, uint32_t b, uint64_t c) {
+        if (a < 2 || b < 1)
+            return; // junk: not a digraph
+        ++sum.distinct;
+        sum.total += int64_t(c);
+        if (int64_t(c) >= minCount)
+            kept.push_back({DigraphKey(idUnit[a], idUnit[b]), int64_t(c)});
+    };
+    if (fFolded) {
+        for (uint32_t a = 0; a < ids; ++a)
+            for (uint32_t b = 0; b < ids; ++b)
+                if (const uint64_t c = At(a, b))
+                    visit(a, b, c);
+        Clear(ids);
+    } else {
+        for (uint32_t a = 0; a < ids; ++a) {
+            uint32_t *row = fCounts.data() + size_t(a) * fStride;
+            uint32_t b = 0;
+#if defined(__SSE2__)
+            // Sixteen cells at a time; a text touches few of them.
+            const __m128i zero = _mm_setzero_si128();
+            for (; b + 16 <= ids; b += 16) {
+                const auto *v = reinterpret_cast<const __m128i *>(row + b);
+                const __m128i any =
+                    _mm_or_si128(_mm_or_si128(_mm_loadu_si128(v), _mm_loadu_si128(v + 1)),
+                                 _mm_or_si128(_mm_loadu_si128(v + 2), _mm_loadu_si128(v + 3)));
+                if (_mm_movemask_epi8(_mm_cmpeq_epi32(any, zero)) == 0xFFFF)
+                    continue;
+                for (uint32_t j = b; j < b + 16; ++j)
+                    if (row[j]) {
+                        visit(a, j, row[j]);
+                        row[j] = 0;
+                    }
+            }
+#endif
+            for (; b < ids; ++b)
+                if (row[b]) {
+                    visit(a, b, row[b]);
+                    row[b] = 0;
+                }
+        }
+    }
+    // Nothing is left in the table: clearing it again costs nothing.
+    fTouched.clear();
+    fScanned = true;
+    fSinceFold = 0;
+    return sum;
+}
+
 void TFlatPairTable::Clear(uint32_t ids) {
     fScanned = false;
     // Only the ids in use were touched (junk row and column 0 included).
@@ -240,6 +292,12 @@ void TByteDigraphCounter::FlushInto(TPairCounts &into) {
 void TByteDigraphCounter::Reset() {
     fTable.ClearTouched();
     fPrev = 0;
+}
+
+TCountSummary TByteDigraphCounter::Take(int64_t minCount, std::vector<TProfileEntry> &kept) {
+    const TCountSummary sum = fTable.Take(fTable.Stride(), Tables().idUnit, minCount, kept);
+    fPrev = 0;
+    return sum;
 }
 
 TWideDigraphCounter::TWideDigraphCounter()
@@ -297,6 +355,16 @@ void TWideDigraphCounter::FlushInto(TPairCounts &into) {
 
 void TWideDigraphCounter::Reset() {
     fTable.Clear(fNext);
+    ForgetIds();
+}
+
+TCountSummary TWideDigraphCounter::Take(int64_t minCount, std::vector<TProfileEntry> &kept) {
+    const TCountSummary sum = fTable.Take(fNext, fIdUnit.data(), minCount, kept);
+    ForgetIds();
+    return sum;
+}
+
+void TWideDigraphCounter::ForgetIds() {
     for (char16_t u : fSeen) {
         fUpperId[Tables().upper[u]] = 0;
         fId[u] = 0;

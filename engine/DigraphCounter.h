@@ -26,6 +26,18 @@ inline uint32_t DigraphKey(char16_t first, char16_t second) {
     return (uint32_t(first) << 16) | second;
 }
 
+// A digraph and its count.
+struct TProfileEntry {
+    uint32_t key;
+    int64_t count;
+};
+
+// What a text's digraph counts come to.
+struct TCountSummary {
+    size_t distinct = 0;
+    int64_t total = 0;
+};
+
 class TPairCounts {
 public:
     TPairCounts();
@@ -84,6 +96,12 @@ public:
     size_t DistinctTouched() const;
     void FlushTouchedInto(TPairCounts &into, const char16_t *idUnit) const;
     void ClearTouched();
+    // Reads the digraph cells among ids below `ids` and clears the table, in
+    // one pass that skips the untouched cells: appends those counted at least
+    // `minCount` times to `kept`, in row-major order, and returns what all of
+    // them come to.
+    TCountSummary Take(uint32_t ids, const char16_t *idUnit, int64_t minCount,
+                       std::vector<TProfileEntry> &kept);
 
 private:
     uint64_t At(uint32_t a, uint32_t b) const {
@@ -113,6 +131,10 @@ public:
     // Distinct digraphs counted since the last flush.
     size_t Distinct() const;
     void Reset();
+    // This text's digraphs counted at least `minCount` times, appended to
+    // `kept` in key order (letter ids follow their units), and what all of
+    // them come to; then starts afresh.
+    TCountSummary Take(int64_t minCount, std::vector<TProfileEntry> &kept);
 
 private:
     uint32_t fPrev = 0; // id of the previous byte
@@ -135,9 +157,12 @@ public:
     size_t Distinct() const;
     void FlushInto(TPairCounts &into);
     void Reset();
+    // As TByteDigraphCounter::Take, but `kept` is in no particular order.
+    TCountSummary Take(int64_t minCount, std::vector<TProfileEntry> &kept);
 
 private:
     uint32_t Assign(char16_t unit);
+    void ForgetIds();
     std::vector<uint16_t> fId;      // raw unit -> id + 1 (0: not yet seen)
     std::vector<uint16_t> fUpperId; // upper-cased letter -> id (0: none yet)
     std::vector<char16_t> fSeen;    // raw units given an id, to undo

@@ -41,11 +41,35 @@ TDigraphProfile MakeProfile(const TPairCounts &counts, int32_t minFreq) {
 
 namespace {
 
-// The quotient rounded to single precision (through the 64-bit-mantissa
-// quotient, as the detector always computed it).
-float SingleQuotient(int64_t a, int64_t b) {
-    return static_cast<float>(static_cast<long double>(a) / static_cast<long double>(b));
+bool ByKey(const TProfileEntry &a, const TProfileEntry &b) {
+    return a.key < b.key;
 }
+
+template <class Counter>
+bool TakeFrom(Counter &counter, int32_t minFreq, TDigraphProfile &profile, bool sorted) {
+    profile.entries.clear();
+    const TCountSummary sum = counter.Take(minFreq, profile.entries);
+    if (NeedsOrder(sum.distinct)) {
+        profile.entries.clear();
+        return false;
+    }
+    profile.digraphs = sum.total;
+    if (!sorted)
+        std::sort(profile.entries.begin(), profile.entries.end(), ByKey);
+    return true;
+}
+
+} // namespace
+
+bool TakeProfile(TByteDigraphCounter &counter, int32_t minFreq, TDigraphProfile &profile) {
+    return TakeFrom(counter, minFreq, profile, true);
+}
+
+bool TakeProfile(TWideDigraphCounter &counter, int32_t minFreq, TDigraphProfile &profile) {
+    return TakeFrom(counter, minFreq, profile, false);
+}
+
+namespace {
 
 void AppendDigraph(QString &s, uint32_t key) {
     s.append(QChar(char16_t(key >> 16)));
@@ -53,6 +77,21 @@ void AppendDigraph(QString &s, uint32_t key) {
 }
 
 } // namespace
+
+// Where both operands are exact in a narrower format, that format's
+// division gives the same float, for less: a quotient rounded first to at
+// least 2p + 2 bits and then to p bits equals the quotient rounded to p bits
+// at once, and both the 53-bit and the 64-bit mantissa are that wide for a
+// float's 24.
+float SingleQuotient(int64_t a, int64_t b) {
+    constexpr int64_t kFloatExact = int64_t(1) << 24;
+    constexpr int64_t kDoubleExact = int64_t(1) << 53;
+    if (a >= 0 && b > 0 && a <= kFloatExact && b <= kFloatExact)
+        return static_cast<float>(a) / static_cast<float>(b);
+    if (a >= 0 && b > 0 && a <= kDoubleExact && b <= kDoubleExact)
+        return static_cast<float>(static_cast<double>(a) / static_cast<double>(b));
+    return static_cast<float>(static_cast<long double>(a) / static_cast<long double>(b));
+}
 
 QString FormatFrequency(float value, QChar decimalSeparator) {
     // Exact decimal expansion first (a float of this size has far fewer than

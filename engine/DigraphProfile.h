@@ -20,11 +20,6 @@
 
 namespace engine {
 
-struct TProfileEntry {
-    uint32_t key;
-    int64_t count;
-};
-
 struct TDigraphProfile {
     std::vector<TProfileEntry> entries; // ascending key
     int64_t digraphs = 0;
@@ -41,6 +36,13 @@ inline bool NeedsOrder(size_t distinct) {
     return distinct >= 2048;
 }
 
+// The profile of the text just counted in a fast counter, read straight off
+// its table, which starts afresh; the same as MakeProfile of its counts.
+// False, with nothing made, when the text has so many distinct digraphs that
+// the order of first occurrence is needed: count it again in order then.
+bool TakeProfile(TByteDigraphCounter &counter, int32_t minFreq, TDigraphProfile &profile);
+bool TakeProfile(TWideDigraphCounter &counter, int32_t minFreq, TDigraphProfile &profile);
+
 struct TDigraphComparison {
     bool fails = false;
     float fail_fraction = 0.0f;
@@ -53,6 +55,10 @@ struct TDigraphComparison {
 TDigraphComparison CompareProfiles(const TDigraphProfile &sample, const TDigraphProfile &ref,
                                    int32_t freqVariationPerMille, int32_t percentFailAllowed,
                                    QChar decimalSeparator);
+
+// a / b rounded to single precision, as the detector always computed it:
+// through the 64-bit-mantissa quotient.
+float SingleQuotient(int64_t a, int64_t b);
 
 // A relative frequency as "%3.2f" with halves rounded up: 0.125 gives "0.13".
 QString FormatFrequency(float value, QChar decimalSeparator);

@@ -87,23 +87,24 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
         }
         MyYieldProcess();
         const bool eightBit = m.kind == TTextKind::Ansi;
-        if (!eightBit && fWide.Overflowed()) {
-            // Too many distinct letters for the flat table: count in order.
+        TDigraphProfile &sample = fSample;
+        bool counted;
+        if (eightBit) {
+            counted = TakeProfile(fBytes, settings.min_digraphs, sample);
+        } else if (fWide.Overflowed()) {
             fWide.Reset();
-            fFile.Count(m, TDigraphSinks{nullptr, nullptr, &fOrdered});
-        } else if (NeedsOrder(eightBit ? fBytes.Distinct() : fWide.Distinct())) {
-            // Rare: enough distinct digraphs to overflow the tree's walk, so
-            // the order of first occurrence matters. Count again in order.
-            fBytes.Reset();
-            fWide.Reset();
-            fFile.Count(m, TDigraphSinks{nullptr, nullptr, &fOrdered});
-        } else if (eightBit) {
-            fBytes.FlushInto(fOrdered);
+            counted = false;
         } else {
-            fWide.FlushInto(fOrdered);
+            counted = TakeProfile(fWide, settings.min_digraphs, sample);
+        }
+        if (!counted) {
+            // Too many distinct letters for the flat table, or enough
+            // distinct digraphs that the order of first occurrence matters
+            // (rare): count again in order.
+            fFile.Count(m, TDigraphSinks{nullptr, nullptr, &fOrdered});
+            sample = MakeProfile(fOrdered, settings.min_digraphs);
         }
         fFile.Close();
-        const TDigraphProfile sample = MakeProfile(fOrdered, settings.min_digraphs);
         const TDigraphComparison cmp =
             CompareProfiles(sample, *reference, settings.freq_variation_per_mille,
                             settings.percent_fail_allowed, settings.decimal_separator);

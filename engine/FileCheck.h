@@ -90,6 +90,7 @@ private:
     TByteDigraphCounter fBytes;
     TWideDigraphCounter fWide;
     TPairCounts fOrdered;
+    TDigraphProfile fSample; // kept for its buffer
 };
 
 } // namespace engine

@@ -12,12 +12,13 @@
 
 namespace engine {
 
-TFileOutcome CheckOne(TFileChecker &checker, const TSourceFile &file, const TCheckSettings &settings,
-                      const TDigraphProfile *reference, const TPercentCallback &onPercent) {
+TFileOutcome CheckOne(TFileChecker &checker, const TSourceFile &file,
+                      const TCheckSettings &settings, const TDigraphProfile *reference,
+                      const TPercentCallback &onPercent) {
     TFileOutcome out;
     try {
-        out.result = checker.Check(file.path, settings, reference, onPercent, out.verdict,
-                                   file.seenRegular);
+        out.result =
+            checker.Check(file.path, settings, reference, onPercent, out.verdict, file.seenRegular);
     } catch (const suite::TRunError &e) {
         out.failed = true;
         out.error = e.cause();

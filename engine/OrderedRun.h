@@ -48,7 +48,8 @@ void OrderedRun(TFileSource &source, const TCheckSettings &settings,
                 const TDigraphProfile *reference, int jobs, const TRunHooks &hooks);
 
 // Checks one file, turning a read error into a failed outcome.
-TFileOutcome CheckOne(TFileChecker &checker, const TSourceFile &file, const TCheckSettings &settings,
-                      const TDigraphProfile *reference, const TPercentCallback &onPercent = {});
+TFileOutcome CheckOne(TFileChecker &checker, const TSourceFile &file,
+                      const TCheckSettings &settings, const TDigraphProfile *reference,
+                      const TPercentCallback &onPercent = {});
 
 } // namespace engine

@@ -1,8 +1,9 @@
 #include "TextTables.h"
 
 #include <QChar>
-
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace engine {
 
@@ -53,26 +54,26 @@ std::unique_ptr<TextTables> Build() {
             k = kLetter;
         t->klass[u] = k;
     }
-    int next = 2;
     t->idUnit[0] = 0;
     t->idUnit[1] = 0x20;
+    std::vector<char16_t> letters;
     for (int b = 0; b < 256; ++b) {
         const char16_t up = t->upper[kCp1252[b]];
         t->byteUpper[b] = up;
+        if (t->klass[up] == kLetter)
+            letters.push_back(up);
+    }
+    std::sort(letters.begin(), letters.end());
+    letters.erase(std::unique(letters.begin(), letters.end()), letters.end());
+    int next = 2;
+    for (char16_t up : letters)
+        t->idUnit[next++] = up;
+    for (int b = 0; b < 256; ++b) {
+        const char16_t up = t->byteUpper[b];
         const uint8_t k = t->klass[up];
-        if (k != kLetter) {
-            t->byteId[b] = k;
-            continue;
-        }
-        int id = -1;
-        for (int j = 2; j < next; ++j)
-            if (t->idUnit[j] == up)
-                id = j;
-        if (id < 0) {
-            id = next++;
-            t->idUnit[id] = up;
-        }
-        t->byteId[b] = static_cast<uint8_t>(id);
+        t->byteId[b] = k != kLetter ? k
+                                    : uint8_t(std::lower_bound(letters.begin(), letters.end(), up) -
+                                              letters.begin() + 2);
     }
     t->byteIdCount = next;
     return t;

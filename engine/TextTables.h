@@ -20,7 +20,8 @@ struct TextTables {
     uint8_t klass[65536];
 
     // For 8-bit text: the byte's upper-cased unit, and a small dense id:
-    // 0 other, 1 space, 2.. one per distinct upper-cased letter.
+    // 0 other, 1 space, 2.. one per distinct upper-cased letter, in the order
+    // of those units, so that pairs of ids sort as their digraphs do.
     char16_t byteUpper[256];
     uint8_t byteId[256];
     int byteIdCount; // ids in use, including 0 and 1

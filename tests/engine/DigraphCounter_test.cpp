@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 
 using namespace engine;
@@ -241,4 +242,53 @@ TEST(DigraphCounter, WideFastPathMatchesThePlainRule) {
     EXPECT_TRUE(wide.Overflowed());
     wide.Reset();
     EXPECT_FALSE(wide.Overflowed());
+}
+
+// The profile read straight off a fast counter's table is the profile of its
+// counts, for both counters, reused across texts of any alphabet, and refuses
+// (leaving the counter clean) a text whose order of first occurrence matters.
+TEST(DigraphCounter, ProfileTakenFromTheTableEqualsTheProfileOfTheCounts) {
+    QRandomGenerator rng(31);
+    TByteDigraphCounter bytes;
+    TWideDigraphCounter wide;
+    for (int round = 0; round < 40; ++round) {
+        const bool eightBit = round % 2 == 0;
+        const int alphabet = rng.bounded(2, 257);
+        const int length = round % 8 == 6 ? 100000 : rng.bounded(1, 8000);
+        const int32_t minFreq = std::array{1, 3, 10}[size_t(round % 3)];
+        QString text;
+        QByteArray raw;
+        for (int i = 0; i < length; ++i) {
+            const int v = rng.bounded(5) == 0 ? ' ' : rng.bounded(256 - alphabet, 256);
+            raw += char(v);
+            text += eightBit ? QChar(kCp1252[uchar(v)]) : QChar(char16_t(0x370 + v));
+        }
+        const auto plain = PlainCounts(Upper(text));
+        TPairCounts counts;
+        for (const auto &[key, n] : plain)
+            counts.Add(key, n);
+
+        TDigraphProfile taken;
+        bool took;
+        if (eightBit) {
+            bytes.Feed(reinterpret_cast<const uint8_t *>(raw.constData()), size_t(raw.size()));
+            took = TakeProfile(bytes, minFreq, taken);
+        } else {
+            wide.Feed(reinterpret_cast<const char16_t *>(text.utf16()), size_t(text.size()));
+            ASSERT_FALSE(wide.Overflowed());
+            took = TakeProfile(wide, minFreq, taken);
+        }
+        ASSERT_EQ(took, !NeedsOrder(plain.size())) << round;
+        if (took) {
+            const TDigraphProfile made = MakeProfile(counts, minFreq);
+            EXPECT_EQ(taken.digraphs, made.digraphs) << round;
+            ASSERT_EQ(taken.entries.size(), made.entries.size()) << round;
+            for (size_t i = 0; i < made.entries.size(); ++i) {
+                EXPECT_EQ(taken.entries[i].key, made.entries[i].key) << round << " " << i;
+                EXPECT_EQ(taken.entries[i].count, made.entries[i].count) << round << " " << i;
+            }
+        }
+        // Either way the counter starts afresh.
+        EXPECT_EQ(eightBit ? bytes.Distinct() : wide.Distinct(), 0u) << round;
+    }
 }

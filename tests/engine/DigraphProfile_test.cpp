@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <vector>
+
 using namespace engine;
 
 namespace {
@@ -113,4 +116,29 @@ TEST(DigraphProfile, EmptyProfiles) {
     EXPECT_FALSE(CompareProfiles(sample, bigEmptyRef, 15, 100, QLatin1Char('.')).fails);
     // ... and a larger file passes with fraction 0.
     EXPECT_FALSE(CompareProfiles(sample, emptyList, 15, 10, QLatin1Char('.')).fails);
+}
+
+// The narrower divisions taken where the operands allow give the float of the
+// 64-bit-mantissa quotient: at the edges of each format and on random pairs.
+TEST(DigraphProfile, SingleQuotientIsTheExtendedQuotientRounded) {
+    const auto extended = [](int64_t a, int64_t b) {
+        return static_cast<float>(static_cast<long double>(a) / static_cast<long double>(b));
+    };
+    std::vector<int64_t> edges = {0, 1, 2, 3, 7, 10, 1000};
+    for (const int bits : {24, 53, 62})
+        for (const int64_t d : {-2, -1, 0, 1, 2})
+            edges.push_back((int64_t(1) << bits) + d);
+    for (const int64_t a : edges) {
+        for (const int64_t b : edges) {
+            if (b > 0) {
+                EXPECT_EQ(SingleQuotient(a, b), extended(a, b)) << a << " / " << b;
+            }
+        }
+    }
+    std::mt19937_64 rng(5);
+    for (int i = 0; i < 300000; ++i) {
+        const int64_t b = int64_t(rng() >> (1 + rng() % 62)) + 1;
+        const int64_t a = int64_t(rng() % uint64_t(b + 1));
+        ASSERT_EQ(SingleQuotient(a, b), extended(a, b)) << a << " / " << b;
+    }
 }
