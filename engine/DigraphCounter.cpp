@@ -193,23 +193,26 @@ TCountSummary TFlatPairTable::Take(uint32_t ids, const char16_t *idUnit, int64_t
                                    std::vector<TProfileEntry> &kept) {
     TCountSummary sum;
     const auto visit = [&](uint32_t a, uint32_t b, uint64_t c) {
-        if (a < 2 || b < 1)
-            return; // junk: not a digraph
         ++sum.distinct;
         sum.total += int64_t(c);
         if (int64_t(c) >= minCount)
             kept.push_back({DigraphKey(idUnit[a], idUnit[b]), int64_t(c)});
     };
     if (fFolded) {
-        for (uint32_t a = 0; a < ids; ++a)
-            for (uint32_t b = 0; b < ids; ++b)
+        for (uint32_t a = 2; a < ids; ++a)
+            for (uint32_t b = 1; b < ids; ++b)
                 if (const uint64_t c = At(a, b))
                     visit(a, b, c);
         Clear(ids);
     } else {
-        for (uint32_t a = 0; a < ids; ++a) {
+        // Rows 0 and 1 (after other and space) and column 0 (before other)
+        // hold no digraphs: they are only cleared.
+        for (uint32_t a = 0; a < std::min<uint32_t>(ids, 2); ++a)
+            std::fill_n(fCounts.data() + size_t(a) * fStride, ids, 0u);
+        for (uint32_t a = 2; a < ids; ++a) {
             uint32_t *row = fCounts.data() + size_t(a) * fStride;
-            uint32_t b = 0;
+            row[0] = 0;
+            uint32_t b = 1;
 #if defined(__SSE2__)
             // Sixteen cells at a time; a text touches few of them.
             const __m128i zero = _mm_setzero_si128();

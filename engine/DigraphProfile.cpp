@@ -78,21 +78,6 @@ void AppendDigraph(QString &s, uint32_t key) {
 
 } // namespace
 
-// Where both operands are exact in a narrower format, that format's
-// division gives the same float, for less: a quotient rounded first to at
-// least 2p + 2 bits and then to p bits equals the quotient rounded to p bits
-// at once, and both the 53-bit and the 64-bit mantissa are that wide for a
-// float's 24.
-float SingleQuotient(int64_t a, int64_t b) {
-    constexpr int64_t kFloatExact = int64_t(1) << 24;
-    constexpr int64_t kDoubleExact = int64_t(1) << 53;
-    if (a >= 0 && b > 0 && a <= kFloatExact && b <= kFloatExact)
-        return static_cast<float>(a) / static_cast<float>(b);
-    if (a >= 0 && b > 0 && a <= kDoubleExact && b <= kDoubleExact)
-        return static_cast<float>(static_cast<double>(a) / static_cast<double>(b));
-    return static_cast<float>(static_cast<long double>(a) / static_cast<long double>(b));
-}
-
 QString FormatFrequency(float value, QChar decimalSeparator) {
     // Exact decimal expansion first (a float of this size has far fewer than
     // 60 decimals), then round half up on the third decimal.
@@ -126,10 +111,17 @@ TDigraphComparison CompareProfiles(const TDigraphProfile &sample, const TDigraph
         const TDigraphProfile &W = walkSample ? sample : ref;
         const TDigraphProfile &O = walkSample ? ref : sample;
         auto other = O.entries.begin();
+        const auto end = O.entries.end();
+        const auto before = [](const TProfileEntry &x, uint32_t k) { return x.key < k; };
         for (const TProfileEntry &e : W.entries) {
             const float rW = SingleQuotient(e.count, W.digraphs);
-            other = std::lower_bound(other, O.entries.end(), e.key,
-                                     [](const TProfileEntry &x, uint32_t k) { return x.key < k; });
+            // Both lists ascend, so the key is at or after the last one
+            // found, usually near it: gallop, then search the last stride.
+            ptrdiff_t stride = 1;
+            while (stride < end - other && other[stride - 1].key < e.key)
+                stride *= 2;
+            other = std::lower_bound(other + stride / 2, other + std::min(stride, end - other),
+                                     e.key, before);
             if (other == O.entries.end() || other->key != e.key) {
                 result.too_many.append(QLatin1Char(' '));
                 AppendDigraph(result.too_many, e.key);

@@ -57,8 +57,20 @@ TDigraphComparison CompareProfiles(const TDigraphProfile &sample, const TDigraph
                                    QChar decimalSeparator);
 
 // a / b rounded to single precision, as the detector always computed it:
-// through the 64-bit-mantissa quotient.
-float SingleQuotient(int64_t a, int64_t b);
+// through the 64-bit-mantissa quotient. Where both operands are exact in a
+// narrower format, that format's division gives the same float, for less: a
+// quotient rounded first to at least 2p + 2 bits and then to p bits equals
+// the quotient rounded to p bits at once, and both the 53-bit and the 64-bit
+// mantissa are that wide for a float's 24.
+inline float SingleQuotient(int64_t a, int64_t b) {
+    constexpr int64_t kFloatExact = int64_t(1) << 24;
+    constexpr int64_t kDoubleExact = int64_t(1) << 53;
+    if (a >= 0 && b > 0 && a <= kFloatExact && b <= kFloatExact)
+        return static_cast<float>(a) / static_cast<float>(b);
+    if (a >= 0 && b > 0 && a <= kDoubleExact && b <= kDoubleExact)
+        return static_cast<float>(static_cast<double>(a) / static_cast<double>(b));
+    return static_cast<float>(static_cast<long double>(a) / static_cast<long double>(b));
+}
 
 // A relative frequency as "%3.2f" with halves rounded up: 0.125 gives "0.13".
 QString FormatFrequency(float value, QChar decimalSeparator);

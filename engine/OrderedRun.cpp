@@ -3,6 +3,7 @@
 #include "FileNames.h"
 #include "RunError.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <numeric>
@@ -98,14 +99,57 @@ void OrderedRun(TFileSource &source, const TCheckSettings &settings,
     std::vector<TSlot> ring(static_cast<size_t>(window));
     std::mutex mutex;
     std::condition_variable workAvailable, resultReady;
-    // Guarded by `mutex`: indices below `produced` have their path in the
-    // ring; `next` is the next one a worker takes (in `order` when set).
+    // Guarded by `mutex`: indices below `produced` have their file in the
+    // ring; `next` is the next one to take (in `order` when set).
     qsizetype produced = 0, next = 0, emitted = 0;
     int idleWorkers = 0;
     bool mainWaiting = false, stop = false, allProduced = false;
 
+    // Takes the next files to check, under the lock: one at a time from a
+    // list sorted largest first (a big file must not hold others up), else
+    // a run of neighbours, so that threads meet at the lock and wake each
+    // other seldom; the runs shrink as the files in hand run low, to keep
+    // the threads evenly busy.
+    const auto claim = [&](std::vector<qsizetype> &taken) {
+        taken.clear();
+        qsizetype k = 1;
+        if (!largestFirst)
+            k = std::clamp<qsizetype>((produced - next) / (4 * qsizetype(jobs)), 1, 32);
+        for (; k > 0 && next < produced; --k, ++next)
+            taken.push_back(largestFirst ? order[size_t(next)] : next);
+    };
+    // Checks the files taken, then hands in their outcomes under the lock
+    // (held on entry and on return).
+    const auto checkTaken = [&](std::unique_lock<std::mutex> &lock, TFileChecker &checker,
+                                const std::vector<qsizetype> &taken,
+                                std::vector<TFileOutcome> &outs) {
+        std::vector<TSourceFile> files;
+        for (qsizetype i : taken)
+            files.push_back(ring[size_t(i % window)].file);
+        lock.unlock();
+        outs.clear();
+        for (const TSourceFile &file : files) {
+            outs.push_back(CheckOne(checker, file, settings, reference));
+            if (hooks.checked)
+                ++*hooks.checked;
+        }
+        lock.lock();
+        bool wanted = false;
+        for (size_t j = 0; j < taken.size(); ++j) {
+            TSlot &slot = ring[size_t(taken[j] % window)];
+            slot.out = std::move(outs[j]);
+            slot.ready = true;
+            wanted = wanted || taken[j] == emitted;
+        }
+        // The sink's thread sleeps only for the result it needs next.
+        if (mainWaiting && wanted)
+            resultReady.notify_one();
+    };
+
     auto worker = [&] {
         TFileChecker checker;
+        std::vector<qsizetype> taken;
+        std::vector<TFileOutcome> outs;
         std::unique_lock lock(mutex);
         for (;;) {
             if (!stop && next >= produced && !allProduced) {
@@ -115,26 +159,14 @@ void OrderedRun(TFileSource &source, const TCheckSettings &settings,
             }
             if (stop || next >= produced)
                 return;
-            const qsizetype i = largestFirst ? order[size_t(next)] : next;
-            ++next;
-            const TSourceFile file = ring[size_t(i % window)].file;
-            lock.unlock();
-            TFileOutcome out = CheckOne(checker, file, settings, reference);
-            if (hooks.checked)
-                ++*hooks.checked;
-            lock.lock();
-            TSlot &slot = ring[size_t(i % window)];
-            slot.out = std::move(out);
-            slot.ready = true;
-            // The sink's thread sleeps only for the result it needs next.
-            if (mainWaiting && i == emitted)
-                resultReady.notify_one();
+            claim(taken);
+            checkTaken(lock, checker, taken, outs);
         }
     };
 
     size_t aheadUsed = 0;
     TSourceFile p;
-    // Hands the workers paths up to the window's end. The source is read
+    // Hands the workers files up to the window's end. The source is read
     // outside the lock: the walk may take its time over a folder.
     auto topUp = [&] {
         std::vector<TSourceFile> batch;
@@ -165,11 +197,16 @@ void OrderedRun(TFileSource &source, const TCheckSettings &settings,
             workAvailable.notify_all();
     };
 
+    // This thread is one of the `jobs`: between serving results it checks
+    // files too, so no more threads run than were asked for.
     std::vector<std::thread> threads;
     topUp();
-    for (int t = 0; t < jobs; ++t)
+    for (int t = 1; t < jobs; ++t)
         threads.emplace_back(worker);
 
+    TFileChecker checker;
+    std::vector<qsizetype> taken;
+    std::vector<TFileOutcome> outs;
     std::vector<TSlot> done;
     for (;;) {
         topUp();
@@ -178,6 +215,11 @@ void OrderedRun(TFileSource &source, const TCheckSettings &settings,
             if (allProduced && emitted == produced)
                 break;
             if (!ring[size_t(emitted % window)].ready) {
+                if (next < produced) {
+                    claim(taken);
+                    checkTaken(lock, checker, taken, outs);
+                    continue;
+                }
                 mainWaiting = true;
                 resultReady.wait(lock, [&] { return ring[size_t(emitted % window)].ready; });
                 mainWaiting = false;
