@@ -3,6 +3,7 @@
 #include "TextTables.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -217,17 +218,18 @@ TCountSummary TFlatPairTable::Take(uint32_t ids, const char16_t *idUnit, int64_t
             // Sixteen cells at a time; a text touches few of them.
             const __m128i zero = _mm_setzero_si128();
             for (; b + 16 <= ids; b += 16) {
+                // One bit per cell, set for the touched ones, in cell order.
                 const auto *v = reinterpret_cast<const __m128i *>(row + b);
-                const __m128i any =
-                    _mm_or_si128(_mm_or_si128(_mm_loadu_si128(v), _mm_loadu_si128(v + 1)),
-                                 _mm_or_si128(_mm_loadu_si128(v + 2), _mm_loadu_si128(v + 3)));
-                if (_mm_movemask_epi8(_mm_cmpeq_epi32(any, zero)) == 0xFFFF)
-                    continue;
-                for (uint32_t j = b; j < b + 16; ++j)
-                    if (row[j]) {
-                        visit(a, j, row[j]);
-                        row[j] = 0;
-                    }
+                const __m128i lo = _mm_packs_epi32(_mm_cmpeq_epi32(_mm_loadu_si128(v), zero),
+                                                   _mm_cmpeq_epi32(_mm_loadu_si128(v + 1), zero));
+                const __m128i hi = _mm_packs_epi32(_mm_cmpeq_epi32(_mm_loadu_si128(v + 2), zero),
+                                                   _mm_cmpeq_epi32(_mm_loadu_si128(v + 3), zero));
+                for (unsigned touched = ~unsigned(_mm_movemask_epi8(_mm_packs_epi16(lo, hi))) & 0xFFFF;
+                     touched != 0; touched &= touched - 1) {
+                    const uint32_t j = b + uint32_t(std::countr_zero(touched));
+                    visit(a, j, row[j]);
+                    row[j] = 0;
+                }
             }
 #endif
             for (; b < ids; ++b)
@@ -266,13 +268,22 @@ void TByteDigraphCounter::Feed(const uint8_t *p, size_t n) {
     uint32_t *counts = fTable.Counts();
     uint32_t prev = fPrev;
     size_t i = 0;
-    for (; i + 4 <= n; i += 4) {
-        const uint32_t a = id[p[i]], b = id[p[i + 1]], c = id[p[i + 2]], d = id[p[i + 3]];
+    // Eight bytes a load.
+    for (; i + 8 <= n; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        const uint32_t a = id[w & 0xFF], b = id[(w >> 8) & 0xFF], c = id[(w >> 16) & 0xFF],
+                       d = id[(w >> 24) & 0xFF], e = id[(w >> 32) & 0xFF],
+                       f = id[(w >> 40) & 0xFF], g = id[(w >> 48) & 0xFF], h = id[w >> 56];
         ++counts[prev * K + a];
         ++counts[a * K + b];
         ++counts[b * K + c];
         ++counts[c * K + d];
-        prev = d;
+        ++counts[d * K + e];
+        ++counts[e * K + f];
+        ++counts[f * K + g];
+        ++counts[g * K + h];
+        prev = h;
     }
     for (; i < n; ++i) {
         const uint32_t a = id[p[i]];

@@ -99,51 +99,69 @@ QString FormatFrequency(float value, QChar decimalSeparator) {
     return s;
 }
 
-TDigraphComparison CompareProfiles(const TDigraphProfile &sample, const TDigraphProfile &ref,
-                                   int32_t freqVariationPerMille, int32_t percentFailAllowed,
-                                   QChar decimalSeparator) {
-    TDigraphComparison result;
-    if (!sample.entries.empty()) {
-        const float tolerance =
-            static_cast<float>(static_cast<long double>(freqVariationPerMille) / 1000.0L);
-        // The larger profile is looked up in; equal totals walk the reference.
-        const bool walkSample = ref.digraphs > sample.digraphs;
-        const TDigraphProfile &W = walkSample ? sample : ref;
-        const TDigraphProfile &O = walkSample ? ref : sample;
-        auto other = O.entries.begin();
-        const auto end = O.entries.end();
-        const auto before = [](const TProfileEntry &x, uint32_t k) { return x.key < k; };
-        for (const TProfileEntry &e : W.entries) {
-            const float rW = SingleQuotient(e.count, W.digraphs);
-            // Both lists ascend, so the key is at or after the last one
-            // found, usually near it: gallop, then search the last stride.
-            ptrdiff_t stride = 1;
-            while (stride < end - other && other[stride - 1].key < e.key)
-                stride *= 2;
-            other = std::lower_bound(other + stride / 2, other + std::min(stride, end - other),
-                                     e.key, before);
-            if (other == O.entries.end() || other->key != e.key) {
-                result.too_many.append(QLatin1Char(' '));
-                AppendDigraph(result.too_many, e.key);
-                ++result.failures;
-                continue;
+namespace {
+
+// Walks W's entries, looking each up in O; returns how many fail, and puts
+// their texts in `texts` when given.
+int32_t CountFailures(const TDigraphProfile &W, const TDigraphProfile &O, float tolerance,
+                      QChar decimalSeparator, TDigraphComparison *texts) {
+    int32_t failures = 0;
+    auto other = O.entries.begin();
+    const auto end = O.entries.end();
+    const auto before = [](const TProfileEntry &x, uint32_t k) { return x.key < k; };
+    for (const TProfileEntry &e : W.entries) {
+        const float rW = SingleQuotient(e.count, W.digraphs);
+        // Both lists ascend, so the key is at or after the last one found,
+        // usually near it: gallop, then search the last stride.
+        ptrdiff_t stride = 1;
+        while (stride < end - other && other[stride - 1].key < e.key)
+            stride *= 2;
+        other = std::lower_bound(other + stride / 2, other + std::min(stride, end - other), e.key,
+                                 before);
+        if (other == end || other->key != e.key) {
+            ++failures;
+            if (texts) {
+                texts->too_many.append(QLatin1Char(' '));
+                AppendDigraph(texts->too_many, e.key);
             }
-            const float rO = SingleQuotient(other->count, O.digraphs);
-            const long double diff =
-                std::fabs(static_cast<long double>(rW) - static_cast<long double>(rO));
-            if (diff > static_cast<long double>(tolerance)) {
-                QString &target = rW > rO ? result.too_many : result.too_few;
+            continue;
+        }
+        const float rO = SingleQuotient(other->count, O.digraphs);
+        if (FrequenciesDiffer(rW, rO, tolerance)) {
+            ++failures;
+            if (texts) {
+                QString &target = rW > rO ? texts->too_many : texts->too_few;
                 target.append(QLatin1Char('('));
                 target.append(FormatFrequency(rW, decimalSeparator));
                 target.append(QLatin1String(") "));
                 AppendDigraph(target, e.key);
-                ++result.failures;
             }
         }
+    }
+    return failures;
+}
+
+} // namespace
+
+TDigraphComparison CompareProfiles(const TDigraphProfile &sample, const TDigraphProfile &ref,
+                                   int32_t freqVariationPerMille, int32_t percentFailAllowed,
+                                   QChar decimalSeparator, bool textsOnlyWhenFailing) {
+    TDigraphComparison result;
+    // The larger profile is looked up in; equal totals walk the reference.
+    const bool walkSample = ref.digraphs > sample.digraphs;
+    const TDigraphProfile &W = walkSample ? sample : ref;
+    const TDigraphProfile &O = walkSample ? ref : sample;
+    const float tolerance =
+        static_cast<float>(static_cast<long double>(freqVariationPerMille) / 1000.0L);
+    if (!sample.entries.empty()) {
+        result.failures = CountFailures(W, O, tolerance, decimalSeparator,
+                                        textsOnlyWhenFailing ? nullptr : &result);
         result.fail_fraction = SingleQuotient(result.failures, int64_t(sample.entries.size()));
     }
     const long double allowance = static_cast<long double>(percentFailAllowed) / 100.0L;
     result.fails = allowance < static_cast<long double>(result.fail_fraction);
+    if (result.fails && textsOnlyWhenFailing)
+        CountFailures(W, O, tolerance, decimalSeparator, &result);
     return result;
 }
 

@@ -15,6 +15,7 @@
 
 #include <QChar>
 #include <QString>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -51,10 +52,12 @@ struct TDigraphComparison {
     QString too_few;
 };
 
-// Compares a file's profile with the reference profile.
+// Compares a file's profile with the reference profile. With
+// `textsOnlyWhenFailing` the texts are left empty unless the file fails, as
+// only a failing file shows them.
 TDigraphComparison CompareProfiles(const TDigraphProfile &sample, const TDigraphProfile &ref,
                                    int32_t freqVariationPerMille, int32_t percentFailAllowed,
-                                   QChar decimalSeparator);
+                                   QChar decimalSeparator, bool textsOnlyWhenFailing = false);
 
 // a / b rounded to single precision, as the detector always computed it:
 // through the 64-bit-mantissa quotient. Where both operands are exact in a
@@ -70,6 +73,18 @@ inline float SingleQuotient(int64_t a, int64_t b) {
     if (a >= 0 && b > 0 && a <= kDoubleExact && b <= kDoubleExact)
         return static_cast<float>(static_cast<double>(a) / static_cast<double>(b));
     return static_cast<float>(static_cast<long double>(a) / static_cast<long double>(b));
+}
+
+// |a - b| > tolerance, with the difference taken in the 64-bit mantissa, as
+// the detector always did. Two floats in [2^-29, 1] differ by a double
+// exactly, and exact values compare the same in either width, so the wide
+// one is needed only for tiny frequencies.
+inline bool FrequenciesDiffer(float a, float b, float tolerance) {
+    constexpr float kNarrowEnough = 0x1p-29f;
+    if (a >= kNarrowEnough && b >= kNarrowEnough && a <= 1.0f && b <= 1.0f)
+        return std::fabs(double(a) - double(b)) > double(tolerance);
+    return std::fabs(static_cast<long double>(a) - static_cast<long double>(b)) >
+           static_cast<long double>(tolerance);
 }
 
 // A relative frequency as "%3.2f" with halves rounded up: 0.125 gives "0.13".

@@ -107,7 +107,7 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
         fFile.Close();
         const TDigraphComparison cmp =
             CompareProfiles(sample, *reference, settings.freq_variation_per_mille,
-                            settings.percent_fail_allowed, settings.decimal_separator);
+                            settings.percent_fail_allowed, settings.decimal_separator, true);
         if (!cmp.fails)
             return TCheckResult::Passed;
         verdict = TVerdict{};

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <vector>
 
@@ -140,5 +141,56 @@ TEST(DigraphProfile, SingleQuotientIsTheExtendedQuotientRounded) {
         const int64_t b = int64_t(rng() >> (1 + rng() % 62)) + 1;
         const int64_t a = int64_t(rng() % uint64_t(b + 1));
         ASSERT_EQ(SingleQuotient(a, b), extended(a, b)) << a << " / " << b;
+    }
+}
+
+// The narrow difference decides as the wide one does, across the edge of
+// the narrow range and on random frequencies and tolerances.
+TEST(DigraphProfile, FrequenciesDifferAsInTheExtendedWidth) {
+    const auto extended = [](float a, float b, float t) {
+        return std::fabs(static_cast<long double>(a) - static_cast<long double>(b)) >
+               static_cast<long double>(t);
+    };
+    const std::vector<float> edges = {0.0f,         0x1p-40f, std::nextafter(0x1p-29f, 0.0f),
+                                      0x1p-29f,     0x1p-24f, 0.015f,
+                                      0.5f,         std::nextafter(1.0f, 0.0f), 1.0f};
+    for (const float a : edges) {
+        for (const float b : edges) {
+            for (const float t : {0.0f, 0x1p-29f, 0.015f, 0.5f}) {
+                EXPECT_EQ(FrequenciesDiffer(a, b, t), extended(a, b, t)) << a << " " << b << " " << t;
+                // Right at the tolerance: the difference itself.
+                const float d = float(std::fabs(double(a) - double(b)));
+                EXPECT_EQ(FrequenciesDiffer(a, b, d), extended(a, b, d)) << a << " " << b;
+            }
+        }
+    }
+    std::mt19937_64 rng(9);
+    for (int i = 0; i < 300000; ++i) {
+        const int64_t total = int64_t(rng() % (uint64_t(1) << (1 + rng() % 40))) + 1;
+        const float a = SingleQuotient(int64_t(rng() % uint64_t(total)) + 1, total);
+        const float b = SingleQuotient(int64_t(rng() % uint64_t(total)) + 1, total);
+        const float t = SingleQuotient(int64_t(rng() % 1001), 1000);
+        ASSERT_EQ(FrequenciesDiffer(a, b, t), extended(a, b, t)) << a << " " << b << " " << t;
+    }
+}
+
+// A check that keeps texts only for failing files: the same verdict and
+// figures; the same texts when the file fails, none when it passes.
+TEST(DigraphProfile, TextsOnlyWhenFailingKeepTheVerdictAndTheFigures) {
+    TDigraphProfile ref;
+    ref.entries = {{Key("ER"), 200}, {Key("TH"), 500}};
+    ref.digraphs = 1000;
+    TDigraphProfile sample;
+    sample.entries = {{Key("ER"), 10}, {Key("QX"), 10}, {Key("TH"), 60}};
+    sample.digraphs = 80;
+    for (const int percent : {10, 100}) {
+        const TDigraphComparison full = CompareProfiles(sample, ref, 15, percent, QLatin1Char(','));
+        const TDigraphComparison lean =
+            CompareProfiles(sample, ref, 15, percent, QLatin1Char(','), true);
+        EXPECT_EQ(lean.fails, full.fails);
+        EXPECT_EQ(lean.failures, full.failures);
+        EXPECT_EQ(lean.fail_fraction, full.fail_fraction);
+        EXPECT_EQ(lean.too_many, full.fails ? full.too_many : QString());
+        EXPECT_EQ(lean.too_few, full.fails ? full.too_few : QString());
     }
 }
