@@ -6,11 +6,13 @@
 //
 // With one job the files are checked on the calling thread itself, between
 // calls of the `between` hook, so an event loop can be pumped there and a
-// within-file progress callback can be given. With more jobs, workers run a
-// bounded window of files ahead of the sink, so memory stays flat however
-// long the list; a short list (it ends within kShortList files) is checked
-// largest file first, so no worker is left with a big file at the end while
-// the others idle.
+// within-file progress callback can be given. With more jobs, the calling
+// thread and jobs - 1 workers check a bounded window of files ahead of the
+// sink, so memory stays flat however long the list; they take runs of
+// neighbouring files at a time, so they seldom wait on each other. A short
+// list (it ends within kShortList files) is checked one file at a time,
+// largest first, so no thread is left with a big file at the end while the
+// others idle.
 
 #include "FileCheck.h"
 #include "FileSource.h"
