@@ -9,12 +9,14 @@
 #     one job and two;
 #   - the big-file corpus of make_corpus.py: -d with one job and two;
 #   - peak RSS (GNU time) of a scan over 1 000 000 empty files.
-# Each time is the best of BENCH_RUNS runs (default 3) with a warm cache.
+# Times are medians of BENCH_RUNS rounds (default 7) with a warm cache; each
+# round runs every row once, and each ratio is the median of its per-round
+# ratios, so a drift in the machine's speed cancels out.
 #
 # Environment:
 #   BUILD        build folder (default build; relative to the repository root)
 #   BENCH_DIR    work folder (default /tmp/brindle-bench)
-#   BENCH_RUNS   runs per row (default 3)
+#   BENCH_RUNS   rounds (default 7)
 #   BENCH_MEMORY 0 skips the 1 000 000-file tree (it takes minutes to make
 #                and to remove; it is removed afterwards unless BENCH_KEEP=1)
 set -uo pipefail
@@ -26,7 +28,7 @@ build=${BUILD:-build}
 scan=$build/cli/brindle-scan
 floor=$build/bench/read_floor
 bench_dir=${BENCH_DIR:-/tmp/brindle-bench}
-runs=${BENCH_RUNS:-3}
+runs=${BENCH_RUNS:-7}
 
 die() { echo "small_files_bench: $*" >&2; exit 2; }
 [[ -x $scan && -x $floor ]] ||
@@ -39,44 +41,50 @@ python3 "$here/make_small_corpus.py" "$small" || die "small corpus generation fa
 python3 "$here/make_corpus.py" "$big" >/dev/null || die "corpus generation failed"
 ref=$big-refs/ref1.txt
 
-# best CMD...: the best wall time of $runs runs, in seconds. Status 1 (suspects
-# found) is success.
-best() {
-    local i t0 t1 b=
-    for ((i = 0; i < runs; i++)); do
-        t0=$(date +%s.%N)
-        "$@" >/dev/null 2>&1
-        (($? > 1)) && { echo "FAILED: $*" >&2; echo 0; return; }
-        t1=$(date +%s.%N)
-        b=$(awk -v a="$t0" -v c="$t1" -v m="$b" 'BEGIN { d = c - a; if (m == "" || d < m) m = d; printf "%.3f", m }')
-    done
-    echo "$b"
-}
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
+# Status 1 (suspects found) is success.
+names=()
+cmds=()
+row() { names+=("$1"); shift; cmds+=("$(printf '%q ' "$@")"); }
+row floor1 "$floor" "$small" 1
+row floor2 "$floor" "$small" 2
+row size1 "$scan" -s -j 1 --no-progress "$small"
+row size2 "$scan" -s -j 2 --no-progress "$small"
+row d1 "$scan" -s -d -r "$ref" -j 1 --no-progress "$small"
+row d2 "$scan" -s -d -r "$ref" -j 2 --no-progress "$small"
+row bigfloor "$floor" "$big" 1
+row big1 "$scan" -s -d -r "$ref" -j 1 --no-progress "$big"
+row big2 "$scan" -s -d -r "$ref" -j 2 --no-progress "$big"
 
-echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
+echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores; $runs rounds"
 "$floor" "$small" 2 >/dev/null # warm the cache
+"$floor" "$big" 2 >/dev/null
+times=$bench_dir/times.txt
+: >"$times"
+for ((r = 0; r < runs; r++)); do
+    for i in "${!names[@]}"; do
+        t0=$(date +%s.%N)
+        eval "${cmds[$i]}" >/dev/null 2>&1
+        status=$?
+        t1=$(date +%s.%N)
+        ((status > 1)) && die "failed: ${cmds[$i]}"
+        echo "${names[$i]} $r $(awk -v a="$t0" -v c="$t1" 'BEGIN { printf "%.4f", c - a }')" >>"$times"
+    done
+done
+# fig ROW: its median time. ratio A B: the median over rounds of A/B.
+fig() { python3 "$here/medians.py" "$times" "$1"; }
+ratio() { python3 "$here/medians.py" "$times" "$1" "$2"; }
 
-f1=$(best "$floor" "$small" 1)
-f2=$(best "$floor" "$small" 2)
-s1=$(best "$scan" -s -j 1 --no-progress "$small")
-s2=$(best "$scan" -s -j 2 --no-progress "$small")
-d1=$(best "$scan" -s -d -r "$ref" -j 1 --no-progress "$small")
-d2=$(best "$scan" -s -d -r "$ref" -j 2 --no-progress "$small")
 printf '\n100 000 small files (%s)\n' "$small"
-printf '  %-34s %8s s\n' "read floor, 1 job" "$f1" "read floor, 2 jobs" "$f2"
-printf '  %-34s %8s s   %s of the floor'"'"'s speed\n' "size test, 1 job" "$s1" "$(ratio "$f1" "$s1")"
-printf '  %-34s %8s s   %sx the size test\n' "-d, 1 job" "$d1" "$(ratio "$d1" "$s1")"
-printf '  %-34s %8s s   %sx one job\n' "size test, 2 jobs" "$s2" "$(ratio "$s1" "$s2")"
-printf '  %-34s %8s s   %sx one job\n' "-d, 2 jobs" "$d2" "$(ratio "$d1" "$d2")"
+printf '  %-34s %8s s\n' "read floor, 1 job" "$(fig floor1)" "read floor, 2 jobs" "$(fig floor2)"
+printf '  %-34s %8s s   %s of the floor'"'"'s speed\n' "size test, 1 job" "$(fig size1)" "$(ratio floor1 size1)"
+printf '  %-34s %8s s   %sx the size test\n' "-d, 1 job" "$(fig d1)" "$(ratio d1 size1)"
+printf '  %-34s %8s s   %sx one job (the floor: %sx)\n' "size test, 2 jobs" "$(fig size2)" "$(ratio size1 size2)" "$(ratio floor1 floor2)"
+printf '  %-34s %8s s   %sx one job\n' "-d, 2 jobs" "$(fig d2)" "$(ratio d1 d2)"
 
-bf=$(best "$floor" "$big" 1)
-b1=$(best "$scan" -s -d -r "$ref" -j 1 --no-progress "$big")
-b2=$(best "$scan" -s -d -r "$ref" -j 2 --no-progress "$big")
 printf '\nbig files (%s)\n' "$big"
-printf '  %-34s %8s s\n' "read floor, 1 job" "$bf"
-printf '  %-34s %8s s\n' "-d, 1 job" "$b1"
-printf '  %-34s %8s s   %sx one job\n' "-d, 2 jobs" "$b2" "$(ratio "$b1" "$b2")"
+printf '  %-34s %8s s\n' "read floor, 1 job" "$(fig bigfloor)"
+printf '  %-34s %8s s\n' "-d, 1 job" "$(fig big1)"
+printf '  %-34s %8s s   %sx one job\n' "-d, 2 jobs" "$(fig big2)" "$(ratio big1 big2)"
 
 if [[ ${BENCH_MEMORY:-1} != 0 ]]; then
     empty=$bench_dir/empty
