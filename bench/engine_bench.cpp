@@ -1,6 +1,7 @@
 // Per-kernel throughput of the engine's inner loops, on generated text held
 // in memory (no file reading). Run: build/bench/engine_bench
 #include "DigraphCounter.h"
+#include "DigraphProfile.h"
 #include "TextMeasure.h"
 #include "Utf8Decoder.h"
 
@@ -81,6 +82,30 @@ void BM_Utf8DecodeAscii(benchmark::State &state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(ascii.size()));
 }
 BENCHMARK(BM_Utf8DecodeAscii);
+
+// The digraph work on one small file, as a scan of many does it: count a
+// text of 6.5 KiB, read its profile off the table and compare it with a
+// reference profile made from 1 MiB of the same kind of text.
+void BM_SmallFileDigraphs(benchmark::State &state) {
+    const auto &t = Text();
+    engine::TByteDigraphCounter c;
+    engine::TPairCounts refCounts;
+    char16_t prev = 0;
+    refCounts.AddBytes(t.data(), 1u << 20, prev);
+    const engine::TDigraphProfile ref = engine::MakeProfile(refCounts, 10);
+    constexpr size_t kFile = 6656;
+    size_t at = 0;
+    engine::TDigraphProfile sample;
+    for (auto _ : state) {
+        at = (at + kFile) % (t.size() - kFile);
+        c.Feed(t.data() + at, kFile);
+        engine::TakeProfile(c, 10, sample);
+        benchmark::DoNotOptimize(
+            engine::CompareProfiles(sample, ref, 15, 10, QLatin1Char('.'), true).fails);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kFile));
+}
+BENCHMARK(BM_SmallFileDigraphs);
 
 } // namespace
 

@@ -224,7 +224,8 @@ TCountSummary TFlatPairTable::Take(uint32_t ids, const char16_t *idUnit, int64_t
                                                    _mm_cmpeq_epi32(_mm_loadu_si128(v + 1), zero));
                 const __m128i hi = _mm_packs_epi32(_mm_cmpeq_epi32(_mm_loadu_si128(v + 2), zero),
                                                    _mm_cmpeq_epi32(_mm_loadu_si128(v + 3), zero));
-                for (unsigned touched = ~unsigned(_mm_movemask_epi8(_mm_packs_epi16(lo, hi))) & 0xFFFF;
+                for (unsigned touched =
+                         ~unsigned(_mm_movemask_epi8(_mm_packs_epi16(lo, hi))) & 0xFFFF;
                      touched != 0; touched &= touched - 1) {
                     const uint32_t j = b + uint32_t(std::countr_zero(touched));
                     visit(a, j, row[j]);
@@ -273,8 +274,8 @@ void TByteDigraphCounter::Feed(const uint8_t *p, size_t n) {
         uint64_t w;
         std::memcpy(&w, p + i, 8);
         const uint32_t a = id[w & 0xFF], b = id[(w >> 8) & 0xFF], c = id[(w >> 16) & 0xFF],
-                       d = id[(w >> 24) & 0xFF], e = id[(w >> 32) & 0xFF],
-                       f = id[(w >> 40) & 0xFF], g = id[(w >> 48) & 0xFF], h = id[w >> 56];
+                       d = id[(w >> 24) & 0xFF], e = id[(w >> 32) & 0xFF], f = id[(w >> 40) & 0xFF],
+                       g = id[(w >> 48) & 0xFF], h = id[w >> 56];
         ++counts[prev * K + a];
         ++counts[a * K + b];
         ++counts[b * K + c];

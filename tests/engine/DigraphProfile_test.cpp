@@ -151,13 +151,14 @@ TEST(DigraphProfile, FrequenciesDifferAsInTheExtendedWidth) {
         return std::fabs(static_cast<long double>(a) - static_cast<long double>(b)) >
                static_cast<long double>(t);
     };
-    const std::vector<float> edges = {0.0f,         0x1p-40f, std::nextafter(0x1p-29f, 0.0f),
-                                      0x1p-29f,     0x1p-24f, 0.015f,
-                                      0.5f,         std::nextafter(1.0f, 0.0f), 1.0f};
+    const std::vector<float> edges = {
+        0.0f,   0x1p-40f, std::nextafter(0x1p-29f, 0.0f), 0x1p-29f, 0x1p-24f,
+        0.015f, 0.5f,     std::nextafter(1.0f, 0.0f),     1.0f};
     for (const float a : edges) {
         for (const float b : edges) {
             for (const float t : {0.0f, 0x1p-29f, 0.015f, 0.5f}) {
-                EXPECT_EQ(FrequenciesDiffer(a, b, t), extended(a, b, t)) << a << " " << b << " " << t;
+                EXPECT_EQ(FrequenciesDiffer(a, b, t), extended(a, b, t))
+                    << a << " " << b << " " << t;
                 // Right at the tolerance: the difference itself.
                 const float d = float(std::fabs(double(a) - double(b)));
                 EXPECT_EQ(FrequenciesDiffer(a, b, d), extended(a, b, d)) << a << " " << b;
