@@ -268,11 +268,13 @@ void TByteDigraphCounter::Feed(const uint8_t *p, size_t n) {
     const uint32_t K = fTable.Stride();
     uint32_t *counts = fTable.Counts();
     uint32_t prev = fPrev;
+    uint64_t any = 0;
     size_t i = 0;
     // Eight bytes a load.
     for (; i + 8 <= n; i += 8) {
         uint64_t w;
         std::memcpy(&w, p + i, 8);
+        any |= w;
         const uint32_t a = id[w & 0xFF], b = id[(w >> 8) & 0xFF], c = id[(w >> 16) & 0xFF],
                        d = id[(w >> 24) & 0xFF], e = id[(w >> 32) & 0xFF], f = id[(w >> 40) & 0xFF],
                        g = id[(w >> 48) & 0xFF], h = id[w >> 56];
@@ -287,11 +289,13 @@ void TByteDigraphCounter::Feed(const uint8_t *p, size_t n) {
         prev = h;
     }
     for (; i < n; ++i) {
+        any |= p[i];
         const uint32_t a = id[p[i]];
         ++counts[prev * K + a];
         prev = a;
     }
     fPrev = prev;
+    fHighBytes = fHighBytes || (any & 0x8080808080808080u) != 0;
     fTable.Counted(n);
 }
 
@@ -307,11 +311,15 @@ void TByteDigraphCounter::FlushInto(TPairCounts &into) {
 void TByteDigraphCounter::Reset() {
     fTable.ClearTouched();
     fPrev = 0;
+    fHighBytes = false;
 }
 
 TCountSummary TByteDigraphCounter::Take(int64_t minCount, std::vector<TProfileEntry> &kept) {
-    const TCountSummary sum = fTable.Take(fTable.Stride(), Tables().idUnit, minCount, kept);
+    const TextTables &t = Tables();
+    const uint32_t ids = uint32_t(fHighBytes ? t.byteIdCount : t.asciiIdCount);
+    const TCountSummary sum = fTable.Take(ids, t.idUnit, minCount, kept);
     fPrev = 0;
+    fHighBytes = false;
     return sum;
 }
 

@@ -138,6 +138,9 @@ public:
 
 private:
     uint32_t fPrev = 0; // id of the previous byte
+    // A byte of 0x80 or above was fed: without one, only the ids of ASCII
+    // bytes can have been counted, and the rest of the table is not read.
+    bool fHighBytes = false;
     TFlatPairTable fTable;
 };
 

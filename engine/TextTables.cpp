@@ -76,6 +76,9 @@ std::unique_ptr<TextTables> Build() {
                                               letters.begin() + 2);
     }
     t->byteIdCount = next;
+    t->asciiIdCount = 2;
+    for (int b = 0; b < 0x80; ++b)
+        t->asciiIdCount = std::max(t->asciiIdCount, t->byteId[b] + 1);
     return t;
 }
 

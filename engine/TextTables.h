@@ -24,7 +24,8 @@ struct TextTables {
     // of those units, so that pairs of ids sort as their digraphs do.
     char16_t byteUpper[256];
     uint8_t byteId[256];
-    int byteIdCount; // ids in use, including 0 and 1
+    int byteIdCount;  // ids in use, including 0 and 1
+    int asciiIdCount; // the ids of bytes below 0x80 are all below this
     char16_t idUnit[256];
 };
 

@@ -258,8 +258,13 @@ TEST(DigraphCounter, ProfileTakenFromTheTableEqualsTheProfileOfTheCounts) {
         const int32_t minFreq = std::array{1, 3, 10}[size_t(round % 3)];
         QString text;
         QByteArray raw;
+        // Every fourth 8-bit text is ASCII only: the counter reads just the
+        // part of its table that ASCII can reach.
+        const bool ascii = round % 8 == 0 || round % 8 == 4;
         for (int i = 0; i < length; ++i) {
-            const int v = rng.bounded(5) == 0 ? ' ' : rng.bounded(256 - alphabet, 256);
+            const int v = rng.bounded(5) == 0 ? ' '
+                          : ascii             ? rng.bounded(0x20, 0x80)
+                                              : rng.bounded(256 - alphabet, 256);
             raw += char(v);
             text += eightBit ? QChar(kCp1252[uchar(v)]) : QChar(char16_t(0x370 + v));
         }
