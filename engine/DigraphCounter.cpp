@@ -128,31 +128,39 @@ void TFlatPairTable::FlushInto(TPairCounts &into, uint32_t ids, const char16_t *
     into.SetOrderUnknown();
 }
 
+namespace {
+
+// Calls visit(i) for each nonzero cells[i], i < n, in order. A text touches
+// few cells, so they are looked for sixteen at a time.
+template <class Visit> void ForEachNonzero(const uint32_t *cells, size_t n, Visit &&visit) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        // One bit per cell, set for the touched ones, in cell order.
+        const auto *v = reinterpret_cast<const __m128i *>(cells + i);
+        const __m128i lo = _mm_packs_epi32(_mm_cmpeq_epi32(_mm_loadu_si128(v), zero),
+                                           _mm_cmpeq_epi32(_mm_loadu_si128(v + 1), zero));
+        const __m128i hi = _mm_packs_epi32(_mm_cmpeq_epi32(_mm_loadu_si128(v + 2), zero),
+                                           _mm_cmpeq_epi32(_mm_loadu_si128(v + 3), zero));
+        for (unsigned touched = ~unsigned(_mm_movemask_epi8(_mm_packs_epi16(lo, hi))) & 0xFFFF;
+             touched != 0; touched &= touched - 1)
+            visit(i + size_t(std::countr_zero(touched)));
+    }
+#endif
+    for (; i < n; ++i)
+        if (cells[i])
+            visit(i);
+}
+
+} // namespace
+
 const std::vector<uint32_t> &TFlatPairTable::Touched() const {
     if (fScanned)
         return fTouched;
     fTouched.clear();
-    const uint32_t *c = fCounts.data();
-    const size_t n = fCounts.size();
-    size_t i = 0;
-#if defined(__SSE2__)
-    // Sixteen cells at a time; a text touches few of them.
-    const __m128i zero = _mm_setzero_si128();
-    for (; i + 16 <= n; i += 16) {
-        const auto *v = reinterpret_cast<const __m128i *>(c + i);
-        const __m128i any =
-            _mm_or_si128(_mm_or_si128(_mm_loadu_si128(v), _mm_loadu_si128(v + 1)),
-                         _mm_or_si128(_mm_loadu_si128(v + 2), _mm_loadu_si128(v + 3)));
-        if (_mm_movemask_epi8(_mm_cmpeq_epi32(any, zero)) == 0xFFFF)
-            continue;
-        for (size_t j = i; j < i + 16; ++j)
-            if (c[j])
-                fTouched.push_back(uint32_t(j));
-    }
-#endif
-    for (; i < n; ++i)
-        if (c[i])
-            fTouched.push_back(uint32_t(i));
+    ForEachNonzero(fCounts.data(), fCounts.size(),
+                   [this](size_t i) { fTouched.push_back(uint32_t(i)); });
     fScanned = true;
     return fTouched;
 }
@@ -213,31 +221,11 @@ TCountSummary TFlatPairTable::Take(uint32_t ids, const char16_t *idUnit, int64_t
         for (uint32_t a = 2; a < ids; ++a) {
             uint32_t *row = fCounts.data() + size_t(a) * fStride;
             row[0] = 0;
-            uint32_t b = 1;
-#if defined(__SSE2__)
-            // Sixteen cells at a time; a text touches few of them.
-            const __m128i zero = _mm_setzero_si128();
-            for (; b + 16 <= ids; b += 16) {
-                // One bit per cell, set for the touched ones, in cell order.
-                const auto *v = reinterpret_cast<const __m128i *>(row + b);
-                const __m128i lo = _mm_packs_epi32(_mm_cmpeq_epi32(_mm_loadu_si128(v), zero),
-                                                   _mm_cmpeq_epi32(_mm_loadu_si128(v + 1), zero));
-                const __m128i hi = _mm_packs_epi32(_mm_cmpeq_epi32(_mm_loadu_si128(v + 2), zero),
-                                                   _mm_cmpeq_epi32(_mm_loadu_si128(v + 3), zero));
-                for (unsigned touched =
-                         ~unsigned(_mm_movemask_epi8(_mm_packs_epi16(lo, hi))) & 0xFFFF;
-                     touched != 0; touched &= touched - 1) {
-                    const uint32_t j = b + uint32_t(std::countr_zero(touched));
-                    visit(a, j, row[j]);
-                    row[j] = 0;
-                }
-            }
-#endif
-            for (; b < ids; ++b)
-                if (row[b]) {
-                    visit(a, b, row[b]);
-                    row[b] = 0;
-                }
+            ForEachNonzero(row + 1, ids - 1, [&](size_t i) {
+                const uint32_t b = uint32_t(i) + 1;
+                visit(a, b, row[b]);
+                row[b] = 0;
+            });
         }
     }
     // Nothing is left in the table: clearing it again costs nothing.
