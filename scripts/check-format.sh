@@ -4,26 +4,23 @@
 #
 # usage: scripts/check-format.sh [--fix]
 #
-# Only our own source folders are looked at; clang-format comes from Debian
-# (scripts/setup-debian.sh installs it). CLANG_FORMAT picks another binary.
+# Every C++ source of the tree is looked at, build folders left out;
+# clang-format comes from Debian (scripts/setup-debian.sh installs it).
+# CLANG_FORMAT picks another binary.
 set -eu
 cd "$(dirname "$0")/.."
 
-FOLDERS="app bench cli engine platform shell suite tools tests fuzz"
 clang_format=${CLANG_FORMAT:-clang-format}
 command -v "$clang_format" >/dev/null 2>&1 || {
     echo "check-format: $clang_format not found (apt-get install clang-format)" >&2
     exit 2
 }
 
-existing=""
-for d in $FOLDERS; do
-    [ -d "$d" ] && existing="$existing $d"
-done
 list=$(mktemp)
 trap 'rm -f "$list"' EXIT
-# shellcheck disable=SC2086
-find $existing -type f \( -name '*.cpp' -o -name '*.h' \) | LC_ALL=C sort >"$list"
+# Build folders (build/, build-asan/, ...) hold generated code, not ours.
+find . \( -path './.*' -o -path './build*' \) -prune -o -type f \( -name '*.cpp' -o -name '*.h' \) -print |
+    sed 's|^\./||' | LC_ALL=C sort >"$list"
 
 if [ "${1:-}" = "--fix" ]; then
     xargs "$clang_format" -i <"$list"

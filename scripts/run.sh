@@ -5,8 +5,4 @@ set -eu
 cd "$(dirname "$0")/.."
 ./scripts/setup-debian.sh
 ./scripts/build.sh
-if [ -x build/app/brindle ]; then
-    exec build/app/brindle
-fi
-# Without the window (no Qt Widgets): scan the sample from the command line.
-exec build/cli/brindle-scan -s "${1:-sample}"
+exec build/app/brindle

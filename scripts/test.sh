@@ -1,9 +1,11 @@
 #!/bin/sh
-# Installs what is missing, builds with warnings as errors, runs every test,
-# then checks that the sources are formatted.
+# Installs what is missing, checks that the sources are formatted (first, so
+# that a formatting slip costs seconds, not a whole run), builds with warnings
+# as errors and runs every test.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/setup-debian.sh
+./scripts/check-format.sh
 BRINDLE_WERROR=ON ./scripts/build.sh
 # Tests never touch the user's real settings or display.
 export QT_QPA_PLATFORM=offscreen
@@ -14,4 +16,3 @@ export QT_QPA_PLATFORM=offscreen
 ./scripts/fuzz.sh
 ./scripts/sanitize.sh asan
 ./scripts/sanitize.sh tsan
-./scripts/check-format.sh

@@ -15,12 +15,16 @@ fail() {
     exit 1
 }
 
+# slurmd launches jobs as their owner, which needs root. A developer's own
+# account skips the test (ctest's skip code); CI runs as root and runs it.
+if [ "$(id -u)" -ne 0 ]; then
+    echo "SKIP: the one-node Slurm cluster needs root (this is $(id -un))" >&2
+    exit 77
+fi
 for program in munged mungekey slurmctld slurmd sbatch sinfo scancel; do
     command -v "$program" >/dev/null ||
         fail "$program is not installed: scripts/setup-debian.sh installs slurm-wlm and munge"
 done
-# slurmd launches jobs as their owner, which needs root.
-[ "$(id -u)" -eq 0 ] || fail "the one-node Slurm cluster needs root (this is $(id -un))"
 
 work=$(mktemp -d /tmp/brindle-slurm.XXXXXX) || fail "no temporary folder"
 # munged wants every folder above its socket open to all.
