@@ -32,7 +32,8 @@ install(DIRECTORY sample/ DESTINATION ${BRINDLE_INSTALL_DATADIR}/sample)
 # is installed; the README and the profile format beside the other docs.
 install(PROGRAMS scripts/slurm/brindle-scan-array.sbatch scripts/slurm/brindle-scan-merge.sh
         DESTINATION ${BRINDLE_INSTALL_DATADIR}/slurm)
-install(FILES README.md docs/profile-format.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/brindle)
+install(FILES README.md docs/profile-format.md dist/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/brindle)
 
 if(TARGET brindle)
     install(FILES dist/${BRINDLE_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -86,6 +86,16 @@ metainfo="$share/metainfo/org.quillon.Brindle.metainfo.xml"
 appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 ||
     { cat "$work/appstream.log" >&2; fail "appstreamcli rejects $(basename "$metainfo")"; }
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo has no release $version"
+grep -q "<project_license>GPL-3.0-or-later</project_license>" "$metainfo" ||
+    fail "the metainfo names no project licence"
+# Whoever passes the package on needs its licence: a machine-readable
+# copyright file whose every licence has its text.
+copyright="$share/doc/brindle/copyright"
+[[ -f $copyright ]] || fail "no $copyright"
+for licence in $(sed -n 's/^License: *//p' "$copyright" | sort -u); do
+    grep -A1 "^License: $licence\$" "$copyright" | grep -q '^ ' ||
+        fail "the copyright file names $licence without its text"
+done
 grep -q "^\.TH .* \"Brindle $version\"" "$source/man/brindle-scan.1" ||
     fail "the man page does not name version $version"
 
