@@ -358,7 +358,7 @@ void TForm1::ElListBox1Click() {
     if (QListWidgetItem *item = SelectedEntry()) {
         const int row = ElListBox1->row(item);
         if (row >= 0 && row < crap_detector->weird_files.Count())
-            ElStatusBar1->SetSimpleText(crap_detector->weird_files.Objects(row)->data);
+            ElStatusBar1->SetSimpleText(crap_detector->weird_files.Objects(row)->data());
     }
 }
 
@@ -391,7 +391,7 @@ void TForm1::ElListBox1DrawItem(QPainter &canvas, int Index, const QRect &Rect, 
         fontColour = kNavy;
         brushColour = kCream;
         if (crap_detector && Index >= 0 && Index < crap_detector->weird_files.Count() &&
-            crap_detector->weird_files.Objects(Index)->data.contains(QLatin1String("File-size")))
+            crap_detector->weird_files.Objects(Index)->details.test == engine::TSuspectTest::Size)
             brushColour = kYellow;
     }
     canvas.fillRect(Rect, brushColour);

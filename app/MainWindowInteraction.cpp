@@ -6,7 +6,7 @@
 #include "AtomicFile.h"
 #include "Dialogs.h"
 #include "FileNames.h"
-#include "PathEscape.h"
+#include "SuspectLine.h"
 #include "file_crap_detector.h"
 
 #include <QAction>
@@ -133,10 +133,11 @@ QString TForm1::EntryLine(int row) const {
     const QListWidgetItem *item = ElListBox1->item(row);
     if (!item || !crap_detector || row >= crap_detector->weird_files.Count())
         return QString();
-    // As brindle-scan writes it; the clipboard takes text, so a byte that is
-    // not UTF-8 stays in its \xHH escape.
-    return QString::fromUtf8(suite::TsvPath(item->text())) + QLatin1Char('\t') +
-           crap_detector->weird_files.Objects(row)->data;
+    // As brindle-scan writes it, without the line feed; the clipboard takes
+    // text, so a byte that is not UTF-8 stays in its \xHH escape.
+    return QString::fromUtf8(
+        engine::SuspectLine(item->text(), crap_detector->weird_files.Objects(row)->details)
+            .chopped(1));
 }
 
 QString TForm1::EntryToolTip(int row) const {
@@ -147,7 +148,7 @@ QString TForm1::EntryToolTip(int row) const {
     // off the screen.
     return QStringLiteral("<p><b>") + suite::DisplayFileName(item->text()).toHtmlEscaped() +
            QStringLiteral("</b></p><p>") +
-           crap_detector->weird_files.Objects(row)->data.toHtmlEscaped() + QStringLiteral("</p>");
+           crap_detector->weird_files.Objects(row)->data().toHtmlEscaped() + QStringLiteral("</p>");
 }
 
 void TForm1::CopySelected() {
@@ -173,16 +174,12 @@ void TForm1::SaveListAsClick() {
 }
 
 bool TForm1::SaveListAs(const QString &fileName) {
-    // brindle-scan's lines: the path with its TSV escapes, so that any name
-    // survives, a TAB and the reason.
+    // brindle-scan's lines, so that any name survives.
     QByteArray bytes;
     for (int i = 0;
-         i < ElListBox1->count() && crap_detector && i < crap_detector->weird_files.Count(); ++i) {
-        bytes += suite::TsvPath(ElListBox1->item(i)->text());
-        bytes += '\t';
-        bytes += crap_detector->weird_files.Objects(i)->data.toUtf8();
-        bytes += '\n';
-    }
+         i < ElListBox1->count() && crap_detector && i < crap_detector->weird_files.Count(); ++i)
+        bytes += engine::SuspectLine(ElListBox1->item(i)->text(),
+                                     crap_detector->weird_files.Objects(i)->details);
     // Written whole or not at all: on a failure the old file stays.
     const QString cause = platform::WriteFileAtomically(fileName, bytes);
     if (!cause.isEmpty())

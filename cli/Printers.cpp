@@ -35,14 +35,6 @@ bool TLineWriter::Flush() {
     return !fClosed;
 }
 
-QByteArray TsvLine(const QString &path, const engine::TVerdict &verdict) {
-    QByteArray line = suite::TsvPath(path);
-    line += '\t';
-    line += verdict.reason.toUtf8();
-    line += '\n';
-    return line;
-}
-
 QByteArray JsonString(const QString &s) {
     QByteArray out = "\"";
     for (const char c : s.toUtf8()) {

@@ -30,7 +30,6 @@ private:
     int fError = 0;
 };
 
-QByteArray TsvLine(const QString &path, const engine::TVerdict &verdict);
 QByteArray JsonLine(const QString &path, const engine::TVerdict &verdict);
 QByteArray JsonString(const QString &s);
 // `"path":"..."` with U+FFFD for each byte of the name that is not part of

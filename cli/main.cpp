@@ -12,6 +12,7 @@
 #include "ScanOptions.h"
 #include "ScanSource.h"
 #include "Shards.h"
+#include "SuspectLine.h"
 
 #include <cerrno>
 #include <csignal>
@@ -233,7 +234,7 @@ int main(int argc, char **argv) {
             anySuspect = true;
             const QByteArray line = o.format == cli::TOutputFormat::Jsonl
                                         ? cli::JsonLine(path, outcome.verdict)
-                                        : cli::TsvLine(path, outcome.verdict);
+                                        : engine::SuspectLine(path, outcome.verdict);
             bool ok = true;
             onBarTerminal(resultsUnderBar,
                           [&] { ok = out.Line(line) && (!resultsUnderBar || out.Flush()); });

@@ -80,7 +80,6 @@ bool TFileCrapDetector::BuildReference() {
                             engine::NotTextCause(build.fileSize, build.textLength);
     if (reference_setup) {
         ref.profile = build.profile;
-        ref.digraphs = build.profile.digraphs;
         ref.counts.reset();
     }
     return reference_setup;
@@ -89,21 +88,18 @@ bool TFileCrapDetector::BuildReference() {
 void TFileCrapDetector::StartReferenceProfile() {
     ref.counts = std::make_unique<engine::TPairCounts>();
     ref.profile = engine::TDigraphProfile{};
-    ref.digraphs = 0;
 }
 
 void TFileCrapDetector::AddReferenceText(const QString &text) {
     if (!ref.counts)
         StartReferenceProfile();
-    const int64_t before = ref.counts->Total();
     char16_t prev = 0;
     ref.counts->AddUnits(reinterpret_cast<const char16_t *>(text.utf16()), size_t(text.size()),
                          prev);
-    ref.digraphs += ref.counts->Total() - before;
 }
 
 bool TFileCrapDetector::FinishReferenceProfile() {
-    if (ref.digraphs <= 0)
+    if (!ref.counts || ref.counts->Total() <= 0)
         return false;
     ref.profile = engine::MakeProfile(*ref.counts, min_digraphs);
     ref.counts.reset();
@@ -115,7 +111,6 @@ bool TFileCrapDetector::FailsDigraphCheck(const QString &text) {
     too_few_str.clear();
     MyYieldProcess();
     sample.counts = std::make_unique<engine::TPairCounts>();
-    sample.digraphs = 0;
     MyYieldProcess();
     const char16_t *units = reinterpret_cast<const char16_t *>(text.utf16());
     const int64_t n = text.size();
@@ -129,13 +124,11 @@ bool TFileCrapDetector::FailsDigraphCheck(const QString &text) {
         if (fOnPercent2 && at + step == at + 1024)
             fOnPercent2(int32_t((at + 1024) * 100 / n));
     }
-    sample.digraphs = sample.counts->Total();
     struct Drop {
         sample_array &s;
         ~Drop() {
             s.counts.reset();
             s.profile = engine::TDigraphProfile{};
-            s.digraphs = 0;
         }
     } drop{sample};
     sample.profile = engine::MakeProfile(*sample.counts, min_digraphs);
@@ -199,9 +192,7 @@ void TFileCrapDetector::List(const QString &path, const engine::TVerdict &verdic
         too_many_str = verdict.too_many;
         too_few_str = verdict.too_few;
     }
-    auto *holder = new TWideStringHolder(verdict.reason);
-    holder->details = verdict;
-    weird_files.AddObject(path, holder);
+    weird_files.AddObject(path, new TWideStringHolder(verdict));
     if (fOnListed)
         fOnListed(weird_files.Count() - 1);
 }

@@ -23,12 +23,12 @@
 #include <memory>
 #include <vector>
 
-// Carries the reason of one suspect file. `details` holds the same verdict
-// in figures, for printers that want more than the text.
+// Carries the verdict on one suspect file, once: data() is its reason text,
+// `details` the whole verdict (which test, its figures).
 class TWideStringHolder {
 public:
-    explicit TWideStringHolder(const QString &e) : data(e) {}
-    QString data;
+    explicit TWideStringHolder(engine::TVerdict e) : details(std::move(e)) {}
+    const QString &data() const { return details.reason; }
     engine::TVerdict details;
 };
 
@@ -60,11 +60,11 @@ private:
 // A progress callback: percent, 0 to 100. Unset means no calls.
 using TOnPercentEvent = engine::TPercentCallback;
 
-// A profile: the counts while it is being made, then the profile list.
+// A profile: the counts while it is being made, then the profile list with
+// the number of digraph occurrences counted into it (`profile.digraphs`).
 struct sample_array {
     std::unique_ptr<engine::TPairCounts> counts;
     engine::TDigraphProfile profile;
-    int64_t digraphs = 0;
 };
 
 class TFileCrapDetector {

@@ -295,7 +295,7 @@ TEST_F(WindowTest, ClickPutsTheFullReasonInTheStatusBar) {
     form->Button1->click();
     ASSERT_EQ(Listed().size(), 2);
     ClickItem(1);
-    const QString reason = form->Detector()->weird_files.Objects(1)->data;
+    const QString reason = form->Detector()->weird_files.Objects(1)->data();
     EXPECT_TRUE(reason.startsWith("File-size ")) << reason.toStdString();
     EXPECT_EQ(form->ElStatusBar1->SimpleText(), reason);
 
@@ -360,7 +360,7 @@ TEST_F(WindowTest, EntriesAreDrawnInTheirReasonsColours) {
     form->ElCheckBoxThorough->setChecked(true);
     form->Button1->click();
     ASSERT_EQ(Listed().size(), 2);
-    ASSERT_TRUE(form->Detector()->weird_files.Objects(1)->data.startsWith("Too many: "));
+    ASSERT_TRUE(form->Detector()->weird_files.Objects(1)->data().startsWith("Too many: "));
 
     const QColor highlight = form->palette().color(QPalette::Highlight);
     struct Case {

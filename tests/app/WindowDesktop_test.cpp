@@ -39,7 +39,7 @@ protected:
         form.reset();
         IsolatedUser::TearDown();
     }
-    QString Reason(int i) const { return form->Detector()->weird_files.Objects(i)->data; }
+    QString Reason(int i) const { return form->Detector()->weird_files.Objects(i)->data(); }
 
     QString reference, cut, odd;
     std::unique_ptr<TForm1> form;

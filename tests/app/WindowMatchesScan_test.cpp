@@ -4,6 +4,7 @@
 
 #include "AppTestSupport.h"
 #include "MainWindow.h"
+#include "SuspectLine.h"
 #include "file_crap_detector.h"
 
 #include <QProcess>
@@ -54,8 +55,10 @@ TEST_F(WindowMatchesScan, EntryForEntryWithTheDigraphCheckOffAndOn) {
         form.Button1->click();
         QStringList listed;
         for (int i = 0; i < form.ElListBox1->count(); ++i)
-            listed << form.ElListBox1->item(i)->text() + QLatin1Char('\t') +
-                          form.Detector()->weird_files.Objects(i)->data;
+            listed << QString::fromUtf8(
+                engine::SuspectLine(form.ElListBox1->item(i)->text(),
+                                    form.Detector()->weird_files.Objects(i)->details)
+                    .chopped(1));
 
         QStringList args{QStringLiteral("-s"), QStringLiteral("-r"), ref};
         if (digraph)

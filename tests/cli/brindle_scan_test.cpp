@@ -86,7 +86,7 @@ QString DetectorLines(const QString &folder, const QString &ref, bool digraph, b
     suite::SetDialogService(old);
     QString out;
     for (int i = 0; i < d.weird_files.Count(); ++i)
-        out += d.weird_files.Strings(i) + QLatin1Char('\t') + d.weird_files.Objects(i)->data +
+        out += d.weird_files.Strings(i) + QLatin1Char('\t') + d.weird_files.Objects(i)->data() +
                QLatin1Char('\n');
     return out;
 }

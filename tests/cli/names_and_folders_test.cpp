@@ -118,7 +118,7 @@ TEST(NamesAndFolders, NamesThatAreNotUtf8AreCheckedAndListed) {
     EXPECT_TRUE(quiet.shown.empty()) << quiet.shown[0].text.toStdString();
     ASSERT_EQ(d.weird_files.Count(), 1);
     EXPECT_EQ(suite::EncodeFileName(d.weird_files.Strings(0)), bad);
-    EXPECT_EQ(d.weird_files.Objects(0)->data, QStringLiteral("File-size 13 but text-length 4"));
+    EXPECT_EQ(d.weird_files.Objects(0)->data(), QStringLiteral("File-size 13 but text-length 4"));
 }
 
 TEST(NamesAndFolders, UnreadableFoldersAreNamedWithTheirCause) {

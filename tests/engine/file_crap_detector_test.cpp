@@ -34,7 +34,7 @@ struct DetectorFixture : testing::Test {
         QStringList out;
         for (int i = 0; i < detector.weird_files.Count(); ++i)
             out << QDir(dir.path()).relativeFilePath(detector.weird_files.Strings(i)) +
-                       QLatin1Char('=') + detector.weird_files.Objects(i)->data;
+                       QLatin1Char('=') + detector.weird_files.Objects(i)->data();
         return out;
     }
 };
@@ -113,7 +113,7 @@ TEST_F(DetectorFixture, DigraphCheckListsStrayFilesWithBothKinds) {
                             dir.write("empty.txt", "")};
     Run(files, true);
     ASSERT_EQ(detector.weird_files.Count(), 1);
-    const QString reason = detector.weird_files.Objects(0)->data;
+    const QString reason = detector.weird_files.Objects(0)->data();
     EXPECT_TRUE(reason.startsWith(QStringLiteral("Too many: "))) << reason.toStdString();
     EXPECT_TRUE(reason.contains(QStringLiteral("Too few: ("))) << reason.toStdString();
     EXPECT_EQ(detector.weird_files.Objects(0)->details.test, engine::TSuspectTest::Digraph);
@@ -127,7 +127,7 @@ TEST_F(DetectorFixture, SizeSuspectNeverGetsADigraphReason) {
     cut[40] = 0;
     Run({dir.write("cut.txt", cut)}, true);
     ASSERT_EQ(detector.weird_files.Count(), 1);
-    EXPECT_TRUE(detector.weird_files.Objects(0)->data.startsWith(QStringLiteral("File-size ")));
+    EXPECT_TRUE(detector.weird_files.Objects(0)->data().startsWith(QStringLiteral("File-size ")));
 }
 
 // Progress through a text: p * 100 div n at every multiple of 1024.
@@ -172,7 +172,7 @@ TEST_F(DetectorFixture, FileAndTextChecksAgree) {
         ASSERT_EQ(detector.FailsDigraphCheck(QString::fromLatin1(c.text).toUpper()), c.fails)
             << c.name;
         if (c.fails) {
-            EXPECT_EQ(detector.weird_files.Objects(0)->data,
+            EXPECT_EQ(detector.weird_files.Objects(0)->data(),
                       engine::DigraphReason(detector.too_many_str, detector.too_few_str))
                 << c.name;
         }
@@ -233,7 +233,7 @@ TEST_F(DetectorFixture, FileChecksAgreeWithTextChecksInEveryEncoding) {
         SCOPED_TRACE(c.name);
         Run({dir.write(QString::fromLatin1(c.name), c.bytes)}, true);
         const QString fileReason =
-            detector.weird_files.Count() ? detector.weird_files.Objects(0)->data : QString();
+            detector.weird_files.Count() ? detector.weird_files.Objects(0)->data() : QString();
         QString upper = c.text; // one unit for one, as the loader does (no "SS" for ß)
         for (QChar &ch : upper)
             ch = QChar(engine::Tables().upper[ch.unicode()]);

@@ -1,0 +1,15 @@
+#include "SuspectLine.h"
+
+#include "PathEscape.h"
+
+namespace engine {
+
+QByteArray SuspectLine(const QString &path, const TVerdict &verdict) {
+    QByteArray line = suite::TsvPath(path);
+    line += '\t';
+    line += verdict.reason.toUtf8();
+    line += '\n';
+    return line;
+}
+
+} // namespace engine
