@@ -20,39 +20,54 @@ QString AbsolutePath(const QString &name) {
     return QDir::cleanPath(suite::DecodeFileName(cwd.constData()) + QLatin1Char('/') + name);
 }
 
-TScanSource::TScanSource(QStringList listed, QStringList folders, bool subfolders)
-    : fList(listed), fListedCount(listed.size()), fFolders(std::move(folders)),
-      fSubfolders(subfolders) {}
+TScanSource::TScanSource(QStringList listed, QStringList arguments, bool subfolders)
+    : fList(std::move(listed), true), fFolders(std::move(arguments)), fSubfolders(subfolders) {}
 
 bool TScanSource::Next(engine::TSourceFile &file) {
     if (fList.Next(file))
         return true;
     for (;;) {
         file.seenRegular = true;
+        file.named = false;
         if (fWalk && fWalk->Next(file.path))
             return true;
+        if (fWalk && fWalk->LeftOutSubfolders())
+            fSkippedSubfolders = true;
         fWalk.reset();
         if (fNextFolder >= fFolders.size())
             return false;
         const QString &name = fFolders.at(fNextFolder++);
         const QString head = AbsolutePath(name);
         struct stat st;
-        int err = 0;
-        if (::stat(suite::EncodeFileName(head).constData(), &st) != 0)
-            err = errno;
-        else if (!S_ISDIR(st.st_mode))
-            err = ENOTDIR;
-        if (err != 0) {
-            if (onFolderError)
-                onFolderError(name, suite::ErrnoText(err), false);
+        if (::stat(suite::EncodeFileName(head).constData(), &st) != 0) {
+            Report(name, suite::ErrnoText(errno));
+            continue;
+        }
+        if (S_ISREG(st.st_mode)) {
+            // A file named on the command line is checked as given, like a
+            // list's entry.
+            file.path = head;
+            file.seenRegular = false;
+            file.named = true;
+            return true;
+        }
+        if (!S_ISDIR(st.st_mode)) {
+            Report(name, QStringLiteral("neither a folder nor a regular file"));
             continue;
         }
         fWalk = std::make_unique<suite::TFolderWalk>(head, fSubfolders);
         fWalk->onUnreadable = [this](const suite::TUnreadableFolder &u) {
-            if (onFolderError)
-                onFolderError(u.path, u.cause, true);
+            Report(u.path, QStringLiteral("folder could not be read: ") + u.cause);
+        };
+        fWalk->onDanglingLink = [this](const QString &path) {
+            Report(path, QStringLiteral("symbolic link to a missing file"));
         };
     }
+}
+
+void TScanSource::Report(const QString &path, const QString &cause) {
+    if (onError)
+        onError(path, cause);
 }
 
 } // namespace cli

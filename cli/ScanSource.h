@@ -1,7 +1,8 @@
 #pragma once
 // brindle-scan's files, in the order they are checked: the paths of a list
-// first, then each FOLDER's walk in the order given, streamed, so a run over
-// millions of files holds one folder's names at a time.
+// first, then each argument in the order given (a folder's walk, streamed, so
+// a run over millions of files holds one folder's names at a time; a file
+// named on its own, as is).
 
 #include "FileSource.h"
 
@@ -14,21 +15,24 @@ namespace cli {
 
 class TScanSource : public engine::TFileSource {
 public:
-    TScanSource(QStringList listed, QStringList folders, bool subfolders);
+    TScanSource(QStringList listed, QStringList arguments, bool subfolders);
     bool Next(engine::TSourceFile &file) override;
-    // Indices below this came from the list (named by the user one by one).
-    qsizetype ListedCount() const { return fListedCount; }
-    // A folder that is missing, not a folder, or cannot be read, with the
-    // cause; called as the walk reaches it, on the run's thread. `walking` is
-    // false for a FOLDER argument that is not a folder at all.
-    std::function<void(const QString &path, const QString &cause, bool walking)> onFolderError;
+    // Something that is not checked and should have been, with the cause: an
+    // argument that is missing or neither a folder nor a file, a folder that
+    // cannot be read, a symbolic link whose target is missing. Called as the
+    // walk reaches it, on the run's thread.
+    std::function<void(const QString &path, const QString &cause)> onError;
+    // Whether a folder argument, walked without its subfolders, has any.
+    bool SkippedSubfolders() const { return fSkippedSubfolders; }
 
 private:
+    void Report(const QString &path, const QString &cause);
+
     engine::TListSource fList;
-    qsizetype fListedCount;
     QStringList fFolders;
     qsizetype fNextFolder = 0;
     bool fSubfolders;
+    bool fSkippedSubfolders = false;
     std::unique_ptr<suite::TFolderWalk> fWalk;
 };
 

@@ -47,6 +47,7 @@ TShardSource::TShardSource(engine::TFileSource &whole, engine::TFileSource &firs
         total += weights.back();
     }
     const qsizetype n = qsizetype(weights.size());
+    fWholeCount = n;
     fFirst = fEnd = n;
     int64_t offset = 0;
     for (qsizetype i = 0; i < n; ++i) {

@@ -49,6 +49,8 @@ public:
     bool Next(engine::TSourceFile &file) override;
     // The position in the whole list of this shard's first file.
     qsizetype First() const { return fFirst; }
+    // How many files the whole list has.
+    qsizetype WholeCount() const { return fWholeCount; }
     // Keeps a report made while the whole list was read (a folder that could
     // not be read) until it is known whose it is: it belongs with the file
     // that follows it, or at the end of the list to the last shard. It is
@@ -60,7 +62,8 @@ private:
     engine::TFileSource &fWhole;
     TShard fShard;
     qsizetype fFirst = 0, fEnd = 0; // this shard's files in the whole list
-    qsizetype fIndex = 0;           // of the next file of fWhole
+    qsizetype fWholeCount = 0;
+    qsizetype fIndex = 0; // of the next file of fWhole
     bool fDone = false;
     std::vector<std::function<void()>> fHeld;
 };

@@ -85,6 +85,10 @@ public:
     bool CountReference(const QString &path, TDefaultEncoding encoding, TPairCounts &counts,
                         bool inOrder, TFileMeasure *measured = nullptr);
 
+    // After a Missing result: the errno that said so, or 0 when the path is
+    // there but is not a regular file.
+    int MissingError() const { return fFile.OpenError(); }
+
 private:
     TTextFile fFile;
     TByteDigraphCounter fBytes;

@@ -7,6 +7,7 @@ bool TListSource::Next(TSourceFile &file) {
         return false;
     file.path = fFiles.at(fNext++);
     file.seenRegular = false;
+    file.named = fNamed;
     return true;
 }
 

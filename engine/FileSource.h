@@ -17,6 +17,9 @@ struct TSourceFile {
     // without looking at it first (a listed path is looked at: a device or
     // a FIFO must never be opened).
     bool seenRegular = false;
+    // Named by the user one by one (a list entry, a FILE argument) rather
+    // than found by a walk: if it cannot be checked, the user is told why.
+    bool named = false;
 };
 
 class TFileSource {
@@ -28,11 +31,14 @@ public:
 
 class TListSource : public TFileSource {
 public:
-    explicit TListSource(QStringList files) : fFiles(std::move(files)) {}
+    // `named`: the user named these files one by one (see TSourceFile).
+    explicit TListSource(QStringList files, bool named = false)
+        : fFiles(std::move(files)), fNamed(named) {}
     bool Next(TSourceFile &file) override;
 
 private:
     QStringList fFiles;
+    bool fNamed;
     qsizetype fNext = 0;
 };
 
@@ -43,6 +49,7 @@ public:
     TWalkSource(const QString &head, bool subfolders) : fWalk(head, subfolders) {}
     bool Next(TSourceFile &file) override {
         file.seenRegular = true;
+        file.named = false;
         return fWalk.Next(file.path);
     }
     suite::TFolderWalk &walk() { return fWalk; }

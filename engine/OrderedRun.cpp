@@ -17,9 +17,12 @@ TFileOutcome CheckOne(TFileChecker &checker, const TSourceFile &file,
                       const TCheckSettings &settings, const TDigraphProfile *reference,
                       const TPercentCallback &onPercent) {
     TFileOutcome out;
+    out.named = file.named;
     try {
         out.result =
             checker.Check(file.path, settings, reference, onPercent, out.verdict, file.seenRegular);
+        if (out.result == TCheckResult::Missing)
+            out.missingError = checker.MissingError();
     } catch (const suite::TRunError &e) {
         out.failed = true;
         out.error = e.cause();

@@ -28,6 +28,9 @@ struct TFileOutcome {
     bool failed = false; // could not be read; `error` says why
     QString error;
     TVerdict verdict;
+    // Missing: the errno that said so, 0 when the path is not a regular file.
+    int missingError = 0;
+    bool named = false; // the source file's `named`
 };
 
 struct TRunHooks {

@@ -29,9 +29,15 @@ void TTextFile::Close() {
     fWholeInBuffer = false;
 }
 
+bool TTextFile::NotRegular() {
+    fOpenError = 0;
+    return false;
+}
+
 bool TTextFile::Open(const QString &path, bool seenRegular) {
     Close();
     fPath = path;
+    fOpenError = ENOENT;
     const QByteArray native = suite::EncodeFileName(path);
     if (native.isEmpty())
         return false;
@@ -45,12 +51,13 @@ bool TTextFile::Open(const QString &path, bool seenRegular) {
         err = errno;
     } else if (::stat(native.constData(), &st) == 0) {
         if (!S_ISREG(st.st_mode))
-            return false;
+            return NotRegular();
         fFd = ::open(native.constData(), kFlags);
         err = errno;
     } else if (errno == ENAMETOOLONG) {
         err = ENAMETOOLONG;
     } else {
+        fOpenError = errno;
         return false;
     }
     if (fFd < 0 && err == ENAMETOOLONG) {
@@ -59,26 +66,35 @@ bool TTextFile::Open(const QString &path, bool seenRegular) {
         const int dir = suite::OpenParentStepwise(native, leaf);
         if (dir < 0) {
             err = errno;
-            if (err == ENOENT || err == ENOTDIR)
+            if (err == ENOENT || err == ENOTDIR) {
+                fOpenError = err;
                 return false;
+            }
             throw suite::TRunError(path, suite::ErrnoText(err));
         }
-        if (::fstatat(dir, leaf.constData(), &st, 0) != 0 || !S_ISREG(st.st_mode)) {
+        if (::fstatat(dir, leaf.constData(), &st, 0) != 0) {
+            fOpenError = errno;
             ::close(dir);
             return false;
+        }
+        if (!S_ISREG(st.st_mode)) {
+            ::close(dir);
+            return NotRegular();
         }
         fFd = ::openat(dir, leaf.constData(), kFlags);
         err = errno;
         ::close(dir);
     }
     if (fFd < 0) {
-        if (err == ENOENT || err == ENOTDIR)
+        if (err == ENOENT || err == ENOTDIR) {
+            fOpenError = err;
             return false; // gone since it was listed: a missing file
+        }
         throw suite::TRunError(path, suite::ErrnoText(err));
     }
     if (::fstat(fFd, &st) != 0 || !S_ISREG(st.st_mode)) {
         Close();
-        return false;
+        return NotRegular();
     }
     fSize = static_cast<int64_t>(st.st_size);
     fBytesRead = 0;

@@ -64,6 +64,9 @@ public:
     // regular file there: that saves a path lookup per file, and what took
     // its place since is still refused once open.
     bool Open(const QString &path, bool seenRegular = false);
+    // Why the last Open() answered false: the errno of the look-up or open
+    // that failed, or 0 when the path is there but is not a regular file.
+    int OpenError() const { return fOpenError; }
     void Close();
     int64_t Size() const { return fSize; }
     // Bytes read from the file since it was opened: an 8-bit or UTF-16 text
@@ -90,6 +93,7 @@ public:
     QString ReadTextStart(TDefaultEncoding encoding, qsizetype maxUnits, bool &cut);
 
 private:
+    bool NotRegular(); // false, with OpenError() 0
     struct TMark {
         TTextKind kind;
         int64_t length;
@@ -100,6 +104,7 @@ private:
 
     QString fPath;
     int fFd = -1;
+    int fOpenError = 0;
     int64_t fSize = 0;
     int64_t fBytesRead = 0;
     std::vector<uint8_t> fBytes;

@@ -126,12 +126,18 @@ bool TFolderWalk::ReadFolder(int fd, const QString &path, TFrame &frame) {
                 // A link to a folder is not followed.
                 isDir = e->d_type == DT_UNKNOWN && S_ISDIR(st.st_mode) &&
                         ::fstatat(fd, n, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+            } else if (errno == ENOENT && onDanglingLink &&
+                       ::fstatat(fd, n, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) {
+                onDanglingLink(fFilesPrefix +
+                               DecodeFileName(QByteArrayView(n, qsizetype(std::strlen(n)))));
             }
         }
         if (isFile)
             fFiles.push_back(DecodeFileName(QByteArrayView(n, qsizetype(std::strlen(n)))));
         else if (isDir && fSubfolders)
             frame.subs.push_back(DecodeFileName(QByteArrayView(n, qsizetype(std::strlen(n)))));
+        else if (isDir)
+            fLeftOutSubfolders = true;
     }
     ::closedir(dir);
     std::sort(fFiles.begin(), fFiles.end(), CodeUnitLess);

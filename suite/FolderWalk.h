@@ -44,11 +44,16 @@ public:
     // Called for each folder that cannot be read, as the walk meets it (the
     // top folder included), on the caller's thread.
     std::function<void(const TUnreadableFolder &)> onUnreadable;
+    // Called with the full path of each symbolic link whose target is
+    // missing, as the walk reads its folder; such a link is left out.
+    std::function<void(const QString &path)> onDanglingLink;
     // Every folder that could not be read so far.
     const std::vector<TUnreadableFolder> &Unreadable() const { return fUnreadable; }
     // The top folder itself could not be opened (missing, not a folder,
     // no permission): errno of the failure, else 0.
     int HeadError() const { return fHeadError; }
+    // Walking without subfolders, the walk met a folder that has some.
+    bool LeftOutSubfolders() const { return fLeftOutSubfolders; }
 
 private:
     struct TFrame;
@@ -62,6 +67,7 @@ private:
     bool fSubfolders;
     bool fHidden;
     bool fStarted = false;
+    bool fLeftOutSubfolders = false;
     int fHeadError = 0;
     int fReadError = 0;
     std::vector<std::unique_ptr<TFrame>> fStack; // folders with subfolders still to walk

@@ -1,0 +1,108 @@
+#include "Reporter.h"
+
+#include "File_utils.h"
+#include "PathEscape.h"
+#include "SuspectLine.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+namespace cli {
+
+void PrintError(const QString &path, const QString &cause) {
+    std::fprintf(stderr, "brindle-scan: %s: %s\n", suite::TsvPath(path).constData(),
+                 cause.toLocal8Bit().constData());
+}
+
+TReporter::TReporter(TOutputFormat format, int outFd)
+    : fFormat(format), fOut(outFd), fStart(std::chrono::steady_clock::now()) {}
+
+TReporter::~TReporter() = default;
+
+void TReporter::ShowProgress(qsizetype total) {
+    fBar = std::make_unique<TProgressBar>(total, fChecked);
+    fResultsUnderBar = SameFile(STDOUT_FILENO, STDERR_FILENO);
+}
+
+void TReporter::ToStderr(const QString &path, const QString &cause) {
+    fOut.Flush(); // keep standard error in step with standard output
+    if (fBar)
+        fBar->Interrupt([&] { PrintError(path, cause); });
+    else
+        PrintError(path, cause);
+}
+
+void TReporter::Error(const QString &path, const QString &cause) {
+    ++fErrors;
+    ToStderr(path, cause);
+}
+
+void TReporter::Note(const QString &path, const QString &cause) {
+    ToStderr(path, cause);
+}
+
+void TReporter::Warning(const QString &text) {
+    fOut.Flush();
+    const auto write = [&] {
+        std::fprintf(stderr, "brindle-scan: warning: %s\n", text.toLocal8Bit().constData());
+    };
+    if (fBar)
+        fBar->Interrupt(write);
+    else
+        write();
+}
+
+bool TReporter::Outcome(const QString &path, const engine::TFileOutcome &outcome) {
+    if (outcome.failed) {
+        Error(path, outcome.error);
+        return !fOut.Closed();
+    }
+    if (outcome.result == engine::TCheckResult::Missing) {
+        // A walk's file that went away is passed over quietly; one the user
+        // named is accounted for. A missing one is an error; another kind
+        // of file is passed over as a walk would.
+        if (outcome.named) {
+            if (outcome.missingError != 0)
+                Error(path, suite::ErrnoText(outcome.missingError));
+            else
+                Note(path, QStringLiteral("not a regular file"));
+        }
+        return !fOut.Closed();
+    }
+    if (outcome.result != engine::TCheckResult::Suspect)
+        return true;
+    ++fSuspects;
+    const QByteArray line = fFormat == TOutputFormat::Jsonl
+                                ? JsonLine(path, outcome.verdict)
+                                : engine::SuspectLine(path, outcome.verdict);
+    if (!fResultsUnderBar)
+        return fOut.Line(line);
+    bool ok = true;
+    fBar->Interrupt([&] { ok = fOut.Line(line) && fOut.Flush(); });
+    return ok;
+}
+
+int TReporter::Finish() {
+    fOut.Flush();
+    const int written = fOut.Error();
+    // A closed pipe is the reader's choice; any other failed write is ours.
+    if (written != 0 && written != EPIPE) {
+        ++fErrors;
+        ToStderr(QStringLiteral("standard output"), QString::fromLocal8Bit(std::strerror(written)));
+    }
+    if (fBar) {
+        fBar.reset();
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - fStart).count();
+        std::fprintf(stderr, "brindle-scan: %lld files checked, %lld suspect, %lld %s, %.1f s\n",
+                     qlonglong(fChecked.load()), qlonglong(fSuspects), qlonglong(fErrors),
+                     fErrors == 1 ? "error" : "errors", seconds);
+    }
+    if (fErrors > 0)
+        return kExitError;
+    return fSuspects > 0 ? kExitSuspect : kExitClean;
+}
+
+} // namespace cli
