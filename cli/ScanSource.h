@@ -5,6 +5,7 @@
 // named on its own, as is).
 
 #include "FileSource.h"
+#include "FolderWalk.h"
 
 #include <QString>
 #include <QStringList>

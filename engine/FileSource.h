@@ -1,9 +1,8 @@
 #pragma once
-// Where a run's files come from, in list order: a list in memory, or the
-// folder walk as a stream (so a run over millions of files never holds their
-// names). Next() is called on the run's own thread only.
-
-#include "FolderWalk.h"
+// Where a run's files come from, in list order: a list in memory, or (in
+// brindle-scan) folder walks as a stream, so that a run over millions of
+// files never holds their names. Next() is called on the run's own thread
+// only.
 
 #include <QString>
 #include <QStringList>
@@ -40,22 +39,6 @@ private:
     QStringList fFiles;
     bool fNamed;
     qsizetype fNext = 0;
-};
-
-// The walk of a folder (see FolderWalk.h). Unreadable folders are reported
-// through walk().onUnreadable as the walk meets them, on the run's thread.
-class TWalkSource : public TFileSource {
-public:
-    TWalkSource(const QString &head, bool subfolders) : fWalk(head, subfolders) {}
-    bool Next(TSourceFile &file) override {
-        file.seenRegular = true;
-        file.named = false;
-        return fWalk.Next(file.path);
-    }
-    suite::TFolderWalk &walk() { return fWalk; }
-
-private:
-    suite::TFolderWalk fWalk;
 };
 
 } // namespace engine

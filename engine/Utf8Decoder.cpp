@@ -1,5 +1,7 @@
 #include "Utf8Decoder.h"
 
+#include "Utf8Lead.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -34,26 +36,15 @@ size_t Utf8Decoder::Decode(const uint8_t *in, size_t n, char16_t *out) {
                 continue;
             }
             ++i;
-            if (b >= 0xC2 && b <= 0xDF) {
-                fNeeded = 1;
-                fCodePoint = b & 0x1F;
-            } else if (b >= 0xE0 && b <= 0xEF) {
-                if (b == 0xE0)
-                    fLower = 0xA0;
-                if (b == 0xED)
-                    fUpper = 0x9F;
-                fNeeded = 2;
-                fCodePoint = b & 0x0F;
-            } else if (b >= 0xF0 && b <= 0xF4) {
-                if (b == 0xF0)
-                    fLower = 0x90;
-                if (b == 0xF4)
-                    fUpper = 0x8F;
-                fNeeded = 3;
-                fCodePoint = b & 0x07;
-            } else {
+            const suite::TUtf8Lead lead = suite::Utf8Lead(b);
+            if (lead.continuations == 0) {
                 *o++ = 0xFFFD;
+                continue;
             }
+            fNeeded = lead.continuations;
+            fCodePoint = lead.payload;
+            fLower = lead.lower;
+            fUpper = lead.upper;
             continue;
         }
         if (b < fLower || b > fUpper) {

@@ -77,7 +77,6 @@ public:
     // The reference file names, one per line (CR LF, CR or LF). Setting them
     // rebuilds the reference at once and reports a problem in a dialog.
     void SetReferenceFiles(const QString &Value);
-    const QStringList &ReferenceFileList() const { return fReferenceFiles; }
     // Builds the reference profile. A missing file is reported at once; a
     // reference that is no text (it fails the size test) leaves
     // ReferenceProblem() naming it with its figures, for the setter's report.
@@ -104,9 +103,8 @@ public:
     bool FinishReferenceProfile();
     bool FailsDigraphCheck(const QString &text);
 
-    const TOnPercentEvent &OnPercent() const { return fOnPercent; }
-    void SetOnPercent(TOnPercentEvent e) { fOnPercent = std::move(e); }
-    const TOnPercentEvent &OnPercent2() const { return fOnPercent2; }
+    // Progress through the text under FailsDigraphCheck (CheckForCrap sets
+    // it to its AOnPercent2).
     void SetOnPercent2(TOnPercentEvent e) { fOnPercent2 = std::move(e); }
 
     // The profile files are compared with, once reference_setup is true.

@@ -1,5 +1,7 @@
 #include "FileNames.h"
 
+#include "Utf8Lead.h"
+
 namespace suite {
 
 namespace {
@@ -18,34 +20,20 @@ bool IsCont(uint8_t b) {
 }
 
 // Length of the well-formed UTF-8 sequence starting at p[0] (a byte >= 0x80),
-// or 0 when it is not one; `cp` gets its code point. Overlong forms,
-// surrogates and values past U+10FFFF are not well-formed.
+// or 0 when it is not one; `cp` gets its code point.
 int SequenceAt(const uint8_t *p, qsizetype left, char32_t &cp) {
-    const uint8_t b = p[0];
-    if (b >= 0xC2 && b <= 0xDF) {
-        if (left < 2 || !IsCont(p[1]))
+    const TUtf8Lead lead = Utf8Lead(p[0]);
+    if (lead.continuations == 0 || left <= lead.continuations || p[1] < lead.lower ||
+        p[1] > lead.upper)
+        return 0;
+    char32_t value = lead.payload;
+    for (int k = 1; k <= lead.continuations; ++k) {
+        if (!IsCont(p[k]))
             return 0;
-        cp = char32_t(b & 0x1F) << 6 | (p[1] & 0x3F);
-        return 2;
+        value = value << 6 | (p[k] & 0x3F);
     }
-    if (b >= 0xE0 && b <= 0xEF) {
-        if (left < 3 || !IsCont(p[1]) || !IsCont(p[2]))
-            return 0;
-        if ((b == 0xE0 && p[1] < 0xA0) || (b == 0xED && p[1] > 0x9F))
-            return 0;
-        cp = char32_t(b & 0x0F) << 12 | char32_t(p[1] & 0x3F) << 6 | (p[2] & 0x3F);
-        return 3;
-    }
-    if (b >= 0xF0 && b <= 0xF4) {
-        if (left < 4 || !IsCont(p[1]) || !IsCont(p[2]) || !IsCont(p[3]))
-            return 0;
-        if ((b == 0xF0 && p[1] < 0x90) || (b == 0xF4 && p[1] > 0x8F))
-            return 0;
-        cp = char32_t(b & 0x07) << 18 | char32_t(p[1] & 0x3F) << 12 | char32_t(p[2] & 0x3F) << 6 |
-             (p[3] & 0x3F);
-        return 4;
-    }
-    return 0;
+    cp = value;
+    return lead.continuations + 1;
 }
 
 void AppendUtf8(QByteArray &out, char32_t cp) {

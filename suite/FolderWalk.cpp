@@ -176,23 +176,15 @@ int TFolderWalk::ReopenFrame(size_t index) {
     // A node's name may hold several steps ("a/b/c") or, with nothing open
     // above it, the whole path: open it one step at a time, so no path is
     // ever too long.
-    QStringList steps;
+    QList<QByteArray> steps;
     bool fromRoot = false;
     for (auto it = down.rbegin(); it != down.rend(); ++it) {
         if (it == down.rbegin() && !n && (*it)->name.startsWith(QLatin1Char('/')))
             fromRoot = true;
-        steps += (*it)->name.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+        steps += EncodeFileName((*it)->name).split('/');
     }
-    int fd = n ? ::dup(n->fd) : ::open(fromRoot ? "/" : ".", kFolderFlags);
-    for (const QString &step : steps) {
-        if (fd < 0)
-            return -1;
-        const int next = ::openat(fd, EncodeFileName(step).constData(), kFolderFlags);
-        const int err = errno;
-        ::close(fd);
-        errno = err;
-        fd = next;
-    }
+    const int fd = OpenFolderStepwise(n ? ::dup(n->fd) : ::open(fromRoot ? "/" : ".", kFolderFlags),
+                                      steps, false);
     struct stat st;
     const TNode *want = fStack[index]->node.get();
     if (fd < 0)

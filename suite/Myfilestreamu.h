@@ -11,7 +11,8 @@ namespace suite {
 
 class TMySaveStringList {
 public:
-    explicit TMySaveStringList(bool ownsObjects = false) : fOwnsObjects(ownsObjects) {}
+    // Never owns what its entries carry (they carry integers).
+    explicit TMySaveStringList(bool ownsObjects = false) { Q_UNUSED(ownsObjects); }
 
     // Appends (text, value). On a sorted list the entry goes to its sorted place.
     int AddObject(const QString &s, int64_t value);
@@ -32,7 +33,6 @@ private:
     };
     std::vector<Item> fItems;
     bool fSorted = false;
-    bool fOwnsObjects;
 };
 
 } // namespace suite

@@ -27,15 +27,13 @@ public:
     // Kept for the window's call order; the list is complete after the walk.
     void BuildDetailedList() {}
     const QStringList &FoundFiles() const { return fFound; }
-    // Folders that could not be read during the last walk (HeadDir included).
-    const QStringList &Unreadable() const { return fUnreadable; }
-    // The same folders, each with the cause.
-    const std::vector<TUnreadableFolder> &UnreadableFolders() const { return fUnreadableCauses; }
+    // Folders that could not be read during the last walk (HeadDir
+    // included), each with the cause.
+    const std::vector<TUnreadableFolder> &UnreadableFolders() const { return fUnreadable; }
 
 private:
     QStringList fFound;
-    QStringList fUnreadable;
-    std::vector<TUnreadableFolder> fUnreadableCauses;
+    std::vector<TUnreadableFolder> fUnreadable;
 };
 
 } // namespace suite
