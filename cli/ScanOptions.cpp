@@ -6,10 +6,11 @@ namespace cli {
 
 const char *UsageText() {
     // Keep every line within 80 columns.
-    return "Usage: brindle-scan [OPTIONS] FOLDER...\n"
+    return "Usage: brindle-scan [OPTIONS] FOLDER|FILE...\n"
            "       brindle-scan [OPTIONS] --files-from LIST\n"
            "Lists suspect (corrupt) text files: one line per file, the path, a TAB and\n"
-           "the reason. Several FOLDERs are checked in the order given.\n"
+           "the reason. Several FOLDERs (or FILEs) are checked in the order given; a\n"
+           "run that finds no file to check says so on standard error.\n"
            "\n"
            "  -r, --reference FILE   a known-good text file; repeat for several\n"
            "                         (needed with --digraph)\n"
@@ -37,7 +38,8 @@ const char *UsageText() {
            "  -j, --jobs N           worker threads (default: the number of cores)\n"
            "      --progress, --no-progress\n"
            "                         a progress bar on standard error (default: only\n"
-           "                         when standard error is a terminal)\n"
+           "                         when standard error is a terminal), ending with\n"
+           "                         a summary: files, suspects, errors, time\n"
            "  -h, --help             this text\n"
            "      --version          the program's version\n"
            "\n"

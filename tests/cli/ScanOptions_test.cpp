@@ -40,26 +40,29 @@ TEST(ScanOptions, AcceptsTheDocumentedForms) {
 }
 
 TEST(ScanOptions, RefusesWhatCannotWork) {
-    const QStringList bad[] = {
-        {},                                 // no folder
-        {"-f", "1001", "a"},                // out of range
-        {"-p", "-1", "a"},                  // negative allowance
-        {"-j", "0", "a"},                   // no workers
-        {"-d", "a"},                        // digraph check without a reference
-        {"-e", "latin-9", "a"},             // unknown encoding
-        {"--format", "csv", "a"},           // unknown format
-        {"--files-from", "list", "a"},      // both sources
-        {"-x", "a"},                        // unknown option
-        {"-r"},                             // missing value
-        {"--subfolders=yes", "a"},          // a value for a flag
-        {"--shard", "9/8", "a"},            // no such shard
-        {"--profile", "p", "-r", "r", "a"}, // two kinds of reference
-        {"--save-profile", "p", "a"},       // nothing to save
+    const struct {
+        QStringList args;
+        const char *error;
+    } bad[] = {
+        {{}, "no FOLDER given"},
+        {{"-f", "1001", "a"}, "-f: '1001' is not a whole number from 0 to 1000"},
+        {{"-p", "-1", "a"}, "-p: '-1' is not a whole number of 0 or more"},
+        {{"-j", "0", "a"}, "-j: '0' is not a whole number from 1 to 1024"},
+        {{"-d", "a"}, "--digraph needs at least one --reference file, or --profile"},
+        {{"-e", "latin-9", "a"}, "-e: unknown encoding 'latin-9' (windows-1252 or utf-8)"},
+        {{"--format", "csv", "a"}, "--format: unknown format 'csv' (tsv or jsonl)"},
+        {{"--files-from", "list", "a"}, "give either FOLDER or --files-from, not both"},
+        {{"-x", "a"}, "unknown option '-x'"},
+        {{"-r"}, "-r needs a file"},
+        {{"--subfolders=yes", "a"}, "--subfolders takes no value"},
+        {{"--shard", "9/8", "a"}, "--shard: '9/8' is not K/N with 1 <= K <= N <= 1000000"},
+        {{"--profile", "p", "-r", "r", "a"}, "give either --reference or --profile, not both"},
+        {{"--save-profile", "p", "a"}, "--save-profile needs at least one --reference file"},
     };
-    for (const QStringList &args : bad) {
-        const auto r = ParseScanOptions(args);
-        EXPECT_FALSE(r.options) << args.join(' ').toStdString();
-        EXPECT_FALSE(r.error.isEmpty());
+    for (const auto &c : bad) {
+        const auto r = ParseScanOptions(c.args);
+        EXPECT_FALSE(r.options) << c.args.join(' ').toStdString();
+        EXPECT_EQ(r.error, QString::fromUtf8(c.error)) << c.args.join(' ').toStdString();
     }
 }
 

@@ -222,8 +222,7 @@ TEST(BrindleScan, Utf8WithoutMarkWhenAskedFor) {
 TEST(BrindleScan, ClosedOutputPipeEndsQuietly) {
     TempDir dir;
     for (int i = 0; i < 3000; ++i)
-        dir.write(QStringLiteral("d/%1.txt").arg(i, 5, 10, QLatin1Char('0')),
-                  QByteArray("x\0yyyyyyyy", 10));
+        dir.write(QStringLiteral("d/%1.txt").arg(i, 5, 10, QLatin1Char('0')), CutText());
     QProcess sh;
     sh.start("sh", {"-c", QStringLiteral("'%1' -j 2 '%2' | head -n 1 >/dev/null; echo done")
                               .arg(QStringLiteral(BRINDLE_SCAN), dir.file("d"))});
@@ -238,6 +237,66 @@ TEST(BrindleScan, ProgressOnlyWhereAskedFor) {
     const Result r = Scan({"--progress", "-s", c.data()});
     EXPECT_TRUE(r.err.contains('\r'));
     EXPECT_FALSE(r.out.contains('\r'));
+    // The bar ends with what the run did.
+    const QRegularExpression summary(
+        QStringLiteral("brindle-scan: 14 files checked, 3 suspect, 0 errors, [0-9]+\\.[0-9] s\n$"));
+    EXPECT_TRUE(summary.match(r.err).hasMatch()) << r.err.toStdString();
+}
+
+// What the user named or meant, and did not get checked, is never silent:
+// files named as arguments are checked, a dangling link is an error like a
+// missing file, and a run that found nothing to check says so.
+TEST(BrindleScan, WhatWasNotCheckedIsSaid) {
+    TempDir dir;
+    const QString cut = dir.write("top/cut.txt", CutText());
+    dir.write("top/sub/deep.txt", CutText());
+    dir.write("empty/.hidden.txt", CutText());
+    dir.write("nested/sub/deep.txt", CutText());
+    const QString link = dir.file("links/to-nothing.txt");
+    ASSERT_TRUE(QDir().mkpath(dir.file("links")));
+    ASSERT_EQ(::symlink("nowhere.txt", QFile::encodeName(link).constData()), 0);
+    const QString list = dir.write("list.txt", QFile::encodeName(cut) + "\n");
+    const QString emptyList = dir.write("empty.list", "");
+    const QString cutLine = cut + "\tFile-size 35 but text-length 12\n";
+    struct Case {
+        QStringList args;
+        int exit;
+        QString out;
+        QString err;
+    } cases[] = {
+        // A file given as an argument is checked like a list's entry.
+        {{cut}, 1, cutLine, {}},
+        {{cut, dir.file("top/sub")},
+         1,
+         cutLine + dir.file("top/sub/deep.txt") + "\tFile-size 35 but text-length 12\n",
+         {}},
+        {{dir.file("links")},
+         2,
+         {},
+         "brindle-scan: " + link + ": symbolic link to a missing file\n"},
+        {{dir.file("empty")},
+         0,
+         {},
+         "brindle-scan: warning: no files were found to check in " + dir.file("empty") + "\n"},
+        // Files only in subfolders: the hint names the option.
+        {{dir.file("nested")},
+         0,
+         {},
+         "brindle-scan: warning: no files were found to check in " + dir.file("nested") +
+             " (it has subfolders: -s checks them too)\n"},
+        {{"--files-from", emptyList},
+         0,
+         {},
+         "brindle-scan: warning: no files were found to check in " + emptyList + "\n"},
+        // An empty shard of a list that has files is normal.
+        {{"--shard", "1/2", "--files-from", list}, 0, {}, {}},
+    };
+    for (const Case &k : cases) {
+        const Result r = Scan(k.args);
+        EXPECT_EQ(r.exit, k.exit) << k.args.join(' ').toStdString();
+        EXPECT_EQ(r.out, k.out) << k.args.join(' ').toStdString();
+        EXPECT_EQ(r.err, k.err) << k.args.join(' ').toStdString();
+    }
 }
 
 TEST(BrindleScan, AFailedOutputIsAnErrorNamingTheCause) {
@@ -246,8 +305,8 @@ TEST(BrindleScan, AFailedOutputIsAnErrorNamingTheCause) {
     // the write fails in the middle of the run as well as at its end.
     for (int i = 0; i < 1500; ++i)
         dir.write(QStringLiteral("many/a-rather-long-file-name-for-a-long-line-%1.txt").arg(i),
-                  QByteArray("x\0yyyyyyyy", 10));
-    dir.write("one/cut.txt", QByteArray("x\0yyyyyyyy", 10));
+                  CutText());
+    dir.write("one/cut.txt", CutText());
     const QStringList runs[] = {{dir.file("many")}, {dir.file("one")}, {"--help"}, {"--version"}};
     for (const QStringList &args : runs) {
         QProcess p;
@@ -280,8 +339,7 @@ TEST(BrindleScan, ResultLinesNeverLandBehindTheBar) {
     // Standard output and standard error on one channel, as on a terminal.
     TempDir dir;
     for (int i = 0; i < 3000; ++i)
-        dir.write(QStringLiteral("d/%1.txt").arg(i, 5, 10, QLatin1Char('0')),
-                  QByteArray("x\0yyyyyyyy", 10));
+        dir.write(QStringLiteral("d/%1.txt").arg(i, 5, 10, QLatin1Char('0')), CutText());
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(QStringLiteral(BRINDLE_SCAN), {"--progress", "-j", "1", dir.file("d")});
@@ -371,18 +429,7 @@ TEST(BrindleScan, AProfileThatCannotBeUsedIsAnError) {
     EXPECT_EQ(QDir(c.dir.path()).entryList({"*.profile.*"}), QStringList()); // no temp left
 }
 
-namespace {
-
-// Writes `bytes` to the file of exact name `name`.
-void WriteRaw(const QByteArray &name, const QByteArray &bytes) {
-    QFile f;
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ASSERT_GE(fd, 0) << name.toStdString();
-    ASSERT_TRUE(f.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
-    f.write(bytes);
-}
-
-} // namespace
+namespace {} // namespace
 
 TEST(BrindleScan, ShardsJoinedInOrderGiveTheWholeRun) {
     Corpus c;
@@ -447,7 +494,7 @@ TEST(BrindleScan, AnyNameSurvivesListsAndOutput) {
     };
     QByteArray tsv, nulList;
     for (const Name &n : names) {
-        WriteRaw(d + "/" + n.name, cut);
+        WriteFileBytes(d + "/" + n.name, cut);
         tsv += d + "/" + n.tsv + "\tFile-size 21 but text-length 3\n";
         nulList += d + "/" + n.name + '\0';
     }

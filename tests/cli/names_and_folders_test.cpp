@@ -2,6 +2,7 @@
 // longer than PATH_MAX: the real binary, arguments passed as exact bytes.
 #include "Dialogs.h"
 #include "FileNames.h"
+#include "Fixtures.h"
 #include "TFileAndDirIterator.h"
 #include "TempDir.h"
 #include "file_crap_detector.h"
@@ -55,20 +56,6 @@ Result RunBytes(const std::vector<QByteArray> &argv, const TempDir &dir) {
     return r;
 }
 
-void WriteBytes(const QByteArray &path, const QByteArray &bytes) {
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ASSERT_GE(fd, 0) << path.toStdString();
-    ASSERT_EQ(::write(fd, bytes.constData(), size_t(bytes.size())), bytes.size());
-    ::close(fd);
-}
-
-QByteArray Good(int repeats) {
-    QByteArray s;
-    for (int i = 0; i < repeats; ++i)
-        s += "The quick brown fox jumps over the lazy dog and then the cat sat on the mat.\r\n";
-    return s;
-}
-
 const QByteArray kCut("ab\0cdefghijkl", 13);
 const QByteArray kScan(BRINDLE_SCAN);
 
@@ -79,12 +66,12 @@ TEST(NamesAndFolders, NamesThatAreNotUtf8AreCheckedAndListed) {
     const QByteArray root = QFile::encodeName(dir.path());
     ASSERT_EQ(::mkdir(root + "/d", 0700), 0);
     const QByteArray bad = root + "/d/bad\xFFname.txt";
-    WriteBytes(bad, kCut);
-    WriteBytes(root + "/d/caf\xE9.txt", Good(4));
+    WriteFileBytes(bad, kCut);
+    WriteFileBytes(root + "/d/caf\xE9.txt", GoodText(4));
     // A reference named in Latin-1.
     const QByteArray ref = root + "/r\xE9"
                                   "f.txt";
-    WriteBytes(ref, Good(60));
+    WriteFileBytes(ref, GoodText(60));
 
     for (const char *jobs : {"1", "2"}) {
         const Result r = RunBytes({kScan, "-d", "-r", ref, "-j", jobs, root + "/d"}, dir);
@@ -98,7 +85,7 @@ TEST(NamesAndFolders, NamesThatAreNotUtf8AreCheckedAndListed) {
     }
     // The same file in a list, as bytes.
     {
-        WriteBytes(root + "/list", bad + "\n");
+        WriteFileBytes(root + "/list", bad + "\n");
         const Result r = RunBytes({kScan, "--files-from", root + "/list"}, dir);
         EXPECT_EQ(r.exit, 1) << r.err.toStdString();
         EXPECT_EQ(r.out.count('\n'), 1);
@@ -123,7 +110,7 @@ TEST(NamesAndFolders, NamesThatAreNotUtf8AreCheckedAndListed) {
 
 TEST(NamesAndFolders, UnreadableFoldersAreNamedWithTheirCause) {
     TempDir dir;
-    dir.write("d/a.txt", Good(3));
+    dir.write("d/a.txt", GoodText(3));
     dir.write("d/locked/cut.txt", kCut);
     const QByteArray d = QFile::encodeName(dir.file("d"));
     const QByteArray locked = d + "/locked";

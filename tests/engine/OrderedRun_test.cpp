@@ -1,3 +1,4 @@
+#include "Fixtures.h"
 #include "FolderWalk.h"
 #include "OrderedRun.h"
 #include "TempDir.h"
@@ -23,13 +24,6 @@ private:
     suite::TFolderWalk fWalk;
 };
 
-QByteArray Good(int repeats) {
-    QByteArray s;
-    for (int i = 0; i < repeats; ++i)
-        s += "The quick brown fox jumps over the lazy dog and then the cat sat.\r\n";
-    return s;
-}
-
 struct Seen {
     qsizetype index;
     QString path;
@@ -42,7 +36,7 @@ struct Seen {
 QStringList MakeFiles(const TempDir &dir, int n) {
     QStringList files;
     for (int i = 0; i < n; ++i) {
-        QByteArray b = Good(1 + (i * 7) % 23);
+        QByteArray b = GoodText(1 + (i * 7) % 23);
         if (i % 5 == 2)
             b[10] = 0;
         files << dir.write(QStringLiteral("f/%1/%2.txt")

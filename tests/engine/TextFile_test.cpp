@@ -269,15 +269,6 @@ QString PlainSizeVerdict(const QByteArray &bytes, TDefaultEncoding enc) {
     return fails ? SizeReason(size, length) : QString();
 }
 
-QByteArray Utf16BeWithMark(const QString &text) {
-    QByteArray out("\xFE\xFF", 2);
-    for (QChar c : text) {
-        out.append(char(c.unicode() >> 8));
-        out.append(char(c.unicode() & 0xFF));
-    }
-    return out;
-}
-
 } // namespace
 
 // A NUL anywhere ends the text: put one at every byte of a good file, in

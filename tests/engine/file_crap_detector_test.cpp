@@ -67,7 +67,7 @@ TEST_F(DetectorFixture, StopEndsTheRunAfterTheCurrentFile) {
     UseReference({dir.write("ref.txt", GoodText(20))});
     QStringList files;
     for (int i = 0; i < 6; ++i)
-        files << dir.write(QStringLiteral("bad%1.txt").arg(i), QByteArray("x\0yyyyyyyy", 10));
+        files << dir.write(QStringLiteral("bad%1.txt").arg(i), CutText());
     detector.CheckForCrap(
         files, false,
         [this](int p) {
@@ -89,7 +89,7 @@ TEST_F(DetectorFixture, MissingReferenceAfterTwoGoodOnes) {
     EXPECT_TRUE(dialogs.shown[1].text.contains(dir.file("a.txt"))); // the problem names the list
     EXPECT_EQ(dialogs.shown[1].buttons, unsigned(suite::mbOK | suite::mbHelp));
     EXPECT_FALSE(detector.reference_setup);
-    Run({dir.write("bad.txt", QByteArray("x\0yyyyyyyy", 10))});
+    Run({dir.write("bad.txt", CutText())});
     EXPECT_EQ(detector.weird_files.Count(), 0);
     EXPECT_TRUE(percents.empty());
     EXPECT_EQ(dialogs.shown.size(), 3u); // the run tried the build again
@@ -183,7 +183,7 @@ TEST_F(DetectorFixture, SpecialFilesArePassedOverLikeMissingOnes) {
     UseReference({dir.write("ref.txt", GoodText(20))});
     const QString fifo = dir.file("pipe");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    Run({fifo, dir.write("bad.txt", QByteArray("x\0yyyyyyyy", 10))}, true);
+    Run({fifo, dir.write("bad.txt", CutText())}, true);
     EXPECT_EQ(detector.weird_files.Count(), 1);
     EXPECT_EQ(percents, (std::vector<int>{0, 50, 100}));
 }
@@ -196,7 +196,7 @@ TEST_F(DetectorFixture, LopsidedProfileEndsTheRunNamingTheFile) {
         for (int i = 2047; i >= 0; --i)
             text += QChar(char16_t(0x4E00 + i)) + QStringLiteral("A ");
     const QString bad = dir.write("lopsided.txt", Utf16LeWithMark(text + QStringLiteral("\r\n")));
-    const QString before = dir.write("before.txt", QByteArray("x\0yyyyyyyy", 10));
+    const QString before = dir.write("before.txt", CutText());
     try {
         Run({before, bad}, true);
         FAIL() << "no error";

@@ -120,12 +120,7 @@ TEST(TMemIniFile, RandomValuesReadBackExactlyFromTheFile) {
 // A disk that fills up while the file is saved leaves the old file whole,
 // and the error names the cause in the system's words.
 TEST(TMemIniFile, AFailedSaveKeepsTheOldFileAndNamesTheCause) {
-    const struct {
-        TDiskLimit limit;
-        const char *cause;
-    } cases[] = {{TDiskLimit::FullFolder, "No space left on device"},
-                 {TDiskLimit::FileSizeLimit, "File too large"}};
-    for (const auto &c : cases) {
+    for (const TDiskLimitCase &c : kDiskLimitCases) {
         TempDir dir;
         const QString path = dir.file("t.ini");
         const auto outcome = RunWithDiskLimit(

@@ -15,6 +15,16 @@ enum class TDiskLimit {
     FileSizeLimit,
 };
 
+// Each limit with the cause the system gives for a write it stops.
+struct TDiskLimitCase {
+    TDiskLimit limit;
+    const char *cause;
+};
+inline constexpr TDiskLimitCase kDiskLimitCases[] = {
+    {TDiskLimit::FullFolder, "No space left on device"},
+    {TDiskLimit::FileSizeLimit, "File too large"},
+};
+
 // What `body` returned in the child, or nothing when the limit cannot be
 // set up here (FullFolder needs root or user namespaces). `prepare` runs in
 // the child before the limit takes hold, to write the files that must

@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 TempDir::TempDir() {
     EXPECT_TRUE(fDir.isValid());
 }
@@ -25,6 +28,22 @@ QByteArray Utf16LeWithMark(const QString &text) {
         out.append(char(c.unicode() >> 8));
     }
     return out;
+}
+
+QByteArray Utf16BeWithMark(const QString &text) {
+    QByteArray out("\xFE\xFF", 2);
+    for (QChar c : text) {
+        out.append(char(c.unicode() >> 8));
+        out.append(char(c.unicode() & 0xFF));
+    }
+    return out;
+}
+
+void WriteFileBytes(const QByteArray &path, const QByteArray &bytes) {
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    ASSERT_GE(fd, 0) << path.toStdString();
+    ASSERT_EQ(::write(fd, bytes.constData(), size_t(bytes.size())), bytes.size());
+    ::close(fd);
 }
 
 QStringList ReadLines(const QString &path) {

@@ -21,6 +21,12 @@ private:
 
 // UTF-16 little-endian bytes of `text`, with the FF FE mark.
 QByteArray Utf16LeWithMark(const QString &text);
+// UTF-16 big-endian bytes of `text`, with the FE FF mark.
+QByteArray Utf16BeWithMark(const QString &text);
+
+// Writes `bytes` to the file of exact name `path` (any bytes, not only
+// UTF-8), failing the test when it cannot.
+void WriteFileBytes(const QByteArray &path, const QByteArray &bytes);
 
 // The lines of a text file (UTF-8, LF), without the empty one after the last
 // LF; empty when the file cannot be read.

@@ -198,12 +198,7 @@ TEST(Qlbuf, SessionStateIsPrivateToTheUser) {
 // A session file that cannot be replaced keeps its old content, and the
 // caller learns the cause in the system's words.
 TEST(Qlbuf, AFailedSessionWriteKeepsTheOldFileAndNamesTheCause) {
-    const struct {
-        TDiskLimit limit;
-        const char *cause;
-    } cases[] = {{TDiskLimit::FullFolder, "No space left on device"},
-                 {TDiskLimit::FileSizeLimit, "File too large"}};
-    for (const auto &c : cases) {
+    for (const TDiskLimitCase &c : kDiskLimitCases) {
         IsolatedEnv env;
         const QString folder = qlbuf::SessionFolder();
         ASSERT_FALSE(folder.isEmpty());
