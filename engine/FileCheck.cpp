@@ -9,6 +9,16 @@
 
 namespace engine {
 
+namespace {
+
+// Closes the file however a check ends: a verdict, a pass or an error.
+struct TClosing {
+    TTextFile &file;
+    ~TClosing() { file.Close(); }
+};
+
+} // namespace
+
 QString SizeReason(int64_t size, int64_t length) {
     return QStringLiteral("File-size ") + QString::number(size) +
            QStringLiteral(" but text-length ") + QString::number(length);
@@ -50,6 +60,7 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
                                  bool seenRegular) {
     if (!fFile.Open(path, seenRegular))
         return TCheckResult::Missing;
+    const TClosing closing{fFile};
     MyYieldProcess();
     try {
         const bool thorough = settings.thoroughly && reference;
@@ -78,13 +89,10 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
             verdict.file_size = m.size;
             verdict.text_length = m.length;
             verdict.reason = SizeReason(m.size, m.length);
-            fFile.Close();
             return TCheckResult::Suspect;
         }
-        if (!thorough) {
-            fFile.Close();
+        if (!thorough)
             return TCheckResult::Passed;
-        }
         MyYieldProcess();
         const bool eightBit = m.kind == TTextKind::Ansi;
         TDigraphProfile &sample = fSample;
@@ -104,7 +112,6 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
             fFile.Count(m, TDigraphSinks{nullptr, nullptr, &fOrdered});
             sample = MakeProfile(fOrdered, settings.min_digraphs);
         }
-        fFile.Close();
         const TDigraphComparison cmp =
             CompareProfiles(sample, *reference, settings.freq_variation_per_mille,
                             settings.percent_fail_allowed, settings.decimal_separator, true);
@@ -120,11 +127,7 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
         verdict.reason = DigraphReason(cmp.too_many, cmp.too_few);
         return TCheckResult::Suspect;
     } catch (const ETreeError &e) {
-        fFile.Close();
         throw suite::TRunError(path, QString::fromLatin1(e.what()));
-    } catch (...) {
-        fFile.Close();
-        throw;
     }
 }
 
@@ -132,33 +135,27 @@ bool TFileChecker::CountReference(const QString &path, TDefaultEncoding encoding
                                   TPairCounts &counts, bool inOrder, TFileMeasure *measured) {
     if (!fFile.Open(path))
         return false;
-    try {
-        if (inOrder) {
-            const TFileMeasure m =
-                fFile.Measure(encoding, TDigraphSinks{nullptr, nullptr, &counts});
-            if (measured)
-                *measured = m;
-        } else {
-            fBytes.Reset();
+    const TClosing closing{fFile};
+    if (inOrder) {
+        const TFileMeasure m = fFile.Measure(encoding, TDigraphSinks{nullptr, nullptr, &counts});
+        if (measured)
+            *measured = m;
+    } else {
+        fBytes.Reset();
+        fWide.Reset();
+        const TFileMeasure m = fFile.Measure(encoding, TDigraphSinks{&fBytes, &fWide, nullptr});
+        if (measured)
+            *measured = m;
+        if (m.kind != TTextKind::Ansi && fWide.Overflowed()) {
             fWide.Reset();
-            const TFileMeasure m = fFile.Measure(encoding, TDigraphSinks{&fBytes, &fWide, nullptr});
-            if (measured)
-                *measured = m;
-            if (m.kind != TTextKind::Ansi && fWide.Overflowed()) {
-                fWide.Reset();
-                fFile.Count(m, TDigraphSinks{nullptr, nullptr, &counts});
-                counts.SetOrderUnknown(); // mixed with unordered counts of other files
-            } else if (m.kind == TTextKind::Ansi) {
-                fBytes.FlushInto(counts);
-            } else {
-                fWide.FlushInto(counts);
-            }
+            fFile.Count(m, TDigraphSinks{nullptr, nullptr, &counts});
+            counts.SetOrderUnknown(); // mixed with unordered counts of other files
+        } else if (m.kind == TTextKind::Ansi) {
+            fBytes.FlushInto(counts);
+        } else {
+            fWide.FlushInto(counts);
         }
-    } catch (...) {
-        fFile.Close();
-        throw;
     }
-    fFile.Close();
     return true;
 }
 
