@@ -142,7 +142,14 @@ int main(int argc, char **argv) {
     bool anySuspect = false, anyError = false;
     QStringList listed;
     if (!o.filesFrom.isEmpty()) {
-        const QString cause = cli::ReadFileList(o.filesFrom, o.nullSeparated, listed);
+        const QString cause =
+            cli::ReadFileList(o.filesFrom, o.nullSeparated, listed, [&](qsizetype line) {
+                anyError = true;
+                Error(o.filesFrom, QStringLiteral("line %1 holds a NUL character, which no path "
+                                                  "can hold; the line is left out (list with -0 "
+                                                  "to separate paths by NULs)")
+                                       .arg(line));
+            });
         if (!cause.isEmpty()) {
             Error(o.filesFrom, cause);
             return kExitError;

@@ -188,6 +188,35 @@ TEST(BrindleScan, FilesFromKeepsOrderAndPathsAndSurvivesBadFiles) {
     }
 }
 
+// A path cannot hold a NUL: a list line with one names no file, even when
+// the bytes before the NUL do. It is refused by its number, the other lines
+// are still checked or listed, and the status says an error happened.
+TEST(BrindleScan, AListLineHoldingANulIsRefusedAndTheRestChecked) {
+    TempDir dir;
+    const QString cut = dir.write("cut.txt", QByteArray("ab\0cdefghijkl", 13));
+    const QString f2 = dir.write("f2", QByteArray("x\0yyyyyyyyyyy", 13));
+    const QByteArray list =
+        cut.toUtf8() + "\n" + f2.toUtf8() + QByteArray("\0junk.txt\n", 10) + cut.toUtf8() + "\n";
+    const QString refused = "brindle-scan: -: line 2 holds a NUL character, which no path can "
+                            "hold; the line is left out (list with -0 to separate paths by NULs)\n";
+    const struct {
+        const char *what;
+        QStringList args;
+        QString out;
+    } cases[] = {
+        {"check",
+         {"--files-from", "-"},
+         cut + "\tFile-size 13 but text-length 4\n" + cut + "\tFile-size 13 but text-length 4\n"},
+        {"list", {"--list", "--files-from", "-"}, cut + "\n" + cut + "\n"},
+    };
+    for (const auto &c : cases) {
+        const Result r = Scan(c.args, list);
+        EXPECT_EQ(r.exit, 2) << c.what;
+        EXPECT_EQ(r.out, c.out) << c.what;
+        EXPECT_EQ(r.err, refused) << c.what;
+    }
+}
+
 TEST(BrindleScan, JsonLinesCarryTheFigures) {
     TempDir dir;
     const QString ref = dir.write("ref.txt", GoodText(60));
