@@ -72,6 +72,9 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
         }
         const TFileMeasure m = thorough ? fFile.Measure(settings.encoding, fast, onRead)
                                         : fFile.Measure(settings.encoding);
+        // A file cut short or grown while it was read is reported as changed,
+        // never judged on what was read of it.
+        fFile.CheckUnchanged();
         if (FailsSizeTest(m)) {
             verdict = TVerdict{};
             verdict.test = TSuspectTest::Size;
@@ -102,6 +105,7 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
             // distinct digraphs that the order of first occurrence matters
             // (rare): count again in order.
             fFile.Count(m, TDigraphSinks{nullptr, nullptr, &fOrdered});
+            fFile.CheckUnchanged();
             sample = MakeProfile(fOrdered, settings.min_digraphs);
         }
         fFile.Close();
@@ -154,6 +158,7 @@ bool TFileChecker::CountReference(const QString &path, TDefaultEncoding encoding
                 fWide.FlushInto(counts);
             }
         }
+        fFile.CheckUnchanged();
     } catch (...) {
         fFile.Close();
         throw;
