@@ -371,6 +371,8 @@ TEST(BrindleScan, AProfileThatCannotBeUsedIsAnError) {
     const QByteArray bytes = f.readAll();
     QByteArray flipped = bytes, newer = bytes;
     flipped[40] = char(flipped[40] ^ 1);
+    const QString fifo = c.dir.file("fifo.profile");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     newer[8] = 2;
     struct Case {
         QStringList args; // the profile file
@@ -387,6 +389,8 @@ TEST(BrindleScan, AProfileThatCannotBeUsedIsAnError) {
         {{"--profile", good, "-e", "utf-8"}, "the profile was made with --encoding windows-1252"},
         {{"-r", c.ref, "--save-profile", c.dir.file("no/folder/p.profile")},
          "No such file or directory"},
+        // Saving never replaces what is not a regular file.
+        {{"-r", c.ref, "--save-profile", fifo}, "not a regular file"},
     };
     for (const Case &k : cases) {
         const Result r = Scan(k.args + QStringList{"-d", c.data()});
