@@ -190,8 +190,9 @@ void TMemIniFile::KeepAside(const QString &cause) {
 namespace {
 
 // Strict UTF-16 of either byte order: a NUL or an unpaired surrogate is no
-// settings text. `structure` tells whether a line break or "[" was met.
-QString DecodeUtf16(const unsigned char *p, qsizetype n, bool le, bool &structure) {
+// settings text. `structure` tells whether a line break or "[" was met;
+// `mark` is the length of the mark before `p`, for the byte positions named.
+QString DecodeUtf16(const unsigned char *p, qsizetype n, qsizetype mark, bool le, bool &structure) {
     if (n % 2 != 0)
         throw TIniFileError(QString(), QStringLiteral("odd length, not UTF-16 text"));
     const auto unit = [p, le](qsizetype i) {
@@ -203,12 +204,13 @@ QString DecodeUtf16(const unsigned char *p, qsizetype n, bool le, bool &structur
     for (qsizetype i = 0; i < n; i += 2) {
         const char16_t u = unit(i);
         if (u == 0)
-            throw TIniFileError(QString(), QStringLiteral("a NUL character at byte %1").arg(i));
+            throw TIniFileError(QString(),
+                                QStringLiteral("a NUL character at byte %1").arg(mark + i));
         if (QChar::isHighSurrogate(u)) {
             const char16_t next = i + 3 < n ? unit(i + 2) : 0;
             if (!QChar::isLowSurrogate(next))
-                throw TIniFileError(QString(),
-                                    QStringLiteral("an unpaired surrogate at byte %1").arg(i));
+                throw TIniFileError(
+                    QString(), QStringLiteral("an unpaired surrogate at byte %1").arg(mark + i));
             text.append(QChar(u));
             text.append(QChar(next));
             i += 2;
@@ -216,7 +218,7 @@ QString DecodeUtf16(const unsigned char *p, qsizetype n, bool le, bool &structur
         }
         if (QChar::isLowSurrogate(u))
             throw TIniFileError(QString(),
-                                QStringLiteral("an unpaired surrogate at byte %1").arg(i));
+                                QStringLiteral("an unpaired surrogate at byte %1").arg(mark + i));
         if (u == u'\n' || u == u'\r' || u == u'[')
             structure = true;
         text.append(QChar(u));
@@ -242,16 +244,16 @@ QString TMemIniFile::DecodeText(const QByteArray &bytes) {
     const qsizetype n = bytes.size();
     bool structure = false;
     if (n >= 2 && p[0] == 0xFF && p[1] == 0xFE)
-        return DecodeUtf16(p + 2, n - 2, true, structure);
+        return DecodeUtf16(p + 2, n - 2, 2, true, structure);
     if (n >= 2 && p[0] == 0xFE && p[1] == 0xFF)
-        return DecodeUtf16(p + 2, n - 2, false, structure);
+        return DecodeUtf16(p + 2, n - 2, 2, false, structure);
     if (n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
         return DecodeUtf8(QByteArrayView(bytes).sliced(3));
     // Without a mark: UTF-16 LE as this program wrote it before it wrote the
     // mark, else UTF-8. 8-bit or UTF-8 text read as UTF-16 gives a line of
     // CJK-like units with no line break and no bracket, so it is told apart.
     try {
-        QString text = DecodeUtf16(p, n, true, structure);
+        QString text = DecodeUtf16(p, n, 0, true, structure);
         if (text.isEmpty() || structure)
             return text;
     } catch (const TIniFileError &) {
