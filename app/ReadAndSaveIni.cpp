@@ -255,11 +255,29 @@ QString SettingsFileName() {
     return folder + QFileInfo(exe).completeBaseName() + QStringLiteral(".ini");
 }
 
+namespace {
+
+// The one warning about a file that could not be read and was kept aside.
+QString KeptAsideText(const TMyIniFile &ini) {
+    return QStringLiteral("The settings file %1 cannot be read (%2). It is kept as %3, and a new "
+                          "one will be written when the window closes.")
+        .arg(QDir::toNativeSeparators(ini.FileName()), ini.UnreadableCause(),
+             QDir::toNativeSeparators(ini.KeptAsideAs()));
+}
+
+} // namespace
+
 bool LoadFormSettings(QWidget *form, const QString &fileName) {
     if (!suite::DriveAndFileExist(fileName))
         return true;
     try {
-        TMyIniFile ini(fileName);
+        // A file that cannot be read is kept aside now, so that the save at
+        // closing never overwrites the only copy of the user's settings.
+        TMyIniFile ini(fileName, TMemIniFile::TOnBadFile::KeepAside);
+        if (!ini.KeptAsideAs().isEmpty()) {
+            Warn(form, KeptAsideText(ini));
+            return false;
+        }
         ReadOrWriteComponents(form, ini, true);
         return true;
     } catch (const TIniFileError &e) {
@@ -272,12 +290,14 @@ bool LoadFormSettings(QWidget *form, const QString &fileName) {
 
 bool SaveFormSettings(QWidget *form, const QString &fileName) {
     try {
-        // A file that cannot be read was reported when the window opened;
-        // it is replaced by a good one rather than kept broken.
-        TMyIniFile ini(fileName, TMemIniFile::TOnBadFile::StartEmpty);
+        // A file that went bad since the window opened is kept aside too;
+        // one that cannot be kept aside is not overwritten.
+        TMyIniFile ini(fileName, TMemIniFile::TOnBadFile::KeepAside);
         QDir().mkpath(QFileInfo(fileName).absolutePath());
         ReadOrWriteComponents(form, ini, false);
         ini.UpdateFile();
+        if (!ini.KeptAsideAs().isEmpty())
+            Warn(form, KeptAsideText(ini));
         return true;
     } catch (const TIniFileError &e) {
         Warn(form, QStringLiteral("The settings file %1 cannot be written (%2). The settings of "

@@ -25,7 +25,8 @@ extern bool save_memos;
 QString SettingsFileName();
 
 // Restores the form's controls from the file when it exists. False (after
-// one warning) when it exists but cannot be read.
+// one warning) when it exists but cannot be read; it is then renamed to
+// "NAME.unreadable-TIME" when it can be.
 bool LoadFormSettings(QWidget *form, const QString &fileName);
 // Writes the form's controls to the file, keeping the sections of other
 // controls. False (after one warning) when it cannot be written.

@@ -10,7 +10,7 @@
 class TMyIniFile : public TMemIniFile {
 public:
     // Reads `an_ini_file` when it exists; throws TIniFileError when it
-    // exists but cannot be read, unless told to start empty instead.
+    // exists but cannot be read, unless told to keep it aside instead.
     explicit TMyIniFile(const QString &an_ini_file, TOnBadFile onBad = TOnBadFile::Raise)
         : TMemIniFile(an_ini_file, onBad) {}
 

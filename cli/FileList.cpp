@@ -11,7 +11,8 @@
 
 namespace cli {
 
-QString ReadFileList(const QString &name, bool nulSeparated, QStringList &files) {
+QString ReadFileList(const QString &name, bool nulSeparated, QStringList &files,
+                     const std::function<void(qsizetype line)> &onNulInLine) {
     QFile list;
     const bool fromStdin = name == QLatin1String("-");
     const int fd = fromStdin
@@ -41,12 +42,17 @@ QString ReadFileList(const QString &name, bool nulSeparated, QStringList &files)
         return {};
     }
     // readLine() waits for a pipe's next line; only the end gives nothing.
+    qsizetype number = 0;
     for (QByteArray line; !(line = list.readLine()).isEmpty();) {
+        ++number;
         if (line.endsWith('\n'))
             line.chop(1);
         if (line.endsWith('\r'))
             line.chop(1);
-        if (!line.isEmpty())
+        // Cut at the NUL, it would name another file than the line does.
+        if (line.contains('\0'))
+            onNulInLine(number);
+        else if (!line.isEmpty())
             files << suite::DecodeFileName(line);
     }
     if (list.error() != QFileDevice::NoError)

@@ -13,8 +13,11 @@
 namespace cli {
 
 // Reads the list in `name` ("-": standard input) into `files`. Empty on
-// success, else the cause.
-QString ReadFileList(const QString &name, bool nulSeparated, QStringList &files);
+// success, else the cause. A line that holds a NUL names no path (a path
+// cannot hold one): it is left out and its number, from 1, passed to
+// `onNulInLine`.
+QString ReadFileList(const QString &name, bool nulSeparated, QStringList &files,
+                     const std::function<void(qsizetype line)> &onNulInLine);
 
 // Writes every path of `source` to `out`, each followed by a LF (or a NUL).
 // A path holding a LF cannot be written one per line: it is passed to

@@ -80,7 +80,14 @@ int main(int argc, char **argv) {
     // The files: the list's, then each argument's, streamed.
     QStringList listed;
     if (!o.filesFrom.isEmpty()) {
-        const QString cause = cli::ReadFileList(o.filesFrom, o.nullSeparated, listed);
+        const QString cause =
+            cli::ReadFileList(o.filesFrom, o.nullSeparated, listed, [&](qsizetype line) {
+                report.Error(o.filesFrom,
+                             QStringLiteral("line %1 holds a NUL character, which no path "
+                                            "can hold; the line is left out (list with -0 "
+                                            "to separate paths by NULs)")
+                                 .arg(line));
+            });
         if (!cause.isEmpty()) {
             report.Error(o.filesFrom, cause);
             return report.Finish();

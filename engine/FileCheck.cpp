@@ -83,6 +83,9 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
         }
         const TFileMeasure m = thorough ? fFile.Measure(settings.encoding, fast, onRead)
                                         : fFile.Measure(settings.encoding);
+        // A file cut short or grown while it was read is reported as changed,
+        // never judged on what was read of it.
+        fFile.CheckUnchanged();
         if (FailsSizeTest(m)) {
             verdict = TVerdict{};
             verdict.test = TSuspectTest::Size;
@@ -110,6 +113,7 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
             // distinct digraphs that the order of first occurrence matters
             // (rare): count again in order.
             fFile.Count(m, TDigraphSinks{nullptr, nullptr, &fOrdered});
+            fFile.CheckUnchanged();
             sample = MakeProfile(fOrdered, settings.min_digraphs);
         }
         const TDigraphComparison cmp =
@@ -156,6 +160,7 @@ bool TFileChecker::CountReference(const QString &path, TDefaultEncoding encoding
             fWide.FlushInto(counts);
         }
     }
+    fFile.CheckUnchanged();
     return true;
 }
 

@@ -98,6 +98,7 @@ bool TTextFile::Open(const QString &path, bool seenRegular) {
     }
     fSize = static_cast<int64_t>(st.st_size);
     fBytesRead = 0;
+    fReadPastSize = false;
 #ifdef POSIX_FADV_SEQUENTIAL
     // Read-ahead advice only pays when there is more than one block to read;
     // on a small file it is one more system call per file.
@@ -125,6 +126,23 @@ size_t TTextFile::ReadAt(int64_t offset, uint8_t *buf, size_t n) {
         done += size_t(got);
     }
     return done;
+}
+
+void TTextFile::CheckUnchanged() const {
+    struct stat st;
+    if (::fstat(fFd, &st) != 0)
+        throw suite::TRunError(fPath, suite::ErrnoText(errno));
+    const int64_t now = static_cast<int64_t>(st.st_size);
+    if (now != fSize)
+        throw suite::TRunError(fPath, QStringLiteral("the file changed while it was checked: %1 "
+                                                     "bytes when opened, %2 bytes now")
+                                          .arg(fSize)
+                                          .arg(now));
+    if (fReadPastSize)
+        throw suite::TRunError(fPath, QStringLiteral("the file changed while it was checked: it "
+                                                     "holds more than the %1 bytes it had when "
+                                                     "opened")
+                                          .arg(fSize));
 }
 
 TTextFile::TMark TTextFile::DetectMark(const uint8_t *p, size_t n, TDefaultEncoding encoding) {
@@ -168,10 +186,18 @@ TTextFile::TMark TTextFile::Pass(TDefaultEncoding encoding, const TMark *known, 
             n = fWholeLength;
             last = true;
         } else {
-            n = ReadAt(offset, bytes, kBlock);
+            // Up to the size seen at opening, and one byte more to tell a
+            // file that grew since; that byte is not text.
+            const int64_t left = std::max<int64_t>(0, fSize - offset);
+            const size_t want = size_t(std::min<int64_t>(int64_t(kBlock), left + 1));
+            n = ReadAt(offset, bytes, want);
+            if (int64_t(n) > left) {
+                fReadPastSize = true;
+                n = size_t(left);
+            }
             fBytesRead += int64_t(n);
             // A short read is the end of the file as it is now.
-            last = n < kBlock;
+            last = n < want;
             if (first && last) {
                 fWholeInBuffer = true;
                 fWholeLength = n;

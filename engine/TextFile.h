@@ -70,8 +70,14 @@ public:
     void Close();
     int64_t Size() const { return fSize; }
     // Bytes read from the file since it was opened: an 8-bit or UTF-16 text
-    // is read only up to its first NUL (and the rest of that block).
+    // is read only up to its first NUL (and the rest of that block). Never
+    // more than Size(): a file is read only as far as its size at opening,
+    // so one that a writer keeps growing still ends.
     int64_t BytesRead() const { return fBytesRead; }
+    // Throws TRunError when the file's size is no longer the one seen at
+    // opening, or the reading met more bytes than that: a verdict on what
+    // was read would be about a file that no longer exists.
+    void CheckUnchanged() const;
 
     // Reads the file once: its encoding and its text's length; also counts
     // the text's digraphs into `sinks`, when given. `onRead`, when set, is
@@ -107,6 +113,7 @@ private:
     int fOpenError = 0;
     int64_t fSize = 0;
     int64_t fBytesRead = 0;
+    bool fReadPastSize = false;
     std::vector<uint8_t> fBytes;
     std::vector<char16_t> fUnits;
     // The whole file when it fitted in one block, kept for the second pass.

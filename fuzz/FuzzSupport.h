@@ -18,16 +18,28 @@
         }                                                                                          \
     } while (0)
 
-// One file per process, rewritten for every input.
+// One file per process, rewritten in place for every input: opening,
+// truncating and closing a file for each input would cost more than most
+// inputs take to check. It is removed when the process ends normally.
 inline QString ScratchFile(const QByteArray &bytes) {
-    static const QByteArray path = [] {
-        const char *tmp = std::getenv("TMPDIR");
-        return QByteArray(tmp && *tmp ? tmp : "/tmp") + "/brindle-fuzz-" +
-               QByteArray::number(::getpid());
-    }();
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    FUZZ_CHECK(fd >= 0);
-    FUZZ_CHECK(::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size());
-    ::close(fd);
-    return QString::fromLocal8Bit(path);
+    struct TScratch {
+        QByteArray path;
+        int fd = -1;
+        TScratch() {
+            const char *tmp = std::getenv("TMPDIR");
+            path = QByteArray(tmp && *tmp ? tmp : "/tmp") + "/brindle-fuzz-" +
+                   QByteArray::number(::getpid());
+            fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW,
+                        0600);
+        }
+        ~TScratch() {
+            ::close(fd);
+            ::unlink(path.constData());
+        }
+    };
+    static const TScratch scratch;
+    FUZZ_CHECK(scratch.fd >= 0);
+    FUZZ_CHECK(::pwrite(scratch.fd, bytes.constData(), size_t(bytes.size()), 0) == bytes.size());
+    FUZZ_CHECK(::ftruncate(scratch.fd, bytes.size()) == 0);
+    return QString::fromLocal8Bit(scratch.path);
 }

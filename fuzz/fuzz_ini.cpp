@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     //    survives being written and read again.
     try {
         TMemIniFile ini(QStringLiteral("/nonexistent/x.ini"));
-        ini.SetText(TMemIniFile::DecodeUtf16Le(bytes));
+        ini.SetText(TMemIniFile::DecodeText(bytes));
         const TMemIniFile back = RoundTrip(ini);
         for (const QString &line : ini.SectionLines()) {
             if (!line.startsWith(QLatin1Char('[')) || !line.endsWith(QLatin1Char(']')))
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             file.append(char(c.unicode() >> 8));
         }
     try {
-        TMemIniFile::DecodeUtf16Le(QByteArray("\xFF\xFE", 2) + file);
+        TMemIniFile::DecodeText(QByteArray("\xFF\xFE", 2) + file);
     } catch (const TIniFileError &) {
         FUZZ_CHECK(!"the writer made a file the reader refuses");
     }

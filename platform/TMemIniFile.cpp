@@ -2,9 +2,17 @@
 
 #include "AtomicFile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -124,54 +132,85 @@ TMemIniFile::TMemIniFile(const QString &fileName, TOnBadFile onBad) : fFileName(
     QFileInfo info(fileName);
     if (!info.exists())
         return;
+    if (!info.isFile())
+        throw TIniFileError(fileName, QStringLiteral("not a regular file"));
     try {
-        if (!info.isFile())
-            throw TIniFileError(fileName, QStringLiteral("not a regular file"));
-        if (info.size() > kMaxFileSize)
-            throw TIniFileError(fileName, QStringLiteral("too large for a settings file"));
-        QFile f(fileName);
-        if (!f.open(QIODevice::ReadOnly))
-            throw TIniFileError(fileName, f.errorString());
-        const QByteArray bytes = f.read(kMaxFileSize + 1);
-        if (f.error() != QFileDevice::NoError)
-            throw TIniFileError(fileName, f.errorString());
-        try {
-            SetText(DecodeUtf16Le(bytes));
-        } catch (const TIniFileError &e) {
-            throw TIniFileError(fileName, e.cause());
-        }
-    } catch (const TIniFileError &) {
+        Load();
+    } catch (const TIniFileError &e) {
         fSections.clear();
         if (onBad == TOnBadFile::Raise)
             throw;
+        KeepAside(e.cause());
     }
 }
 
-QString TMemIniFile::DecodeUtf16Le(const QByteArray &bytes) {
-    qsizetype at = 0;
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
-    const qsizetype n = bytes.size();
-    if (n >= 2 && p[0] == 0xFE && p[1] == 0xFF)
-        throw TIniFileError(QString(), QStringLiteral("UTF-16 big-endian, not little-endian"));
-    if (n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
-        throw TIniFileError(QString(), QStringLiteral("UTF-8, not UTF-16 text"));
-    const bool marked = n >= 2 && p[0] == 0xFF && p[1] == 0xFE;
-    if (marked)
-        at = 2;
-    if ((n - at) % 2 != 0)
+void TMemIniFile::Load() {
+    if (QFileInfo(fFileName).size() > kMaxFileSize)
+        throw TIniFileError(fFileName, QStringLiteral("too large for a settings file"));
+    QFile f(fFileName);
+    if (!f.open(QIODevice::ReadOnly))
+        throw TIniFileError(fFileName, f.errorString());
+    const QByteArray bytes = f.read(kMaxFileSize + 1);
+    if (f.error() != QFileDevice::NoError)
+        throw TIniFileError(fFileName, f.errorString());
+    if (bytes.size() > kMaxFileSize)
+        throw TIniFileError(fFileName, QStringLiteral("too large for a settings file"));
+    try {
+        SetText(DecodeText(bytes));
+    } catch (const TIniFileError &e) {
+        throw TIniFileError(fFileName, e.cause());
+    }
+}
+
+void TMemIniFile::KeepAside(const QString &cause) {
+    const QString stem = fFileName + QStringLiteral(".unreadable-") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QByteArray from = QFile::encodeName(fFileName);
+    for (int n = 1; n < 100; ++n) {
+        const QString aside = n == 1 ? stem : stem + QLatin1Char('-') + QString::number(n);
+        const QByteArray to = QFile::encodeName(aside);
+        // Never over an earlier file kept aside.
+        int done =
+            ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+        if (done != 0 && (errno == EINVAL || errno == ENOSYS)) // a file system without it
+            done = QFileInfo::exists(aside) ? (errno = EEXIST, -1)
+                                            : ::rename(from.constData(), to.constData());
+        if (done == 0) {
+            fKeptAsideAs = aside;
+            fUnreadableCause = cause;
+            return;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    throw TIniFileError(fFileName, cause + QStringLiteral("; it cannot be kept aside: ") +
+                                       QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+namespace {
+
+// Strict UTF-16 of either byte order: a NUL or an unpaired surrogate is no
+// settings text. `structure` tells whether a line break or "[" was met;
+// `mark` is the length of the mark before `p`, for the byte positions named.
+QString DecodeUtf16(const unsigned char *p, qsizetype n, qsizetype mark, bool le, bool &structure) {
+    if (n % 2 != 0)
         throw TIniFileError(QString(), QStringLiteral("odd length, not UTF-16 text"));
+    const auto unit = [p, le](qsizetype i) {
+        return le ? char16_t(p[i] | (p[i + 1] << 8)) : char16_t((p[i] << 8) | p[i + 1]);
+    };
     QString text;
-    text.reserve((n - at) / 2);
-    bool structure = false;
-    for (qsizetype i = at; i < n; i += 2) {
-        const char16_t u = char16_t(p[i] | (p[i + 1] << 8));
+    text.reserve(n / 2);
+    structure = false;
+    for (qsizetype i = 0; i < n; i += 2) {
+        const char16_t u = unit(i);
         if (u == 0)
-            throw TIniFileError(QString(), QStringLiteral("a NUL character at byte %1").arg(i));
+            throw TIniFileError(QString(),
+                                QStringLiteral("a NUL character at byte %1").arg(mark + i));
         if (QChar::isHighSurrogate(u)) {
-            const char16_t next = i + 3 < n ? char16_t(p[i + 2] | (p[i + 3] << 8)) : 0;
+            const char16_t next = i + 3 < n ? unit(i + 2) : 0;
             if (!QChar::isLowSurrogate(next))
-                throw TIniFileError(QString(),
-                                    QStringLiteral("an unpaired surrogate at byte %1").arg(i));
+                throw TIniFileError(
+                    QString(), QStringLiteral("an unpaired surrogate at byte %1").arg(mark + i));
             text.append(QChar(u));
             text.append(QChar(next));
             i += 2;
@@ -179,16 +218,47 @@ QString TMemIniFile::DecodeUtf16Le(const QByteArray &bytes) {
         }
         if (QChar::isLowSurrogate(u))
             throw TIniFileError(QString(),
-                                QStringLiteral("an unpaired surrogate at byte %1").arg(i));
+                                QStringLiteral("an unpaired surrogate at byte %1").arg(mark + i));
         if (u == u'\n' || u == u'\r' || u == u'[')
             structure = true;
         text.append(QChar(u));
     }
-    // Without the mark, 8-bit or UTF-8 text read as UTF-16 gives a line of
-    // CJK-like units with no line break and no bracket.
-    if (!marked && !text.isEmpty() && !structure)
-        throw TIniFileError(QString(), QStringLiteral("not UTF-16 text"));
     return text;
+}
+
+// Strict UTF-8, no NUL.
+QString DecodeUtf8(QByteArrayView bytes) {
+    if (bytes.contains('\0'))
+        throw TIniFileError(QString(), QStringLiteral("a NUL character in UTF-8 text"));
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        throw TIniFileError(QString(), QStringLiteral("neither UTF-16 nor valid UTF-8 text"));
+    return text;
+}
+
+} // namespace
+
+QString TMemIniFile::DecodeText(const QByteArray &bytes) {
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    bool structure = false;
+    if (n >= 2 && p[0] == 0xFF && p[1] == 0xFE)
+        return DecodeUtf16(p + 2, n - 2, 2, true, structure);
+    if (n >= 2 && p[0] == 0xFE && p[1] == 0xFF)
+        return DecodeUtf16(p + 2, n - 2, 2, false, structure);
+    if (n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
+        return DecodeUtf8(QByteArrayView(bytes).sliced(3));
+    // Without a mark: UTF-16 LE as this program wrote it before it wrote the
+    // mark, else UTF-8. 8-bit or UTF-8 text read as UTF-16 gives a line of
+    // CJK-like units with no line break and no bracket, so it is told apart.
+    try {
+        QString text = DecodeUtf16(p, n, 0, true, structure);
+        if (text.isEmpty() || structure)
+            return text;
+    } catch (const TIniFileError &) {
+    }
+    return DecodeUtf8(bytes);
 }
 
 void TMemIniFile::SetText(const QString &text) {

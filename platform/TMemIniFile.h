@@ -5,9 +5,11 @@
 // made, written only by UpdateFile(), whole, to a temporary file in the same
 // folder that is then renamed over the old one. Section names and keys match
 // without regard to case; entries keep the order in which they were first
-// written. Reading a file that is not well-formed UTF-16 (odd length, another
-// encoding, an unpaired surrogate, a NUL) raises TIniFileError and never
-// anything worse.
+// written. The file is written as UTF-16 LE; it is read as that, with or
+// without its mark, and also as UTF-16 BE with its mark or as UTF-8 (a text
+// editor may have saved it so). A file that is none of these well-formed
+// (odd length, an unpaired surrogate, a NUL, a byte that is no UTF-8) raises
+// TIniFileError and never anything worse.
 //
 // Every value reads back exactly as it was written. Most are written as they
 // are; one with blanks at either end, a line break, a NUL or an unpaired
@@ -31,13 +33,19 @@ public:
 class TMemIniFile {
 public:
     // How a file that exists but cannot be read is met: by raising
-    // TIniFileError, or by starting empty.
-    enum class TOnBadFile { Raise, StartEmpty };
+    // TIniFileError, or by renaming it aside (KeptAsideAs() says where) and
+    // starting empty, so that writing a new file never destroys the user's.
+    // When it cannot be renamed, or is not a regular file, it raises.
+    enum class TOnBadFile { Raise, KeepAside };
 
     explicit TMemIniFile(const QString &fileName, TOnBadFile onBad = TOnBadFile::Raise);
     virtual ~TMemIniFile() = default;
 
     const QString &FileName() const { return fFileName; }
+    // KeepAside only: the name the unreadable file now has ("NAME.unreadable-
+    // TIME"), and why it could not be read; both empty when it was read.
+    const QString &KeptAsideAs() const { return fKeptAsideAs; }
+    const QString &UnreadableCause() const { return fUnreadableCause; }
 
     QString ReadString(const QString &section, const QString &key, const QString &def) const;
     int ReadInteger(const QString &section, const QString &key, int def) const;
@@ -64,9 +72,9 @@ public:
     // Writes the whole file. Throws TIniFileError when it cannot.
     virtual void UpdateFile();
 
-    // The text of a settings file's bytes. Throws TIniFileError (with an
-    // empty path) naming what is wrong.
-    static QString DecodeUtf16Le(const QByteArray &bytes);
+    // The text of a settings file's bytes (any of the encodings above).
+    // Throws TIniFileError (with an empty path) naming what is wrong.
+    static QString DecodeText(const QByteArray &bytes);
     // Writes `lines` as UTF-16 LE with FF FE, each followed by CR LF,
     // atomically. Throws TIniFileError.
     static void WriteLines(const QString &fileName, const QStringList &lines);
@@ -86,6 +94,11 @@ private:
     const Section *Find(const QString &section) const;
     const Entry *FindEntry(const QString &section, const QString &key) const;
 
+    void Load();
+    void KeepAside(const QString &cause);
+
     QString fFileName;
+    QString fKeptAsideAs;
+    QString fUnreadableCause;
     std::vector<Section> fSections;
 };

@@ -25,7 +25,8 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DBRINDLE_FUZZ=ON -DBRINDLE_TESTS=OFF \
     -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link $SAN" \
     -DCMAKE_EXE_LINKER_FLAGS="$SAN" -DCMAKE_SHARED_LINKER_FLAGS="$SAN" >/dev/null
-TARGETS=${ONLY:-"fuzz_ini fuzz_message fuzz_message_receiver fuzz_digraphs fuzz_text_file fuzz_word_list fuzz_scan_options"}
+# The targets are those fuzz/CMakeLists.txt lists.
+TARGETS=${ONLY:-$(cat build-fuzz/fuzz/targets.txt)}
 cmake --build build-fuzz -j "$(nproc)" --target $TARGETS
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
 export TMPDIR="${TMPDIR:-/tmp}"

@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -362,6 +364,9 @@ TEST_F(SettingsTest, ComboSectionEndingInAnIndexSelectsItAndDoesNotListIt) {
     EXPECT_EQ(a.advCombo->currentIndex(), 3);
 }
 
+// A file a text editor saved in another encoding is read; one that cannot
+// be read is never lost: it is kept aside, byte for byte, under a name the
+// one warning gives, and closing writes a good file in its place.
 TEST_F(SettingsTest, MalformedFilesLoadWithoutCrashKeepingDesignValues) {
     const QByteArray good = Utf16Lines({"[ElSpinEditFreqVar]", "value=99"});
     struct Case {
@@ -370,13 +375,13 @@ TEST_F(SettingsTest, MalformedFilesLoadWithoutCrashKeepingDesignValues) {
         bool warns;
         int freqVar;
     } cases[] = {
-        {"odd length", good + "x", true, 15},
-        {"UTF-8 without mark", "[ElSpinEditFreqVar]\r\nvalue=99\r\n", true, 15},
-        {"UTF-8 with mark", "\xEF\xBB\xBF[ElSpinEditFreqVar]\r\nvalue=99\r\n", true, 15},
-        {"big-endian", QByteArray("\xFE\xFF\0[\0x\0]", 8), true, 15},
-        {"unpaired high surrogate", good + QByteArray("\x00\xD8", 2), true, 15},
-        {"lone low surrogate", good + QByteArray("\x00\xDC", 2), true, 15},
-        {"NUL character", good + QByteArray("\0\0", 2), true, 15},
+        // Read, whatever the encoding an editor chose.
+        {"UTF-8 without mark", "[ElSpinEditFreqVar]\r\nvalue=99\r\n", false, 99},
+        {"UTF-8 with mark", "\xEF\xBB\xBF[ElSpinEditFreqVar]\r\nvalue=99\r\n", false, 99},
+        {"UTF-8, odd length", "[ElSpinEditFreqVar]\nvalue=99\n", false, 99},
+        {"UTF-8 beyond ASCII", "[ElSpinEditFreqVar]\r\nvalue=99\r\n[x]\r\nk=Gr\xC3\xBC\xC3\x9F\r\n",
+         false, 99},
+        {"big-endian", QByteArray("\xFE\xFF\0[\0x\0]", 8), false, 0},
         {"empty file", "", false, 0},
         {"mark only", "\xFF\xFE", false, 0},
         {"no mark but UTF-16", Utf16Lines({"[ElSpinEditFreqVar]", "value=99"}, false), false, 99},
@@ -385,26 +390,45 @@ TEST_F(SettingsTest, MalformedFilesLoadWithoutCrashKeepingDesignValues) {
         {"value that is no number", Utf16Lines({"[ElSpinEditFreqVar]", "value=lots"}), false, 0},
         {"bare brackets", Utf16Lines({"[", "]", "[]", "=", "[ElSpinEditFreqVar]", "==="}), false,
          0},
+        // Kept aside.
+        {"odd length", good + "x", true, 15},
+        {"unpaired high surrogate", good + QByteArray("\x00\xD8", 2), true, 15},
+        {"lone low surrogate", good + QByteArray("\x00\xDC", 2), true, 15},
+        {"NUL character", good + QByteArray("\0\0", 2), true, 15},
+        {"neither UTF-16 nor UTF-8", "[ElSpinEditFreqVar]\r\nvalue=99\xFF\r\n", true, 15},
+        {"over the size cap", good + QByteArray(16 * 1024 * 1024, ' '), true, 15},
     };
+    const QString folder = QFileInfo(SettingsFile()).absolutePath();
+    const QString asideGlob = QFileInfo(SettingsFile()).fileName() + ".unreadable-*";
     for (const Case &c : cases) {
         dialogs.shown.clear();
-        QDir().mkpath(QFileInfo(SettingsFile()).absolutePath());
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
         QFile f(SettingsFile());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(c.bytes);
         f.close();
         auto form = Open();
         EXPECT_EQ(Shown().size(), c.warns ? 1 : 0) << c.what;
-        if (c.warns && !Shown().isEmpty()) {
+        const QStringList aside = QDir(folder).entryList({asideGlob}, QDir::Files);
+        EXPECT_EQ(aside.size(), c.warns ? 1 : 0) << c.what;
+        if (c.warns && !Shown().isEmpty() && !aside.isEmpty()) {
             EXPECT_TRUE(Shown()[0].contains(SettingsFile())) << c.what;
+            EXPECT_TRUE(Shown()[0].contains(QDir(folder).filePath(aside[0]))) << c.what;
         }
         EXPECT_EQ(form->ElSpinEditFreqVar->Value(), c.freqVar) << c.what;
         // A file that was read but lacks a section gives the reader's default.
         EXPECT_EQ(form->ElSpinEditPercentFail->Value(), c.warns ? 10 : 0) << c.what;
         form.reset();
-        // Closing replaced the bad file by a good one, without a second warning.
+        // Closing wrote a good file, without a second warning, and left the
+        // kept file as it was.
         EXPECT_EQ(Shown().size(), c.warns ? 1 : 0) << c.what;
         EXPECT_NO_THROW(TMyIniFile check(SettingsFile())) << c.what;
+        if (!aside.isEmpty()) {
+            QFile kept(QDir(folder).filePath(aside[0]));
+            ASSERT_TRUE(kept.open(QIODevice::ReadOnly)) << c.what;
+            EXPECT_TRUE(kept.readAll() == c.bytes) << c.what;
+        }
     }
 
     // Random bytes: every read ends in content or in TIniFileError.
@@ -436,6 +460,38 @@ TEST_F(SettingsTest, FileThatCannotBeWrittenWarnsOnceAndTheWindowStillCloses) {
     form.reset();
     ASSERT_EQ(Shown().size(), 1);
     EXPECT_TRUE(Shown()[0].contains("cannot be written"));
+}
+
+// A file that goes bad while the window is open is kept aside at closing;
+// one that cannot be kept aside (its folder is read-only) is not overwritten.
+TEST_F(SettingsTest, AFileThatWentBadIsKeptAsideOrLeftAloneAtClosing) {
+    WriteSettings({"[ElSpinEditFreqVar]", "value=33"});
+    const QString folder = QFileInfo(SettingsFile()).absolutePath();
+    const QByteArray bad = "\xFF\xFE[\0x";
+    {
+        auto form = Open();
+        dir.write(QDir(dir.path()).relativeFilePath(SettingsFile()), bad);
+        form.reset();
+        const QStringList aside = QDir(folder).entryList({"*.unreadable-*"}, QDir::Files);
+        ASSERT_EQ(aside.size(), 1);
+        ASSERT_EQ(Shown().size(), 1);
+        EXPECT_TRUE(Shown()[0].contains(aside[0])) << Shown()[0].toStdString();
+        EXPECT_EQ(TMyIniFile(SettingsFile()).ReadInteger("ElSpinEditFreqVar", "value", 0), 33);
+    }
+    // Keeping aside needs a folder we may change, which root always may.
+    if (::geteuid() == 0)
+        return;
+    dialogs.shown.clear();
+    QDir(folder).removeRecursively();
+    dir.write(QDir(dir.path()).relativeFilePath(SettingsFile()), bad);
+    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0500), 0);
+    Open().reset();
+    ::chmod(QFile::encodeName(folder).constData(), 0700);
+    ASSERT_FALSE(Shown().isEmpty());
+    EXPECT_TRUE(Shown().back().contains("cannot be kept aside")) << Shown().back().toStdString();
+    QFile f(SettingsFile());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), bad);
 }
 
 TEST_F(SettingsTest, ColoursReadAndWrite) {

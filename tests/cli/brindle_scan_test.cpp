@@ -188,6 +188,35 @@ TEST(BrindleScan, FilesFromKeepsOrderAndPathsAndSurvivesBadFiles) {
     }
 }
 
+// A path cannot hold a NUL: a list line with one names no file, even when
+// the bytes before the NUL do. It is refused by its number, the other lines
+// are still checked or listed, and the status says an error happened.
+TEST(BrindleScan, AListLineHoldingANulIsRefusedAndTheRestChecked) {
+    TempDir dir;
+    const QString cut = dir.write("cut.txt", QByteArray("ab\0cdefghijkl", 13));
+    const QString f2 = dir.write("f2", QByteArray("x\0yyyyyyyyyyy", 13));
+    const QByteArray list =
+        cut.toUtf8() + "\n" + f2.toUtf8() + QByteArray("\0junk.txt\n", 10) + cut.toUtf8() + "\n";
+    const QString refused = "brindle-scan: -: line 2 holds a NUL character, which no path can "
+                            "hold; the line is left out (list with -0 to separate paths by NULs)\n";
+    const struct {
+        const char *what;
+        QStringList args;
+        QString out;
+    } cases[] = {
+        {"check",
+         {"--files-from", "-"},
+         cut + "\tFile-size 13 but text-length 4\n" + cut + "\tFile-size 13 but text-length 4\n"},
+        {"list", {"--list", "--files-from", "-"}, cut + "\n" + cut + "\n"},
+    };
+    for (const auto &c : cases) {
+        const Result r = Scan(c.args, list);
+        EXPECT_EQ(r.exit, 2) << c.what;
+        EXPECT_EQ(r.out, c.out) << c.what;
+        EXPECT_EQ(r.err, refused) << c.what;
+    }
+}
+
 TEST(BrindleScan, JsonLinesCarryTheFigures) {
     TempDir dir;
     const QString ref = dir.write("ref.txt", GoodText(60));
@@ -400,6 +429,8 @@ TEST(BrindleScan, AProfileThatCannotBeUsedIsAnError) {
     const QByteArray bytes = f.readAll();
     QByteArray flipped = bytes, newer = bytes;
     flipped[40] = char(flipped[40] ^ 1);
+    const QString fifo = c.dir.file("fifo.profile");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     newer[8] = 2;
     struct Case {
         QStringList args; // the profile file
@@ -416,6 +447,8 @@ TEST(BrindleScan, AProfileThatCannotBeUsedIsAnError) {
         {{"--profile", good, "-e", "utf-8"}, "the profile was made with --encoding windows-1252"},
         {{"-r", c.ref, "--save-profile", c.dir.file("no/folder/p.profile")},
          "No such file or directory"},
+        // Saving never replaces what is not a regular file.
+        {{"-r", c.ref, "--save-profile", fifo}, "not a regular file"},
     };
     for (const Case &k : cases) {
         const Result r = Scan(k.args + QStringList{"-d", c.data()});

@@ -1,10 +1,14 @@
 #include "FileCheck.h"
+#include "Fixtures.h"
+#include "ReferenceProfile.h"
 #include "RunError.h"
 #include "TempDir.h"
 #include "TextFile.h"
 #include "TextMeasure.h"
 #include "Utf8Decoder.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
@@ -117,6 +121,63 @@ TEST(TextFile, ReadingStopsAtTheFirstNulUnlessUtf8DecodesTheWhole) {
         TVerdict v;
         ASSERT_EQ(checker.Check(path, settings, nullptr, {}, v), TCheckResult::Suspect);
         EXPECT_EQ(v.reason, SizeReason(bytes.size(), c.length));
+    }
+}
+
+// A file that a writer cuts short or lengthens while it is read gets no
+// verdict on what was read: it is reported as changed. The change is made
+// from the progress callback, between two blocks of the one read, so it
+// always lands mid-read. Growth is read only as far as the size at opening,
+// so a writer that keeps ahead of the reader cannot keep the check going.
+TEST(TextFile, AFileChangedWhileReadIsReportedAsChangedNotJudged) {
+    TempDir dir;
+    const QString ref = dir.write("ref.txt", GoodText(60));
+    TFileChecker checker;
+    const TReferenceBuild build =
+        BuildReferenceProfile({ref}, TDefaultEncoding::Windows1252, kDefaultMinDigraphs, checker);
+    ASSERT_EQ(build.status, TReferenceBuild::Status::Ok);
+    TCheckSettings settings;
+    settings.thoroughly = true;
+    const QByteArray text = GoodText(int(3 * TTextFile::kBlock / 79 + 1));
+    const int64_t blocks = int64_t(text.size() / TTextFile::kBlock) + 1;
+    const struct {
+        const char *what;
+        qint64 newSize; // < 0: add that many bytes at every block
+    } cases[] = {
+        {"cut short", qint64(TTextFile::kBlock) / 2},
+        {"cut to nothing", 0},
+        {"grown", text.size() + 1000},
+        {"grown at every block", -qint64(TTextFile::kBlock)},
+    };
+    for (const auto &c : cases) {
+        const QString path = dir.write("changing.txt", text);
+        int64_t calls = 0;
+        const TPercentCallback change = [&](int32_t) {
+            ++calls;
+            QFile f(path);
+            if (c.newSize >= 0 && calls == 1) {
+                EXPECT_TRUE(f.resize(c.newSize));
+            } else if (c.newSize < 0 && calls < 100) {
+                EXPECT_TRUE(f.resize(f.size() - c.newSize));
+            }
+        };
+        TVerdict v;
+        try {
+            const TCheckResult r = checker.Check(path, settings, &build.profile, change, v);
+            ADD_FAILURE() << c.what << ": judged " << int(r) << " " << v.reason.toStdString();
+        } catch (const suite::TRunError &e) {
+            EXPECT_EQ(e.path(), path) << c.what;
+            EXPECT_EQ(e.cause(), QStringLiteral("the file changed while it was checked: %1 bytes "
+                                                "when opened, %2 bytes now")
+                                     .arg(text.size())
+                                     .arg(QFileInfo(path).size()))
+                << c.what;
+        }
+        EXPECT_LE(calls, blocks) << c.what;
+        // The same file left alone passes.
+        dir.write("changing.txt", text);
+        EXPECT_EQ(checker.Check(path, settings, &build.profile, {}, v), TCheckResult::Passed)
+            << c.what;
     }
 }
 

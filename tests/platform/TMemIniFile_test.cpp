@@ -4,6 +4,7 @@
 #include "TMemIniFile.h"
 #include "TempDir.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 #include <random>
@@ -51,14 +52,25 @@ TEST(TMemIniFile, WritesUtf16WithMarkAndReadsItBack) {
     EXPECT_EQ(back.ReadString("ä", "K", "?"), "ö\U0001F600");
 }
 
-TEST(TMemIniFile, UnreadableFilesRaiseOrStartEmptyAsAsked) {
+TEST(TMemIniFile, UnreadableFilesRaiseOrAreKeptAsideAsAsked) {
     TempDir dir;
-    const QString odd = dir.write("odd.ini", QByteArray("\xFF\xFE[\0a", 5));
+    const QByteArray bytes("\xFF\xFE[\0a", 5);
+    const QString odd = dir.write("odd.ini", bytes);
     EXPECT_THROW(TMemIniFile{odd}, TIniFileError);
-    TMemIniFile empty(odd, TMemIniFile::TOnBadFile::StartEmpty);
-    EXPECT_TRUE(empty.SectionLines().isEmpty());
-    // A folder where the file should be cannot be read either.
+    EXPECT_TRUE(QFile::exists(odd));
+    // Kept aside twice: the second never replaces the first.
+    for (int round = 1; round <= 2; ++round) {
+        dir.write("odd.ini", bytes);
+        TMemIniFile empty(odd, TMemIniFile::TOnBadFile::KeepAside);
+        EXPECT_TRUE(empty.SectionLines().isEmpty());
+        EXPECT_EQ(empty.UnreadableCause(), "odd length, not UTF-16 text");
+        EXPECT_FALSE(QFile::exists(odd));
+        EXPECT_TRUE(empty.KeptAsideAs().startsWith(odd + ".unreadable-"));
+        EXPECT_EQ(QDir(dir.path()).entryList({"odd.ini.unreadable-*"}).size(), round);
+    }
+    // A folder where the file should be cannot be read, and is not moved.
     EXPECT_THROW(TMemIniFile{dir.path()}, TIniFileError);
+    EXPECT_THROW(TMemIniFile(dir.path(), TMemIniFile::TOnBadFile::KeepAside), TIniFileError);
 }
 
 // What files written before values were quoted hold keeps its meaning; only
