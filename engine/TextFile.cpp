@@ -146,15 +146,15 @@ void TTextFile::CheckUnchanged() const {
 }
 
 TTextFile::TMark TTextFile::DetectMark(const uint8_t *p, size_t n, TDefaultEncoding encoding) {
-    const suite::TByteOrderMark mark = suite::ByteOrderMarkOf(p, n);
+    const platform::TByteOrderMark mark = platform::ByteOrderMarkOf(p, n);
     switch (mark) {
-    case suite::TByteOrderMark::Utf8:
-        return {TTextKind::Utf8, suite::ByteOrderMarkLength(mark)};
-    case suite::TByteOrderMark::Utf16LE:
-        return {TTextKind::Utf16LE, suite::ByteOrderMarkLength(mark)};
-    case suite::TByteOrderMark::Utf16BE:
-        return {TTextKind::Utf16BE, suite::ByteOrderMarkLength(mark)};
-    case suite::TByteOrderMark::None:
+    case platform::TByteOrderMark::Utf8:
+        return {TTextKind::Utf8, platform::ByteOrderMarkLength(mark)};
+    case platform::TByteOrderMark::Utf16LE:
+        return {TTextKind::Utf16LE, platform::ByteOrderMarkLength(mark)};
+    case platform::TByteOrderMark::Utf16BE:
+        return {TTextKind::Utf16BE, platform::ByteOrderMarkLength(mark)};
+    case platform::TByteOrderMark::None:
         break;
     }
     return {encoding == TDefaultEncoding::Utf8 ? TTextKind::Utf8 : TTextKind::Ansi, 0};

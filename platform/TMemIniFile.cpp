@@ -1,6 +1,7 @@
 #include "TMemIniFile.h"
 
 #include "AtomicFile.h"
+#include "ByteOrderMark.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -243,12 +244,16 @@ QString TMemIniFile::DecodeText(const QByteArray &bytes) {
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
     const qsizetype n = bytes.size();
     bool structure = false;
-    if (n >= 2 && p[0] == 0xFF && p[1] == 0xFE)
+    switch (platform::ByteOrderMarkOf(p, size_t(n))) {
+    case platform::TByteOrderMark::Utf16LE:
         return DecodeUtf16(p + 2, n - 2, 2, true, structure);
-    if (n >= 2 && p[0] == 0xFE && p[1] == 0xFF)
+    case platform::TByteOrderMark::Utf16BE:
         return DecodeUtf16(p + 2, n - 2, 2, false, structure);
-    if (n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
+    case platform::TByteOrderMark::Utf8:
         return DecodeUtf8(QByteArrayView(bytes).sliced(3));
+    case platform::TByteOrderMark::None:
+        break;
+    }
     // Without a mark: UTF-16 LE as this program wrote it before it wrote the
     // mark, else UTF-8. 8-bit or UTF-8 text read as UTF-16 gives a line of
     // CJK-like units with no line break and no bracket, so it is told apart.

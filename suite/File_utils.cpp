@@ -1,6 +1,5 @@
 #include "File_utils.h"
 
-#include "ByteOrderMark.h"
 #include "FileNames.h"
 #include "RunError.h"
 

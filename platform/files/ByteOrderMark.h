@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace suite {
+namespace platform {
 
 enum class TByteOrderMark { None, Utf8, Utf16LE, Utf16BE };
 
@@ -24,4 +24,4 @@ constexpr int ByteOrderMarkLength(TByteOrderMark mark) {
     return mark == TByteOrderMark::None ? 0 : mark == TByteOrderMark::Utf8 ? 3 : 2;
 }
 
-} // namespace suite
+} // namespace platform
