@@ -15,12 +15,15 @@
 
 #include "DigraphProfile.h"
 #include "FileCheck.h"
+#include "OrderedRun.h"
+#include "RunError.h"
 
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // Carries the reason of one suspect file. `details` holds the same verdict
@@ -84,12 +87,28 @@ public:
     bool BuildReference();
     const QString &ReferenceProblem() const { return fReferenceProblem; }
 
-    // Checks `files` in their order through engine::OrderedRun with one job,
-    // on this thread: AOnPercent before each file (the share of the list
-    // done), AOnPercent2 through the text of a file under the digraph check,
-    // each suspect file appended to weird_files (then OnListed called).
+    // Checks `files` in their order through engine::OrderedRun: AOnPercent
+    // before each file's outcome is taken (the share of the list done),
+    // AOnPercent2 through the text of a file under the digraph check, each
+    // suspect file appended to weird_files (then OnListed called), all on
+    // this thread. With one job the files are checked here too; with more,
+    // `jobs` other threads check ahead while this one takes the outcomes in
+    // list order, calling AOnPercent at least every few milliseconds (and
+    // AOnPercent2 with the progress through the file it waits for), so a
+    // window stays live. Without the digraph check no reference is needed.
     void CheckForCrap(const QStringList &files, bool thoroughly, const TOnPercentEvent &AOnPercent,
-                      const TOnPercentEvent &AOnPercent2);
+                      const TOnPercentEvent &AOnPercent2, int jobs = 1);
+
+    // What the last run did.
+    struct TRunCounts {
+        qsizetype files = 0;   // in the list
+        qsizetype checked = 0; // outcomes taken, the unreadable included
+        qsizetype size_suspects = 0;
+        qsizetype digraph_suspects = 0;
+        qsizetype unreadable = 0; // gone, not a regular file, or a read error
+        bool finished = false;    // neither stopped nor ended by an error
+    };
+    const TRunCounts &LastRun() const { return fLastRun; }
 
     // Called with the index of each entry just appended to weird_files, on
     // the run's thread; the window lists the entry there.
@@ -131,11 +150,18 @@ public:
 private:
     void ReportReferenceProblem(const QString &value);
     void List(const QString &path, const engine::TVerdict &verdict);
+    // Takes one outcome in list order; false ends the run.
+    bool Take(const QString &path, const engine::TFileOutcome &outcome,
+              std::optional<suite::TRunError> &failure);
+    void RunInBackground(const QStringList &files, const engine::TCheckSettings &settings, int jobs,
+                         std::optional<suite::TRunError> &failure);
 
     TOnPercentEvent fOnPercent;
     TOnPercentEvent fOnPercent2;
     std::function<void(int index)> fOnListed;
     QStringList fReferenceFiles;
     QString fReferenceProblem;
+    bool fMissingReported = false;
     engine::TFileChecker fChecker;
+    TRunCounts fLastRun;
 };

@@ -111,18 +111,23 @@ TEST_F(WindowTest, UnusableReferenceIsReportedOnceAndNothingElse) {
     const QString binary = dir.write("ref/binary.txt", CutText());
     const QString digits = dir.write("ref/digits.txt", "123 456\r\n");
     const QString problem = suite::QLREferenceTextTooShortOrProblematic().section('%', 0, 0);
+    const QString none = "The digraph check needs known good text files";
     const struct {
         QStringList refs;
+        bool digraph;
         QStringList shownStart; // each message's beginning, in order
     } cases[] = {
-        {{}, {problem}},
-        {{reference, missing}, {suite::QLFailedToFind().arg(missing), problem}},
-        {{digits}, {problem}},
-        {{reference, binary}, {problem}},
+        {{}, true, {none}},
+        // A missing file is named once, not followed by a second message.
+        {{reference, missing}, false, {suite::QLFailedToFind().arg(missing)}},
+        {{reference, missing}, true, {suite::QLFailedToFind().arg(missing)}},
+        {{digits}, true, {problem}},
+        {{reference, binary}, false, {problem}},
     };
     for (const auto &c : cases) {
         Open();
         form->ElFileNameEdit1->SetFileList(c.refs);
+        form->ElCheckBoxThorough->setChecked(c.digraph);
         dialogs.shown.clear();
         form->Button1->click();
         EXPECT_EQ(form->PCProgressBar1->Position(), 0);

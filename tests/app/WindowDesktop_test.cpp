@@ -109,6 +109,9 @@ TEST_F(WindowDesktop, KeyboardReachesEveryControlInLayoutOrder) {
     QApplication::setActiveWindow(form.get());
     order[0]->setFocus();
     for (qsizetype i = 1; i < order.size(); ++i) {
+        // Stop takes part only during a run.
+        if (order[i] == form->ButtonStop)
+            continue;
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_TRUE(order[i]->hasFocus() ||
                     (QApplication::focusWidget() &&
