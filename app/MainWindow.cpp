@@ -323,14 +323,21 @@ void TForm1::RunStart() {
                           .arg(QDir::toNativeSeparators(folder), cause));
             return;
         }
-        FileAndDirIterator1.HeadDir = folder;
-        FileAndDirIterator1.IncludeSubFolders = ElCheckBox1->isChecked();
-        FileAndDirIterator1.IterateFindingFiles();
-        FileAndDirIterator1.BuildDetailedList();
+        const auto onPercent = [this](int32_t p) { ShowPercent(p); };
+        const auto onPercent2 = [this](int32_t p) { ShowPercent2(p); };
         running = true;
-        crap_detector->CheckForCrap(
-            FileAndDirIterator1.FoundFiles(), thorough, [this](int32_t p) { ShowPercent(p); },
-            [this](int32_t p) { ShowPercent2(p); }, RunJobs);
+        if (RunJobs > 1) {
+            // The walk runs ahead of the checks instead of before them.
+            crap_detector->CheckFolder(folder, ElCheckBox1->isChecked(), thorough, onPercent,
+                                       onPercent2, RunJobs);
+        } else {
+            FileAndDirIterator1.HeadDir = folder;
+            FileAndDirIterator1.IncludeSubFolders = ElCheckBox1->isChecked();
+            FileAndDirIterator1.IterateFindingFiles();
+            FileAndDirIterator1.BuildDetailedList();
+            crap_detector->CheckForCrap(FileAndDirIterator1.FoundFiles(), thorough, onPercent,
+                                        onPercent2);
+        }
     } catch (const suite::TRunError &e) {
         if (running) {
             ListNewEntries();
@@ -352,7 +359,8 @@ void TForm1::RunStart() {
     ElStatusBar1->SetSimpleText(app::RunSummary(
         counts, thorough, counts.finished ? app::TRunEnd::Finished : app::TRunEnd::Stopped,
         timer.elapsed()));
-    const auto &unreadable = FileAndDirIterator1.UnreadableFolders();
+    const auto &unreadable =
+        RunJobs > 1 ? crap_detector->UnreadableFolders() : FileAndDirIterator1.UnreadableFolders();
     if (!unreadable.empty()) {
         // Saying that nothing was found would claim files that were never read.
         QStringList shown;

@@ -31,13 +31,19 @@ QString RunSummary(const TFileCrapDetector::TRunCounts &counts, bool digraphChec
                         counts.checked == 1 ? QStringLiteral("file") : QStringLiteral("files"));
         break;
     case TRunEnd::Stopped:
-        text = QStringLiteral("Stopped: %1 of %2 files checked")
-                   .arg(n(counts.checked), n(counts.files));
+        text = QStringLiteral("Stopped: ");
         break;
     case TRunEnd::Failed:
-        text = QStringLiteral("Ended by a read error: %1 of %2 files checked")
-                   .arg(n(counts.checked), n(counts.files));
+        text = QStringLiteral("Ended by a read error: ");
         break;
+    }
+    if (end != TRunEnd::Finished) {
+        // A run stopped while the folder was still being walked does not
+        // know how many files it held.
+        text +=
+            counts.files < 0
+                ? QStringLiteral("%1 files checked").arg(n(counts.checked))
+                : QStringLiteral("%1 of %2 files checked").arg(n(counts.checked), n(counts.files));
     }
     text += QStringLiteral("; %1 suspect by the size test").arg(n(counts.size_suspects));
     text += digraphCheck

@@ -7,6 +7,10 @@
 
 #include <QString>
 #include <QStringList>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace engine {
 
@@ -49,6 +53,36 @@ public:
 
 private:
     suite::TFolderWalk fWalk;
+};
+
+// The walk of a folder on a thread of its own, ahead of the run: the files
+// are checked while the walk goes on, and their number is known as soon as
+// the walk ends (long before the run does), so a progress bar can show a
+// share. The paths found are held until they are taken.
+class TWalkAheadSource : public TFileSource {
+public:
+    TWalkAheadSource(const QString &head, bool subfolders);
+    // Ends the walk if it still goes on.
+    ~TWalkAheadSource() override;
+    TWalkAheadSource(const TWalkAheadSource &) = delete;
+    TWalkAheadSource &operator=(const TWalkAheadSource &) = delete;
+
+    // Waits for the next file while the walk goes on.
+    bool Next(TSourceFile &file) override;
+    // The number of files found, or -1 while the walk goes on.
+    qsizetype Total() const;
+    // The folders the walk could not read; complete once Total() is known.
+    std::vector<suite::TUnreadableFolder> Unreadable() const;
+
+private:
+    mutable std::mutex fMutex;
+    std::condition_variable fFound;
+    std::vector<QString> fPaths;
+    size_t fNext = 0;
+    bool fDone = false;
+    bool fStop = false;
+    std::vector<suite::TUnreadableFolder> fUnreadable;
+    std::thread fThread;
 };
 
 } // namespace engine

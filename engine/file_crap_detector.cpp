@@ -153,22 +153,42 @@ bool TFileCrapDetector::FailsDigraphCheck(const QString &text) {
     return cmp.fails;
 }
 
-void TFileCrapDetector::CheckForCrap(const QStringList &files, bool thoroughly,
-                                     const TOnPercentEvent &AOnPercent,
-                                     const TOnPercentEvent &AOnPercent2, int jobs) {
+bool TFileCrapDetector::BeginRun(bool thoroughly, const TOnPercentEvent &AOnPercent,
+                                 const TOnPercentEvent &AOnPercent2) {
     weird_files.Clear();
     fLastRun = TRunCounts{};
-    fLastRun.files = files.size();
+    fUnreadableFolders.clear();
     fOnPercent = AOnPercent;
     fOnPercent2 = AOnPercent2;
     // The size test alone needs no reference.
     if (thoroughly && !reference_setup && !BuildReference())
-        return;
+        return false;
     processing = true;
-    const engine::TCheckSettings settings = Settings(thoroughly);
+    return true;
+}
+
+void TFileCrapDetector::EndRun(const std::optional<suite::TRunError> &failure) {
+    if (failure)
+        throw *failure;
+    fLastRun.finished = processing && fLastRun.checked == fLastRun.files;
+    if (processing && fOnPercent) {
+        fOnPercent(100);
+        if (fOnPercent2)
+            fOnPercent2(100);
+    }
+}
+
+void TFileCrapDetector::CheckForCrap(const QStringList &files, bool thoroughly,
+                                     const TOnPercentEvent &AOnPercent,
+                                     const TOnPercentEvent &AOnPercent2, int jobs) {
+    if (!BeginRun(thoroughly, AOnPercent, AOnPercent2))
+        return;
+    fLastRun.files = files.size();
     std::optional<suite::TRunError> failure;
     if (jobs > 1) {
-        RunInBackground(files, settings, jobs, failure);
+        RunInBackground(
+            std::make_unique<engine::TListSource>(files), [n = files.size()] { return n; },
+            thoroughly, jobs, failure);
     } else {
         engine::TListSource source(files);
         engine::TRunHooks hooks;
@@ -190,46 +210,64 @@ void TFileCrapDetector::CheckForCrap(const QStringList &files, bool thoroughly,
         };
         // One job: the files are checked on this thread, in list order, and the
         // yield hook keeps a window live in between.
-        engine::OrderedRun(source, settings, reference_setup ? &ref.profile : nullptr, 1, hooks);
+        engine::OrderedRun(source, Settings(thoroughly), reference_setup ? &ref.profile : nullptr,
+                           1, hooks);
     }
-    if (failure)
-        throw *failure;
-    fLastRun.finished = processing && fLastRun.checked == files.size();
-    if (processing && fOnPercent) {
-        fOnPercent(100);
-        if (fOnPercent2)
-            fOnPercent2(100);
-    }
+    EndRun(failure);
 }
 
-void TFileCrapDetector::RunInBackground(const QStringList &files,
-                                        const engine::TCheckSettings &settings, int jobs,
-                                        std::optional<suite::TRunError> &failure) {
+void TFileCrapDetector::CheckFolder(const QString &folder, bool subfolders, bool thoroughly,
+                                    const TOnPercentEvent &AOnPercent,
+                                    const TOnPercentEvent &AOnPercent2, int jobs) {
+    if (!BeginRun(thoroughly, AOnPercent, AOnPercent2))
+        return;
+    auto source = std::make_unique<engine::TWalkAheadSource>(folder, subfolders);
+    engine::TWalkAheadSource *walk = source.get();
+    std::optional<suite::TRunError> failure;
+    RunInBackground(
+        std::move(source), [walk] { return walk->Total(); }, thoroughly, jobs, failure);
+    EndRun(failure);
+}
+
+void TFileCrapDetector::RunInBackground(std::unique_ptr<engine::TFileSource> source,
+                                        const std::function<qsizetype()> &total, bool thoroughly,
+                                        int jobs, std::optional<suite::TRunError> &failure) {
     // Long enough for the workers to get ahead, short enough that the
     // callbacks (and so the window's events) come every few milliseconds.
     constexpr int kWaitMs = 4;
+    qsizetype files = total();
     const auto share = [&](qsizetype done) {
-        return int32_t(std::nearbyint(double(done) * 100.0 / double(files.size())));
+        if (files < 0)
+            files = total();
+        return files <= 0 ? 0 : int32_t(std::nearbyint(double(done) * 100.0 / double(files)));
     };
-    engine::TBackgroundRun run(std::make_unique<engine::TListSource>(files), settings,
+    engine::TFileSource *src = source.get();
+    engine::TBackgroundRun run(std::move(source), Settings(thoroughly),
                                reference_setup ? &ref.profile : nullptr, jobs);
     std::vector<engine::TTakenOutcome> batch;
     qsizetype next = 0;
     bool more = true;
+    // Before the run (and its source) goes: what only the end can tell.
+    const auto finish = [&] {
+        run.Stop();
+        fLastRun.files = total();
+        if (auto *walk = dynamic_cast<engine::TWalkAheadSource *>(src))
+            fUnreadableFolders = walk->Unreadable();
+    };
     while (more) {
         more = run.Take(batch, kWaitMs);
         for (const engine::TTakenOutcome &t : batch) {
             // As with one job: the run ends before an outcome once
             // `processing` is false, and the outcome announced is taken.
             if (!processing) {
-                run.Stop();
+                finish();
                 return;
             }
             if (fOnPercent)
                 fOnPercent(share(next));
             ++next;
             if (!Take(t.path, t.outcome, failure)) {
-                run.Stop();
+                finish();
                 return;
             }
         }
@@ -238,10 +276,11 @@ void TFileCrapDetector::RunInBackground(const QStringList &files,
             // repaints get through and the bar within the text moves.
             if (fOnPercent)
                 fOnPercent(share(next));
-            if (settings.thoroughly && fOnPercent2)
+            if (thoroughly && fOnPercent2)
                 fOnPercent2(run.PercentOfNext());
         }
     }
+    finish();
 }
 
 bool TFileCrapDetector::Take(const QString &path, const engine::TFileOutcome &outcome,

@@ -99,9 +99,22 @@ public:
     void CheckForCrap(const QStringList &files, bool thoroughly, const TOnPercentEvent &AOnPercent,
                       const TOnPercentEvent &AOnPercent2, int jobs = 1);
 
+    // Checks the files of `folder` (with its subfolders when asked) as a
+    // walk finds them, on `jobs` threads beside this one, which takes the
+    // outcomes as CheckForCrap does with more than one job. The walk runs
+    // ahead of the checks, so the number of files, and with it the share
+    // AOnPercent reports, is known soon after the start (until then the
+    // share is 0). Folders the walk could not read: UnreadableFolders().
+    void CheckFolder(const QString &folder, bool subfolders, bool thoroughly,
+                     const TOnPercentEvent &AOnPercent, const TOnPercentEvent &AOnPercent2,
+                     int jobs);
+    const std::vector<suite::TUnreadableFolder> &UnreadableFolders() const {
+        return fUnreadableFolders;
+    }
+
     // What the last run did.
     struct TRunCounts {
-        qsizetype files = 0;   // in the list
+        qsizetype files = 0;   // in the list; -1 when a walk was stopped early
         qsizetype checked = 0; // outcomes taken, the unreadable included
         qsizetype size_suspects = 0;
         qsizetype digraph_suspects = 0;
@@ -153,7 +166,14 @@ private:
     // Takes one outcome in list order; false ends the run.
     bool Take(const QString &path, const engine::TFileOutcome &outcome,
               std::optional<suite::TRunError> &failure);
-    void RunInBackground(const QStringList &files, const engine::TCheckSettings &settings, int jobs,
+    // Starts a run (reference_setup must hold when `thoroughly`).
+    bool BeginRun(bool thoroughly, const TOnPercentEvent &AOnPercent,
+                  const TOnPercentEvent &AOnPercent2);
+    // Sets the end of the counts, raises a run's error, reports the end.
+    void EndRun(const std::optional<suite::TRunError> &failure);
+    // `total` gives the number of files, -1 while it is not known.
+    void RunInBackground(std::unique_ptr<engine::TFileSource> source,
+                         const std::function<qsizetype()> &total, bool thoroughly, int jobs,
                          std::optional<suite::TRunError> &failure);
 
     TOnPercentEvent fOnPercent;
@@ -164,4 +184,5 @@ private:
     bool fMissingReported = false;
     engine::TFileChecker fChecker;
     TRunCounts fLastRun;
+    std::vector<suite::TUnreadableFolder> fUnreadableFolders;
 };
