@@ -129,6 +129,8 @@ void TForm1::CreateComponents() {
     ElMemo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     ElMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ElMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab moves on, as everywhere else in the window.
+    ElMemo1->setTabChangesFocus(true);
     ElMemo1->SetText(QStringLiteral("ElMemo1"));
     ElSplitter1->addWidget(ElListBox1);
     ElSplitter1->addWidget(ElMemo1);
