@@ -122,6 +122,8 @@ void TForm1::CreateComponents() {
     ElSplitter1 = named(new TAdvSplitter(Qt::Vertical, ElPanel2), "ElSplitter1");
     resultLayout->addWidget(ElSplitter1);
     ElListBox1 = named(new TListBox(ElSplitter1), "ElListBox1");
+    // Long paths are shortened in the middle instead of scrolled.
+    ElListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ElListBox1->SetOwnerDraw(kItemHeight, [this](QPainter &p, int i, const QRect &r, bool sel) {
         ElListBox1DrawItem(p, i, r, sel);
     });
@@ -481,8 +483,10 @@ void TForm1::ElListBox1DrawItem(QPainter &canvas, int Index, const QRect &Rect, 
     }
     canvas.fillRect(Rect, brushColour);
     canvas.setPen(fontColour);
+    // Elided to the part of the row in view: an entry is as wide as its text.
+    const int inView = std::min(Rect.width(), ElListBox1->viewport()->width() - Rect.left());
     canvas.drawText(Rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                    EntryShownText(Index, Rect.width()));
+                    EntryShownText(Index, std::max(inView, 0)));
 }
 
 QString TForm1::EntryShownText(int row, int width) const {
