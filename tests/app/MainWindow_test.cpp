@@ -17,17 +17,8 @@
 
 namespace {
 
-class WindowTest : public IsolatedUser {
+class WindowTest : public WindowFixture {
 protected:
-    void SetUp() override {
-        IsolatedUser::SetUp();
-        reference = dir.write("ref/good.txt", GoodText(20));
-    }
-    void TearDown() override {
-        form.reset();
-        IsolatedUser::TearDown();
-    }
-
     // Ten files f00..f09 in data/, those at `suspects` cut short.
     void MakeTen(std::initializer_list<int> suspects) {
         for (int i = 0; i < 10; ++i) {
@@ -35,12 +26,6 @@ protected:
             dir.write(QStringLiteral("data/f%1.txt").arg(i, 2, 10, QLatin1Char('0')),
                       bad ? CutText() : GoodText(3));
         }
-    }
-    void Open(const QString &folder = QStringLiteral("data")) {
-        form = std::make_unique<TForm1>();
-        form->show();
-        form->ElFileNameEdit1->SetFileList({reference});
-        form->ElFolderNameEdit1->SetText(dir.file(folder));
     }
     QString Data(const QString &name) const { return dir.file(QStringLiteral("data/") + name); }
     QStringList Listed() const {
@@ -57,20 +42,6 @@ protected:
         if (twice)
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     }
-    // Runs `action` once, at the first entry the run lists.
-    void AtFirstEntry(std::function<void()> action) {
-        auto done = std::make_shared<bool>(false);
-        QObject::connect(form->ElListBox1->model(), &QAbstractItemModel::rowsInserted, form.get(),
-                         [done, action] {
-                             if (!*done) {
-                                 *done = true;
-                                 action();
-                             }
-                         });
-    }
-
-    QString reference;
-    std::unique_ptr<TForm1> form;
 };
 
 TEST_F(WindowTest, ThreeSuspectsAmongTenAreListedOnceInFileOrderWithBothBarsFull) {

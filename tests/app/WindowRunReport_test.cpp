@@ -13,42 +13,14 @@
 
 namespace {
 
-class RunReport : public IsolatedUser {
+class RunReport : public WindowFixture {
 protected:
-    void SetUp() override {
-        IsolatedUser::SetUp();
-        reference = dir.write("ref/good.txt", GoodText(20));
-    }
-    void TearDown() override {
-        form.reset();
-        IsolatedUser::TearDown();
-    }
-    void Open(const QString &folder = QStringLiteral("data")) {
-        form = std::make_unique<TForm1>();
-        form->show();
-        form->ElFileNameEdit1->SetFileList({reference});
-        form->ElFolderNameEdit1->SetText(dir.file(folder));
-    }
-    // Runs `action` once, at the first entry the run lists.
-    void AtFirstEntry(std::function<void()> action) {
-        auto done = std::make_shared<bool>(false);
-        QObject::connect(form->ElListBox1->model(), &QAbstractItemModel::rowsInserted, form.get(),
-                         [done, action] {
-                             if (!*done) {
-                                 *done = true;
-                                 action();
-                             }
-                         });
-    }
     // The summary without its time, which varies.
     QString Summary() const {
         QString s = form->ElStatusBar1->SimpleText();
         s.remove(QRegularExpression(QStringLiteral("; [0-9.]+ s\\.$")));
         return s;
     }
-
-    QString reference;
-    std::unique_ptr<TForm1> form;
 };
 
 TEST_F(RunReport, SummarySaysWhatTheRunDidAndHowItEnded) {
