@@ -258,6 +258,10 @@ TEST_F(WindowTest, RunErrorNamesFileAndCauseKeepsEntriesAndWindowGoesOn) {
     ASSERT_EQ(Shown().size(), 1);
     EXPECT_TRUE(Shown()[0].contains(lopsided)) << Shown()[0].toStdString();
     EXPECT_TRUE(Shown()[0].contains("lopsided data: stack overflow in Tree"));
+    EXPECT_TRUE(form->ElStatusBar1->SimpleText().startsWith(
+        "Ended by a read error: 2 of 3 files checked; 1 suspect by the size test, 0 by the "
+        "digraph check; 1 unreadable; "))
+        << form->ElStatusBar1->SimpleText().toStdString();
 
     QFile::remove(lopsided);
     form->Button1->click();
