@@ -1,11 +1,10 @@
 #include "EventPump.h"
 
 #include <QCoreApplication>
+#include <QThread>
 #include <ctime>
 
 namespace app {
-
-namespace {
 
 int64_t CoarseNowMs() {
     timespec t;
@@ -14,6 +13,8 @@ int64_t CoarseNowMs() {
     clock_gettime(CLOCK_MONOTONIC_COARSE, &t);
     return int64_t(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
 }
+
+namespace {
 
 int64_t gLastPumpMs = INT64_MIN / 2;
 
@@ -28,13 +29,24 @@ void PumpEvents() {
     gLastPumpMs = CoarseNowMs();
 }
 
+bool PumpIsDue() {
+    return CoarseNowMs() - gLastPumpMs >= kPumpIntervalMs;
+}
+
 void PumpEventsIfDue() {
-    if (CoarseNowMs() - gLastPumpMs >= kPumpIntervalMs)
+    if (PumpIsDue())
         PumpEvents();
 }
 
 void ThrottledPump(void *) {
-    PumpEventsIfDue();
+    // The checker yields on whatever thread checks a file; only the GUI
+    // thread has events to serve (and owns gLastPumpMs). Looked up once per
+    // thread, as this runs for every block of every file.
+    thread_local const bool guiThread =
+        QCoreApplication::instance() &&
+        QThread::currentThread() == QCoreApplication::instance()->thread();
+    if (guiThread)
+        PumpEventsIfDue();
 }
 
 } // namespace app

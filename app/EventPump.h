@@ -13,12 +13,18 @@
 
 namespace app {
 
+// A monotonic clock in milliseconds, read without a system call; its
+// resolution is a few milliseconds.
+int64_t CoarseNowMs();
 // Processes pending events now.
 void PumpEvents();
-// Processes pending events when kPumpIntervalMs have passed since the last
-// pump (by a clock with a resolution of a few milliseconds).
+// True when kPumpIntervalMs have passed since the last pump (by a clock with
+// a resolution of a few milliseconds).
+bool PumpIsDue();
+// Processes pending events when PumpIsDue().
 void PumpEventsIfDue();
-// The yield hook's procedure: PumpEventsIfDue().
+// The yield hook's procedure: PumpEventsIfDue() on the GUI thread; nothing
+// on the threads that check files for a run.
 void ThrottledPump(void *);
 
 inline constexpr int64_t kPumpIntervalMs = 8;

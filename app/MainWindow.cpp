@@ -7,8 +7,10 @@
 #include "FileNames.h"
 #include "HelpContext.h"
 #include "Mykpsmall.h"
+#include "OrderedRun.h"
 #include "ReadAndSaveIni.h"
 #include "RunError.h"
+#include "RunSummary.h"
 #include "SuiteHooks.h"
 #include "TextFile.h"
 #include "TextPaneLoader.h"
@@ -17,7 +19,9 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -44,7 +48,7 @@ void Place(QWidget *w, int x, int y, int width, int height) {
 
 } // namespace
 
-TForm1::TForm1(QWidget *parent) : TTMSStylableForm(parent) {
+TForm1::TForm1(QWidget *parent) : TTMSStylableForm(parent), RunJobs(engine::DefaultJobs()) {
     CreateComponents();
     FormCreate();
 }
@@ -81,6 +85,8 @@ void TForm1::CreateComponents() {
     Button1->ImageIndex = 1;
     ButtonStop = named(new TAdvGlowButton(QStringLiteral("St&op"), ElPanel1), "ButtonStop");
     ButtonStop->ImageIndex = kImageListMainStop;
+    // Stop acts only during a run (see SetRunning).
+    ButtonStop->setEnabled(false);
     ElFileNameEdit1 = named(new TElFileNameEdit(ElPanel1), "ElFileNameEdit1");
     ElFileNameEdit1->Options = TElFileNameEdit::ofHideReadOnly |
                                TElFileNameEdit::ofAllowMultiSelect |
@@ -116,6 +122,8 @@ void TForm1::CreateComponents() {
     ElSplitter1 = named(new TAdvSplitter(Qt::Vertical, ElPanel2), "ElSplitter1");
     resultLayout->addWidget(ElSplitter1);
     ElListBox1 = named(new TListBox(ElSplitter1), "ElListBox1");
+    // Long paths are shortened in the middle instead of scrolled.
+    ElListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ElListBox1->SetOwnerDraw(kItemHeight, [this](QPainter &p, int i, const QRect &r, bool sel) {
         ElListBox1DrawItem(p, i, r, sel);
     });
@@ -123,6 +131,8 @@ void TForm1::CreateComponents() {
     ElMemo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     ElMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ElMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab moves on, as everywhere else in the window.
+    ElMemo1->setTabChangesFocus(true);
     ElMemo1->SetText(QStringLiteral("ElMemo1"));
     ElSplitter1->addWidget(ElListBox1);
     ElSplitter1->addWidget(ElMemo1);
@@ -195,11 +205,12 @@ void TForm1::FormCreate() {
     app::LoadFormSettings(this, app::SettingsFileName());
     PCProgressBar1->SetRangePos(2, 0);
     crap_detector = std::make_unique<TFileCrapDetector>();
-    // The window's sink: each suspect file is listed as the run finds it,
-    // row i showing weird_files entry i.
-    crap_detector->SetOnListed(
-        [this](int index) { ElListBox1->addItem(crap_detector->weird_files.Strings(index)); });
+    crap_detector->SetOnListed([this](int) { ListNewEntriesIfDue(); });
     app::HookActivationStep(this);
+    // The first size, also one the settings restored, fits the screen: at a
+    // large scale the design size may not.
+    if (QScreen *s = screen())
+        FitInto(s->availableGeometry());
     // Bound now rather than at the first Start, so that a word-list load the
     // controller asks for before any run lets events through as well.
     AYieldProcessProc = {&app::ThrottledPump, this};
@@ -255,29 +266,58 @@ void TForm1::Button1Click() {
     // the list the outer run reads.
     if (fRunning || !crap_detector)
         return;
-    fRunning = true;
+    SetRunning(true);
     ElListBox1->clear();
+    // Neither the last entry's reason nor the last file's text belongs to
+    // the new list.
+    ElStatusBar1->SetSimpleText(QString());
+    ElMemo1->ClearLines();
     PCProgressBar1->SetRangePos(2, 0);
     PCProgressBar2->SetRangePos(2, 0);
     AYieldProcessProc = {&app::ThrottledPump, this};
     RunStart();
-    fRunning = false;
+    SetRunning(false);
     if (fCloseAfterRun)
         QTimer::singleShot(0, this, [this] { close(); });
+}
+
+void TForm1::SetRunning(bool running) {
+    fRunning = running;
+    // Each button only when it can act; the keyboard focus stays on one.
+    const bool stopHadFocus = ButtonStop->hasFocus();
+    const bool startHadFocus = Button1->hasFocus();
+    Button1->setEnabled(!running);
+    ButtonStop->setEnabled(running);
+    if (running && startHadFocus)
+        ButtonStop->setFocus();
+    else if (!running && stopHadFocus)
+        Button1->setFocus();
 }
 
 void TForm1::RunStart() {
     // Only a run that took place may add to the list or speak of its result:
     // a failure before it leaves the list as Start emptied it.
     bool running = false;
+    const bool thorough = ElCheckBoxThorough->isChecked();
+    QElapsedTimer timer;
+    timer.start();
+    QString folder;
     try {
-        crap_detector->SetReferenceFiles(ElFileNameEdit1->FileListText());
-        // An unusable reference has been reported; there is no run to speak of.
-        if (!crap_detector->reference_setup)
+        if (!ElFileNameEdit1->FileList().isEmpty()) {
+            crap_detector->SetReferenceFiles(ElFileNameEdit1->FileListText());
+            // An unusable reference has been reported; there is no run to speak of.
+            if (!crap_detector->reference_setup)
+                return;
+        } else if (thorough) {
+            // The size test alone needs no reference; the digraph check does.
+            ShowError(QStringLiteral("The digraph check needs known good text files: name one "
+                                     "or more under \"Known good text files\", or turn the "
+                                     "digraph check off to run the size test alone."));
             return;
+        }
         crap_detector->digraph_frequency_variation_per_mille = ElSpinEditFreqVar->Value();
         crap_detector->digraph_percent_fail_allowed = ElSpinEditPercentFail->Value();
-        const QString folder = app::AbsoluteDataFolder(ElFolderNameEdit1->Text());
+        folder = app::AbsoluteDataFolder(ElFolderNameEdit1->Text());
         if (folder.isEmpty()) {
             ShowError(QStringLiteral("No folder of data is given."));
             return;
@@ -287,16 +327,26 @@ void TForm1::RunStart() {
                           .arg(QDir::toNativeSeparators(folder), cause));
             return;
         }
-        FileAndDirIterator1.HeadDir = folder;
-        FileAndDirIterator1.IncludeSubFolders = ElCheckBox1->isChecked();
-        FileAndDirIterator1.IterateFindingFiles();
-        FileAndDirIterator1.BuildDetailedList();
+        const auto onPercent = [this](int32_t p) { ShowPercent(p); };
+        const auto onPercent2 = [this](int32_t p) { ShowPercent2(p); };
         running = true;
-        crap_detector->CheckForCrap(
-            FileAndDirIterator1.FoundFiles(), ElCheckBoxThorough->isChecked(),
-            [this](int32_t p) { ShowPercent(p); }, [this](int32_t p) { ShowPercent2(p); });
+        if (RunJobs > 1) {
+            // The walk runs ahead of the checks instead of before them.
+            crap_detector->CheckFolder(folder, ElCheckBox1->isChecked(), thorough, onPercent,
+                                       onPercent2, RunJobs);
+        } else {
+            FileAndDirIterator1.HeadDir = folder;
+            FileAndDirIterator1.IncludeSubFolders = ElCheckBox1->isChecked();
+            FileAndDirIterator1.IterateFindingFiles();
+            FileAndDirIterator1.BuildDetailedList();
+            crap_detector->CheckForCrap(FileAndDirIterator1.FoundFiles(), thorough, onPercent,
+                                        onPercent2);
+        }
     } catch (const suite::TRunError &e) {
         if (running) {
+            ListNewEntries();
+            ElStatusBar1->SetSimpleText(app::RunSummary(crap_detector->LastRun(), thorough,
+                                                        app::TRunEnd::Failed, timer.elapsed()));
             ShowError(QStringLiteral("The run stopped at %1:\n%2")
                           .arg(QDir::toNativeSeparators(e.path()), e.cause()));
         } else {
@@ -308,7 +358,13 @@ void TForm1::RunStart() {
         ShowError(QStringLiteral("The run stopped: %1").arg(QString::fromLocal8Bit(e.what())));
         return;
     }
-    const auto &unreadable = FileAndDirIterator1.UnreadableFolders();
+    ListNewEntries();
+    const TFileCrapDetector::TRunCounts &counts = crap_detector->LastRun();
+    ElStatusBar1->SetSimpleText(app::RunSummary(
+        counts, thorough, counts.finished ? app::TRunEnd::Finished : app::TRunEnd::Stopped,
+        timer.elapsed()));
+    const auto &unreadable =
+        RunJobs > 1 ? crap_detector->UnreadableFolders() : FileAndDirIterator1.UnreadableFolders();
     if (!unreadable.empty()) {
         // Saying that nothing was found would claim files that were never read.
         QStringList shown;
@@ -318,9 +374,39 @@ void TForm1::RunStart() {
         ShowError(QStringLiteral("These folders could not be read; their files were not "
                                  "checked:\n%1")
                       .arg(shown.join(QLatin1Char('\n'))));
+    } else if (counts.files == 0) {
+        // Nothing checked is no success to report.
+        ShowInfo(app::NoFilesToCheck(folder, ElCheckBox1->isChecked()));
     } else if (crap_detector->weird_files.Count() == 0) {
         suite::NoCorruptFilesFound(this);
     }
+}
+
+void TForm1::ListNewEntriesIfDue() {
+    // The first suspect file of a run shows as soon as it is found; the rest
+    // follow in batches at most every few milliseconds, so that a run with
+    // thousands of them does not pay for a list insertion each.
+    const int64_t now = app::CoarseNowMs();
+    if (ElListBox1->count() == 0 || now - fLastListedMs >= app::kPumpIntervalMs) {
+        if (ListNewEntries())
+            fLastListedMs = now;
+    }
+}
+
+bool TForm1::ListNewEntries() {
+    if (!crap_detector)
+        return false;
+    const TCrapFileWideStringlist &weird = crap_detector->weird_files;
+    const int from = ElListBox1->count();
+    if (weird.Count() <= from)
+        return false;
+    QStringList names;
+    names.reserve(weird.Count() - from);
+    for (int i = from; i < weird.Count(); ++i)
+        names << weird.Strings(i);
+    // One insertion for the lot: one layout and one repaint, not one each.
+    ElListBox1->addItems(names);
+    return true;
 }
 
 void TForm1::ShowPercent(int32_t percent) {
@@ -329,6 +415,7 @@ void TForm1::ShowPercent(int32_t percent) {
         return;
     if (fCloseAfterRun)
         crap_detector->processing = false;
+    ListNewEntriesIfDue();
     app::PumpEventsIfDue();
 }
 
@@ -396,12 +483,46 @@ void TForm1::ElListBox1DrawItem(QPainter &canvas, int Index, const QRect &Rect, 
     }
     canvas.fillRect(Rect, brushColour);
     canvas.setPen(fontColour);
-    if (QListWidgetItem *item = ElListBox1->item(Index))
-        canvas.drawText(Rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                        suite::DisplayFileName(item->text()));
+    // Elided to the part of the row in view: an entry is as wide as its text.
+    const int inView = std::min(Rect.width(), ElListBox1->viewport()->width() - Rect.left());
+    canvas.drawText(Rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                    EntryShownText(Index, std::max(inView, 0)));
+}
+
+QString TForm1::EntryShownText(int row, int width) const {
+    const QListWidgetItem *item = ElListBox1->item(row);
+    if (!item)
+        return QString();
+    return ElListBox1->fontMetrics().elidedText(suite::DisplayFileName(item->text()),
+                                                Qt::ElideMiddle, width);
+}
+
+void TForm1::FitInto(const QRect &available) {
+    if (available.isEmpty())
+        return;
+    // The frame (title bar, borders) comes on top of the client area; before
+    // the window is shown it is not known, so room is left for a usual one.
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(16, 40);
+    const QSize room = available.size() - frame;
+    setMinimumSize(minimumSize().boundedTo(room));
+    resize(size().boundedTo(room));
+    QRect placed = frameGeometry();
+    placed.setSize(size() + frame);
+    if (!available.contains(placed)) {
+        placed.moveLeft(
+            std::clamp(placed.left(), available.left(), available.right() + 1 - placed.width()));
+        placed.moveTop(
+            std::clamp(placed.top(), available.top(), available.bottom() + 1 - placed.height()));
+        move(placed.topLeft());
+    }
 }
 
 void TForm1::ShowError(const QString &text) {
     suite::FormCentredMessageDlg(this, suite::Global_TimedOut, text, suite::TMsgDlgType::Error,
                                  suite::mbOK, 0);
+}
+
+void TForm1::ShowInfo(const QString &text) {
+    suite::FormCentredMessageDlg(this, suite::Global_TimedOut, text,
+                                 suite::TMsgDlgType::Information, suite::mbOK, 0);
 }

@@ -3,11 +3,12 @@
 // folder of data; Start walks the folder, has the detector check every file
 // and lists each suspect file while the run goes on.
 //
-// Everything runs on the GUI thread. The run lets events through (the yield
-// hook and the progress callbacks), so Stop, clicks and repaints are served
-// during it; a second Start is refused meanwhile, and a close request stops
-// the run and closes once it has ended, so the detector is never destroyed
-// while it runs.
+// The window's state lives on the GUI thread. A run checks files on every
+// core while this thread takes the outcomes in list order and lets events
+// through (the progress callbacks), so Stop, clicks and repaints are served
+// during it and suspect files appear as they are found; a second Start is
+// refused meanwhile, and a close request stops the run and closes once it
+// has ended, so the detector is never destroyed while it runs.
 
 #include "CheckControls.h"
 #include "EditControls.h"
@@ -115,6 +116,14 @@ public:
     TFileCrapDetector *Detector() const { return crap_detector.get(); }
     // True while Start is inside a run.
     bool Running() const { return fRunning; }
+    // How many threads check files in a run: one per core.
+    int RunJobs;
+    // The text an entry shows in `width` pixels: the path, elided in the
+    // middle when it is too long, so that the file's name stays visible.
+    QString EntryShownText(int row, int width) const;
+    // Fits the window into `available` (a screen's free area), so that Start,
+    // Stop and the status bar are never off-screen.
+    void FitInto(const QRect &available);
 
 protected:
     void closeEvent(QCloseEvent *e) override;
@@ -130,6 +139,12 @@ private:
     void SetUpInteraction();
     // Start's work between the emptied list and the end of the run.
     void RunStart();
+    // Adds the suspect files the list does not show yet, in one insertion;
+    // false when there were none.
+    bool ListNewEntries();
+    void ListNewEntriesIfDue();
+    void SetRunning(bool running);
+    void ShowInfo(const QString &text);
     // The selected entry while there is a detector, else null.
     QListWidgetItem *SelectedEntry() const;
     void ShowError(const QString &text);
@@ -138,4 +153,5 @@ private:
     platform::TMessageReceiver *fReceiver = nullptr;
     bool fRunning = false;
     bool fCloseAfterRun = false;
+    int64_t fLastListedMs = 0;
 };

@@ -71,6 +71,19 @@ void TForm1::SetUpInteraction() {
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
+    // A typed value out of range is refused with the range, not cut short.
+    const auto sayRange = [this](TAdvSpinEdit *field, const QString &name) {
+        connect(field, &TAdvSpinEdit::OutOfRange, this, [this, field, name](const QString &t) {
+            // Figures as the field shows them, without group separators.
+            ElStatusBar1->SetSimpleText(
+                QStringLiteral("%1 takes values from %2 to %3; %4 is out of range.")
+                    .arg(name, QString::number(field->minimum()), QString::number(field->maximum()),
+                         t));
+        });
+    };
+    sayRange(ElSpinEditFreqVar, QStringLiteral("frequency variation (per 1000)"));
+    sayRange(ElSpinEditPercentFail, QStringLiteral("percent fail allowed"));
+
     // Escape stops a run; outside one it does nothing.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
@@ -165,12 +178,15 @@ void TForm1::CopyAll() {
 }
 
 void TForm1::SaveListAsClick() {
-    const QString name =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Save list as"), QString(),
-                                     QStringLiteral("Tab-separated lists (*.tsv);;All files (*)"),
-                                     nullptr, QFileDialog::DontUseNativeDialog);
-    if (!name.isEmpty())
-        SaveListAs(name);
+    QFileDialog dialog(this, QStringLiteral("Save list as"), QString(),
+                       QStringLiteral("Tab-separated lists (*.tsv);;All files (*)"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name without an extension gets the list's; the dialog asks about
+    // replacing the file under that name, not the one typed.
+    dialog.setDefaultSuffix(QStringLiteral("tsv"));
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        SaveListAs(dialog.selectedFiles().first());
 }
 
 bool TForm1::SaveListAs(const QString &fileName) {

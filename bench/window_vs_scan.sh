@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The window's run against `brindle-scan -j 1` on the same folders: a mixed
-# corpus of 309 files (about 60 MiB, subfolders) and 10 000 small files.
+# The window's run against `brindle-scan` on the same folders, both with
+# their default number of jobs (one per core): a mixed corpus of 309 files
+# (about 60 MiB, subfolders), 10 000 small files, 100 000 small files
+# (make_small_corpus.py) and big files (make_corpus.py, about 600 MiB).
 #
 # usage: bench/window_vs_scan.sh
 #
@@ -29,6 +31,8 @@ die() { echo "window_vs_scan: $*" >&2; exit 2; }
 [[ -x $scan ]] || die "no scanner at $scan (cmake --build $build --target brindle-scan)"
 [[ -x $window ]] || die "no driver at $window (cmake --build $build --target window_run)"
 python3 "$here/make_window_corpora.py" "$work" >/dev/null || die "making the folders failed"
+python3 "$here/make_small_corpus.py" "$work/many" >/dev/null || die "making the small files failed"
+python3 "$here/make_corpus.py" "$work/big" >/dev/null || die "making the big files failed"
 ref=$work/refs/ref1.txt
 
 errlog=$(mktemp)
@@ -62,24 +66,24 @@ best_window() {
     done
 }
 
-echo "best of $runs run(s); window: Start pressed to end of run; scan: whole process, -j 1"
-printf '%-28s %8s %10s %10s %7s\n' folder entries "window s" "scan s" ratio
+echo "best of $runs run(s), $(nproc) cores; window: Start pressed to end of run; scan: whole process"
+printf '%-32s %8s %10s %10s %7s\n' folder entries "window s" "scan s" ratio
 failed=0
-for folder in mixed small; do
+for folder in mixed small many big; do
     for mode in "" -d; do
         best_window -s $mode -r "$ref" "$work/$folder"
         wsecs=$best went=$entries
         # Warm: the window's runs have read every file already.
-        best_scan -s $mode -j 1 --no-progress -r "$ref" "$work/$folder"
+        best_scan -s $mode --no-progress -r "$ref" "$work/$folder"
         ssecs=$best
         if [[ $went != "$entries" ]]; then
             echo "window_vs_scan: $folder $mode: the window listed $went, the scanner $entries" >&2
             failed=1
         fi
-        files=$(find "$work/$folder" -type f | wc -l)
+        files=$(find "$work/$folder" -type f -not -name '.*' | wc -l)
         label="$folder ($files files)${mode:+, digraph}"
         awk -v l="$label" -v e="$entries" -v w="$wsecs" -v s="$ssecs" \
-            'BEGIN { printf "%-28s %8d %10.3f %10.3f %6.2fx\n", l, e, w, s, (s > 0 ? w / s : 0) }'
+            'BEGIN { printf "%-32s %8d %10.3f %10.3f %6.2fx\n", l, e, w, s, (s > 0 ? w / s : 0) }'
     done
 done
 exit $failed

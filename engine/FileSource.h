@@ -1,11 +1,17 @@
 #pragma once
-// Where a run's files come from, in list order: a list in memory, or (in
-// brindle-scan) folder walks as a stream, so that a run over millions of
-// files never holds their names. Next() is called on the run's own thread
-// only.
+// Where a run's files come from, in list order: a list in memory, or a
+// folder walk as a stream (brindle-scan's own, or the window's walk ahead on
+// a thread), so that a run over millions of files never holds their names.
+// Next() is called on the run's own thread only.
+
+#include "FolderWalk.h"
 
 #include <QString>
 #include <QStringList>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace engine {
 
@@ -39,6 +45,36 @@ private:
     QStringList fFiles;
     bool fNamed;
     qsizetype fNext = 0;
+};
+
+// The walk of a folder on a thread of its own, ahead of the run: the files
+// are checked while the walk goes on, and their number is known as soon as
+// the walk ends (long before the run does), so a progress bar can show a
+// share. The paths found are held until they are taken.
+class TWalkAheadSource : public TFileSource {
+public:
+    TWalkAheadSource(const QString &head, bool subfolders);
+    // Ends the walk if it still goes on.
+    ~TWalkAheadSource() override;
+    TWalkAheadSource(const TWalkAheadSource &) = delete;
+    TWalkAheadSource &operator=(const TWalkAheadSource &) = delete;
+
+    // Waits for the next file while the walk goes on.
+    bool Next(TSourceFile &file) override;
+    // The number of files found, or -1 while the walk goes on.
+    qsizetype Total() const;
+    // The folders the walk could not read; complete once Total() is known.
+    std::vector<suite::TUnreadableFolder> Unreadable() const;
+
+private:
+    mutable std::mutex fMutex;
+    std::condition_variable fFound;
+    std::vector<QString> fPaths;
+    size_t fNext = 0;
+    bool fDone = false;
+    bool fStop = false;
+    std::vector<suite::TUnreadableFolder> fUnreadable;
+    std::thread fThread;
 };
 
 } // namespace engine

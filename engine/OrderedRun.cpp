@@ -33,6 +33,10 @@ TFileOutcome CheckOne(TFileChecker &checker, const TSourceFile &file,
     return out;
 }
 
+int DefaultJobs() {
+    return int(std::max(1u, std::thread::hardware_concurrency()));
+}
+
 namespace {
 
 void RunInline(TFileSource &source, const TCheckSettings &settings,
@@ -131,8 +135,11 @@ void OrderedRun(TFileSource &source, const TCheckSettings &settings,
             files.push_back(ring[size_t(i % window)].file);
         lock.unlock();
         outs.clear();
-        for (const TSourceFile &file : files) {
-            outs.push_back(CheckOne(checker, file, settings, reference));
+        for (size_t j = 0; j < files.size(); ++j) {
+            TPercentCallback onPercent;
+            if (hooks.onFilePercent)
+                onPercent = [&, index = taken[j]](int32_t p) { hooks.onFilePercent(index, p); };
+            outs.push_back(CheckOne(checker, files[j], settings, reference, onPercent));
             if (hooks.checked)
                 ++*hooks.checked;
         }

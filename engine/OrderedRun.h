@@ -43,11 +43,17 @@ struct TRunHooks {
     // One job only: progress through the text of a file under the digraph
     // check (TFileChecker::Check's onPercent2).
     TPercentCallback onPercent;
+    // More jobs: progress through the text of file `index` under the digraph
+    // check, called on whichever thread checks it.
+    std::function<void(qsizetype index, int32_t percent)> onFilePercent;
     // Counts files finished, whatever their order (for a progress display).
     std::atomic<qsizetype> *checked = nullptr;
 };
 
 constexpr qsizetype kShortList = 4096;
+
+// The number of jobs a run takes unless told otherwise: one per core.
+int DefaultJobs();
 
 void OrderedRun(TFileSource &source, const TCheckSettings &settings,
                 const TDigraphProfile *reference, int jobs, const TRunHooks &hooks);

@@ -1,5 +1,6 @@
 #include "file_crap_detector.h"
 
+#include "BackgroundRun.h"
 #include "Dialogs.h"
 #include "File_utils.h"
 #include "FormatSettings.h"
@@ -53,7 +54,8 @@ void TFileCrapDetector::SetReferenceFiles(const QString &Value) {
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     fReferenceFiles = lines;
-    if (!BuildReference())
+    // A missing file has been named already; one message is enough.
+    if (!BuildReference() && !fMissingReported)
         ReportReferenceProblem(Value);
 }
 
@@ -69,12 +71,15 @@ bool TFileCrapDetector::BuildReference() {
     // Until this build succeeds there is no usable reference, even if it throws.
     reference_setup = false;
     fReferenceProblem.clear();
+    fMissingReported = false;
     StartReferenceProfile();
     const engine::TReferenceBuild build =
         engine::BuildReferenceProfile(fReferenceFiles, default_encoding, min_digraphs, fChecker);
     reference_setup = build.status == engine::TReferenceBuild::Status::Ok;
-    if (build.status == engine::TReferenceBuild::Status::Missing)
+    if (build.status == engine::TReferenceBuild::Status::Missing) {
         suite::FailedToFind(nullptr, build.missing);
+        fMissingReported = true;
+    }
     if (build.status == engine::TReferenceBuild::Status::NotText)
         fReferenceProblem = build.notText + QStringLiteral(": ") +
                             engine::NotTextCause(build.fileSize, build.textLength);
@@ -141,50 +146,154 @@ bool TFileCrapDetector::FailsDigraphCheck(const QString &text) {
     return cmp.fails;
 }
 
-void TFileCrapDetector::CheckForCrap(const QStringList &files, bool thoroughly,
-                                     const TOnPercentEvent &AOnPercent,
-                                     const TOnPercentEvent &AOnPercent2) {
+bool TFileCrapDetector::BeginRun(bool thoroughly, const TOnPercentEvent &AOnPercent,
+                                 const TOnPercentEvent &AOnPercent2) {
     weird_files.Clear();
+    fLastRun = TRunCounts{};
+    fUnreadableFolders.clear();
     fOnPercent = AOnPercent;
     fOnPercent2 = AOnPercent2;
-    if (!reference_setup && !BuildReference())
-        return;
+    // The size test alone needs no reference.
+    if (thoroughly && !reference_setup && !BuildReference())
+        return false;
     processing = true;
-    engine::TListSource source(files);
-    engine::TRunHooks hooks;
-    qsizetype next = 0;
-    // Before each file: the run ends here once `processing` is false. The
-    // percent callback may stop it too, but the file it announces is still
-    // checked: a run ends only between files.
-    hooks.between = [&] {
-        if (!processing)
-            return false;
-        if (fOnPercent && next < files.size())
-            fOnPercent(int32_t(std::nearbyint(double(next) * 100.0 / double(files.size()))));
-        ++next;
-        return true;
-    };
-    hooks.onPercent = fOnPercent2;
-    std::optional<suite::TRunError> failure;
-    hooks.sink = [&](qsizetype, const QString &path, const engine::TFileOutcome &outcome) {
-        if (outcome.failed) {
-            failure.emplace(path, outcome.error);
-            return false;
-        }
-        if (outcome.result == engine::TCheckResult::Suspect)
-            List(path, outcome.verdict);
-        return true;
-    };
-    // One job: the files are checked on this thread, in list order, and the
-    // yield hook keeps a window live in between.
-    engine::OrderedRun(source, Settings(thoroughly), &ref.profile, 1, hooks);
+    return true;
+}
+
+void TFileCrapDetector::EndRun(const std::optional<suite::TRunError> &failure) {
     if (failure)
         throw *failure;
+    fLastRun.finished = processing && fLastRun.checked == fLastRun.files;
     if (processing && fOnPercent) {
         fOnPercent(100);
         if (fOnPercent2)
             fOnPercent2(100);
     }
+}
+
+void TFileCrapDetector::CheckForCrap(const QStringList &files, bool thoroughly,
+                                     const TOnPercentEvent &AOnPercent,
+                                     const TOnPercentEvent &AOnPercent2, int jobs) {
+    if (!BeginRun(thoroughly, AOnPercent, AOnPercent2))
+        return;
+    fLastRun.files = files.size();
+    std::optional<suite::TRunError> failure;
+    if (jobs > 1) {
+        RunInBackground(
+            std::make_unique<engine::TListSource>(files), [n = files.size()] { return n; },
+            thoroughly, jobs, failure);
+    } else {
+        engine::TListSource source(files);
+        engine::TRunHooks hooks;
+        qsizetype next = 0;
+        // Before each file: the run ends here once `processing` is false. The
+        // percent callback may stop it too, but the file it announces is still
+        // checked: a run ends only between files.
+        hooks.between = [&] {
+            if (!processing)
+                return false;
+            if (fOnPercent && next < files.size())
+                fOnPercent(int32_t(std::nearbyint(double(next) * 100.0 / double(files.size()))));
+            ++next;
+            return true;
+        };
+        hooks.onPercent = fOnPercent2;
+        hooks.sink = [&](qsizetype, const QString &path, const engine::TFileOutcome &outcome) {
+            return Take(path, outcome, failure);
+        };
+        // One job: the files are checked on this thread, in list order, and the
+        // yield hook keeps a window live in between.
+        engine::OrderedRun(source, Settings(thoroughly), reference_setup ? &ref.profile : nullptr,
+                           1, hooks);
+    }
+    EndRun(failure);
+}
+
+void TFileCrapDetector::CheckFolder(const QString &folder, bool subfolders, bool thoroughly,
+                                    const TOnPercentEvent &AOnPercent,
+                                    const TOnPercentEvent &AOnPercent2, int jobs) {
+    if (!BeginRun(thoroughly, AOnPercent, AOnPercent2))
+        return;
+    auto source = std::make_unique<engine::TWalkAheadSource>(folder, subfolders);
+    engine::TWalkAheadSource *walk = source.get();
+    std::optional<suite::TRunError> failure;
+    RunInBackground(
+        std::move(source), [walk] { return walk->Total(); }, thoroughly, jobs, failure);
+    EndRun(failure);
+}
+
+void TFileCrapDetector::RunInBackground(std::unique_ptr<engine::TFileSource> source,
+                                        const std::function<qsizetype()> &total, bool thoroughly,
+                                        int jobs, std::optional<suite::TRunError> &failure) {
+    // Long enough for the workers to get ahead, short enough that the
+    // callbacks (and so the window's events) come every few milliseconds.
+    constexpr int kWaitMs = 4;
+    qsizetype files = total();
+    const auto share = [&](qsizetype done) {
+        if (files < 0)
+            files = total();
+        return files <= 0 ? 0 : int32_t(std::nearbyint(double(done) * 100.0 / double(files)));
+    };
+    engine::TFileSource *src = source.get();
+    engine::TBackgroundRun run(std::move(source), Settings(thoroughly),
+                               reference_setup ? &ref.profile : nullptr, jobs);
+    std::vector<engine::TTakenOutcome> batch;
+    qsizetype next = 0;
+    bool more = true;
+    // Before the run (and its source) goes: what only the end can tell.
+    const auto finish = [&] {
+        run.Stop();
+        fLastRun.files = total();
+        if (auto *walk = dynamic_cast<engine::TWalkAheadSource *>(src))
+            fUnreadableFolders = walk->Unreadable();
+    };
+    while (more) {
+        more = run.Take(batch, kWaitMs);
+        for (const engine::TTakenOutcome &t : batch) {
+            // As with one job: the run ends before an outcome once
+            // `processing` is false, and the outcome announced is taken.
+            if (!processing) {
+                finish();
+                return;
+            }
+            if (fOnPercent)
+                fOnPercent(share(next));
+            ++next;
+            if (!Take(t.path, t.outcome, failure)) {
+                finish();
+                return;
+            }
+        }
+        if (batch.empty() && more) {
+            // Waiting for a file: the callbacks still come, so that Stop and
+            // repaints get through and the bar within the text moves.
+            if (fOnPercent)
+                fOnPercent(share(next));
+            if (thoroughly && fOnPercent2)
+                fOnPercent2(run.PercentOfNext());
+        }
+    }
+    finish();
+}
+
+bool TFileCrapDetector::Take(const QString &path, const engine::TFileOutcome &outcome,
+                             std::optional<suite::TRunError> &failure) {
+    ++fLastRun.checked;
+    if (outcome.failed) {
+        ++fLastRun.unreadable;
+        failure.emplace(path, outcome.error);
+        return false;
+    }
+    if (outcome.result == engine::TCheckResult::Missing)
+        ++fLastRun.unreadable;
+    if (outcome.result == engine::TCheckResult::Suspect) {
+        if (outcome.verdict.test == engine::TSuspectTest::Digraph)
+            ++fLastRun.digraph_suspects;
+        else
+            ++fLastRun.size_suspects;
+        List(path, outcome.verdict);
+    }
+    return true;
 }
 
 void TFileCrapDetector::List(const QString &path, const engine::TVerdict &verdict) {

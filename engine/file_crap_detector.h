@@ -15,12 +15,15 @@
 
 #include "DigraphProfile.h"
 #include "FileCheck.h"
+#include "OrderedRun.h"
+#include "RunError.h"
 
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // Carries the verdict on one suspect file, once: data() is its reason text,
@@ -83,12 +86,41 @@ public:
     bool BuildReference();
     const QString &ReferenceProblem() const { return fReferenceProblem; }
 
-    // Checks `files` in their order through engine::OrderedRun with one job,
-    // on this thread: AOnPercent before each file (the share of the list
-    // done), AOnPercent2 through the text of a file under the digraph check,
-    // each suspect file appended to weird_files (then OnListed called).
+    // Checks `files` in their order through engine::OrderedRun: AOnPercent
+    // before each file's outcome is taken (the share of the list done),
+    // AOnPercent2 through the text of a file under the digraph check, each
+    // suspect file appended to weird_files (then OnListed called), all on
+    // this thread. With one job the files are checked here too; with more,
+    // `jobs` other threads check ahead while this one takes the outcomes in
+    // list order, calling AOnPercent at least every few milliseconds (and
+    // AOnPercent2 with the progress through the file it waits for), so a
+    // window stays live. Without the digraph check no reference is needed.
     void CheckForCrap(const QStringList &files, bool thoroughly, const TOnPercentEvent &AOnPercent,
-                      const TOnPercentEvent &AOnPercent2);
+                      const TOnPercentEvent &AOnPercent2, int jobs = 1);
+
+    // Checks the files of `folder` (with its subfolders when asked) as a
+    // walk finds them, on `jobs` threads beside this one, which takes the
+    // outcomes as CheckForCrap does with more than one job. The walk runs
+    // ahead of the checks, so the number of files, and with it the share
+    // AOnPercent reports, is known soon after the start (until then the
+    // share is 0). Folders the walk could not read: UnreadableFolders().
+    void CheckFolder(const QString &folder, bool subfolders, bool thoroughly,
+                     const TOnPercentEvent &AOnPercent, const TOnPercentEvent &AOnPercent2,
+                     int jobs);
+    const std::vector<suite::TUnreadableFolder> &UnreadableFolders() const {
+        return fUnreadableFolders;
+    }
+
+    // What the last run did.
+    struct TRunCounts {
+        qsizetype files = 0;   // in the list; -1 when a walk was stopped early
+        qsizetype checked = 0; // outcomes taken, the unreadable included
+        qsizetype size_suspects = 0;
+        qsizetype digraph_suspects = 0;
+        qsizetype unreadable = 0; // gone, not a regular file, or a read error
+        bool finished = false;    // neither stopped nor ended by an error
+    };
+    const TRunCounts &LastRun() const { return fLastRun; }
 
     // Called with the index of each entry just appended to weird_files, on
     // the run's thread; the window lists the entry there.
@@ -129,11 +161,26 @@ public:
 private:
     void ReportReferenceProblem(const QString &value);
     void List(const QString &path, const engine::TVerdict &verdict);
+    // Takes one outcome in list order; false ends the run.
+    bool Take(const QString &path, const engine::TFileOutcome &outcome,
+              std::optional<suite::TRunError> &failure);
+    // Starts a run (reference_setup must hold when `thoroughly`).
+    bool BeginRun(bool thoroughly, const TOnPercentEvent &AOnPercent,
+                  const TOnPercentEvent &AOnPercent2);
+    // Sets the end of the counts, raises a run's error, reports the end.
+    void EndRun(const std::optional<suite::TRunError> &failure);
+    // `total` gives the number of files, -1 while it is not known.
+    void RunInBackground(std::unique_ptr<engine::TFileSource> source,
+                         const std::function<qsizetype()> &total, bool thoroughly, int jobs,
+                         std::optional<suite::TRunError> &failure);
 
     TOnPercentEvent fOnPercent;
     TOnPercentEvent fOnPercent2;
     std::function<void(int index)> fOnListed;
     QStringList fReferenceFiles;
     QString fReferenceProblem;
+    bool fMissingReported = false;
     engine::TFileChecker fChecker;
+    TRunCounts fLastRun;
+    std::vector<suite::TUnreadableFolder> fUnreadableFolders;
 };

@@ -13,12 +13,40 @@ class TAdvSpinEdit : public QSpinBox {
 public:
     explicit TAdvSpinEdit(QWidget *parent = nullptr) : QSpinBox(parent) {
         setRange(INT_MIN, INT_MAX);
+        // The value is taken when typing ends, so that a refused number
+        // leaves the value it had, not one of its beginnings.
+        setKeyboardTracking(false);
     }
     int Value() const { return value(); }
     void SetValue(int v) { setValue(v); }
     // Applies the limits: an unchecked limit is no limit.
     void SetLimits(bool checkMin, int minValue, bool checkMax, int maxValue) {
         setRange(checkMin ? minValue : INT_MIN, checkMax ? maxValue : INT_MAX);
+    }
+
+signals:
+    // A number outside the limits was typed and not taken; the value stays.
+    void OutOfRange(const QString &typed);
+
+protected:
+    // A number out of range may be typed whole (instead of losing its last
+    // digit unseen), so that it can be refused with a word.
+    QValidator::State validate(QString &input, int &pos) const override {
+        const QValidator::State state = QSpinBox::validate(input, pos);
+        return state == QValidator::Invalid && IsOutOfRange(input) ? QValidator::Intermediate
+                                                                   : state;
+    }
+    void fixup(QString &input) const override {
+        if (IsOutOfRange(input))
+            emit const_cast<TAdvSpinEdit *>(this)->OutOfRange(input.trimmed());
+        QSpinBox::fixup(input);
+    }
+
+private:
+    bool IsOutOfRange(const QString &input) const {
+        bool ok = false;
+        const qlonglong v = input.trimmed().toLongLong(&ok);
+        return ok && (v < minimum() || v > maximum());
     }
 };
 

@@ -16,6 +16,10 @@ TElButtonEdit::TElButtonEdit(QWidget *parent)
     fButton->setFocusPolicy(Qt::StrongFocus);
     fButton->setToolTip(QStringLiteral("Browse"));
     setFocusProxy(fEdit);
+    // A caption's Alt+letter gives focus only to a widget that takes it; the
+    // proxy then hands it to the edit (and keeps this box out of the Tab
+    // chain).
+    setFocusPolicy(fEdit->focusPolicy());
     connect(fButton, &QToolButton::clicked, this, [this] { Browse(); });
 }
 

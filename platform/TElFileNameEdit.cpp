@@ -7,14 +7,22 @@
 TElFileNameEdit::TElFileNameEdit(QWidget *parent) : TElButtonEdit(parent) {
     // Only what the user types re-reads the list; SetText leaves it alone.
     connect(fEdit, &QLineEdit::textEdited, this, [this](const QString &t) {
-        if (MultiSelect())
+        if (MultiSelect()) {
             fFiles = SplitNames(t);
+            ListInToolTip();
+        }
     });
 }
 
 void TElFileNameEdit::SetFileList(const QStringList &files) {
     fFiles = files;
     fEdit->setText(JoinNames(files));
+    ListInToolTip();
+}
+
+void TElFileNameEdit::ListInToolTip() {
+    // Several long names do not fit the box; the tooltip shows them all.
+    fEdit->setToolTip(fFiles.join(QLatin1Char('\n')));
 }
 
 QString TElFileNameEdit::FileListText() const {

@@ -39,5 +39,6 @@ protected:
     void Browse() override;
 
 private:
+    void ListInToolTip();
     QStringList fFiles;
 };

@@ -28,7 +28,15 @@ bool StartTool(tool_type tool) {
         return false;
     QElapsedTimer since;
     since.start();
-    if (!QProcess::startDetached(path, {})) {
+    QProcess process;
+    process.setProgram(path);
+    // The controller a tool starts goes when the last tool window has gone,
+    // and writes nowhere: the tool's standard output is not its own.
+    if (tool == kControllerTool)
+        process.setArguments({QStringLiteral("--exit-with-tools")});
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    if (!process.startDetached()) {
         suite::ShowMessage(nullptr, QStringLiteral("Fatal Error"),
                            QStringLiteral("Can't start \n") + path, suite::TMsgDlgType::Warning,
                            suite::mbOK, 0);

@@ -24,9 +24,12 @@ void SetColours(QWidget *w, TColor back, TColor text) {
     p.setColor(QPalette::Window, ToQColor(back));
     p.setColor(QPalette::Button, ToQColor(back));
     p.setColor(QPalette::Base, ToQColor(back));
-    p.setColor(QPalette::WindowText, ToQColor(text));
-    p.setColor(QPalette::ButtonText, ToQColor(text));
-    p.setColor(QPalette::Text, ToQColor(text));
+    // Texts only for enabled controls: a disabled one keeps the greyed
+    // text of its palette, so that it looks as it acts.
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        for (const QPalette::ColorRole role :
+             {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            p.setColor(group, role, ToQColor(text));
     w->setPalette(p);
 }
 

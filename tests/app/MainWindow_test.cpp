@@ -17,17 +17,8 @@
 
 namespace {
 
-class WindowTest : public IsolatedUser {
+class WindowTest : public WindowFixture {
 protected:
-    void SetUp() override {
-        IsolatedUser::SetUp();
-        reference = dir.write("ref/good.txt", GoodText(20));
-    }
-    void TearDown() override {
-        form.reset();
-        IsolatedUser::TearDown();
-    }
-
     // Ten files f00..f09 in data/, those at `suspects` cut short.
     void MakeTen(std::initializer_list<int> suspects) {
         for (int i = 0; i < 10; ++i) {
@@ -35,12 +26,6 @@ protected:
             dir.write(QStringLiteral("data/f%1.txt").arg(i, 2, 10, QLatin1Char('0')),
                       bad ? CutText() : GoodText(3));
         }
-    }
-    void Open(const QString &folder = QStringLiteral("data")) {
-        form = std::make_unique<TForm1>();
-        form->show();
-        form->ElFileNameEdit1->SetFileList({reference});
-        form->ElFolderNameEdit1->SetText(dir.file(folder));
     }
     QString Data(const QString &name) const { return dir.file(QStringLiteral("data/") + name); }
     QStringList Listed() const {
@@ -57,20 +42,6 @@ protected:
         if (twice)
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     }
-    // Runs `action` once, at the first entry the run lists.
-    void AtFirstEntry(std::function<void()> action) {
-        auto done = std::make_shared<bool>(false);
-        QObject::connect(form->ElListBox1->model(), &QAbstractItemModel::rowsInserted, form.get(),
-                         [done, action] {
-                             if (!*done) {
-                                 *done = true;
-                                 action();
-                             }
-                         });
-    }
-
-    QString reference;
-    std::unique_ptr<TForm1> form;
 };
 
 TEST_F(WindowTest, ThreeSuspectsAmongTenAreListedOnceInFileOrderWithBothBarsFull) {
@@ -111,18 +82,23 @@ TEST_F(WindowTest, UnusableReferenceIsReportedOnceAndNothingElse) {
     const QString binary = dir.write("ref/binary.txt", CutText());
     const QString digits = dir.write("ref/digits.txt", "123 456\r\n");
     const QString problem = suite::QLREferenceTextTooShortOrProblematic().section('%', 0, 0);
+    const QString none = "The digraph check needs known good text files";
     const struct {
         QStringList refs;
+        bool digraph;
         QStringList shownStart; // each message's beginning, in order
     } cases[] = {
-        {{}, {problem}},
-        {{reference, missing}, {suite::QLFailedToFind().arg(missing), problem}},
-        {{digits}, {problem}},
-        {{reference, binary}, {problem}},
+        {{}, true, {none}},
+        // A missing file is named once, not followed by a second message.
+        {{reference, missing}, false, {suite::QLFailedToFind().arg(missing)}},
+        {{reference, missing}, true, {suite::QLFailedToFind().arg(missing)}},
+        {{digits}, true, {problem}},
+        {{reference, binary}, false, {problem}},
     };
     for (const auto &c : cases) {
         Open();
         form->ElFileNameEdit1->SetFileList(c.refs);
+        form->ElCheckBoxThorough->setChecked(c.digraph);
         dialogs.shown.clear();
         form->Button1->click();
         EXPECT_EQ(form->PCProgressBar1->Position(), 0);
@@ -282,6 +258,10 @@ TEST_F(WindowTest, RunErrorNamesFileAndCauseKeepsEntriesAndWindowGoesOn) {
     ASSERT_EQ(Shown().size(), 1);
     EXPECT_TRUE(Shown()[0].contains(lopsided)) << Shown()[0].toStdString();
     EXPECT_TRUE(Shown()[0].contains("lopsided data: stack overflow in Tree"));
+    EXPECT_TRUE(form->ElStatusBar1->SimpleText().startsWith(
+        "Ended by a read error: 2 of 3 files checked; 1 suspect by the size test, 0 by the "
+        "digraph check; 1 unreadable; "))
+        << form->ElStatusBar1->SimpleText().toStdString();
 
     QFile::remove(lopsided);
     form->Button1->click();

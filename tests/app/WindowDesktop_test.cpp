@@ -11,10 +11,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <memory>
@@ -109,6 +112,9 @@ TEST_F(WindowDesktop, KeyboardReachesEveryControlInLayoutOrder) {
     QApplication::setActiveWindow(form.get());
     order[0]->setFocus();
     for (qsizetype i = 1; i < order.size(); ++i) {
+        // Stop takes part only during a run.
+        if (order[i] == form->ButtonStop)
+            continue;
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_TRUE(order[i]->hasFocus() ||
                     (QApplication::focusWidget() &&
@@ -118,15 +124,122 @@ TEST_F(WindowDesktop, KeyboardReachesEveryControlInLayoutOrder) {
             << (QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className()
                                             : "nothing");
     }
-    // Each caption's accelerator reaches its field.
-    for (QWidget *field : {static_cast<QWidget *>(form->ElFileNameEdit1),
-                           static_cast<QWidget *>(form->ElFolderNameEdit1)}) {
-        EXPECT_EQ(field == form->ElFileNameEdit1 ? form->ElLabel1->buddy()
-                                                 : form->ElLabel2->buddy(),
-                  field);
+    // Tab leaves the text pane instead of typing a tab into it.
+    form->ElMemo1->SetLinesText(QStringLiteral("text"));
+    form->ElMemo1->setFocus();
+    QTest::keyClick(form->ElMemo1, Qt::Key_Tab);
+    EXPECT_FALSE(form->ElMemo1->hasFocus());
+    EXPECT_EQ(form->ElMemo1->toPlainText(), QStringLiteral("text"));
+}
+
+// Each underlined letter puts the caret in its field.
+TEST_F(WindowDesktop, AltAndTheUnderlinedLetterReachTheField) {
+    QApplication::setActiveWindow(form.get());
+    const struct {
+        Qt::Key key;
+        QWidget *field;
+    } cases[] = {
+        {Qt::Key_K, form->ElFileNameEdit1->Edit()},
+        {Qt::Key_F, form->ElFolderNameEdit1->Edit()},
+        {Qt::Key_Q, form->ElSpinEditFreqVar},
+        {Qt::Key_P, form->ElSpinEditPercentFail},
+    };
+    for (const auto &c : cases) {
+        form->ButtonHelp->setFocus();
+        QTest::keyClick(form.get(), c.key, Qt::AltModifier);
+        QWidget *focus = QApplication::focusWidget();
+        EXPECT_TRUE(focus == c.field || (focus && focus->parentWidget() == c.field))
+            << QKeySequence(c.key).toString().toStdString() << ": focus on "
+            << (focus ? focus->metaObject()->className() : "nothing");
     }
-    EXPECT_TRUE(form->ElLabel1->text().contains('&'));
-    EXPECT_TRUE(form->ElLabel2->text().contains('&'));
+}
+
+// A long path keeps its file name in view; the tooltip has it whole, and the
+// reference field's tooltip lists every reference.
+TEST_F(WindowDesktop, LongPathsKeepTheFileNameVisible) {
+    const QString deep =
+        dir.write(QStringLiteral("data/") + QString(40, 'x') + QStringLiteral("/") +
+                      QString(40, 'y') + QStringLiteral("/the-name-to-see.txt"),
+                  CutText());
+    form->ElCheckBox1->setChecked(true);
+    form->Button1->click();
+    int row = -1;
+    for (int i = 0; i < form->ElListBox1->count(); ++i)
+        if (form->ElListBox1->item(i)->text() == deep)
+            row = i;
+    ASSERT_GE(row, 0);
+    const QString shown = form->EntryShownText(row, 250);
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("the-name-to-see.txt"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("…"))) << shown.toStdString();
+    EXPECT_LE(form->ElListBox1->fontMetrics().horizontalAdvance(shown), 250);
+    EXPECT_EQ(form->EntryShownText(row, 5000), deep);
+    EXPECT_TRUE(form->EntryToolTip(row).contains(deep));
+
+    const QString other = dir.write("ref/other.txt", GoodText(5));
+    form->ElFileNameEdit1->SetFileList({reference, other});
+    EXPECT_EQ(form->ElFileNameEdit1->Edit()->toolTip(), reference + '\n' + other);
+    // Typed names count as well.
+    form->ElFileNameEdit1->Edit()->setText('"' + other + "\" \"" + reference + '"');
+    emit form->ElFileNameEdit1->Edit()->textEdited(form->ElFileNameEdit1->Edit()->text());
+    EXPECT_EQ(form->ElFileNameEdit1->Edit()->toolTip(), other + '\n' + reference);
+}
+
+// At a large scale the design size may exceed the screen: the window fits
+// the free area, so Start, Stop and the status bar stay on screen.
+TEST_F(WindowDesktop, WindowFitsASmallScreen) {
+    // 1 280 x 1 024 pixels at 200 %, less a panel.
+    const QRect available(0, 24, 640, 488);
+    form->move(300, 200);
+    form->resize(900, 700);
+    form->FitInto(available);
+    EXPECT_TRUE(available.contains(form->frameGeometry()))
+        << form->frameGeometry().width() << "x" << form->frameGeometry().height();
+    for (QWidget *w :
+         {static_cast<QWidget *>(form->Button1), static_cast<QWidget *>(form->ButtonStop),
+          static_cast<QWidget *>(form->ElStatusBar1)})
+        EXPECT_TRUE(available.contains(
+            QRect(w->mapTo(form.get(), QPoint(0, 0)) + form->geometry().topLeft(), w->size())))
+            << w->objectName().toStdString();
+    // A screen with room changes nothing.
+    const QSize before = form->size();
+    form->FitInto(QRect(0, 0, 4000, 3000));
+    EXPECT_EQ(form->size(), before);
+}
+
+// A value outside a field's range is not changed silently: the status bar
+// says the range and the field keeps its value.
+TEST_F(WindowDesktop, OutOfRangeValueSaysTheRange) {
+    QApplication::setActiveWindow(form.get());
+    form->ElSpinEditFreqVar->setFocus();
+    form->ElSpinEditFreqVar->selectAll();
+    QTest::keyClicks(form->ElSpinEditFreqVar, QStringLiteral("5000"));
+    QTest::keyClick(form->ElSpinEditFreqVar, Qt::Key_Return);
+    EXPECT_EQ(form->ElSpinEditFreqVar->Value(), 15);
+    EXPECT_EQ(form->ElStatusBar1->SimpleText(),
+              QStringLiteral("frequency variation (per 1000) takes values from 0 to 1000; 5000 "
+                             "is out of range."))
+        << form->ElStatusBar1->SimpleText().toStdString();
+}
+
+// "Save list as…" adds the list's extension when the name has none.
+TEST_F(WindowDesktop, SaveListAsAddsTsvWithoutAnExtension) {
+    form->Button1->click();
+    ASSERT_EQ(form->ElListBox1->count(), 2);
+    const QString folder = dir.file("out");
+    QDir().mkpath(folder);
+    for (const QString &typed : {QStringLiteral("list"), QStringLiteral("other.txt")}) {
+        QTimer::singleShot(0, [&] {
+            auto *d = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            d->setDirectory(folder);
+            d->selectFile(typed);
+            QMetaObject::invokeMethod(d, "accept");
+        });
+        form->SaveListAsClick();
+    }
+    EXPECT_TRUE(QFile::exists(folder + "/list.tsv"));
+    EXPECT_FALSE(QFile::exists(folder + "/list"));
+    EXPECT_TRUE(QFile::exists(folder + "/other.txt"));
 }
 
 TEST_F(WindowDesktop, EnterAndADoubleClickBelowTheEntriesShowTheSelectedFile) {

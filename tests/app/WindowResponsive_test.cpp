@@ -137,6 +137,9 @@ TEST_F(Responsive, ControllerStopCommandCancelsAWordListLoad) {
 // A list load the controller asks for in the middle of a run: a Stop clicked
 // during the load is served by the load's yields, and the run ends after it.
 TEST_F(Responsive, StopClickedDuringAWordListLoadEndsTheRun) {
+    // The slow yields below replace the hook while the run goes on: with one
+    // job no other thread reads it meanwhile.
+    form->RunJobs = 1;
     ChooseList(4000);
     bool loaded = false, stoppedDuringLoad = false;
     OnEachEntry([&](int n) {

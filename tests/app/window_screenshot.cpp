@@ -1,8 +1,11 @@
 // Developer tool, not a test: runs the window over a sample folder offscreen
 // and saves a picture of it, in the suite's visual style `style` (0-23;
 // 14 when not given). `dark` draws it under a dark desktop palette;
-// `tooltip` adds the tooltip of the last entry, with its full reason.
-//   window_screenshot <sample folder> <out.png> [style] [dark|tooltip]
+// `tooltip` adds the tooltip of the last entry, with its full reason;
+// `summary` leaves the end-of-run summary in the status bar; `longpaths`
+// runs over a copy of the data deep in long folder names.
+//   window_screenshot <sample folder> <out.png> [style]
+//                     [dark|tooltip|summary|longpaths]
 // The sample folder holds reference/ (known-good texts) and data/.
 
 #include "ApplyTypeface.h"
@@ -22,8 +25,8 @@
 
 int main(int argc, char **argv) {
     if (argc < 3 || argc > 5) {
-        std::fprintf(stderr,
-                     "usage: window_screenshot <sample folder> <out.png> [style] [dark|tooltip]\n");
+        std::fprintf(stderr, "usage: window_screenshot <sample folder> <out.png> [style] "
+                             "[dark|tooltip|summary|longpaths]\n");
         return 2;
     }
     const int style = argc >= 4 ? std::atoi(argv[3]) : 14;
@@ -61,11 +64,24 @@ int main(int argc, char **argv) {
     form.show();
     app::ActivateMainForm(&form, nullptr, &app::ApplyTypefaceToAllForms);
     form.ElFileNameEdit1->SetFileList(refs);
-    form.ElFolderNameEdit1->SetText(sample.filePath("data"));
+    QString data = sample.filePath("data");
+    QTemporaryDir copy;
+    if (mode == "longpaths") {
+        // The same files where an archive keeps them: deep, under long names.
+        data = copy.path() + "/Regional newspapers 1890-1914, scanned and converted";
+        const QString deep = data + "/Second pass by the archive team, batch 07 of 12";
+        QDir().mkpath(deep);
+        int i = 0;
+        for (const QString &name : QDir(sample.filePath("data")).entryList(QDir::Files))
+            QFile::copy(sample.filePath("data/" + name), (i++ % 2 ? deep : data) + "/" + name);
+        form.ElCheckBox1->setChecked(true);
+    }
+    form.ElFolderNameEdit1->SetText(data);
     form.ElCheckBoxThorough->setChecked(true);
     form.Button1->click();
     // The last entry clicked and opened, to show a reason and a text.
-    if (form.ElListBox1->count() > 0) {
+    const bool summary = mode == "summary" || mode == "longpaths";
+    if (form.ElListBox1->count() > 0 && !summary) {
         form.ElListBox1->setCurrentRow(form.ElListBox1->count() - 1);
         form.ElListBox1Click();
         form.ElListBox1DblClick();

@@ -110,20 +110,26 @@ page=$("$bin/brindle" --help | sed -n 's/^Help page: //p')
 [[ $page == "$share/brindle/help/Brindle.htm" ]] ||
     fail "the installed brindle looks for its help at '$page'"
 [[ -f $page ]] || fail "the help page $page is not installed"
-# The controller brindle starts writes to brindle's own output.
+# Brindle starts the installed controller, which writes nothing to brindle's
+# output and goes when brindle's window has gone.
 "$bin/brindle" >"$work/brindle.out" 2>"$work/brindle.err" &
 brindle_pid=$!
+# The controller's command reaches the window once the window has registered.
+posted=''
 for _ in $(seq 600); do
-    grep -q '^announce tool 18 window [1-9]' "$work/brindle.out" && break
     kill -0 "$brindle_pid" 2>/dev/null || break
+    controller_pid=''
+    for proc in /proc/[0-9]*; do
+        [[ $(readlink "$proc/exe" 2>/dev/null) == "$bin/quillon-controller" ]] &&
+            controller_pid=${proc#/proc/}
+    done
+    if [[ -n $controller_pid ]] && "$bin/quillon-controller" --post 1350 2>/dev/null; then
+        posted=1
+        break
+    fi
     sleep 0.1
 done
-for proc in /proc/[0-9]*; do
-    [[ $(readlink "$proc/exe" 2>/dev/null) == "$bin/quillon-controller" ]] &&
-        controller_pid=${proc#/proc/}
-done
-if grep -q '^announce tool 18 window [1-9]' "$work/brindle.out"; then
-    "$bin/quillon-controller" --post 1350 || fail "the installed controller could not post"
+if [[ -n $posted ]]; then
     for _ in $(seq 300); do kill -0 "$brindle_pid" 2>/dev/null || break; sleep 0.1; done
     if kill -0 "$brindle_pid" 2>/dev/null; then
         fail "brindle did not close on the controller's command"
@@ -132,10 +138,14 @@ if grep -q '^announce tool 18 window [1-9]' "$work/brindle.out"; then
         status=$?
         brindle_pid=''
         [[ $status == 0 ]] || fail "brindle ended with status $status"
+        for _ in $(seq 100); do kill -0 "$controller_pid" 2>/dev/null || break; sleep 0.1; done
+        kill -0 "$controller_pid" 2>/dev/null &&
+            fail "the controller brindle started still runs after brindle closed"
     fi
+    [[ -s $work/brindle.out ]] && fail "the controller wrote to brindle's output"
 else
-    fail "the window never announced itself to an installed controller"
     [[ -n $controller_pid ]] || fail "brindle did not start the installed controller"
+    fail "the window never registered with an installed controller"
 fi
 if ((failures > 0)); then
     echo "--- brindle's output:" >&2; cat "$work/brindle.out" "$work/brindle.err" >&2

@@ -8,6 +8,7 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <set>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -43,14 +44,25 @@ QString Describe(const platform::TMessage &m) {
 
 } // namespace
 
-int RunServer(QTextStream &out, QTextStream &err) {
+int RunServer(QTextStream &out, QTextStream &err, bool exitWithTools) {
     SetupQlbufSharing();
     if (const TQlbufWnd other = GetShellWnd(); other != 0) {
         err << "quillon-controller: a controller already runs as window " << other << Qt::endl;
         return 1;
     }
-    platform::TMessageReceiver receiver(
-        [&out](const platform::TMessage &m) { out << Describe(m) << Qt::endl; });
+    std::set<uint32_t> toolWindows;
+    platform::TMessageReceiver receiver([&](const platform::TMessage &m) {
+        out << Describe(m) << Qt::endl;
+        if (!exitWithTools || m.message != suite::kToolCodeMessage)
+            return;
+        const suite::TCallingProgramMessage fields =
+            suite::MessageFromCallingProgram(m.wParam, m.lParam);
+        if (fields.code == suite::kNoteWindowCreated)
+            toolWindows.insert(fields.window);
+        if (fields.code == suite::kNoteWindowGoing && toolWindows.erase(fields.window) > 0 &&
+            toolWindows.empty())
+            QCoreApplication::quit();
+    });
     if (!receiver.Open()) {
         err << "quillon-controller: cannot open a window socket: " << receiver.ErrorString()
             << Qt::endl;

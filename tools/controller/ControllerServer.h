@@ -6,8 +6,10 @@
 
 namespace controller {
 
-// Runs until SIGINT or SIGTERM; returns the exit status. Refuses (status 1)
-// when another controller is already registered and alive.
-int RunServer(QTextStream &out, QTextStream &err);
+// Runs until SIGINT or SIGTERM, or with `exitWithTools` once the last tool
+// window that announced itself (code 4601) has gone (code 4600); returns
+// the exit status. Refuses (status 1) when another controller is already
+// registered and alive.
+int RunServer(QTextStream &out, QTextStream &err, bool exitWithTools = false);
 
 } // namespace controller

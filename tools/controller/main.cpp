@@ -1,7 +1,8 @@
 // quillon-controller: a minimal stand-in for the suite's controller.
 //
-//   quillon-controller                      register as the controller window
-//                                           and print every message received
+//   quillon-controller [--exit-with-tools]  register as the controller window
+//                                           and print every message received;
+//                                           exit after the last tool window
 //   quillon-controller --post CODE [--tool N] [--window HANDLE]
 //                                           post command CODE to the tool's
 //                                           window (default tool 18)
@@ -31,11 +32,14 @@ int main(int argc, char **argv) {
     const QCommandLineOption window(QStringLiteral("window"),
                                     QStringLiteral("Post to this window handle instead."),
                                     QStringLiteral("handle"), QStringLiteral("0"));
-    parser.addOptions({post, tool, window});
+    const QCommandLineOption exitWithTools(
+        QStringLiteral("exit-with-tools"),
+        QStringLiteral("Exit once the last tool window that announced itself has gone."));
+    parser.addOptions({post, tool, window, exitWithTools});
     parser.process(app);
 
     if (!parser.isSet(post))
-        return controller::RunServer(out, err);
+        return controller::RunServer(out, err, parser.isSet(exitWithTools));
 
     bool okCode = false, okTool = false, okWindow = false;
     const uint code = parser.value(post).toUInt(&okCode);

@@ -150,6 +150,30 @@ TEST_F(ToolProcess, AControllerThatCannotStartIsReportedAndTheToolGoesOn) {
         << tool.Errors().toStdString();
 }
 
+// The controller a tool starts writes nowhere near the tool's output and
+// goes with the tool's last window.
+TEST_F(ToolProcess, TheControllerItStartsIsSilentAndEndsWithTheTool) {
+    const QString args = env.dir().file(QStringLiteral("controller-args"));
+    const QString bin = ToolFolderWith(
+        "#!/bin/sh\necho controller-output; echo controller-error >&2\necho \"$@\" > '" +
+        QFile::encodeName(args) + "'\nexec '" + QByteArray(CONTROLLER_EXE) + "' \"$@\"\n");
+    ChildProcess tool(bin + QStringLiteral("/brindle"));
+    ASSERT_NE(WaitForToolWindow(), 0u);
+    EXPECT_NE(GetShellWnd(), 0u);
+    Post(1350);
+    EXPECT_EQ(tool.WaitForExit(), 0);
+    EXPECT_EQ(tool.Stop(), QByteArray());
+    EXPECT_FALSE(tool.Errors().contains("controller-")) << tool.Errors().toStdString();
+    QFile given(args);
+    ASSERT_TRUE(given.open(QIODevice::ReadOnly));
+    EXPECT_EQ(given.readAll().trimmed(), "--exit-with-tools");
+    // The controller withdraws its registration as it ends.
+    QDeadlineTimer cap(kCapMs);
+    while (GetShellWnd() != 0 && !cap.hasExpired())
+        QThread::msleep(20);
+    EXPECT_EQ(GetShellWnd(), 0u);
+}
+
 // A runtime folder too deep for a socket's name leaves the window without a
 // mailbox; the cause is named on standard error and in the log.
 TEST_F(ToolProcess, ARuntimeFolderTooLongForASocketIsReported) {

@@ -137,6 +137,27 @@ TEST(Controller, RegistersReportsReadyAndPrintsEveryMessage) {
     EXPECT_FALSE(GetQShellInitialised());
 }
 
+// Started by a tool, the controller goes once the last tool window that
+// announced itself has gone, not before.
+TEST(Controller, ExitsWithTheLastToolWindow) {
+    IsolatedEnv env;
+    ChildProcess controller(QStringLiteral(CONTROLLER_EXE), {"--exit-with-tools"}, kCapMs);
+    const QByteArray line = controller.WaitForFirstErrorLine();
+    const TWindowHandle window = line.mid(line.lastIndexOf(' ') + 1).toUInt();
+    ASSERT_NE(window, 0u);
+    const auto note = [&](uint16_t code, uint32_t tool) {
+        PostMessage(window, {suite::kToolCodeMessage, suite::PackCodeAndTool(code, 18), tool});
+        return controller.WaitForLine();
+    };
+    EXPECT_EQ(note(4601, 101), "code 4601 tool 18 window 101");
+    EXPECT_EQ(note(4601, 102), "code 4601 tool 18 window 102");
+    EXPECT_EQ(note(4600, 101), "code 4600 tool 18 window 101");
+    EXPECT_EQ(controller.process().state(), QProcess::Running) << "one window is still open";
+    EXPECT_EQ(note(4600, 102), "code 4600 tool 18 window 102");
+    EXPECT_EQ(controller.WaitForExit(), 0);
+    EXPECT_EQ(GetShellWnd(), 0u);
+}
+
 TEST(Controller, SecondControllerRefusesToStart) {
     IsolatedEnv env;
     ControllerProcess first;

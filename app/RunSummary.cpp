@@ -1,0 +1,66 @@
+#include "RunSummary.h"
+
+#include "FileNames.h"
+
+#include <QDir>
+#include <QLocale>
+
+namespace app {
+
+namespace {
+
+QString Duration(qint64 ms, const QLocale &locale) {
+    if (ms < 60'000)
+        return locale.toString(double(ms) / 1000.0, 'f', ms < 10'000 ? 2 : 1) +
+               QStringLiteral(" s");
+    const qint64 s = (ms + 500) / 1000;
+    return QStringLiteral("%1 min %2 s").arg(locale.toString(s / 60), locale.toString(s % 60));
+}
+
+} // namespace
+
+QString RunSummary(const TFileCrapDetector::TRunCounts &counts, bool digraphCheck, TRunEnd end,
+                   qint64 ms) {
+    const QLocale locale;
+    const auto n = [&](qsizetype v) { return locale.toString(qlonglong(v)); };
+    QString text;
+    switch (end) {
+    case TRunEnd::Finished:
+        text = QStringLiteral("Finished: %1 %2 checked")
+                   .arg(n(counts.checked),
+                        counts.checked == 1 ? QStringLiteral("file") : QStringLiteral("files"));
+        break;
+    case TRunEnd::Stopped:
+        text = QStringLiteral("Stopped: ");
+        break;
+    case TRunEnd::Failed:
+        text = QStringLiteral("Ended by a read error: ");
+        break;
+    }
+    if (end != TRunEnd::Finished) {
+        // A run stopped while the folder was still being walked does not
+        // know how many files it held.
+        text +=
+            counts.files < 0
+                ? QStringLiteral("%1 files checked").arg(n(counts.checked))
+                : QStringLiteral("%1 of %2 files checked").arg(n(counts.checked), n(counts.files));
+    }
+    text += QStringLiteral("; %1 suspect by the size test").arg(n(counts.size_suspects));
+    text += digraphCheck
+                ? QStringLiteral(", %1 by the digraph check").arg(n(counts.digraph_suspects))
+                : QStringLiteral(", digraph check off");
+    text += QStringLiteral("; %1 unreadable; %2.").arg(n(counts.unreadable), Duration(ms, locale));
+    return text;
+}
+
+QString NoFilesToCheck(const QString &folder, bool subfoldersIncluded) {
+    QString text = QStringLiteral("No files were found to check in %1.")
+                       .arg(QDir::toNativeSeparators(suite::DisplayFileName(folder)));
+    // Hidden folders are left out of the walk, so they do not count here.
+    if (!subfoldersIncluded && !QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty())
+        text += QStringLiteral("\nIts subfolders were not searched: tick \"include subfolders\" "
+                               "to check the files in them.");
+    return text;
+}
+
+} // namespace app

@@ -1,0 +1,23 @@
+#pragma once
+// The texts that tell what a run did: the one-line summary for the status
+// bar, and what to say when a folder gave no files to check.
+
+#include "file_crap_detector.h"
+
+#include <QString>
+
+namespace app {
+
+enum class TRunEnd { Finished, Stopped, Failed };
+
+// "Finished: 10 files checked; 3 suspect by the size test, 1 by the digraph
+// check; 0 unreadable; 0.4 s." Stopped and failed runs say so and give the
+// share of the list they reached. Figures in the user's locale.
+QString RunSummary(const TFileCrapDetector::TRunCounts &counts, bool digraphCheck, TRunEnd end,
+                   qint64 ms);
+
+// That `folder` gave no file to check, with a hint at "include subfolders"
+// when it is off and the folder has subfolders.
+QString NoFilesToCheck(const QString &folder, bool subfoldersIncluded);
+
+} // namespace app
