@@ -14,7 +14,6 @@
 #include <csignal>
 #include <cstdio>
 #include <optional>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -120,7 +119,7 @@ int main(int argc, char **argv) {
         });
         return report.Finish();
     }
-    const int jobs = o.jobs > 0 ? o.jobs : int(std::max(1u, std::thread::hardware_concurrency()));
+    const int jobs = o.jobs > 0 ? o.jobs : engine::DefaultJobs();
     if (o.progress == cli::TProgressMode::On ||
         (o.progress == cli::TProgressMode::Auto && ::isatty(STDERR_FILENO)))
         report.ShowProgress(total);

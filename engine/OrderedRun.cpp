@@ -62,211 +62,266 @@ struct TSlot {
     bool ready = false;
 };
 
-} // namespace
+// A run on several threads: this thread and jobs - 1 workers check files
+// from a ring of slots ahead of the sink, and this thread also hands the
+// outcomes to the sink in list order. Every field below `fMutex` is guarded
+// by it.
+class TParallelRun {
+public:
+    TParallelRun(TFileSource &source, const TCheckSettings &settings,
+                 const TDigraphProfile *reference, int jobs, const TRunHooks &hooks)
+        : fSource(source), fSettings(settings), fReference(reference), fJobs(jobs), fHooks(hooks) {}
 
-void OrderedRun(TFileSource &source, const TCheckSettings &settings,
-                const TDigraphProfile *reference, int jobs, const TRunHooks &hooks) {
-    if (jobs <= 1) {
-        RunInline(source, settings, reference, hooks);
-        return;
-    }
+    void Run();
 
-    // Read ahead far enough to know whether the list is short.
-    std::vector<TSourceFile> ahead;
-    bool sourceDone = false;
-    {
-        TSourceFile p;
-        while (qsizetype(ahead.size()) <= kShortList) {
-            if (!source.Next(p)) {
-                sourceDone = true;
-                break;
-            }
-            ahead.push_back(p);
-        }
-    }
-    if (ahead.empty())
-        return;
-    const bool largestFirst = sourceDone;
-    const qsizetype n = qsizetype(ahead.size()); // the whole list, when it is short
-    std::vector<qsizetype> order;
-    if (largestFirst) {
-        std::vector<int64_t> sizes(ahead.size(), 0);
-        for (size_t i = 0; i < ahead.size(); ++i) {
-            struct stat st;
-            if (::stat(suite::EncodeFileName(ahead[i].path).constData(), &st) == 0)
-                sizes[i] = int64_t(st.st_size);
-        }
-        order.resize(ahead.size());
-        std::iota(order.begin(), order.end(), qsizetype(0));
-        std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-            return sizes[size_t(a)] > sizes[size_t(b)];
-        });
-    }
-    const qsizetype window = largestFirst ? n : 256 * qsizetype(jobs);
-    std::vector<TSlot> ring(static_cast<size_t>(window));
-    std::mutex mutex;
-    std::condition_variable workAvailable, resultReady;
-    // Guarded by `mutex`: indices below `produced` have their file in the
-    // ring; `next` is the next one to take (in `order` when set).
-    qsizetype produced = 0, next = 0, emitted = 0;
-    int idleWorkers = 0;
-    bool mainWaiting = false, stop = false, allProduced = false;
+private:
+    bool ReadAhead();
+    void OrderLargestFirst();
+    void Claim(std::vector<qsizetype> &taken);
+    void CheckTaken(std::unique_lock<std::mutex> &lock, TFileChecker &checker,
+                    const std::vector<qsizetype> &taken, std::vector<TFileOutcome> &outs);
+    void Work();
+    void TopUp();
+    bool TakeReady(std::vector<TSlot> &done, TFileChecker &checker, std::vector<qsizetype> &taken,
+                   std::vector<TFileOutcome> &outs);
+    void Stop();
 
-    // Takes the next files to check, under the lock: one at a time from a
-    // list sorted largest first (a big file must not hold others up), else
-    // a run of neighbours, so that threads meet at the lock and wake each
-    // other seldom; the runs shrink as the files in hand run low, to keep
-    // the threads evenly busy.
-    const auto claim = [&](std::vector<qsizetype> &taken) {
-        taken.clear();
-        qsizetype k = 1;
-        if (!largestFirst)
-            k = std::clamp<qsizetype>((produced - next) / (4 * qsizetype(jobs)), 1, 32);
-        for (; k > 0 && next < produced; --k, ++next)
-            taken.push_back(largestFirst ? order[size_t(next)] : next);
-    };
-    // Checks the files taken, then hands in their outcomes under the lock
-    // (held on entry and on return).
-    const auto checkTaken = [&](std::unique_lock<std::mutex> &lock, TFileChecker &checker,
-                                const std::vector<qsizetype> &taken,
-                                std::vector<TFileOutcome> &outs) {
-        std::vector<TSourceFile> files;
-        for (qsizetype i : taken)
-            files.push_back(ring[size_t(i % window)].file);
-        lock.unlock();
-        outs.clear();
-        for (size_t j = 0; j < files.size(); ++j) {
-            TPercentCallback onPercent;
-            if (hooks.onFilePercent)
-                onPercent = [&, index = taken[j]](int32_t p) { hooks.onFilePercent(index, p); };
-            outs.push_back(CheckOne(checker, files[j], settings, reference, onPercent));
-            if (hooks.checked)
-                ++*hooks.checked;
-        }
-        lock.lock();
-        bool wanted = false;
-        for (size_t j = 0; j < taken.size(); ++j) {
-            TSlot &slot = ring[size_t(taken[j] % window)];
-            slot.out = std::move(outs[j]);
-            slot.ready = true;
-            wanted = wanted || taken[j] == emitted;
-        }
-        // The sink's thread sleeps only for the result it needs next.
-        if (mainWaiting && wanted)
-            resultReady.notify_one();
-    };
+    TFileSource &fSource;
+    const TCheckSettings &fSettings;
+    const TDigraphProfile *fReference;
+    const int fJobs;
+    const TRunHooks &fHooks;
 
-    auto worker = [&] {
-        TFileChecker checker;
-        std::vector<qsizetype> taken;
-        std::vector<TFileOutcome> outs;
-        std::unique_lock lock(mutex);
-        for (;;) {
-            if (!stop && next >= produced && !allProduced) {
-                ++idleWorkers;
-                workAvailable.wait(lock, [&] { return stop || next < produced || allProduced; });
-                --idleWorkers;
-            }
-            if (stop || next >= produced)
-                return;
-            claim(taken);
-            checkTaken(lock, checker, taken, outs);
-        }
-    };
+    // Files read from the source before the ring exists, and what reading
+    // them told: whether the list is short (it ended within kShortList).
+    std::vector<TSourceFile> fAhead;
+    size_t fAheadUsed = 0;
+    bool fSourceDone = false;
+    bool fLargestFirst = false;
+    std::vector<qsizetype> fOrder; // largest first, for a short list
+    qsizetype fWindow = 0;
+    std::vector<TSlot> fRing;
 
-    size_t aheadUsed = 0;
+    std::mutex fMutex;
+    std::condition_variable fWorkAvailable, fResultReady;
+    // Indices below fProduced have their file in the ring; fNext is the next
+    // one to take (in fOrder when set); fEmitted, the next for the sink.
+    qsizetype fProduced = 0, fNext = 0, fEmitted = 0;
+    int fIdleWorkers = 0;
+    bool fMainWaiting = false, fStop = false, fAllProduced = false;
+};
+
+// Reads ahead far enough to know whether the list is short. False when it
+// is empty.
+bool TParallelRun::ReadAhead() {
     TSourceFile p;
-    // Hands the workers files up to the window's end. The source is read
-    // outside the lock: the walk may take its time over a folder.
-    auto topUp = [&] {
-        std::vector<TSourceFile> batch;
-        qsizetype have, room;
-        {
-            std::lock_guard lock(mutex);
-            have = produced;
-            room = emitted + window - produced;
+    while (qsizetype(fAhead.size()) <= kShortList) {
+        if (!fSource.Next(p)) {
+            fSourceDone = true;
+            break;
         }
-        while (qsizetype(batch.size()) < room) {
-            if (aheadUsed < ahead.size()) {
-                batch.push_back(std::move(ahead[aheadUsed++]));
-            } else if (sourceDone || !source.Next(p)) {
-                sourceDone = true;
-                break;
-            } else {
-                batch.push_back(p);
-            }
-        }
-        if (aheadUsed == ahead.size() && !ahead.empty())
-            std::vector<TSourceFile>().swap(ahead);
-        std::lock_guard lock(mutex);
-        for (TSourceFile &file : batch)
-            ring[size_t(have++ % window)].file = std::move(file);
-        produced = have;
-        allProduced = sourceDone && aheadUsed >= ahead.size();
-        if (idleWorkers > 0 && (!batch.empty() || allProduced))
-            workAvailable.notify_all();
-    };
+        fAhead.push_back(p);
+    }
+    return !fAhead.empty();
+}
 
-    // This thread is one of the `jobs`: between serving results it checks
-    // files too, so no more threads run than were asked for.
+// A short list is checked largest file first, so that no thread is left with
+// a big file at the end while the others idle.
+void TParallelRun::OrderLargestFirst() {
+    std::vector<int64_t> sizes(fAhead.size(), 0);
+    for (size_t i = 0; i < fAhead.size(); ++i) {
+        struct stat st;
+        if (::stat(suite::EncodeFileName(fAhead[i].path).constData(), &st) == 0)
+            sizes[i] = int64_t(st.st_size);
+    }
+    fOrder.resize(fAhead.size());
+    std::iota(fOrder.begin(), fOrder.end(), qsizetype(0));
+    std::stable_sort(fOrder.begin(), fOrder.end(),
+                     [&](qsizetype a, qsizetype b) { return sizes[size_t(a)] > sizes[size_t(b)]; });
+}
+
+// Takes the next files to check, under the lock: one at a time from a list
+// sorted largest first (a big file must not hold others up), else a run of
+// neighbours, so that threads meet at the lock and wake each other seldom;
+// the runs shrink as the files in hand run low, to keep the threads evenly
+// busy.
+void TParallelRun::Claim(std::vector<qsizetype> &taken) {
+    taken.clear();
+    qsizetype k = 1;
+    if (!fLargestFirst)
+        k = std::clamp<qsizetype>((fProduced - fNext) / (4 * qsizetype(fJobs)), 1, 32);
+    for (; k > 0 && fNext < fProduced; --k, ++fNext)
+        taken.push_back(fLargestFirst ? fOrder[size_t(fNext)] : fNext);
+}
+
+// Checks the files taken, then hands in their outcomes under the lock (held
+// on entry and on return).
+void TParallelRun::CheckTaken(std::unique_lock<std::mutex> &lock, TFileChecker &checker,
+                              const std::vector<qsizetype> &taken,
+                              std::vector<TFileOutcome> &outs) {
+    std::vector<TSourceFile> files;
+    for (qsizetype i : taken)
+        files.push_back(fRing[size_t(i % fWindow)].file);
+    lock.unlock();
+    outs.clear();
+    for (size_t j = 0; j < files.size(); ++j) {
+        TPercentCallback onPercent;
+        if (fHooks.onFilePercent)
+            onPercent = [this, index = taken[j]](int32_t p) { fHooks.onFilePercent(index, p); };
+        outs.push_back(CheckOne(checker, files[j], fSettings, fReference, onPercent));
+        if (fHooks.checked)
+            ++*fHooks.checked;
+    }
+    lock.lock();
+    bool wanted = false;
+    for (size_t j = 0; j < taken.size(); ++j) {
+        TSlot &slot = fRing[size_t(taken[j] % fWindow)];
+        slot.out = std::move(outs[j]);
+        slot.ready = true;
+        wanted = wanted || taken[j] == fEmitted;
+    }
+    // The sink's thread sleeps only for the result it needs next.
+    if (fMainWaiting && wanted)
+        fResultReady.notify_one();
+}
+
+// A worker thread: checks files until the run stops or runs out of them.
+void TParallelRun::Work() {
+    TFileChecker checker;
+    std::vector<qsizetype> taken;
+    std::vector<TFileOutcome> outs;
+    std::unique_lock lock(fMutex);
+    for (;;) {
+        if (!fStop && fNext >= fProduced && !fAllProduced) {
+            ++fIdleWorkers;
+            fWorkAvailable.wait(lock, [&] { return fStop || fNext < fProduced || fAllProduced; });
+            --fIdleWorkers;
+        }
+        if (fStop || fNext >= fProduced)
+            return;
+        Claim(taken);
+        CheckTaken(lock, checker, taken, outs);
+    }
+}
+
+// Hands the workers files up to the window's end. The source is read outside
+// the lock: the walk may take its time over a folder.
+void TParallelRun::TopUp() {
+    std::vector<TSourceFile> batch;
+    qsizetype have, room;
+    {
+        std::lock_guard lock(fMutex);
+        have = fProduced;
+        room = fEmitted + fWindow - fProduced;
+    }
+    TSourceFile p;
+    while (qsizetype(batch.size()) < room) {
+        if (fAheadUsed < fAhead.size()) {
+            batch.push_back(std::move(fAhead[fAheadUsed++]));
+        } else if (fSourceDone || !fSource.Next(p)) {
+            fSourceDone = true;
+            break;
+        } else {
+            batch.push_back(p);
+        }
+    }
+    if (fAheadUsed == fAhead.size() && !fAhead.empty())
+        std::vector<TSourceFile>().swap(fAhead);
+    std::lock_guard lock(fMutex);
+    for (TSourceFile &file : batch)
+        fRing[size_t(have++ % fWindow)].file = std::move(file);
+    fProduced = have;
+    fAllProduced = fSourceDone && fAheadUsed >= fAhead.size();
+    if (fIdleWorkers > 0 && (!batch.empty() || fAllProduced))
+        fWorkAvailable.notify_all();
+}
+
+// Moves every outcome that is ready in a row, in list order, into `done`;
+// while the next one is not ready, checks files itself, or waits. False at
+// the end of the list.
+bool TParallelRun::TakeReady(std::vector<TSlot> &done, TFileChecker &checker,
+                             std::vector<qsizetype> &taken, std::vector<TFileOutcome> &outs) {
+    std::unique_lock lock(fMutex);
+    if (fAllProduced && fEmitted == fProduced)
+        return false;
+    if (!fRing[size_t(fEmitted % fWindow)].ready) {
+        // This thread is one of the `jobs`: between serving results it checks
+        // files too, so no more threads run than were asked for.
+        if (fNext < fProduced) {
+            Claim(taken);
+            CheckTaken(lock, checker, taken, outs);
+            return true;
+        }
+        fMainWaiting = true;
+        fResultReady.wait(lock, [&] { return fRing[size_t(fEmitted % fWindow)].ready; });
+        fMainWaiting = false;
+    }
+    while (fEmitted < fProduced) {
+        TSlot &slot = fRing[size_t(fEmitted % fWindow)];
+        if (!slot.ready)
+            break;
+        done.push_back(std::move(slot));
+        slot = TSlot{};
+        ++fEmitted;
+    }
+    return true;
+}
+
+void TParallelRun::Stop() {
+    {
+        std::lock_guard lock(fMutex);
+        fStop = true;
+    }
+    fWorkAvailable.notify_all();
+}
+
+void TParallelRun::Run() {
+    if (!ReadAhead())
+        return;
+    fLargestFirst = fSourceDone;
+    if (fLargestFirst)
+        OrderLargestFirst();
+    // A short list is held whole; a long one in a bounded window, so memory
+    // stays flat however long it is.
+    fWindow = fLargestFirst ? qsizetype(fAhead.size()) : 256 * qsizetype(fJobs);
+    fRing.resize(size_t(fWindow));
+
     std::vector<std::thread> threads;
-    topUp();
-    for (int t = 1; t < jobs; ++t)
-        threads.emplace_back(worker);
+    TopUp();
+    for (int t = 1; t < fJobs; ++t)
+        threads.emplace_back([this] { Work(); });
 
     TFileChecker checker;
     std::vector<qsizetype> taken;
     std::vector<TFileOutcome> outs;
     std::vector<TSlot> done;
-    for (;;) {
-        topUp();
-        {
-            std::unique_lock lock(mutex);
-            if (allProduced && emitted == produced)
-                break;
-            if (!ring[size_t(emitted % window)].ready) {
-                if (next < produced) {
-                    claim(taken);
-                    checkTaken(lock, checker, taken, outs);
-                    continue;
-                }
-                mainWaiting = true;
-                resultReady.wait(lock, [&] { return ring[size_t(emitted % window)].ready; });
-                mainWaiting = false;
-            }
-            // Take every result that is ready in a row, then serve them
-            // without the lock.
-            done.clear();
-            while (emitted < produced) {
-                TSlot &slot = ring[size_t(emitted % window)];
-                if (!slot.ready)
-                    break;
-                done.push_back(std::move(slot));
-                slot = TSlot{};
-                ++emitted;
-            }
-        }
-        qsizetype index = emitted - qsizetype(done.size());
-        bool go = true;
-        for (const TSlot &s : done) {
-            if (!hooks.sink(index++, s.file.path, s.out)) {
+    bool go = true;
+    while (go) {
+        TopUp();
+        done.clear();
+        if (!TakeReady(done, checker, taken, outs))
+            break;
+        // Served without the lock.
+        qsizetype index = fEmitted - qsizetype(done.size());
+        for (const TSlot &s : done)
+            if (!fHooks.sink(index++, s.file.path, s.out)) {
                 go = false;
                 break;
             }
-        }
-        if (!go) {
-            std::lock_guard lock(mutex);
-            stop = true;
-            break;
-        }
     }
-    {
-        std::lock_guard lock(mutex);
-        stop = true;
-    }
-    workAvailable.notify_all();
+    Stop();
     for (auto &t : threads)
         t.join();
+}
+
+} // namespace
+
+void OrderedRun(TFileSource &source, const TCheckSettings &settings,
+                const TDigraphProfile *reference, int jobs, const TRunHooks &hooks) {
+    if (jobs <= 1)
+        RunInline(source, settings, reference, hooks);
+    else
+        TParallelRun(source, settings, reference, jobs, hooks).Run();
 }
 
 } // namespace engine
