@@ -274,7 +274,6 @@ void TForm1::Button1Click() {
     ElMemo1->ClearLines();
     PCProgressBar1->SetRangePos(2, 0);
     PCProgressBar2->SetRangePos(2, 0);
-    AYieldProcessProc = {&app::ThrottledPump, this};
     RunStart();
     SetRunning(false);
     if (fCloseAfterRun)
@@ -304,7 +303,7 @@ void TForm1::RunStart() {
     QString folder;
     try {
         if (!ElFileNameEdit1->FileList().isEmpty()) {
-            crap_detector->SetReferenceFiles(ElFileNameEdit1->FileListText());
+            crap_detector->SetReferenceFileList(ElFileNameEdit1->FileList());
             // An unusable reference has been reported; there is no run to speak of.
             if (!crap_detector->reference_setup)
                 return;
@@ -338,7 +337,6 @@ void TForm1::RunStart() {
             FileAndDirIterator1.HeadDir = folder;
             FileAndDirIterator1.IncludeSubFolders = ElCheckBox1->isChecked();
             FileAndDirIterator1.IterateFindingFiles();
-            FileAndDirIterator1.BuildDetailedList();
             crap_detector->CheckForCrap(FileAndDirIterator1.FoundFiles(), thorough, onPercent,
                                         onPercent2);
         }

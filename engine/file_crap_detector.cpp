@@ -34,7 +34,6 @@ engine::TCheckSettings TFileCrapDetector::Settings(bool thoroughly) const {
 }
 
 void TFileCrapDetector::SetReferenceFiles(const QString &Value) {
-    fReferenceFiles.clear();
     // One name per line; the text of a list ends with a line break, which
     // gives no entry.
     // Split by hand: a regular expression refuses the escaped bytes of a name
@@ -53,10 +52,19 @@ void TFileCrapDetector::SetReferenceFiles(const QString &Value) {
     lines << Value.mid(start);
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
-    fReferenceFiles = lines;
-    // A missing file has been named already; one message is enough.
-    if (!BuildReference() && !fMissingReported)
-        ReportReferenceProblem(Value);
+    SetReferenceFileList(lines);
+}
+
+void TFileCrapDetector::SetReferenceFileList(const QStringList &files) {
+    fReferenceFiles = files;
+    // A missing file has been named already; one message is enough. The
+    // message shows the list as the text it was set from, a name a line.
+    if (!BuildReference() && !fMissingReported) {
+        QString text;
+        for (const QString &f : files)
+            text += f + QStringLiteral("\r\n");
+        ReportReferenceProblem(text);
+    }
 }
 
 void TFileCrapDetector::ReportReferenceProblem(const QString &value) {

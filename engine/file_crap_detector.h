@@ -80,6 +80,8 @@ public:
     // The reference file names, one per line (CR LF, CR or LF). Setting them
     // rebuilds the reference at once and reports a problem in a dialog.
     void SetReferenceFiles(const QString &Value);
+    // The same, from the names themselves.
+    void SetReferenceFileList(const QStringList &files);
     // Builds the reference profile. A missing file is reported at once; a
     // reference that is no text (it fails the size test) leaves
     // ReferenceProblem() naming it with its figures, for the setter's report.

@@ -25,13 +25,6 @@ void TElFileNameEdit::ListInToolTip() {
     fEdit->setToolTip(fFiles.join(QLatin1Char('\n')));
 }
 
-QString TElFileNameEdit::FileListText() const {
-    QString out;
-    for (const QString &f : fFiles)
-        out += f + QStringLiteral("\r\n");
-    return out;
-}
-
 QString TElFileNameEdit::JoinNames(const QStringList &files) {
     if (files.size() == 1)
         return files.first();

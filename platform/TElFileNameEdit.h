@@ -28,8 +28,6 @@ public:
     // Sets the list and shows it in the text.
     void SetFileList(const QStringList &files);
     void AppendFile(const QString &file) { fFiles.append(file); }
-    // The chosen names, one per line, each line ended by CR LF.
-    QString FileListText() const;
 
     // How a list of names is shown, and read back from typed text.
     static QString JoinNames(const QStringList &files);

@@ -24,8 +24,6 @@ public:
 
     // Walks HeadDir and fills FoundFiles().
     void IterateFindingFiles();
-    // Kept for the window's call order; the list is complete after the walk.
-    void BuildDetailedList() {}
     const QStringList &FoundFiles() const { return fFound; }
     // Folders that could not be read during the last walk (HeadDir
     // included), each with the cause.
