@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The drive-root form of paths in the settings file: a path on the file
 // system that holds the executable is stored with that file system's mount

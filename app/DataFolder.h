@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The data folder as the user typed it, made absolute, and whether it can be
 // walked at all.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TForm1: the main window. The user names known-good reference texts and a
 // folder of data; Start walks the folder, has the detector check every file

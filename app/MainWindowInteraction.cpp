@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's keyboard, the suspect list's commands and tooltips, and
 // drag and drop: what a user expects of a desktop program beyond the form.
 

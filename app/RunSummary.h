@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts that tell what a run did: the one-line summary for the status
 // bar, and what to say when a folder gave no files to check.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The steps of the window's life that belong to the suite: the controller,
 // its notices, the tool set-up, activation, help, visual styles and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TMyIniFile.h"
 
 void TMyIniFile::ReadMultiString(const QString &section, QStringList &Strings) const {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window's settings file: a memory ini file whose file carries four
 // header lines and an empty line before the sections.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the text pane shows of a file: the whole text, or, for a huge file,
 // its first part with a note that the rest is not shown, so a double-click

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tool's list of its windows. This program adds no windows to it; it
 // serves as the owner of the list loader's two progress callbacks, which

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The start-up and shut-down steps of the program's units, which run before
 // the application object exists and after the main window and the data

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Brindle: finds corrupt files in a text corpus. Its only command-line
 // options are --help and --version, which print and exit before any window
 // or suite service starts; Qt's own options pass through.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "multi_tool_base.h"
 
 #include "FormatSettings.h"

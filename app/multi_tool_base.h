@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The steps every tool of the suite shares: activation, the logging state,
 // the closing line, and the controller's commands.

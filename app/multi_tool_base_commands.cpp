@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controller's commands and the loading of the suite's word lists.
 
 #include "multi_tool_base.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Per-kernel throughput of the engine's inner loops, on generated text held
 // in memory (no file reading). Run: build/bench/engine_bench
 #include "DigraphCounter.h"

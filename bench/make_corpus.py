@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Build a deterministic multilingual text corpus for benchmarking brindle-scan.
 
 usage: make_corpus.py OUTDIR [--size-mb N] [--seed S]

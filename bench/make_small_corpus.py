@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Build a deterministic corpus of many small text files.
 
 usage: make_small_corpus.py OUTDIR [--files N] [--per-folder K] [--min-kb A] [--max-kb B]

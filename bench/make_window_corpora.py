@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Build the two folders the window benchmark runs over.
 
 usage: make_window_corpora.py OUTDIR [--seed S]

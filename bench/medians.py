@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Medians of the timed rounds of a benchmark script.
 
 usage: medians.py TIMES ROW          the median time of ROW

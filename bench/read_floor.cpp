@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The read floor: walks a folder tree and reads each regular file once in
 // 256 KiB blocks, doing nothing with the bytes. No scanner can be faster over
 // the same files, so the scanner's figures are given as a share of this one's.

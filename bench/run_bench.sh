@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Throughput of brindle-scan against plain `cat` over a generated corpus,
 # plus (with BENCH_BIG=1) peak memory on a single multi-GB file.
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What cutting a run into shards costs: one brindle-scan over many small
 # files against the same files in N shards run one after the other. Every
 # shard reads the whole list once more to weigh it (a stat per file), so the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Per-file overhead, two jobs, and memory against the number of files.
 #
 # usage: bench/small_files_bench.sh

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmark driver, not part of the program: opens the real main window
 // offscreen, fills in its fields, presses Start and prints how long the run
 // took, from the press to the end of the run.

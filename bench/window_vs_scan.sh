@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The window's run against `brindle-scan` on the same folders, both with
 # their default number of jobs (one per core): a mixed corpus of 309 files
 # (about 60 MiB, subfolders), 10 000 small files, 100 000 small files

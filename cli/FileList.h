@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // File lists in and out of brindle-scan: --files-from reads one, --list
 // writes one. Paths are exact bytes: one per line (a CR before the LF and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The reference brindle-scan checks against: a saved profile (--profile)
 // and/or reference texts (-r), made into one profile; saved with

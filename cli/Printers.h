@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Output of brindle-scan: whole lines to standard output, written in large
 // blocks. Once a write fails, Line() answers false and nothing more is

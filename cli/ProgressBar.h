@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A one-line progress display on standard error: drawn when the scan starts,
 // redrawn a few times a second from its own thread, wiped when it ends.

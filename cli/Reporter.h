@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TReporter: everything brindle-scan tells the user, in one place. Results
 // go to standard output through a TLineWriter; errors and notes go to

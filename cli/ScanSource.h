@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // brindle-scan's files, in the order they are checked: the paths of a list
 // first, then each argument in the order given (a folder's walk, streamed, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // brindle-scan: the detector's check from the command line. This file only
 // wires the pieces: options, the reference, the files' sources, the run and
 // the reporter that tells the user what it found.

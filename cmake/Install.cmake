@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Where `cmake --install` (and the Debian package) put each part. The shared
 # libraries are private to the programs: they go to <libdir>/brindle, found
 # through an RPATH relative to the programs, so nothing needs LD_LIBRARY_PATH.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` in the build folder makes
 # brindle_<version>_<arch>.deb. Its dependencies on the Qt and C++ runtime
 # packages come from dpkg-shlibdeps, which reads the programs' libraries.

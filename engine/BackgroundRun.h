@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An OrderedRun on a thread of its own, for a caller that must stay free
 // between outcomes (a window's thread, which has events to serve): the

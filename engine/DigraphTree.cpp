@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "DigraphTree.h"
 
 TDigraphTree::TDigraphTree(int32_t aMinFreq)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TDigraphTree counts digraphs and turns the counts into a profile list.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The check of one file: the size test and, when asked for, the digraph
 // check against a reference profile. The detector's run and the command-line

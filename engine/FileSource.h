@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where a run's files come from, in list order: a list in memory, or a
 // folder walk as a stream (brindle-scan's own, or the window's walk ahead on

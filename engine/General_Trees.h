@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TGeneral_Tree: an unbalanced ordered binary tree over caller-owned data.
 //

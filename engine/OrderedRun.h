@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one run over many files that both front ends drive: files from a
 // source, checked on `jobs` threads, outcomes handed back in list order on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A reference profile saved to a file, so that a scan can use it instead of
 // reading the reference texts again (every shard of a cluster run, say).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ReferenceProfile.h"
 
 #include "General_Trees.h"

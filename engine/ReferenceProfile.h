@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Building the reference profile from the known-good files: their digraphs
 // counted together, in file order, as one profile.

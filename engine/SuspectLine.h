@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one way a suspect file is written as a line: brindle-scan's TSV
 // output, and the window's Copy, Copy all and Save list as. Keeping a single

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Measures the length of a text as a text-list load gives it, without
 // building the text: the first NUL ends the text, and every line break (CR LF,

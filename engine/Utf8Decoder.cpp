@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Utf8Decoder.h"
 
 #include "Utf8Lead.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A streaming UTF-8 to UTF-16 decoder.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TFileCrapDetector: checks a list of files and collects the suspect ones.
 //

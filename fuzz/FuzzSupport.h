@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the fuzz targets share: a property check that stops the run (so the
 // fuzzer keeps the input), and a scratch file for targets that read files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast digraph counters against the plain ordered count, with the text
 // fed in small blocks of sizes the input chooses, so every seam between
 // blocks is met: both must give the same digraphs and the same counts.

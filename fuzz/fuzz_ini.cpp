@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file reader and writer: any bytes read without a crash, and
 // every value read (or made up) is written so that it reads back the same.
 

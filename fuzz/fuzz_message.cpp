@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message record: only exactly twelve bytes decode, and what decodes
 // encodes to the same bytes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The live receiver: any bytes sent over one connection to a real window
 // socket. The handler sees exactly the record they decode to or nothing,
 // never anything else, and a record posted afterwards still arrives.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The saved-profile reader. Whatever it accepts must give the verdicts of
 // the profile it came from; whatever it refuses must be refused with a
 // cause. Every input is tried four ways:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // brindle-scan's option parser on any argument list (NUL-separated in the
 // input): it gives options or an error, never both nor neither, and the
 // options it gives are in range.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text loader on a real file: the measure pass (size test figures and
 // fast digraph counts) agrees with the text that loads, and the counting
 // pass agrees with the measure pass. The reader and the counters are made

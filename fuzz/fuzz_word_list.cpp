@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The word-list loader on any file: a list that loads has only whole,
 // trimmed, non-empty entries, and loading it again gives the same list.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The toolkit's colour values: 0x00BBGGRR, with named colours such as
 // "clRed" and the system colours (high byte 0xFF) that the settings file

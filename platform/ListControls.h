@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // List boxes, radio groups, combo boxes and the date picker.
 

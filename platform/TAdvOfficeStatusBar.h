@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A status bar. With SimplePanel on it shows one text across the bar; the
 // defined panels are hidden then. A text longer than the bar is shown cut

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A panel with a vertical gradient and a grey border. Children marked with
 // SetAnchoredRight() keep their distance to the panel's right edge when the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The splitter between the suspect list and the text pane. In Qt the two
 // panes live inside the splitter rather than beside it.

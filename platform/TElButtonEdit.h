@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A line edit with a browse button beside it: the common part of the file-
 // and folder-name boxes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A file-name box: a line edit with a browse button that opens the file
 // dialog. With multiple selection allowed it keeps a list of the chosen

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A folder-name box: a line edit with a browse button that opens the folder
 // dialog.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A memory ini file over a UTF-16 little-endian text file.
 //

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds everything into build/ (Release with debug info).
 # BRINDLE_WERROR=ON turns warnings into errors (scripts/test.sh sets it);
 # extra arguments go to cmake's configure step.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that our C++ sources are formatted as .clang-format says, naming the
 # files that are not; with --fix, formats them in place instead.
 #
@@ -25,6 +26,18 @@ find . \( -path './.*' -o -path './build*' \) -prune -o -type f \( -name '*.cpp'
 if [ "${1:-}" = "--fix" ]; then
     xargs "$clang_format" -i <"$list"
     exit 0
+fi
+
+# Every source says its licence in its first lines.
+unlicensed=""
+while IFS= read -r f; do
+    head -n 2 "$f" | grep -q 'SPDX-License-Identifier: GPL-3.0-or-later' ||
+        unlicensed="$unlicensed
+  $f"
+done <"$list"
+if [ -n "$unlicensed" ]; then
+    echo "check-format: these files lack the line '// SPDX-License-Identifier: GPL-3.0-or-later':$unlicensed" >&2
+    exit 1
 fi
 
 drifted=""

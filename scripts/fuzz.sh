@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets of fuzz/ with clang (ASan + UBSan) into
 # build-fuzz/ and runs them over their seed corpora.
 #

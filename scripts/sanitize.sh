@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The whole test suite under AddressSanitizer + UBSan (build-asan/), and
 # brindle-scan's threaded scan under ThreadSanitizer (build-tsan/): a scan of
 # a generated corpus with -j 4 and the digraph check, then the cli tests.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages Brindle needs to build, run and test,
 # skipping those already present. Run as root or through sudo.
 set -eu

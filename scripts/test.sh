@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, checks that the sources are formatted (first, so
 # that a formatting slip costs seconds, not a whole run), builds with warnings
 # as errors and runs every test.

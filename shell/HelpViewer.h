@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The help viewer: shows the page of a help context number from the help
 // the user chose (by default the pages shipped with the program).

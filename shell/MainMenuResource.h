@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The suite's shared main menu as the data module holds it: 176 items whose
 // tags say what each is (-2, -3, -4 menu headings, -1 submenu holders and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainWindowRegistration.h"
 
 #include "Logging_utilities.h"

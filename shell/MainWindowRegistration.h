@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Registering the tool's main window (global_own_HWnd) with the shared
 // settings library, where the controller finds it.

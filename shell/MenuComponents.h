@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The menu components the data module and the stylable forms hold: menu
 // items with the suite's function numbers, main and popup menus, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TStyledColumnListbox: a list box that draws tab-separated entries in
 // columns under a header, in the colours of the current visual style, and

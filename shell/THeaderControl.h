@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A row of column headings whose sections another control may draw, with
 // click and resize notices.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the component library's own style setters do with a style number,
 // for the stand-in components that have no setter of their own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The suite's visual styles: the process-wide style number and the colour
 // each style gives to plain controls.

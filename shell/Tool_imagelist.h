@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The suite's shared image lists: menu images and tool icons, and the small
 // Help, OK and Cancel images of buttons.

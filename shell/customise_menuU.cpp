@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "customise_menuU.h"
 
 #include "MenuComponents.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lists of menu items the user may customise (shortcuts, check marks,
 // right-click menus) and the function numbers that may be customised.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tool data module common to the suite's tools: the shared main menu,
 // the context-help popup, the menu styler, the lists of customisable menu

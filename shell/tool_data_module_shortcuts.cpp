@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data module's customisable menu operations: shortcuts, check marks and
 // right-click marks shared with the suite.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Code-unit string order: names compared by their UTF-16 code units, whatever
 // the locale or the library's notion of string order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The messages between a tool and the suite's controller, and how their
 // parameters are packed. The tool and the controller both use these, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TFolderWalk: the folder walk as a stream of file paths.
 //

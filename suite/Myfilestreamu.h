@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TMySaveStringList: a string list whose entries carry an integer.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a file name into a line of output (brindle-scan's, a saved list)
 // so that any name survives.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SharedVariables.h"
 
 uint8_t panic_mode = 0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TFileAndDirIterator: walks a folder and collects the full paths of its files,
 // in the order TFolderWalk gives them (see FolderWalk.h). Names keep their

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The well-formed UTF-8 byte sequences (the Unicode Standard's table of
 // them), said once for every reader of UTF-8: which bytes may lead a

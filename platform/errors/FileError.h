@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The error of a file that cannot be read or written: which file, and why.
 // The subsystems raise their own kinds of it (a run's, a settings file's) so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Replacing a file whole: the new content goes to a temporary file in the
 // same folder, every write, the flush to disk and the close are checked, and

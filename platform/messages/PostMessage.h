@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Posting a message to a window, as the suite's windows do to each other.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The receiving end of a window: takes posted messages off its socket and
 // hands them, one by one, to a handler on the thread that owns it (the GUI

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One task of a Slurm job array running brindle-scan over a corpus: task K of
 # N checks shard K/N and writes its part into PARTS, a folder every node can
 # reach. scripts/slurm/brindle-scan-merge.sh then joins the parts in shard

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Joins the parts of a brindle-scan job array (brindle-scan-array.sbatch) in
 # shard order: their standard outputs, concatenated, are exactly the output
 # of one brindle-scan over the whole corpus; their error lines go to standard

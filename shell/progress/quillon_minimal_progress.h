@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The process-wide progress reporter. Long operations report through it;
 // it shows the progress in the tool's own status bar, or hands the progress

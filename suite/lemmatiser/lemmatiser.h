@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The suite's lemmatiser library: keeps the word lists (lemma, stop and
 // match lists, kinds 0-3) that each tool loads.

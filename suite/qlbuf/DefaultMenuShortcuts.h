@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The suite's shortcuts as they are before the user changes any: what the
 // shared settings answer for a function whose shortcut was never stored.

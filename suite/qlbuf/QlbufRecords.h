@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two fixed-size records the shared settings library hands out. Only
 // the fields named here have a meaning the tools rely on; the other bytes

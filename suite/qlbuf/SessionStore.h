@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The session half of the shared settings: small files in the user's
 // private runtime folder, gone when the user's session ends.

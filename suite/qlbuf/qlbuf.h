@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The suite's shared settings library: what every program of the suite
 // shares with the others for the same user.

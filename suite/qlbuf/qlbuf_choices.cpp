@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lasting half of the shared settings library.
 
 #include "DefaultMenuShortcuts.h"

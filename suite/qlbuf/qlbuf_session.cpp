@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The session half of the shared settings library.
 
 #include "SessionStore.h"

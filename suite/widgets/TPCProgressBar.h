@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The suite's progress bar: a percentage position, drawn with spectrum
 // colouring (red at the start through yellow to green), smooth, no text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window, driven offscreen through its widgets and handlers.
 
 #include "AppTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: exact bytes, round trips, the drive-root form of
 // paths, the walk's rows, and files that cannot be read or written.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The suite steps of the window's life, in-process: activation, the logging
 // state, the closing line, the controller's commands and list loading.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the text pane is given of a file: all of a small text, the start of a
 // large one, with the cut told, in every encoding.
 

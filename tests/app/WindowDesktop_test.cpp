@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as a desktop program: the keyboard, the list's commands, full
 // reasons, drops, help without a browser, and its looks.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's place in the suite, in-process: its help, its registration
 // and handle, the menu shortcuts it leaves in place, and a command posted to
 // it over the real socket.

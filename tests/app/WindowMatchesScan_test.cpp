@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window and brindle-scan check through the same engine: on a mixed
 // corpus the window lists exactly the scanner's lines, path and reason, in
 // the same order, with the digraph check off and on.

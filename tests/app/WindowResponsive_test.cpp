@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stop and the controller's commands get through while long work runs on
 // the GUI thread: a run, and a word-list load. Time passing is simulated by
 // sleeping inside the work; the tests check that the effect comes, not how

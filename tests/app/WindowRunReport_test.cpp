@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window says about a run: entries while it goes, the buttons that
 // can act, a summary at its end, and no success claimed when nothing was
 // checked.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Developer tool, not a test: runs the window over a sample folder offscreen
 // and saves a picture of it, in the suite's visual style `style` (0-23;
 // 14 when not given). `dark` draws it under a dark desktop palette;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real brindle-scan, run as a process on folders built here.
 #include "Dialogs.h"
 #include "Fixtures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // brindle-scan on names that are not UTF-8, unreadable folders and paths
 // longer than PATH_MAX: the real binary, arguments passed as exact bytes.
 #include "Dialogs.h"

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The merge step of scripts/slurm on parts made here: outputs joined in shard
 # order (10 after 9), error lines in the same order, statuses combined 2 over
 # 1 over 0; a missing, unreadable or cut part is named and nothing written.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A real one-node Slurm cluster, brought up and taken down by this script:
 # munged, slurmctld and slurmd with their own configuration, sockets, ports
 # and state in a temporary folder. The job array of scripts/slurm checks a

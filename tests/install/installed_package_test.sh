@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package, unpacks it into a scratch root and runs the
 # programs from there with LD_LIBRARY_PATH unset: brindle-scan checks the
 # installed sample corpus, and the installed brindle opens its window

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every option a program's --help lists is described in its man page and,
 # when it has a bash completion, completed, with values completed by kind;
 # and neither offers an option the program no longer has.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replacing a file whole: what is replaced, what is refused, and the mode
 // the new file gets.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The memory ini file: how lines are read and how entries are written.
 
 #include "LimitedDisk.h"

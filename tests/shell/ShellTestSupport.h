@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared set-up of the shell tests: fresh suite settings, recording dialog
 // and URL services.

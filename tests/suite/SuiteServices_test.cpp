@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The suite routines the window and its settings call.
 
 #include "IsolatedEnv.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A program the test starts as a child process, read line by line. Every
 // wait has a cap that only ends a broken test; nothing here measures speed.

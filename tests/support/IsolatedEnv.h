@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Points HOME and the XDG folders at a fresh temporary folder for the life
 // of one test, so no test reads or writes the user's real settings or

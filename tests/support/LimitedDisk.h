@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs a piece of a test in a child process whose writes fail the way they
 // do on a full disk, to check that nothing is lost and the cause is named.

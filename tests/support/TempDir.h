@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A temporary folder for one test, removed afterwards, with helpers to write
 // fixture files into it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main of every test program that needs a Qt application: offscreen, so
 // no test opens a window on a real display, with HOME and the XDG folders in
 // a temporary folder for the whole run, so no test reads or writes the user's

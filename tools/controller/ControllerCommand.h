@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The controller stand-in's command mode: posts one 0x401 command code to a
 // tool's window, as the suite's controller does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The controller stand-in's server: registers itself as the suite's
 // controller window and prints one line for every message it receives.

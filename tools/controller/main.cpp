@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillon-controller: a minimal stand-in for the suite's controller.
 //
 //   quillon-controller [--exit-with-tools]  register as the controller window

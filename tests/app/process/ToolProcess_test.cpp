@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real brindle and a real quillon-controller as two processes that
 // exchange real messages: start-up, the controller's commands, shut-down
 // and the log lines of a close.

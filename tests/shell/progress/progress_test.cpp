@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress reporter against a controller window in this process.
 
 #include "ControllerMessage.h"

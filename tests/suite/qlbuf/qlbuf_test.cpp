@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "IsolatedEnv.h"
 #include "LimitedDisk.h"
 #include "PrivateFolder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ControllerMessage.h"
 #include "My_types.h"
 #include "ResourceStrings.h"

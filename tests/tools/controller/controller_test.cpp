@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillon-controller as a real peer process.
 
 #include "ChildProcess.h"
