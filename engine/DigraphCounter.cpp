@@ -1,14 +1,13 @@
 #include "DigraphCounter.h"
 
+#include "Sse2.h"
 #include "TextTables.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace engine {
 
@@ -101,18 +100,62 @@ void TPairCounts::Clear() {
     fOrderKnown = true;
 }
 
-TFlatPairTable::TFlatPairTable(uint32_t stride)
-    : fStride(stride), fCounts(size_t(stride) * stride, 0), fTotals(size_t(stride) * stride, 0) {}
+namespace {
+
+constexpr uint64_t kFoldAfter = uint64_t(1) << 31;
+std::atomic<uint64_t> gFoldAfter{kFoldAfter};
+
+} // namespace
+
+void SetFoldAfterForTesting(uint64_t pairs) {
+    gFoldAfter.store(pairs == 0 ? kFoldAfter : std::min(pairs, kFoldAfter),
+                     std::memory_order_relaxed);
+}
+
+TFlatPairTable::TFlatPairTable(uint32_t stride, uint32_t lanes)
+    : fStride(stride), fLanes(lanes), fCounts(size_t(lanes) * stride * stride, 0),
+      fTotals(size_t(stride) * stride, 0) {}
+
+uint64_t TFlatPairTable::Room() const {
+    // No cell of any lane can pass the fold point, which is below 2^32.
+    const uint64_t foldAfter = gFoldAfter.load(std::memory_order_relaxed);
+    return foldAfter > fSinceFold ? foldAfter - fSinceFold : 1;
+}
+
+void TFlatPairTable::Counted(size_t n) {
+    fScanned = false;
+    fSinceFold += n;
+    if (fSinceFold >= gFoldAfter.load(std::memory_order_relaxed))
+        Fold();
+}
+
+void TFlatPairTable::Merge(uint32_t ids) const {
+    if (fMerged)
+        return;
+    const size_t cells = size_t(fStride) * fStride;
+    for (uint32_t a = 0; a < ids; ++a) {
+        uint32_t *into = fCounts.data() + size_t(a) * fStride;
+        for (uint32_t lane = 1; lane < fLanes; ++lane) {
+            uint32_t *from = into + lane * cells;
+            for (uint32_t b = 0; b < ids; ++b)
+                into[b] += from[b];
+            std::fill_n(from, ids, 0u);
+        }
+    }
+    fMerged = true;
+}
 
 void TFlatPairTable::Fold() {
+    Merge(fStride);
     fFolded = true;
-    for (size_t i = 0; i < fCounts.size(); ++i)
+    for (size_t i = 0; i < fTotals.size(); ++i)
         fTotals[i] += fCounts[i];
-    std::fill(fCounts.begin(), fCounts.end(), 0);
+    std::fill_n(fCounts.begin(), fTotals.size(), 0);
     fSinceFold = 0;
 }
 
 size_t TFlatPairTable::Distinct(uint32_t ids) const {
+    Merge(ids);
     size_t distinct = 0;
     for (uint32_t a = 2; a < ids; ++a)
         for (uint32_t b = 1; b < ids; ++b)
@@ -121,6 +164,7 @@ size_t TFlatPairTable::Distinct(uint32_t ids) const {
 }
 
 void TFlatPairTable::FlushInto(TPairCounts &into, uint32_t ids, const char16_t *idUnit) const {
+    Merge(ids);
     for (uint32_t a = 2; a < ids; ++a)
         for (uint32_t b = 1; b < ids; ++b)
             if (const uint64_t c = At(a, b))
@@ -134,7 +178,7 @@ namespace {
 // few cells, so they are looked for sixteen at a time.
 template <class Visit> void ForEachNonzero(const uint32_t *cells, size_t n, Visit &&visit) {
     size_t i = 0;
-#if defined(__SSE2__)
+#ifdef BRINDLE_SSE2
     const __m128i zero = _mm_setzero_si128();
     for (; i + 16 <= n; i += 16) {
         // One bit per cell, set for the touched ones, in cell order.
@@ -158,8 +202,9 @@ template <class Visit> void ForEachNonzero(const uint32_t *cells, size_t n, Visi
 const std::vector<uint32_t> &TFlatPairTable::Touched() const {
     if (fScanned)
         return fTouched;
+    Merge(fStride);
     fTouched.clear();
-    ForEachNonzero(fCounts.data(), fCounts.size(),
+    ForEachNonzero(fCounts.data(), size_t(fStride) * fStride,
                    [this](size_t i) { fTouched.push_back(uint32_t(i)); });
     fScanned = true;
     return fTouched;
@@ -200,6 +245,7 @@ void TFlatPairTable::ClearTouched() {
 
 TCountSummary TFlatPairTable::Take(uint32_t ids, const char16_t *idUnit, int64_t minCount,
                                    std::vector<TProfileEntry> &kept) {
+    Merge(ids);
     TCountSummary sum;
     const auto visit = [&](uint32_t a, uint32_t b, uint64_t c) {
         ++sum.distinct;
@@ -236,6 +282,7 @@ TCountSummary TFlatPairTable::Take(uint32_t ids, const char16_t *idUnit, int64_t
 }
 
 void TFlatPairTable::Clear(uint32_t ids) {
+    Merge(ids);
     fScanned = false;
     // Only the ids in use were touched (junk row and column 0 included).
     for (uint32_t a = 0; a < ids; ++a)
@@ -246,45 +293,79 @@ void TFlatPairTable::Clear(uint32_t ids) {
     fSinceFold = 0;
 }
 
-TByteDigraphCounter::TByteDigraphCounter() : fTable(uint32_t(Tables().byteIdCount)) {}
+namespace {
+
+constexpr uint32_t kByteLanes = 4;
+// Adding the lanes up costs as much as counting a few tens of KiB, so a
+// shorter part is counted in one lane.
+constexpr size_t kLanesFrom = 64 * 1024;
+
+// The cell of every byte pair, indexed by the two bytes as one little-endian
+// 16-bit load: first byte low, second high. A count is then one load and one
+// increment, with no per-byte id to look up and no row to work out.
+const uint16_t *BytePairCells() {
+    static const std::vector<uint16_t> cells = [] {
+        const TextTables &t = Tables();
+        const uint32_t stride = uint32_t(t.byteIdCount);
+        std::vector<uint16_t> c(65536);
+        for (uint32_t a = 0; a < 256; ++a)
+            for (uint32_t b = 0; b < 256; ++b)
+                c[a | b << 8] = uint16_t(t.byteId[a] * stride + t.byteId[b]);
+        return c;
+    }();
+    return cells.data();
+}
+
+uint32_t PairAt(const uint8_t *p) {
+    static_assert(std::endian::native == std::endian::little);
+    uint16_t pair;
+    std::memcpy(&pair, p, 2);
+    return pair;
+}
+
+} // namespace
+
+TByteDigraphCounter::TByteDigraphCounter() : fTable(uint32_t(Tables().byteIdCount), kByteLanes) {
+    static_assert(kOther == 0);
+}
 
 void TByteDigraphCounter::Feed(const uint8_t *p, size_t n) {
+    while (n > 0) {
+        const size_t part = size_t(std::min<uint64_t>(n, fTable.Room()));
+        FeedPart(p, part);
+        fTable.Counted(part);
+        p += part;
+        n -= part;
+    }
+}
+
+void TByteDigraphCounter::FeedPart(const uint8_t *p, size_t n) {
     // Every byte pair is counted, whatever its ids: rows 0 (other) and 1
     // (space) and column 0 (other) are never digraphs and are simply ignored
     // when the counts are read. That keeps the loop free of branches.
-    const uint8_t *id = Tables().byteId;
-    const uint32_t K = fTable.Stride();
-    uint32_t *counts = fTable.Counts();
-    uint32_t prev = fPrev;
+    const uint16_t *cell = BytePairCells();
+    uint32_t *lane[kByteLanes];
+    for (uint32_t l = 0; l < kByteLanes; ++l)
+        lane[l] = fTable.Counts(n >= kLanesFrom ? l : 0);
+    ++lane[0][cell[fPrev | uint32_t(p[0]) << 8]];
+    // The pairs within the part start at 0 .. n - 2; eight a round, two to
+    // a lane, the bytes they cover looked at for any above ASCII.
+    const size_t pairs = n - 1;
     uint64_t any = 0;
     size_t i = 0;
-    // Eight bytes a load.
-    for (; i + 8 <= n; i += 8) {
+    for (; i + 8 <= pairs; i += 8) {
         uint64_t w;
         std::memcpy(&w, p + i, 8);
         any |= w;
-        const uint32_t a = id[w & 0xFF], b = id[(w >> 8) & 0xFF], c = id[(w >> 16) & 0xFF],
-                       d = id[(w >> 24) & 0xFF], e = id[(w >> 32) & 0xFF], f = id[(w >> 40) & 0xFF],
-                       g = id[(w >> 48) & 0xFF], h = id[w >> 56];
-        ++counts[prev * K + a];
-        ++counts[a * K + b];
-        ++counts[b * K + c];
-        ++counts[c * K + d];
-        ++counts[d * K + e];
-        ++counts[e * K + f];
-        ++counts[f * K + g];
-        ++counts[g * K + h];
-        prev = h;
+        for (uint32_t k = 0; k < 8; ++k)
+            ++lane[k % kByteLanes][cell[PairAt(p + i + k)]];
     }
-    for (; i < n; ++i) {
+    for (size_t j = i; j < pairs; ++j)
+        ++lane[0][cell[PairAt(p + j)]];
+    for (; i < n; ++i)
         any |= p[i];
-        const uint32_t a = id[p[i]];
-        ++counts[prev * K + a];
-        prev = a;
-    }
-    fPrev = prev;
+    fPrev = p[n - 1];
     fHighBytes = fHighBytes || (any & 0x8080808080808080u) != 0;
-    fTable.Counted(n);
 }
 
 size_t TByteDigraphCounter::Distinct() const {
@@ -340,6 +421,16 @@ uint32_t TWideDigraphCounter::Assign(char16_t unit) {
 }
 
 void TWideDigraphCounter::Feed(const char16_t *p, size_t n) {
+    while (n > 0) {
+        const size_t part = size_t(std::min<uint64_t>(n, fTable.Room()));
+        FeedPart(p, part);
+        fTable.Counted(part);
+        p += part;
+        n -= part;
+    }
+}
+
+void TWideDigraphCounter::FeedPart(const char16_t *p, size_t n) {
     // As for bytes: every pair is counted, junk rows and columns included,
     // so the loop has no branch but the rare first sight of a unit.
     const uint16_t *ids = fId.data();
@@ -352,7 +443,6 @@ void TWideDigraphCounter::Feed(const char16_t *p, size_t n) {
         prev = id;
     }
     fPrev = prev;
-    fTable.Counted(n);
 }
 
 size_t TWideDigraphCounter::Distinct() const {

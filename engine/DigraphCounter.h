@@ -71,21 +71,34 @@ private:
     bool fOrderKnown = true;
 };
 
+// Tests only: the 32-bit counters are folded into 64-bit totals after this
+// many pairs instead of 2^31 (0 restores that), so that short texts take the
+// folded paths. Larger values are taken as 2^31.
+void SetFoldAfterForTesting(uint64_t pairs);
+
 // A square table of pair counts indexed by small ids (0 other, 1 space,
 // 2.. letters). The 32-bit counters are folded into 64-bit totals before they
 // can wrap, so a text of any length counts exactly.
+//
+// The table may have several lanes, copies that the counting loop uses in
+// turn, so that a pair met twice in a row does not wait on its own last
+// increment. Every read adds them up first; they always hold every pair
+// counted.
 class TFlatPairTable {
 public:
-    explicit TFlatPairTable(uint32_t stride);
-    uint32_t *Counts() { return fCounts.data(); }
-    uint32_t Stride() const { return fStride; }
-    // Call after counting `n` more pairs.
-    void Counted(size_t n) {
-        fScanned = false;
-        fSinceFold += n;
-        if (fSinceFold > (uint64_t(1) << 31))
-            Fold();
+    TFlatPairTable(uint32_t stride, uint32_t lanes = 1);
+    // Lane `lane` of the counts, to be incremented; call Counted() after.
+    uint32_t *Counts(uint32_t lane = 0) {
+        if (lane > 0)
+            fMerged = false;
+        return fCounts.data() + size_t(lane) * fStride * fStride;
     }
+    uint32_t Stride() const { return fStride; }
+    uint32_t Lanes() const { return fLanes; }
+    // Pairs that may be counted before the next Counted() call.
+    uint64_t Room() const;
+    // Call after counting `n` more pairs (at most Room()).
+    void Counted(size_t n);
     // Digraphs (letter row, letter-or-space column) among ids below `ids`.
     size_t Distinct(uint32_t ids) const;
     void FlushInto(TPairCounts &into, uint32_t ids, const char16_t *idUnit) const;
@@ -108,16 +121,23 @@ private:
         const size_t at = size_t(a) * fStride + b;
         return fCounts[at] + (fFolded ? fTotals[at] : 0);
     }
+    // Adds the other lanes into lane 0 over the ids below `ids` (outside
+    // them nothing may have been counted) and clears them.
+    void Merge(uint32_t ids) const;
     void Fold();
     // The nonzero cells, in row-major order (only while nothing was folded).
     const std::vector<uint32_t> &Touched() const;
     bool Digraph(uint32_t cell) const { return cell / fStride >= 2 && cell % fStride >= 1; }
     mutable std::vector<uint32_t> fTouched;
     mutable bool fScanned = false;
+    mutable bool fMerged = true;
     uint32_t fStride;
+    uint32_t fLanes;
     uint64_t fSinceFold = 0;
     bool fFolded = false;
-    std::vector<uint32_t> fCounts;
+    // Merging moves counts between lanes without changing what they add up
+    // to, so a read that merges is still a read.
+    mutable std::vector<uint32_t> fCounts;
     std::vector<uint64_t> fTotals;
 };
 
@@ -137,7 +157,9 @@ public:
     TCountSummary Take(int64_t minCount, std::vector<TProfileEntry> &kept);
 
 private:
-    uint32_t fPrev = 0; // id of the previous byte
+    // The pairs of one part, within the counters' room.
+    void FeedPart(const uint8_t *p, size_t n);
+    uint32_t fPrev = 0; // the previous byte (0, not a letter, at the start)
     // A byte of 0x80 or above was fed: without one, only the ids of ASCII
     // bytes can have been counted, and the rest of the table is not read.
     bool fHighBytes = false;
@@ -164,6 +186,7 @@ public:
     TCountSummary Take(int64_t minCount, std::vector<TProfileEntry> &kept);
 
 private:
+    void FeedPart(const char16_t *p, size_t n);
     uint32_t Assign(char16_t unit);
     void ForgetIds();
     std::vector<uint16_t> fId;      // raw unit -> id + 1 (0: not yet seen)

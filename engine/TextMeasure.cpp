@@ -1,11 +1,10 @@
 #include "TextMeasure.h"
 
+#include "Sse2.h"
+
 #include <cstring>
 #include <type_traits>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace engine {
 
@@ -41,7 +40,7 @@ template <class U> size_t TextMeasure::FeedScalar(const U *p, size_t n) {
 
 namespace {
 
-#if defined(__SSE2__)
+#ifdef BRINDLE_SSE2
 // SSE2 lanes for 8-bit and 16-bit units: compare, count, and fold the
 // per-lane counters into 64-bit totals before they can wrap.
 struct ByteLanes {
@@ -105,7 +104,7 @@ size_t FindNul(const uint8_t *p, size_t n) {
 
 size_t FindNul(const char16_t *p, size_t n) {
     size_t i = 0;
-#if defined(__SSE2__)
+#ifdef BRINDLE_SSE2
     const __m128i zero = _mm_setzero_si128();
     for (; i + 8 <= n; i += 8) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
@@ -128,7 +127,7 @@ template <class U> size_t TextMeasure::FeedUnits(const U *p, size_t n) {
     // The text ends at the first NUL; count only what comes before it.
     const size_t m = FindNul(p, n);
     size_t i = 0;
-#if defined(__SSE2__)
+#ifdef BRINDLE_SSE2
     using Lanes = std::conditional_t<sizeof(U) == 1, ByteLanes, WordLanes>;
     // The vector part covers CRs at [0, J), LFs at [1, J]; position 0 (whose
     // pair reaches back into the previous block) and position J are finished
