@@ -8,7 +8,6 @@
 #include <bit>
 #include <cstring>
 
-
 namespace engine {
 
 TPairCounts::TPairCounts() : fKeys(1024, 0), fCounts(1024, 0), fMask(1023) {}

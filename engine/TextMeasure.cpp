@@ -5,7 +5,6 @@
 #include <cstring>
 #include <type_traits>
 
-
 namespace engine {
 
 int64_t TextMeasure::Length() const {

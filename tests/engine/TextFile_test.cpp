@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -153,6 +154,52 @@ TEST(TextFile, MeasureAgreesWithPlainLengthOnRandomBytes) {
         TTextFile f;
         ASSERT_TRUE(f.Open(path));
         EXPECT_EQ(f.ReadText(TDefaultEncoding::Windows1252).size(), PlainLength(bytes));
+    }
+}
+
+// The measure fed in cuts of every size around the vector widths, as bytes
+// and as 16-bit units: texts dense in line breaks put a CR LF across every
+// kind of seam, and long runs of one break go past the point where the
+// vector lanes' counters are added up.
+TEST(TextMeasure, AnyCutsGiveThePlainLength) {
+    QRandomGenerator rng(5);
+    QByteArray mixed(3000, 'x');
+    const char alphabet[] = {'a', ' ', '\r', '\n', '\r', '\n'};
+    for (char &c : mixed)
+        c = alphabet[rng.bounded(int(sizeof alphabet))];
+    const struct {
+        const char *name;
+        QByteArray text;
+    } cases[] = {
+        {"mixed", mixed},
+        {"CR LF", QByteArray("\r\n").repeated(20000)},
+        {"LF CR", QByteArray("\n\r").repeated(20000)},
+        {"CRs", QByteArray(70000, '\r')},
+        {"LFs", QByteArray(70000, '\n')},
+        {"NUL inside", mixed + QByteArray(1, '\0') + mixed},
+    };
+    for (const auto &c : cases) {
+        const int64_t units = c.text.indexOf('\0') < 0 ? c.text.size() : c.text.indexOf('\0');
+        const std::u16string words(c.text.begin(), c.text.end());
+        for (const size_t cut : {1, 2, 15, 16, 17, 31, 32, 33, 4097, 0}) {
+            SCOPED_TRACE(testing::Message() << c.name << ", cut " << cut);
+            TextMeasure bytes, wide;
+            int64_t taken = 0;
+            for (size_t at = 0; at < words.size();) {
+                const size_t n =
+                    std::min(cut ? cut : size_t(rng.bounded(1, 300)), words.size() - at);
+                const size_t k =
+                    bytes.Feed(reinterpret_cast<const uint8_t *>(c.text.constData()) + at, n);
+                EXPECT_EQ(wide.Feed(words.data() + at, n), k);
+                taken += int64_t(k);
+                at += n;
+            }
+            EXPECT_EQ(taken, units);
+            EXPECT_EQ(bytes.RawUnits(), units);
+            EXPECT_EQ(bytes.Length(), PlainLength(c.text));
+            EXPECT_EQ(wide.Length(), PlainLength(c.text));
+            EXPECT_EQ(bytes.Ended(), units < c.text.size());
+        }
     }
 }
 
