@@ -153,22 +153,41 @@ void TFlatPairTable::Fold() {
     fSinceFold = 0;
 }
 
-size_t TFlatPairTable::Distinct(uint32_t ids) const {
+template <class Visit> void TFlatPairTable::ForEachDigraph(uint32_t ids, Visit &&visit) const {
     Merge(ids);
+    for (uint32_t a = kFirstLetterId; a < ids; ++a) {
+        if (const uint64_t c = At(a, kSpaceId))
+            visit(a, uint32_t(kSpaceId), c);
+        for (uint32_t b = kFirstLetterId; b < ids; ++b)
+            if (const uint64_t c = At(a, b))
+                visit(a, b, c);
+    }
+}
+
+size_t TFlatPairTable::Distinct(uint32_t ids) const {
     size_t distinct = 0;
-    for (uint32_t a = 2; a < ids; ++a)
-        for (uint32_t b = 1; b < ids; ++b)
-            distinct += At(a, b) != 0;
+    ForEachDigraph(ids, [&](uint32_t, uint32_t, uint64_t) { ++distinct; });
     return distinct;
 }
 
 void TFlatPairTable::FlushInto(TPairCounts &into, uint32_t ids, const char16_t *idUnit) const {
-    Merge(ids);
-    for (uint32_t a = 2; a < ids; ++a)
-        for (uint32_t b = 1; b < ids; ++b)
-            if (const uint64_t c = At(a, b))
-                into.Add(DigraphKey(idUnit[a], idUnit[b]), int64_t(c));
+    ForEachDigraph(ids, [&](uint32_t a, uint32_t b, uint64_t c) {
+        into.Add(DigraphKey(idUnit[a], idUnit[b]), int64_t(c));
+    });
     into.SetOrderUnknown();
+}
+
+TLineBreaks TFlatPairTable::Breaks(uint32_t ids) const {
+    Merge(ids);
+    TLineBreaks breaks;
+    // Every unit counted is the second of one pair, the first one's with the
+    // unit before the text.
+    for (uint32_t a = 0; a < ids; ++a) {
+        breaks.cr += int64_t(At(a, kCrId));
+        breaks.lf += int64_t(At(a, kLfId));
+    }
+    breaks.crlf = int64_t(At(kCrId, kLfId));
+    return breaks;
 }
 
 namespace {
@@ -253,19 +272,16 @@ TCountSummary TFlatPairTable::Take(uint32_t ids, const char16_t *idUnit, int64_t
             kept.push_back({DigraphKey(idUnit[a], idUnit[b]), int64_t(c)});
     };
     if (fFolded) {
-        for (uint32_t a = 2; a < ids; ++a)
-            for (uint32_t b = 1; b < ids; ++b)
-                if (const uint64_t c = At(a, b))
-                    visit(a, b, c);
+        ForEachDigraph(ids, visit);
         Clear(ids);
     } else {
-        // Rows 0 and 1 (after other and space) and column 0 (before other)
-        // hold no digraphs: they are only cleared.
-        for (uint32_t a = 0; a < std::min<uint32_t>(ids, 2); ++a)
+        // The rows before the first letter, and the columns of other, CR and
+        // LF, hold no digraphs: they are only cleared.
+        for (uint32_t a = 0; a < std::min<uint32_t>(ids, kFirstLetterId); ++a)
             std::fill_n(fCounts.data() + size_t(a) * fStride, ids, 0u);
-        for (uint32_t a = 2; a < ids; ++a) {
+        for (uint32_t a = kFirstLetterId; a < ids; ++a) {
             uint32_t *row = fCounts.data() + size_t(a) * fStride;
-            row[0] = 0;
+            row[kOtherId] = row[kCrId] = row[kLfId] = 0;
             ForEachNonzero(row + 1, ids - 1, [&](size_t i) {
                 const uint32_t b = uint32_t(i) + 1;
                 visit(a, b, row[b]);
@@ -367,6 +383,11 @@ void TByteDigraphCounter::FeedPart(const uint8_t *p, size_t n) {
     fHighBytes = fHighBytes || (any & 0x8080808080808080u) != 0;
 }
 
+TLineBreaks TByteDigraphCounter::Breaks() const {
+    const TextTables &t = Tables();
+    return fTable.Breaks(uint32_t(fHighBytes ? t.byteIdCount : t.asciiIdCount));
+}
+
 size_t TByteDigraphCounter::Distinct() const {
     return fTable.DistinctTouched();
 }
@@ -393,14 +414,15 @@ TCountSummary TByteDigraphCounter::Take(int64_t minCount, std::vector<TProfileEn
 
 TWideDigraphCounter::TWideDigraphCounter()
     : fId(65536, 0), fUpperId(65536, 0), fIdUnit(kStride, 0), fTable(kStride) {
-    fIdUnit[1] = u' ';
+    fIdUnit[kSpaceId] = u' ';
 }
 
 uint32_t TWideDigraphCounter::Assign(char16_t unit) {
     const TextTables &t = Tables();
     const char16_t up = t.upper[unit];
-    uint32_t id = t.klass[up]; // other 0, space 1
-    if (id == kLetter) {
+    const uint8_t k = t.klass[up];
+    uint32_t id = k == kSpace ? kSpaceId : up == u'\r' ? kCrId : up == u'\n' ? kLfId : kOtherId;
+    if (k == kLetter) {
         id = fUpperId[up];
         if (id == 0) {
             if (fNext == kStride) {
@@ -470,7 +492,7 @@ void TWideDigraphCounter::ForgetIds() {
         fId[u] = 0;
     }
     fSeen.clear();
-    fNext = 2;
+    fNext = kFirstLetterId;
     fPrev = 0;
     fOverflowed = false;
 }

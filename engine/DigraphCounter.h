@@ -14,6 +14,8 @@
 // distinct digraphs (the least that can overflow the tree's walk) is counted
 // again in order.
 
+#include "TextTables.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -30,6 +32,11 @@ inline uint32_t DigraphKey(char16_t first, char16_t second) {
 struct TProfileEntry {
     uint32_t key;
     int64_t count;
+};
+
+// The line breaks of a text.
+struct TLineBreaks {
+    int64_t cr = 0, lf = 0, crlf = 0;
 };
 
 // What a text's digraph counts come to.
@@ -76,9 +83,8 @@ private:
 // folded paths. Larger values are taken as 2^31.
 void SetFoldAfterForTesting(uint64_t pairs);
 
-// A square table of pair counts indexed by small ids (0 other, 1 space,
-// 2.. letters). The 32-bit counters are folded into 64-bit totals before they
-// can wrap, so a text of any length counts exactly.
+// A square table of pair counts indexed by small ids (TPairId). The 32-bit counters are folded into
+// 64-bit totals before they can wrap, so a text of any length counts exactly.
 //
 // The table may have several lanes, copies that the counting loop uses in
 // turn, so that a pair met twice in a row does not wait on its own last
@@ -102,6 +108,8 @@ public:
     // Digraphs (letter row, letter-or-space column) among ids below `ids`.
     size_t Distinct(uint32_t ids) const;
     void FlushInto(TPairCounts &into, uint32_t ids, const char16_t *idUnit) const;
+    // The CRs, LFs and CR LF pairs counted among ids below `ids`.
+    TLineBreaks Breaks(uint32_t ids) const;
     void Clear(uint32_t ids);
     // The same over the whole table, visiting only the cells a text touched:
     // one quick pass finds them, so a short text costs little however large
@@ -127,7 +135,13 @@ private:
     void Fold();
     // The nonzero cells, in row-major order (only while nothing was folded).
     const std::vector<uint32_t> &Touched() const;
-    bool Digraph(uint32_t cell) const { return cell / fStride >= 2 && cell % fStride >= 1; }
+    bool Digraph(uint32_t cell) const {
+        const uint32_t b = cell % fStride;
+        return cell / fStride >= kFirstLetterId && (b == kSpaceId || b >= kFirstLetterId);
+    }
+    // Calls visit(a, b, count) for the digraph cells among ids below `ids`
+    // that hold a count, in row-major order.
+    template <class Visit> void ForEachDigraph(uint32_t ids, Visit &&visit) const;
     mutable std::vector<uint32_t> fTouched;
     mutable bool fScanned = false;
     mutable bool fMerged = true;
@@ -150,6 +164,8 @@ public:
     void FlushInto(TPairCounts &into);
     // Distinct digraphs counted since the last flush.
     size_t Distinct() const;
+    // The line breaks among the bytes fed since the last flush.
+    TLineBreaks Breaks() const;
     void Reset();
     // This text's digraphs counted at least `minCount` times, appended to
     // `kept` in key order (letter ids follow their units), and what all of
@@ -173,8 +189,8 @@ private:
 // counted in order instead.
 class TWideDigraphCounter {
 public:
-    static constexpr int kMaxLetters = 254;
-    static constexpr uint32_t kStride = kMaxLetters + 2;
+    static constexpr int kMaxLetters = 256 - kFirstLetterId;
+    static constexpr uint32_t kStride = 256;
 
     TWideDigraphCounter();
     void Feed(const char16_t *p, size_t n);
@@ -193,7 +209,7 @@ private:
     std::vector<uint16_t> fUpperId; // upper-cased letter -> id (0: none yet)
     std::vector<char16_t> fSeen;    // raw units given an id, to undo
     std::vector<char16_t> fIdUnit;  // id -> upper-cased unit
-    uint32_t fNext = 2;
+    uint32_t fNext = kFirstLetterId;
     uint32_t fPrev = 0;
     bool fOverflowed = false;
     TFlatPairTable fTable;

@@ -240,12 +240,22 @@ struct TCountingSink {
     bool Done() const { return measure.Ended() && !decodeAll; }
     void Decoded(size_t k) { decoded += int64_t(k); }
     void Bytes(const uint8_t *p, size_t n) {
-        const size_t m = measure.Feed(p, n);
+        const size_t m = breaksFromCounter ? measure.FeedWithoutBreaks(p, n) : measure.Feed(p, n);
         if (sinks.bytes)
             sinks.bytes->Feed(p, m);
         else if (sinks.ordered)
             sinks.ordered->AddBytes(p, m, prev);
         Report();
+    }
+    // Measuring 8-bit text into the (fresh) byte counter: its table counts
+    // the line breaks too, in the same pass; they are the measure's once the
+    // text is fed.
+    bool breaksFromCounter = false;
+    void Finish() {
+        if (breaksFromCounter) {
+            const TLineBreaks b = sinks.bytes->Breaks();
+            measure.AddBreaks(b.cr, b.lf, b.crlf);
+        }
     }
     void Units(const char16_t *p, size_t n) {
         const size_t m = measure.Feed(p, n);
@@ -281,7 +291,9 @@ TFileMeasure TTextFile::Measure(TDefaultEncoding encoding, const TDigraphSinks &
     sink.onRead = &onRead;
     // UTF-8 is decoded to the end: the size test compares with all of it.
     sink.decodeUtf8 = true;
+    sink.breaksFromCounter = sinks.bytes != nullptr;
     const TMark mark = Pass(encoding, nullptr, sink);
+    sink.Finish();
     m.kind = mark.kind;
     m.markLength = mark.length;
     m.unicode = mark.kind == TTextKind::Utf16LE || mark.kind == TTextKind::Utf16BE;

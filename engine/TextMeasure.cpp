@@ -153,6 +153,23 @@ template <class U> size_t TextMeasure::FeedUnits(const U *p, size_t n) {
     return m;
 }
 
+size_t TextMeasure::FeedWithoutBreaks(const uint8_t *p, size_t n) {
+    if (fEnded || n == 0)
+        return 0;
+    const size_t m = FindNul(p, n);
+    fUnits += static_cast<int64_t>(m);
+    if (m > 0)
+        fLast = p[m - 1];
+    fEnded = m < n;
+    return m;
+}
+
+void TextMeasure::AddBreaks(int64_t cr, int64_t lf, int64_t crlf) {
+    fCR += cr;
+    fLF += lf;
+    fCRLF += crlf;
+}
+
 size_t TextMeasure::Feed(const uint8_t *p, size_t n) {
     return FeedUnits(p, n);
 }

@@ -17,6 +17,11 @@ public:
     // of them unless a NUL ends the text in this block).
     size_t Feed(const uint8_t *p, size_t n);
     size_t Feed(const char16_t *p, size_t n);
+    // The same for a caller that counts the line breaks itself, as the byte
+    // digraph counter does in its own pass, and hands them over with
+    // AddBreaks() once the text is fed: only the end of the text is found.
+    size_t FeedWithoutBreaks(const uint8_t *p, size_t n);
+    void AddBreaks(int64_t cr, int64_t lf, int64_t crlf);
 
     bool Ended() const { return fEnded; }
     // Units before the first NUL, as decoded.
