@@ -279,10 +279,13 @@ TCountSummary TFlatPairTable::Take(uint32_t ids, const char16_t *idUnit, int64_t
         // LF, hold no digraphs: they are only cleared.
         for (uint32_t a = 0; a < std::min<uint32_t>(ids, kFirstLetterId); ++a)
             std::fill_n(fCounts.data() + size_t(a) * fStride, ids, 0u);
+        // Rows are looked through in whole vectors where the stride leaves
+        // room: the cells past the ids in use were never counted.
+        const uint32_t width = std::min((ids - 1 + 15) / 16 * 16, fStride - 1);
         for (uint32_t a = kFirstLetterId; a < ids; ++a) {
             uint32_t *row = fCounts.data() + size_t(a) * fStride;
             row[kOtherId] = row[kCrId] = row[kLfId] = 0;
-            ForEachNonzero(row + 1, ids - 1, [&](size_t i) {
+            ForEachNonzero(row + 1, width, [&](size_t i) {
                 const uint32_t b = uint32_t(i) + 1;
                 visit(a, b, row[b]);
                 row[b] = 0;
