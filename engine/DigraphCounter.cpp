@@ -348,13 +348,7 @@ TByteDigraphCounter::TByteDigraphCounter() : fTable(uint32_t(Tables().byteIdCoun
 }
 
 void TByteDigraphCounter::Feed(const uint8_t *p, size_t n) {
-    while (n > 0) {
-        const size_t part = size_t(std::min<uint64_t>(n, fTable.Room()));
-        FeedPart(p, part);
-        fTable.Counted(part);
-        p += part;
-        n -= part;
-    }
+    fTable.CountInPieces(n, [&](size_t at, size_t k) { FeedPart(p + at, k); });
 }
 
 void TByteDigraphCounter::FeedPart(const uint8_t *p, size_t n) {
@@ -445,13 +439,7 @@ uint32_t TWideDigraphCounter::Assign(char16_t unit) {
 }
 
 void TWideDigraphCounter::Feed(const char16_t *p, size_t n) {
-    while (n > 0) {
-        const size_t part = size_t(std::min<uint64_t>(n, fTable.Room()));
-        FeedPart(p, part);
-        fTable.Counted(part);
-        p += part;
-        n -= part;
-    }
+    fTable.CountInPieces(n, [&](size_t at, size_t k) { FeedPart(p + at, k); });
 }
 
 void TWideDigraphCounter::FeedPart(const char16_t *p, size_t n) {

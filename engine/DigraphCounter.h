@@ -16,6 +16,7 @@
 
 #include "TextTables.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -93,7 +94,7 @@ void SetFoldAfterForTesting(uint64_t pairs);
 class TFlatPairTable {
 public:
     TFlatPairTable(uint32_t stride, uint32_t lanes = 1);
-    // Lane `lane` of the counts, to be incremented; call Counted() after.
+    // Lane `lane` of the counts, to be incremented within CountInPieces.
     uint32_t *Counts(uint32_t lane = 0) {
         if (lane > 0)
             fMerged = false;
@@ -101,10 +102,17 @@ public:
     }
     uint32_t Stride() const { return fStride; }
     uint32_t Lanes() const { return fLanes; }
-    // Pairs that may be counted before the next Counted() call.
-    uint64_t Room() const;
-    // Call after counting `n` more pairs (at most Room()).
-    void Counted(size_t n);
+    // Calls count(at, k) for consecutive pieces [at, at + k) of [0, n), each
+    // small enough that no cell can pass the fold point, and folds between
+    // them as needed.
+    template <class Count> void CountInPieces(size_t n, Count &&count) {
+        for (size_t at = 0; at < n;) {
+            const size_t k = size_t(std::min<uint64_t>(n - at, Room()));
+            count(at, k);
+            Counted(k);
+            at += k;
+        }
+    }
     // Digraphs (letter row, letter-or-space column) among ids below `ids`.
     size_t Distinct(uint32_t ids) const;
     void FlushInto(TPairCounts &into, uint32_t ids, const char16_t *idUnit) const;
@@ -129,6 +137,10 @@ private:
         const size_t at = size_t(a) * fStride + b;
         return fCounts[at] + (fFolded ? fTotals[at] : 0);
     }
+    // Pairs that may be counted before the next Counted() call.
+    uint64_t Room() const;
+    // Call after counting `n` more pairs (at most Room()).
+    void Counted(size_t n);
     // Adds the other lanes into lane 0 over the ids below `ids` (outside
     // them nothing may have been counted) and clears them.
     void Merge(uint32_t ids) const;
