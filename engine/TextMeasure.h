@@ -29,13 +29,16 @@ public:
     // Length of the text fed so far, without the closing line break that the
     // load adds to an unterminated last line. Can run one ahead while a CR
     // waits for its LF in the next block.
-    int64_t LengthSoFar() const { return fUnits + fCR + fLF - 2 * fCRLF; }
+    int64_t LengthSoFar() const { return fUnits + fBreakUnits; }
     int64_t Length() const;
 
 private:
     template <class U> size_t FeedScalar(const U *p, size_t n);
     template <class U> size_t FeedUnits(const U *p, size_t n);
-    int64_t fUnits = 0, fCR = 0, fLF = 0, fCRLF = 0;
+    int64_t fUnits = 0;
+    // What the line breaks add: CRs + LFs - 2 * (CR LF pairs), that is one
+    // for each lone CR or LF (which becomes CR LF), nothing for a CR LF.
+    int64_t fBreakUnits = 0;
     char16_t fLast = 0;
     bool fEnded = false;
 };
