@@ -365,11 +365,11 @@ void TByteDigraphCounter::FeedPart(const uint8_t *p, size_t n) {
     const size_t pairs = n - 1;
     uint64_t any = 0;
     size_t i = 0;
-    for (; i + 8 <= pairs; i += 8) {
-        uint64_t w;
-        std::memcpy(&w, p + i, 8);
-        any |= w;
-        for (uint32_t k = 0; k < 8; ++k)
+    for (; i + 16 <= pairs; i += 16) {
+        uint64_t w[2];
+        std::memcpy(w, p + i, 16);
+        any |= w[0] | w[1];
+        for (uint32_t k = 0; k < 16; ++k)
             ++lane[k % kByteLanes][cell[PairAt(p + i + k)]];
     }
     for (size_t j = i; j < pairs; ++j)
