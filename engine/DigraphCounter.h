@@ -208,6 +208,9 @@ public:
     void Feed(const char16_t *p, size_t n);
     bool Overflowed() const { return fOverflowed; }
     size_t Distinct() const;
+    // The line breaks among the units fed since the last flush (exact even
+    // when Overflowed()).
+    TLineBreaks Breaks() const { return fTable.Breaks(fNext); }
     void FlushInto(TPairCounts &into);
     void Reset();
     // As TByteDigraphCounter::Take, but `kept` is in no particular order.

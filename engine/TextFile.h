@@ -37,7 +37,7 @@ struct TFileMeasure {
 // and decoded units respectively; `ordered` takes whatever they don't (or
 // everything, when they are not given), in order of first occurrence. The
 // fast counters must start afresh (new, Reset, or read off by Take or
-// FlushInto): the byte counter's counts also give the measure its line breaks.
+// FlushInto): their counts also give the measure its line breaks.
 struct TDigraphSinks {
     TByteDigraphCounter *bytes = nullptr;
     TWideDigraphCounter *wide = nullptr;

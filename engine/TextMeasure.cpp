@@ -151,7 +151,7 @@ template <class U> size_t TextMeasure::FeedUnits(const U *p, size_t n) {
     return m;
 }
 
-size_t TextMeasure::FeedWithoutBreaks(const uint8_t *p, size_t n) {
+template <class U> size_t TextMeasure::FeedEnd(const U *p, size_t n) {
     if (fEnded || n == 0)
         return 0;
     const size_t m = FindNul(p, n);
@@ -160,6 +160,13 @@ size_t TextMeasure::FeedWithoutBreaks(const uint8_t *p, size_t n) {
         fLast = p[m - 1];
     fEnded = m < n;
     return m;
+}
+
+size_t TextMeasure::FeedWithoutBreaks(const uint8_t *p, size_t n) {
+    return FeedEnd(p, n);
+}
+size_t TextMeasure::FeedWithoutBreaks(const char16_t *p, size_t n) {
+    return FeedEnd(p, n);
 }
 
 void TextMeasure::AddBreaks(int64_t cr, int64_t lf, int64_t crlf) {
