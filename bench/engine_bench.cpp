@@ -45,6 +45,24 @@ void BM_ByteCounter(benchmark::State &state) {
 }
 BENCHMARK(BM_ByteCounter);
 
+// Text of long runs of one pair (digits, rules of '=', blank padding): each
+// increment would wait on the last one to the same cell but for the lanes.
+void BM_ByteCounterRuns(benchmark::State &state) {
+    std::vector<uint8_t> t;
+    const std::string pieces[] = {std::string(40, '7'), std::string(24, '='), std::string(32, ' '),
+                                  "hello world "};
+    for (size_t i = 0; t.size() < (8u << 20); ++i)
+        t.insert(t.end(), pieces[i % 4].begin(), pieces[i % 4].end());
+    engine::TByteDigraphCounter c;
+    for (auto _ : state) {
+        c.Reset();
+        c.Feed(t.data(), t.size());
+        benchmark::DoNotOptimize(c.Distinct());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(t.size()));
+}
+BENCHMARK(BM_ByteCounterRuns);
+
 void BM_WideCounter(benchmark::State &state) {
     const auto &t = Text();
     std::vector<char16_t> units(t.begin(), t.end());
