@@ -410,7 +410,7 @@ TCountSummary TByteDigraphCounter::Take(int64_t minCount, std::vector<TProfileEn
 }
 
 TWideDigraphCounter::TWideDigraphCounter()
-    : fId(65536, 0), fUpperId(65536, 0), fIdUnit(kStride, 0), fTable(kStride) {
+    : fId(65536, kUnseen), fUpperId(65536, 0), fIdUnit(kStride, 0), fTable(kStride) {
     fIdUnit[kSpaceId] = u' ';
 }
 
@@ -433,7 +433,7 @@ uint32_t TWideDigraphCounter::Assign(char16_t unit) {
             fIdUnit[id] = up;
         }
     }
-    fId[unit] = uint16_t(id + 1);
+    fId[unit] = uint16_t(id);
     fSeen.push_back(unit);
     return id;
 }
@@ -444,13 +444,30 @@ void TWideDigraphCounter::Feed(const char16_t *p, size_t n) {
 
 void TWideDigraphCounter::FeedPart(const char16_t *p, size_t n) {
     // As for bytes: every pair is counted, junk rows and columns included,
-    // so the loop has no branch but the rare first sight of a unit.
+    // so the loop has no branch but the rare first sight of a unit. Four
+    // units a round share that one test.
     const uint16_t *ids = fId.data();
     uint32_t *counts = fTable.Counts();
     uint32_t prev = fPrev;
-    for (size_t i = 0; i < n; ++i) {
-        uint32_t id = ids[p[i]];
-        id = id ? id - 1 : Assign(p[i]);
+    size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        uint32_t a = ids[p[i]], b = ids[p[i + 1]], c = ids[p[i + 2]], d = ids[p[i + 3]];
+        if ((a | b | c | d) >= kStride) {
+            // One of them is new (every id is below kStride): ids are given
+            // in the order the units are met.
+            a = Id(p[i]);
+            b = Id(p[i + 1]);
+            c = Id(p[i + 2]);
+            d = Id(p[i + 3]);
+        }
+        ++counts[prev * kStride + a];
+        ++counts[a * kStride + b];
+        ++counts[b * kStride + c];
+        ++counts[c * kStride + d];
+        prev = d;
+    }
+    for (; i < n; ++i) {
+        const uint32_t id = Id(p[i]);
         ++counts[prev * kStride + id];
         prev = id;
     }
@@ -480,7 +497,7 @@ TCountSummary TWideDigraphCounter::Take(int64_t minCount, std::vector<TProfileEn
 void TWideDigraphCounter::ForgetIds() {
     for (char16_t u : fSeen) {
         fUpperId[Tables().upper[u]] = 0;
-        fId[u] = 0;
+        fId[u] = kUnseen;
     }
     fSeen.clear();
     fNext = kFirstLetterId;

@@ -220,7 +220,13 @@ private:
     void FeedPart(const char16_t *p, size_t n);
     uint32_t Assign(char16_t unit);
     void ForgetIds();
-    std::vector<uint16_t> fId;      // raw unit -> id + 1 (0: not yet seen)
+    static constexpr uint16_t kUnseen = 0xFFFF;
+    // The id of a unit met before, kUnseen for one not yet given an id.
+    uint32_t Id(char16_t unit) {
+        const uint32_t id = fId[unit];
+        return id != kUnseen ? id : Assign(unit);
+    }
+    std::vector<uint16_t> fId;      // raw unit -> id (kUnseen: not yet seen)
     std::vector<uint16_t> fUpperId; // upper-cased letter -> id (0: none yet)
     std::vector<char16_t> fSeen;    // raw units given an id, to undo
     std::vector<char16_t> fIdUnit;  // id -> upper-cased unit
