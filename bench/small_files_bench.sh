@@ -12,7 +12,9 @@
 #   - peak RSS (GNU time) of a scan over 1 000 000 empty files.
 # Times are medians of BENCH_RUNS rounds (default 7) with a warm cache; each
 # round runs every row once, and each ratio is the median of its per-round
-# ratios, so a drift in the machine's speed cancels out.
+# ratios, so a drift in the machine's speed cancels out. Each ratio is also
+# given in CPU time (user + system, by GNU time), which a machine shared with
+# other work disturbs less than the wall clock.
 #
 # Environment:
 #   BUILD        build folder (default build; relative to the repository root)
@@ -34,6 +36,7 @@ runs=${BENCH_RUNS:-7}
 die() { echo "small_files_bench: $*" >&2; exit 2; }
 [[ -x $scan && -x $floor ]] ||
     die "build brindle-scan and read_floor first: cmake --build $build --target brindle-scan read_floor"
+/usr/bin/time -f %U true 2>/dev/null || die "GNU time (/usr/bin/time) is needed"
 mkdir -p "$bench_dir" || die "cannot make $bench_dir"
 
 small=$bench_dir/small
@@ -63,38 +66,46 @@ echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores; $
 "$floor" "$small" 2 >/dev/null # warm the cache
 "$floor" "$big" 2 >/dev/null
 times=$bench_dir/times.txt
+cpu=$bench_dir/cpu.txt
 : >"$times"
+: >"$cpu"
 for ((r = 0; r < runs; r++)); do
     for i in "${!names[@]}"; do
         t0=$(date +%s.%N)
-        eval "${cmds[$i]}" >/dev/null 2>&1
+        eval "/usr/bin/time -f '%U %S' -o $(printf %q "$bench_dir/one.txt") ${cmds[$i]}" >/dev/null 2>&1
         status=$?
         t1=$(date +%s.%N)
         ((status > 1)) && die "failed: ${cmds[$i]}"
         echo "${names[$i]} $r $(awk -v a="$t0" -v c="$t1" 'BEGIN { printf "%.4f", c - a }')" >>"$times"
+        echo "${names[$i]} $r $(awk '{ printf "%.4f", $1 + $2 }' "$bench_dir/one.txt")" >>"$cpu"
     done
 done
-# fig ROW: its median time. ratio A B: the median over rounds of A/B.
+# fig ROW: its median time. wall A B: the median over rounds of A/B; ratio
+# A B: that, then the same in CPU time (two jobs against one only make sense
+# on the wall clock).
 fig() { python3 "$here/medians.py" "$times" "$1"; }
-ratio() { python3 "$here/medians.py" "$times" "$1" "$2"; }
+wall() { python3 "$here/medians.py" "$times" "$1" "$2"; }
+ratio() {
+    echo "$(python3 "$here/medians.py" "$times" "$1" "$2") [CPU $(python3 "$here/medians.py" "$cpu" "$1" "$2")]"
+}
 
 # Each ratio is printed with the goal it is held to.
 speed='  %-34s %8s s   %s of the floor'"'"'s speed (goal %s)\n'
 printf '\n100 000 small files (%s)\n' "$small"
 printf '  %-34s %8s s\n' "read floor, 1 job" "$(fig floor1)"
-printf '  %-34s %8s s   %sx one job\n' "read floor, 2 jobs" "$(fig floor2)" "$(ratio floor1 floor2)"
+printf '  %-34s %8s s   %s times one job\n' "read floor, 2 jobs" "$(fig floor2)" "$(wall floor1 floor2)"
 printf "$speed" "size test, 1 job" "$(fig size1)" "$(ratio floor1 size1)" ">= 0.75"
-printf '  %-34s %8s s   %sx the size test (goal <= 1.3)\n' "-d, 1 job" "$(fig d1)" "$(ratio d1 size1)"
-printf '  %-34s %8s s   %sx one job (goal >= 1.8)\n' "size test, 2 jobs" "$(fig size2)" "$(ratio size1 size2)"
-printf '  %-34s %8s s   %sx one job (goal >= 1.8)\n' "-d, 2 jobs" "$(fig d2)" "$(ratio d1 d2)"
+printf '  %-34s %8s s   %s times the size test (goal <= 1.3)\n' "-d, 1 job" "$(fig d1)" "$(ratio d1 size1)"
+printf '  %-34s %8s s   %s times one job (goal >= 1.8)\n' "size test, 2 jobs" "$(fig size2)" "$(wall size1 size2)"
+printf '  %-34s %8s s   %s times one job (goal >= 1.8)\n' "-d, 2 jobs" "$(fig d2)" "$(wall d1 d2)"
 
 printf '\nbig files (%s)\n' "$big"
 printf '  %-34s %8s s\n' "read floor, 1 job" "$(fig bigfloor)"
-printf '  %-34s %8s s   %sx one job\n' "read floor, 2 jobs" "$(fig bigfloor2)" "$(ratio bigfloor bigfloor2)"
+printf '  %-34s %8s s   %s times one job\n' "read floor, 2 jobs" "$(fig bigfloor2)" "$(wall bigfloor bigfloor2)"
 printf "$speed" "size test, 1 job" "$(fig bigsize1)" "$(ratio bigfloor bigsize1)" ">= 0.60"
 printf "$speed" "-d, 1 job" "$(fig big1)" "$(ratio bigfloor big1)" ">= 0.25"
-printf '  %-34s %8s s   %sx one job (goal >= 1.8)\n' "size test, 2 jobs" "$(fig bigsize2)" "$(ratio bigsize1 bigsize2)"
-printf '  %-34s %8s s   %sx one job (goal >= 1.8)\n' "-d, 2 jobs" "$(fig big2)" "$(ratio big1 big2)"
+printf '  %-34s %8s s   %s times one job (goal >= 1.8)\n' "size test, 2 jobs" "$(fig bigsize2)" "$(wall bigsize1 bigsize2)"
+printf '  %-34s %8s s   %s times one job (goal >= 1.8)\n' "-d, 2 jobs" "$(fig big2)" "$(wall big1 big2)"
 
 if [[ ${BENCH_MEMORY:-1} != 0 ]]; then
     empty=$bench_dir/empty
