@@ -9,7 +9,8 @@
 // occurrence: that order alone fixes the shape of the digraph tree, so
 // replaying it gives the tree's profile and its depth error exactly.
 // TByteDigraphCounter is the fast path for 8-bit text: a flat table indexed
-// by small letter ids, with no work per occurrence beyond one increment; it
+// by small letter ids, with no work per byte beyond finding the pair's cell
+// from its two bytes and one increment; it
 // does not know the order of first occurrence, so a text with 2048 or more
 // distinct digraphs (the least that can overflow the tree's walk) is counted
 // again in order.
@@ -84,8 +85,9 @@ private:
 // folded paths. Larger values are taken as 2^31.
 void SetFoldAfterForTesting(uint64_t pairs);
 
-// A square table of pair counts indexed by small ids (TPairId). The 32-bit counters are folded into
-// 64-bit totals before they can wrap, so a text of any length counts exactly.
+// A square table of pair counts indexed by small ids (TPairId). The 32-bit
+// counters are folded into 64-bit totals before they can wrap, so a text of
+// any length counts exactly.
 //
 // The table may have several lanes, copies that the counting loop uses in
 // turn, so that a pair met twice in a row does not wait on its own last
@@ -101,7 +103,6 @@ public:
         return fCounts.data() + size_t(lane) * fStride * fStride;
     }
     uint32_t Stride() const { return fStride; }
-    uint32_t Lanes() const { return fLanes; }
     // Calls count(at, k) for consecutive pieces [at, at + k) of [0, n), each
     // small enough that no cell can pass the fold point, and folds between
     // them as needed.
