@@ -77,7 +77,8 @@ for ((r = 0; r < runs; r++)); do
         t1=$(date +%s.%N)
         ((status > 1)) && die "failed: ${cmds[$i]}"
         echo "${names[$i]} $r $(awk -v a="$t0" -v c="$t1" 'BEGIN { printf "%.4f", c - a }')" >>"$times"
-        echo "${names[$i]} $r $(awk '{ printf "%.4f", $1 + $2 }' "$bench_dir/one.txt")" >>"$cpu"
+        # The last line: GNU time first notes a nonzero exit status.
+        echo "${names[$i]} $r $(tail -n 1 "$bench_dir/one.txt" | awk '{ printf "%.4f", $1 + $2 }')" >>"$cpu"
     done
 done
 # fig ROW: its median time. wall A B: the median over rounds of A/B; ratio
