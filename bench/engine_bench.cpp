@@ -34,9 +34,10 @@ const std::vector<uint8_t> &Text() {
     return text;
 }
 
-void BM_ByteCounter(benchmark::State &state) {
-    const auto &t = Text();
-    engine::TByteDigraphCounter c;
+// Counts the whole text `t` afresh each iteration.
+template <class Counter, class Unit>
+void CountWhole(benchmark::State &state, const std::vector<Unit> &t) {
+    Counter c;
     for (auto _ : state) {
         c.Reset();
         c.Feed(t.data(), t.size());
@@ -44,18 +45,27 @@ void BM_ByteCounter(benchmark::State &state) {
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(t.size()));
 }
+
+void BM_ByteCounter(benchmark::State &state) {
+    CountWhole<engine::TByteDigraphCounter>(state, Text());
+}
 BENCHMARK(BM_ByteCounter);
+
+// Text of long runs of one pair (digits, rules of '=', blank padding): each
+// increment would wait on the last one to the same cell but for the lanes.
+void BM_ByteCounterRuns(benchmark::State &state) {
+    std::vector<uint8_t> t;
+    const std::string pieces[] = {std::string(40, '7'), std::string(24, '='), std::string(32, ' '),
+                                  "hello world "};
+    for (size_t i = 0; t.size() < (8u << 20); ++i)
+        t.insert(t.end(), pieces[i % 4].begin(), pieces[i % 4].end());
+    CountWhole<engine::TByteDigraphCounter>(state, t);
+}
+BENCHMARK(BM_ByteCounterRuns);
 
 void BM_WideCounter(benchmark::State &state) {
     const auto &t = Text();
-    std::vector<char16_t> units(t.begin(), t.end());
-    engine::TWideDigraphCounter c;
-    for (auto _ : state) {
-        c.Reset();
-        c.Feed(units.data(), units.size());
-        benchmark::DoNotOptimize(c.Distinct());
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(units.size()));
+    CountWhole<engine::TWideDigraphCounter>(state, std::vector<char16_t>(t.begin(), t.end()));
 }
 BENCHMARK(BM_WideCounter);
 

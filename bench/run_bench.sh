@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Throughput of brindle-scan against plain `cat` over a generated corpus,
-# plus (with BENCH_BIG=1) peak memory on a single multi-GB file.
+# Throughput of brindle-scan against plain `cat` and the read floor
+# (bench/read_floor: each file read once in 256 KiB blocks) over a generated
+# corpus, plus (with BENCH_BIG=1) peak memory on a single multi-GB file.
 #
 # usage: bench/run_bench.sh [CORPUS_DIR]
 #
 # Environment:
 #   BRINDLE_SCAN   scanner binary (default build/cli/brindle-scan; relative
 #                  paths are taken from the repository root)
+#   READ_FLOOR     read floor binary (default build/bench/read_floor; the
+#                  row and its column are left out when it is missing)
 #   BENCH_DIR      work folder (default /tmp/brindle-bench)
 #   BENCH_SIZE_MB  corpus size when it has to be generated (default 600)
 #   BENCH_RUNS     runs per measurement, best one counts (default 3)
@@ -19,6 +22,8 @@ here=$(cd -- "$(dirname -- "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd -- "$here/.." && pwd)
 scan=${BRINDLE_SCAN:-build/cli/brindle-scan}
 [[ $scan == /* ]] || scan=$root/$scan
+floor=${READ_FLOOR:-build/bench/read_floor}
+[[ $floor == /* ]] || floor=$root/$floor
 bench_dir=${BENCH_DIR:-/tmp/brindle-bench}
 corpus=${1:-$bench_dir/corpus}
 corpus=${corpus%/}
@@ -74,6 +79,7 @@ measure() {
 }
 
 cat_secs=
+floor_secs=
 failed=0
 row() { # name seconds [seconds of the -j 1 twin]
     local name=$1 secs=$2 base=${3:-}
@@ -81,10 +87,11 @@ row() { # name seconds [seconds of the -j 1 twin]
         printf '%-30s %10s\n' "$name" FAILED
         return
     fi
-    awk -v n="$name" -v s="$secs" -v b="$bytes" -v c="$cat_secs" -v j="$base" -v mb=$MB 'BEGIN {
+    awk -v n="$name" -v s="$secs" -v b="$bytes" -v c="$cat_secs" -v f="$floor_secs" -v j="$base" -v mb=$MB 'BEGIN {
         pct = (c != "" && s > 0) ? sprintf("%.1f%%", 100 * c / s) : "-"
+        fl = (f != "" && s > 0) ? sprintf("%.1f%%", 100 * f / s) : "-"
         up = (j != "" && s > 0) ? sprintf("%.2fx", j / s) : ""
-        printf "%-30s %10.3f %10.1f %10s %9s\n", n, s, (s > 0 ? b / mb / s : 0), pct, up
+        printf "%-30s %10.3f %10.1f %10s %10s %9s\n", n, s, (s > 0 ? b / mb / s : 0), pct, fl, up
     }'
 }
 
@@ -98,9 +105,13 @@ echo
 cat_all
 cat "$ref1" "$ref2" >/dev/null
 
-printf '%-30s %10s %10s %10s %9s\n' name seconds MB/s "% of cat" speed-up
+printf '%-30s %10s %10s %10s %10s %9s\n' name seconds MB/s "% of cat" "% of floor" speed-up
 measure cat_all && cat_secs=$best
 row "cat" "$cat_secs"
+if [[ -x $floor ]]; then
+    measure "$floor" "$corpus" 1 && floor_secs=$best
+    row "read floor" "$floor_secs"
+fi
 
 measure "$scan" -s -j 1 --no-progress "$corpus"
 plain1=$best

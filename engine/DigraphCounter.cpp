@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DigraphCounter.h"
 
+#include "Sse2.h"
 #include "TextTables.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace engine {
 
@@ -102,31 +100,95 @@ void TPairCounts::Clear() {
     fOrderKnown = true;
 }
 
-TFlatPairTable::TFlatPairTable(uint32_t stride)
-    : fStride(stride), fCounts(size_t(stride) * stride, 0), fTotals(size_t(stride) * stride, 0) {}
+namespace {
+
+constexpr uint64_t kFoldAfter = uint64_t(1) << 31;
+std::atomic<uint64_t> gFoldAfter{kFoldAfter};
+
+} // namespace
+
+void SetFoldAfterForTesting(uint64_t pairs) {
+    gFoldAfter.store(pairs == 0 ? kFoldAfter : std::min(pairs, kFoldAfter),
+                     std::memory_order_relaxed);
+}
+
+TFlatPairTable::TFlatPairTable(uint32_t stride, uint32_t lanes)
+    : fStride(stride), fLanes(lanes), fCounts(size_t(lanes) * stride * stride, 0),
+      fTotals(size_t(stride) * stride, 0) {}
+
+uint64_t TFlatPairTable::Room() const {
+    // No cell of any lane can pass the fold point, which is below 2^32.
+    const uint64_t foldAfter = gFoldAfter.load(std::memory_order_relaxed);
+    return foldAfter > fSinceFold ? foldAfter - fSinceFold : 1;
+}
+
+void TFlatPairTable::Counted(size_t n) {
+    fScanned = false;
+    fSinceFold += n;
+    if (fSinceFold >= gFoldAfter.load(std::memory_order_relaxed))
+        Fold();
+}
+
+void TFlatPairTable::Merge(uint32_t ids) const {
+    if (fMerged)
+        return;
+    const size_t cells = size_t(fStride) * fStride;
+    for (uint32_t a = 0; a < ids; ++a) {
+        uint32_t *into = fCounts.data() + size_t(a) * fStride;
+        for (uint32_t lane = 1; lane < fLanes; ++lane) {
+            uint32_t *from = into + lane * cells;
+            for (uint32_t b = 0; b < ids; ++b)
+                into[b] += from[b];
+            std::fill_n(from, ids, 0u);
+        }
+    }
+    fMerged = true;
+}
 
 void TFlatPairTable::Fold() {
+    Merge(fStride);
     fFolded = true;
-    for (size_t i = 0; i < fCounts.size(); ++i)
+    for (size_t i = 0; i < fTotals.size(); ++i)
         fTotals[i] += fCounts[i];
-    std::fill(fCounts.begin(), fCounts.end(), 0);
+    std::fill_n(fCounts.begin(), fTotals.size(), 0);
     fSinceFold = 0;
+}
+
+template <class Visit> void TFlatPairTable::ForEachDigraph(uint32_t ids, Visit &&visit) const {
+    Merge(ids);
+    for (uint32_t a = kFirstLetterId; a < ids; ++a) {
+        if (const uint64_t c = At(a, kSpaceId))
+            visit(a, uint32_t(kSpaceId), c);
+        for (uint32_t b = kFirstLetterId; b < ids; ++b)
+            if (const uint64_t c = At(a, b))
+                visit(a, b, c);
+    }
 }
 
 size_t TFlatPairTable::Distinct(uint32_t ids) const {
     size_t distinct = 0;
-    for (uint32_t a = 2; a < ids; ++a)
-        for (uint32_t b = 1; b < ids; ++b)
-            distinct += At(a, b) != 0;
+    ForEachDigraph(ids, [&](uint32_t, uint32_t, uint64_t) { ++distinct; });
     return distinct;
 }
 
 void TFlatPairTable::FlushInto(TPairCounts &into, uint32_t ids, const char16_t *idUnit) const {
-    for (uint32_t a = 2; a < ids; ++a)
-        for (uint32_t b = 1; b < ids; ++b)
-            if (const uint64_t c = At(a, b))
-                into.Add(DigraphKey(idUnit[a], idUnit[b]), int64_t(c));
+    ForEachDigraph(ids, [&](uint32_t a, uint32_t b, uint64_t c) {
+        into.Add(DigraphKey(idUnit[a], idUnit[b]), int64_t(c));
+    });
     into.SetOrderUnknown();
+}
+
+TLineBreaks TFlatPairTable::Breaks(uint32_t ids) const {
+    Merge(ids);
+    TLineBreaks breaks;
+    // Every unit counted is the second of one pair, the first one's with the
+    // unit before the text.
+    for (uint32_t a = 0; a < ids; ++a) {
+        breaks.cr += int64_t(At(a, kCrId));
+        breaks.lf += int64_t(At(a, kLfId));
+    }
+    breaks.crlf = int64_t(At(kCrId, kLfId));
+    return breaks;
 }
 
 namespace {
@@ -135,7 +197,7 @@ namespace {
 // few cells, so they are looked for sixteen at a time.
 template <class Visit> void ForEachNonzero(const uint32_t *cells, size_t n, Visit &&visit) {
     size_t i = 0;
-#if defined(__SSE2__)
+#ifdef BRINDLE_SSE2
     const __m128i zero = _mm_setzero_si128();
     for (; i + 16 <= n; i += 16) {
         // One bit per cell, set for the touched ones, in cell order.
@@ -159,8 +221,9 @@ template <class Visit> void ForEachNonzero(const uint32_t *cells, size_t n, Visi
 const std::vector<uint32_t> &TFlatPairTable::Touched() const {
     if (fScanned)
         return fTouched;
+    Merge(fStride);
     fTouched.clear();
-    ForEachNonzero(fCounts.data(), fCounts.size(),
+    ForEachNonzero(fCounts.data(), size_t(fStride) * fStride,
                    [this](size_t i) { fTouched.push_back(uint32_t(i)); });
     fScanned = true;
     return fTouched;
@@ -201,6 +264,7 @@ void TFlatPairTable::ClearTouched() {
 
 TCountSummary TFlatPairTable::Take(uint32_t ids, const char16_t *idUnit, int64_t minCount,
                                    std::vector<TProfileEntry> &kept) {
+    Merge(ids);
     TCountSummary sum;
     const auto visit = [&](uint32_t a, uint32_t b, uint64_t c) {
         ++sum.distinct;
@@ -209,20 +273,20 @@ TCountSummary TFlatPairTable::Take(uint32_t ids, const char16_t *idUnit, int64_t
             kept.push_back({DigraphKey(idUnit[a], idUnit[b]), int64_t(c)});
     };
     if (fFolded) {
-        for (uint32_t a = 2; a < ids; ++a)
-            for (uint32_t b = 1; b < ids; ++b)
-                if (const uint64_t c = At(a, b))
-                    visit(a, b, c);
+        ForEachDigraph(ids, visit);
         Clear(ids);
     } else {
-        // Rows 0 and 1 (after other and space) and column 0 (before other)
-        // hold no digraphs: they are only cleared.
-        for (uint32_t a = 0; a < std::min<uint32_t>(ids, 2); ++a)
+        // The rows before the first letter, and the columns of other, CR and
+        // LF, hold no digraphs: they are only cleared.
+        for (uint32_t a = 0; a < std::min<uint32_t>(ids, kFirstLetterId); ++a)
             std::fill_n(fCounts.data() + size_t(a) * fStride, ids, 0u);
-        for (uint32_t a = 2; a < ids; ++a) {
+        // Rows are looked through in whole vectors where the stride leaves
+        // room: the cells past the ids in use were never counted.
+        const uint32_t width = std::min((ids - 1 + 15) / 16 * 16, fStride - 1);
+        for (uint32_t a = kFirstLetterId; a < ids; ++a) {
             uint32_t *row = fCounts.data() + size_t(a) * fStride;
-            row[0] = 0;
-            ForEachNonzero(row + 1, ids - 1, [&](size_t i) {
+            row[kOtherId] = row[kCrId] = row[kLfId] = 0;
+            ForEachNonzero(row + 1, width, [&](size_t i) {
                 const uint32_t b = uint32_t(i) + 1;
                 visit(a, b, row[b]);
                 row[b] = 0;
@@ -237,6 +301,7 @@ TCountSummary TFlatPairTable::Take(uint32_t ids, const char16_t *idUnit, int64_t
 }
 
 void TFlatPairTable::Clear(uint32_t ids) {
+    Merge(ids);
     fScanned = false;
     // Only the ids in use were touched (junk row and column 0 included).
     for (uint32_t a = 0; a < ids; ++a)
@@ -247,45 +312,78 @@ void TFlatPairTable::Clear(uint32_t ids) {
     fSinceFold = 0;
 }
 
-TByteDigraphCounter::TByteDigraphCounter() : fTable(uint32_t(Tables().byteIdCount)) {}
+namespace {
+
+constexpr uint32_t kByteLanes = 4;
+// Adding the lanes up costs as much as counting a few tens of KiB, so a
+// shorter part is counted in one lane.
+constexpr size_t kLanesFrom = 64 * 1024;
+
+// The cell of every byte pair, indexed by the two bytes as one little-endian
+// 16-bit load: first byte low, second high. A count is then one load and one
+// increment, with no per-byte id to look up and no row to work out.
+const uint16_t *BytePairCells() {
+    static const std::vector<uint16_t> cells = [] {
+        const TextTables &t = Tables();
+        const uint32_t stride = uint32_t(t.byteIdCount);
+        std::vector<uint16_t> c(65536);
+        for (uint32_t a = 0; a < 256; ++a)
+            for (uint32_t b = 0; b < 256; ++b)
+                c[a | b << 8] = uint16_t(t.byteId[a] * stride + t.byteId[b]);
+        return c;
+    }();
+    return cells.data();
+}
+
+uint32_t PairAt(const uint8_t *p) {
+    static_assert(std::endian::native == std::endian::little);
+    uint16_t pair;
+    std::memcpy(&pair, p, 2);
+    return pair;
+}
+
+} // namespace
+
+TByteDigraphCounter::TByteDigraphCounter() : fTable(uint32_t(Tables().byteIdCount), kByteLanes) {
+    static_assert(kOther == 0);
+}
 
 void TByteDigraphCounter::Feed(const uint8_t *p, size_t n) {
+    fTable.CountInPieces(n, [&](size_t at, size_t k) { FeedPart(p + at, k); });
+}
+
+void TByteDigraphCounter::FeedPart(const uint8_t *p, size_t n) {
     // Every byte pair is counted, whatever its ids: rows 0 (other) and 1
     // (space) and column 0 (other) are never digraphs and are simply ignored
     // when the counts are read. That keeps the loop free of branches.
-    const uint8_t *id = Tables().byteId;
-    const uint32_t K = fTable.Stride();
-    uint32_t *counts = fTable.Counts();
-    uint32_t prev = fPrev;
+    const uint16_t *cell = BytePairCells();
+    uint32_t *lane[kByteLanes];
+    for (uint32_t l = 0; l < kByteLanes; ++l)
+        lane[l] = fTable.Counts(n >= kLanesFrom ? l : 0);
+    ++lane[0][cell[fPrev | uint32_t(p[0]) << 8]];
+    // The pairs within the part start at 0 .. n - 2; eight a round, two to
+    // a lane, the bytes they cover looked at for any above ASCII.
+    const size_t pairs = n - 1;
     uint64_t any = 0;
     size_t i = 0;
-    // Eight bytes a load.
-    for (; i + 8 <= n; i += 8) {
-        uint64_t w;
-        std::memcpy(&w, p + i, 8);
-        any |= w;
-        const uint32_t a = id[w & 0xFF], b = id[(w >> 8) & 0xFF], c = id[(w >> 16) & 0xFF],
-                       d = id[(w >> 24) & 0xFF], e = id[(w >> 32) & 0xFF], f = id[(w >> 40) & 0xFF],
-                       g = id[(w >> 48) & 0xFF], h = id[w >> 56];
-        ++counts[prev * K + a];
-        ++counts[a * K + b];
-        ++counts[b * K + c];
-        ++counts[c * K + d];
-        ++counts[d * K + e];
-        ++counts[e * K + f];
-        ++counts[f * K + g];
-        ++counts[g * K + h];
-        prev = h;
+    for (; i + 16 <= pairs; i += 16) {
+        uint64_t w[2];
+        std::memcpy(w, p + i, 16);
+        any |= w[0] | w[1];
+        for (uint32_t k = 0; k < 16; ++k)
+            ++lane[k % kByteLanes][cell[PairAt(p + i + k)]];
     }
-    for (; i < n; ++i) {
+    for (size_t j = i; j < pairs; ++j)
+        ++lane[0][cell[PairAt(p + j)]];
+    for (; i < n; ++i)
         any |= p[i];
-        const uint32_t a = id[p[i]];
-        ++counts[prev * K + a];
-        prev = a;
-    }
-    fPrev = prev;
+    fPrev = p[n - 1];
     fHighBytes = fHighBytes || (any & 0x8080808080808080u) != 0;
-    fTable.Counted(n);
+}
+
+TLineBreaks TByteDigraphCounter::Breaks() const {
+    const TextTables &t = Tables();
+    return fTable.Breaks(uint32_t(fHighBytes ? t.byteIdCount : t.asciiIdCount));
 }
 
 size_t TByteDigraphCounter::Distinct() const {
@@ -313,15 +411,16 @@ TCountSummary TByteDigraphCounter::Take(int64_t minCount, std::vector<TProfileEn
 }
 
 TWideDigraphCounter::TWideDigraphCounter()
-    : fId(65536, 0), fUpperId(65536, 0), fIdUnit(kStride, 0), fTable(kStride) {
-    fIdUnit[1] = u' ';
+    : fId(65536, kUnseen), fUpperId(65536, 0), fIdUnit(kStride, 0), fTable(kStride) {
+    fIdUnit[kSpaceId] = u' ';
 }
 
 uint32_t TWideDigraphCounter::Assign(char16_t unit) {
     const TextTables &t = Tables();
     const char16_t up = t.upper[unit];
-    uint32_t id = t.klass[up]; // other 0, space 1
-    if (id == kLetter) {
+    const uint8_t k = t.klass[up];
+    uint32_t id = k == kSpace ? kSpaceId : up == u'\r' ? kCrId : up == u'\n' ? kLfId : kOtherId;
+    if (k == kLetter) {
         id = fUpperId[up];
         if (id == 0) {
             if (fNext == kStride) {
@@ -335,25 +434,45 @@ uint32_t TWideDigraphCounter::Assign(char16_t unit) {
             fIdUnit[id] = up;
         }
     }
-    fId[unit] = uint16_t(id + 1);
+    fId[unit] = uint16_t(id);
     fSeen.push_back(unit);
     return id;
 }
 
 void TWideDigraphCounter::Feed(const char16_t *p, size_t n) {
+    fTable.CountInPieces(n, [&](size_t at, size_t k) { FeedPart(p + at, k); });
+}
+
+void TWideDigraphCounter::FeedPart(const char16_t *p, size_t n) {
     // As for bytes: every pair is counted, junk rows and columns included,
-    // so the loop has no branch but the rare first sight of a unit.
+    // so the loop has no branch but the rare first sight of a unit. Four
+    // units a round share that one test.
     const uint16_t *ids = fId.data();
     uint32_t *counts = fTable.Counts();
     uint32_t prev = fPrev;
-    for (size_t i = 0; i < n; ++i) {
-        uint32_t id = ids[p[i]];
-        id = id ? id - 1 : Assign(p[i]);
+    size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        uint32_t a = ids[p[i]], b = ids[p[i + 1]], c = ids[p[i + 2]], d = ids[p[i + 3]];
+        if ((a | b | c | d) >= kStride) {
+            // One of them is new (every id is below kStride): ids are given
+            // in the order the units are met.
+            a = Id(p[i]);
+            b = Id(p[i + 1]);
+            c = Id(p[i + 2]);
+            d = Id(p[i + 3]);
+        }
+        ++counts[prev * kStride + a];
+        ++counts[a * kStride + b];
+        ++counts[b * kStride + c];
+        ++counts[c * kStride + d];
+        prev = d;
+    }
+    for (; i < n; ++i) {
+        const uint32_t id = Id(p[i]);
         ++counts[prev * kStride + id];
         prev = id;
     }
     fPrev = prev;
-    fTable.Counted(n);
 }
 
 size_t TWideDigraphCounter::Distinct() const {
@@ -379,10 +498,10 @@ TCountSummary TWideDigraphCounter::Take(int64_t minCount, std::vector<TProfileEn
 void TWideDigraphCounter::ForgetIds() {
     for (char16_t u : fSeen) {
         fUpperId[Tables().upper[u]] = 0;
-        fId[u] = 0;
+        fId[u] = kUnseen;
     }
     fSeen.clear();
-    fNext = 2;
+    fNext = kFirstLetterId;
     fPrev = 0;
     fOverflowed = false;
 }

@@ -10,11 +10,15 @@
 // occurrence: that order alone fixes the shape of the digraph tree, so
 // replaying it gives the tree's profile and its depth error exactly.
 // TByteDigraphCounter is the fast path for 8-bit text: a flat table indexed
-// by small letter ids, with no work per occurrence beyond one increment; it
+// by small letter ids, with no work per byte beyond finding the pair's cell
+// from its two bytes and one increment; it
 // does not know the order of first occurrence, so a text with 2048 or more
 // distinct digraphs (the least that can overflow the tree's walk) is counted
 // again in order.
 
+#include "TextTables.h"
+
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -31,6 +35,11 @@ inline uint32_t DigraphKey(char16_t first, char16_t second) {
 struct TProfileEntry {
     uint32_t key;
     int64_t count;
+};
+
+// The line breaks of a text.
+struct TLineBreaks {
+    int64_t cr = 0, lf = 0, crlf = 0;
 };
 
 // What a text's digraph counts come to.
@@ -72,24 +81,45 @@ private:
     bool fOrderKnown = true;
 };
 
-// A square table of pair counts indexed by small ids (0 other, 1 space,
-// 2.. letters). The 32-bit counters are folded into 64-bit totals before they
-// can wrap, so a text of any length counts exactly.
+// Tests only: the 32-bit counters are folded into 64-bit totals after this
+// many pairs instead of 2^31 (0 restores that), so that short texts take the
+// folded paths. Larger values are taken as 2^31.
+void SetFoldAfterForTesting(uint64_t pairs);
+
+// A square table of pair counts indexed by small ids (TPairId). The 32-bit
+// counters are folded into 64-bit totals before they can wrap, so a text of
+// any length counts exactly.
+//
+// The table may have several lanes, copies that the counting loop uses in
+// turn, so that a pair met twice in a row does not wait on its own last
+// increment. Every read adds them up first; they always hold every pair
+// counted.
 class TFlatPairTable {
 public:
-    explicit TFlatPairTable(uint32_t stride);
-    uint32_t *Counts() { return fCounts.data(); }
+    TFlatPairTable(uint32_t stride, uint32_t lanes = 1);
+    // Lane `lane` of the counts, to be incremented within CountInPieces.
+    uint32_t *Counts(uint32_t lane = 0) {
+        if (lane > 0)
+            fMerged = false;
+        return fCounts.data() + size_t(lane) * fStride * fStride;
+    }
     uint32_t Stride() const { return fStride; }
-    // Call after counting `n` more pairs.
-    void Counted(size_t n) {
-        fScanned = false;
-        fSinceFold += n;
-        if (fSinceFold > (uint64_t(1) << 31))
-            Fold();
+    // Calls count(at, k) for consecutive pieces [at, at + k) of [0, n), each
+    // small enough that no cell can pass the fold point, and folds between
+    // them as needed.
+    template <class Count> void CountInPieces(size_t n, Count &&count) {
+        for (size_t at = 0; at < n;) {
+            const size_t k = size_t(std::min<uint64_t>(n - at, Room()));
+            count(at, k);
+            Counted(k);
+            at += k;
+        }
     }
     // Digraphs (letter row, letter-or-space column) among ids below `ids`.
     size_t Distinct(uint32_t ids) const;
     void FlushInto(TPairCounts &into, uint32_t ids, const char16_t *idUnit) const;
+    // The CRs, LFs and CR LF pairs counted among ids below `ids`.
+    TLineBreaks Breaks(uint32_t ids) const;
     void Clear(uint32_t ids);
     // The same over the whole table, visiting only the cells a text touched:
     // one quick pass finds them, so a short text costs little however large
@@ -109,16 +139,33 @@ private:
         const size_t at = size_t(a) * fStride + b;
         return fCounts[at] + (fFolded ? fTotals[at] : 0);
     }
+    // Pairs that may be counted before the next Counted() call.
+    uint64_t Room() const;
+    // Call after counting `n` more pairs (at most Room()).
+    void Counted(size_t n);
+    // Adds the other lanes into lane 0 over the ids below `ids` (outside
+    // them nothing may have been counted) and clears them.
+    void Merge(uint32_t ids) const;
     void Fold();
     // The nonzero cells, in row-major order (only while nothing was folded).
     const std::vector<uint32_t> &Touched() const;
-    bool Digraph(uint32_t cell) const { return cell / fStride >= 2 && cell % fStride >= 1; }
+    bool Digraph(uint32_t cell) const {
+        const uint32_t b = cell % fStride;
+        return cell / fStride >= kFirstLetterId && (b == kSpaceId || b >= kFirstLetterId);
+    }
+    // Calls visit(a, b, count) for the digraph cells among ids below `ids`
+    // that hold a count, in row-major order.
+    template <class Visit> void ForEachDigraph(uint32_t ids, Visit &&visit) const;
     mutable std::vector<uint32_t> fTouched;
     mutable bool fScanned = false;
+    mutable bool fMerged = true;
     uint32_t fStride;
+    uint32_t fLanes;
     uint64_t fSinceFold = 0;
     bool fFolded = false;
-    std::vector<uint32_t> fCounts;
+    // Merging moves counts between lanes without changing what they add up
+    // to, so a read that merges is still a read.
+    mutable std::vector<uint32_t> fCounts;
     std::vector<uint64_t> fTotals;
 };
 
@@ -131,6 +178,8 @@ public:
     void FlushInto(TPairCounts &into);
     // Distinct digraphs counted since the last flush.
     size_t Distinct() const;
+    // The line breaks among the bytes fed since the last flush.
+    TLineBreaks Breaks() const;
     void Reset();
     // This text's digraphs counted at least `minCount` times, appended to
     // `kept` in key order (letter ids follow their units), and what all of
@@ -138,7 +187,9 @@ public:
     TCountSummary Take(int64_t minCount, std::vector<TProfileEntry> &kept);
 
 private:
-    uint32_t fPrev = 0; // id of the previous byte
+    // The pairs of one part, within the counters' room.
+    void FeedPart(const uint8_t *p, size_t n);
+    uint32_t fPrev = 0; // the previous byte (0, not a letter, at the start)
     // A byte of 0x80 or above was fed: without one, only the ids of ASCII
     // bytes can have been counted, and the rest of the table is not read.
     bool fHighBytes = false;
@@ -152,26 +203,36 @@ private:
 // counted in order instead.
 class TWideDigraphCounter {
 public:
-    static constexpr int kMaxLetters = 254;
-    static constexpr uint32_t kStride = kMaxLetters + 2;
+    static constexpr int kMaxLetters = 256 - kFirstLetterId;
+    static constexpr uint32_t kStride = 256;
 
     TWideDigraphCounter();
     void Feed(const char16_t *p, size_t n);
     bool Overflowed() const { return fOverflowed; }
     size_t Distinct() const;
+    // The line breaks among the units fed since the last flush (exact even
+    // when Overflowed()).
+    TLineBreaks Breaks() const { return fTable.Breaks(fNext); }
     void FlushInto(TPairCounts &into);
     void Reset();
     // As TByteDigraphCounter::Take, but `kept` is in no particular order.
     TCountSummary Take(int64_t minCount, std::vector<TProfileEntry> &kept);
 
 private:
+    void FeedPart(const char16_t *p, size_t n);
     uint32_t Assign(char16_t unit);
     void ForgetIds();
-    std::vector<uint16_t> fId;      // raw unit -> id + 1 (0: not yet seen)
+    static constexpr uint16_t kUnseen = 0xFFFF;
+    // The id of a unit met before, kUnseen for one not yet given an id.
+    uint32_t Id(char16_t unit) {
+        const uint32_t id = fId[unit];
+        return id != kUnseen ? id : Assign(unit);
+    }
+    std::vector<uint16_t> fId;      // raw unit -> id (kUnseen: not yet seen)
     std::vector<uint16_t> fUpperId; // upper-cased letter -> id (0: none yet)
     std::vector<char16_t> fSeen;    // raw units given an id, to undo
     std::vector<char16_t> fIdUnit;  // id -> upper-cased unit
-    uint32_t fNext = 2;
+    uint32_t fNext = kFirstLetterId;
     uint32_t fPrev = 0;
     bool fOverflowed = false;
     TFlatPairTable fTable;

@@ -102,24 +102,53 @@ QString FormatFrequency(float value, QChar decimalSeparator) {
 
 namespace {
 
+using TEntryIt = std::vector<TProfileEntry>::const_iterator;
+
+// Both lists ascend, so a key is at or after the last one found: walking
+// both once costs less than searching, as they are close in size (a file's
+// few hundred digraphs, the reference's). True when `other` stops at `key`.
+bool Seek(TEntryIt &other, TEntryIt end, uint32_t key) {
+    while (other != end && other->key < key)
+        ++other;
+    return other != end && other->key == key;
+}
+
+// How many of W's entries fail against O, when only the number is wanted
+// and both totals fit a float exactly. Then every count from 1 to its total
+// does too, and its relative frequency lies in [2^-24, 1]: SingleQuotient
+// and FrequenciesDiffer would take their narrow forms, written out here so
+// that the loop tests nothing else. Other counts go the general way.
+int32_t CountNarrowFailures(const TDigraphProfile &W, const TDigraphProfile &O, float tolerance) {
+    const float wTotal = float(W.digraphs), oTotal = float(O.digraphs);
+    int32_t failures = 0;
+    auto other = O.entries.begin();
+    for (const TProfileEntry &e : W.entries) {
+        if (!Seek(other, O.entries.end(), e.key)) {
+            ++failures;
+        } else if (e.count < 1 || e.count > W.digraphs || other->count < 1 ||
+                   other->count > O.digraphs) {
+            failures += FrequenciesDiffer(SingleQuotient(e.count, W.digraphs),
+                                          SingleQuotient(other->count, O.digraphs), tolerance);
+        } else {
+            const float rW = float(e.count) / wTotal, rO = float(other->count) / oTotal;
+            failures += std::fabs(double(rW) - double(rO)) > double(tolerance);
+        }
+    }
+    return failures;
+}
+
 // Walks W's entries, looking each up in O; returns how many fail, and puts
 // their texts in `texts` when given.
 int32_t CountFailures(const TDigraphProfile &W, const TDigraphProfile &O, float tolerance,
                       QChar decimalSeparator, TDigraphComparison *texts) {
+    constexpr int64_t kFloatExact = int64_t(1) << 24;
+    if (!texts && W.digraphs <= kFloatExact && O.digraphs <= kFloatExact)
+        return CountNarrowFailures(W, O, tolerance);
     int32_t failures = 0;
     auto other = O.entries.begin();
-    const auto end = O.entries.end();
-    const auto before = [](const TProfileEntry &x, uint32_t k) { return x.key < k; };
     for (const TProfileEntry &e : W.entries) {
         const float rW = SingleQuotient(e.count, W.digraphs);
-        // Both lists ascend, so the key is at or after the last one found,
-        // usually near it: gallop, then search the last stride.
-        ptrdiff_t stride = 1;
-        while (stride < end - other && other[stride - 1].key < e.key)
-            stride *= 2;
-        other = std::lower_bound(other + stride / 2, other + std::min(stride, end - other), e.key,
-                                 before);
-        if (other == end || other->key != e.key) {
+        if (!Seek(other, O.entries.end(), e.key)) {
             ++failures;
             if (texts) {
                 texts->too_many.append(QLatin1Char(' '));

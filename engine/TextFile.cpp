@@ -279,19 +279,39 @@ struct TCountingSink {
     // every byte decodes to. Nothing after the NUL matters to other kinds.
     bool decodeUtf8 = false;
     bool decodeAll = false;
-    void OnKind(TTextKind kind) { decodeAll = decodeUtf8 && kind == TTextKind::Utf8; }
+    void OnKind(TTextKind kind) {
+        decodeAll = decodeUtf8 && kind == TTextKind::Utf8;
+        eightBit = kind == TTextKind::Ansi;
+    }
     bool Done() const { return measure.Ended() && !decodeAll; }
     void Decoded(size_t k) { decoded += int64_t(k); }
     void Bytes(const uint8_t *p, size_t n) {
-        const size_t m = measure.Feed(p, n);
+        const size_t m = breaksFromCounters && sinks.bytes ? measure.FeedWithoutBreaks(p, n)
+                                                           : measure.Feed(p, n);
         if (sinks.bytes)
             sinks.bytes->Feed(p, m);
         else if (sinks.ordered)
             sinks.ordered->AddBytes(p, m, prev);
         Report();
     }
+    // Measuring into a (fresh) fast counter: its table counts the line
+    // breaks too, in the same pass; they are the measure's once the text is
+    // fed.
+    bool breaksFromCounters = false;
+    bool eightBit = true;
+    void Finish() {
+        if (!breaksFromCounters)
+            return;
+        TLineBreaks b;
+        if (eightBit && sinks.bytes)
+            b = sinks.bytes->Breaks();
+        else if (!eightBit && sinks.wide)
+            b = sinks.wide->Breaks();
+        measure.AddBreaks(b.cr, b.lf, b.crlf);
+    }
     void Units(const char16_t *p, size_t n) {
-        const size_t m = measure.Feed(p, n);
+        const size_t m =
+            breaksFromCounters && sinks.wide ? measure.FeedWithoutBreaks(p, n) : measure.Feed(p, n);
         if (sinks.wide)
             sinks.wide->Feed(p, m);
         else if (sinks.ordered)
@@ -324,7 +344,9 @@ TFileMeasure TTextFile::Measure(TDefaultEncoding encoding, const TDigraphSinks &
     sink.onRead = &onRead;
     // UTF-8 is decoded to the end: the size test compares with all of it.
     sink.decodeUtf8 = true;
+    sink.breaksFromCounters = true;
     const TMark mark = Pass(encoding, nullptr, sink);
+    sink.Finish();
     m.kind = mark.kind;
     m.markLength = mark.length;
     m.unicode = mark.kind == TTextKind::Utf16LE || mark.kind == TTextKind::Utf16BE;

@@ -36,7 +36,9 @@ struct TFileMeasure {
 
 // Where a pass counts the text's digraphs. The fast counters take 8-bit text
 // and decoded units respectively; `ordered` takes whatever they don't (or
-// everything, when they are not given), in order of first occurrence.
+// everything, when they are not given), in order of first occurrence. The
+// fast counters must start afresh (new, Reset, or read off by Take or
+// FlushInto): their counts also give the measure its line breaks.
 struct TDigraphSinks {
     TByteDigraphCounter *bytes = nullptr;
     TWideDigraphCounter *wide = nullptr;

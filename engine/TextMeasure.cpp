@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TextMeasure.h"
 
+#include "Sse2.h"
+
 #include <cstring>
 #include <type_traits>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace engine {
 
@@ -27,12 +25,9 @@ template <class U> size_t TextMeasure::FeedScalar(const U *p, size_t n) {
             break;
         }
         if (c == u'\r')
-            ++fCR;
-        else if (c == u'\n') {
-            ++fLF;
-            if (last == u'\r')
-                ++fCRLF;
-        }
+            ++fBreakUnits;
+        else if (c == u'\n')
+            fBreakUnits += last == u'\r' ? -1 : 1;
         last = c;
     }
     fUnits += static_cast<int64_t>(i);
@@ -42,7 +37,7 @@ template <class U> size_t TextMeasure::FeedScalar(const U *p, size_t n) {
 
 namespace {
 
-#if defined(__SSE2__)
+#ifdef BRINDLE_SSE2
 // SSE2 lanes for 8-bit and 16-bit units: compare, count, and fold the
 // per-lane counters into 64-bit totals before they can wrap.
 struct ByteLanes {
@@ -72,29 +67,33 @@ struct WordLanes {
     }
 };
 
-// Counts CRs at [0, J), LFs at [1, J] and the CR LF pairs among them, for
-// J a multiple of the vector width with J < m.
-template <class L>
-void CountBreaks(const typename L::Unit *p, size_t J, int64_t &cr, int64_t &lf, int64_t &pairs) {
-    const __m128i vcr = L::Set('\r'), vlf = L::Set('\n'), zero = _mm_setzero_si128();
+// What the CRs at [0, J) and the LFs at [1, J] add to the length, for J a
+// multiple of the vector width with J < m: CRs + LFs - 2 * (CR LF pairs),
+// which is the number of positions j with a CR at j or an LF at j + 1 but
+// not both.
+template <class L> int64_t CountBreaks(const typename L::Unit *p, size_t J) {
+    const __m128i vcr = L::Set('\r'), vlf = L::Set('\n');
+    // -1 in each lane whose position has a CR or a following LF, not both.
+    const auto lone = [&](size_t j) {
+        const __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + j));
+        const __m128i v1 = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + j + 1));
+        return _mm_xor_si128(L::Eq(v0, vcr), L::Eq(v1, vlf));
+    };
+    constexpr size_t W = L::kPerVector;
+    int64_t added = 0;
     size_t j = 0;
     while (j < J) {
-        __m128i acr = zero, alf = zero, apr = zero;
-        const size_t span = L::kFoldEvery * L::kPerVector;
-        const size_t stop = J - j > span ? j + span : J;
-        for (; j < stop; j += L::kPerVector) {
-            const __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + j));
-            const __m128i v1 = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + j + 1));
-            const __m128i isCr = L::Eq(v0, vcr);
-            const __m128i isLf = L::Eq(v1, vlf);
-            acr = L::Sub(acr, isCr);
-            alf = L::Sub(alf, isLf);
-            apr = L::Sub(apr, _mm_and_si128(isCr, isLf));
+        __m128i acc = _mm_setzero_si128();
+        const size_t stop = J - j > L::kFoldEvery * W ? j + L::kFoldEvery * W : J;
+        for (; j + 2 * W <= stop; j += 2 * W)
+            acc = L::Sub(L::Sub(acc, lone(j)), lone(j + W));
+        if (j < stop) {
+            acc = L::Sub(acc, lone(j));
+            j += W;
         }
-        cr += L::Fold(acr);
-        lf += L::Fold(alf);
-        pairs += L::Fold(apr);
+        added += L::Fold(acc);
     }
+    return added;
 }
 #endif
 
@@ -106,7 +105,7 @@ size_t FindNul(const uint8_t *p, size_t n) {
 
 size_t FindNul(const char16_t *p, size_t n) {
     size_t i = 0;
-#if defined(__SSE2__)
+#ifdef BRINDLE_SSE2
     const __m128i zero = _mm_setzero_si128();
     for (; i + 8 <= n; i += 8) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
@@ -129,7 +128,7 @@ template <class U> size_t TextMeasure::FeedUnits(const U *p, size_t n) {
     // The text ends at the first NUL; count only what comes before it.
     const size_t m = FindNul(p, n);
     size_t i = 0;
-#if defined(__SSE2__)
+#ifdef BRINDLE_SSE2
     using Lanes = std::conditional_t<sizeof(U) == 1, ByteLanes, WordLanes>;
     // The vector part covers CRs at [0, J), LFs at [1, J]; position 0 (whose
     // pair reaches back into the previous block) and position J are finished
@@ -137,14 +136,11 @@ template <class U> size_t TextMeasure::FeedUnits(const U *p, size_t n) {
     constexpr size_t W = Lanes::kPerVector;
     if (m >= 2 * W + 1) {
         const size_t J = ((m - 1) / W) * W - W;
-        CountBreaks<Lanes>(reinterpret_cast<const typename Lanes::Unit *>(p), J, fCR, fLF, fCRLF);
-        if (p[0] == '\n') {
-            ++fLF;
-            if (fLast == u'\r')
-                ++fCRLF;
-        }
+        fBreakUnits += CountBreaks<Lanes>(reinterpret_cast<const typename Lanes::Unit *>(p), J);
+        if (p[0] == '\n')
+            fBreakUnits += fLast == u'\r' ? -1 : 1;
         if (p[J] == '\r')
-            ++fCR;
+            ++fBreakUnits;
         fUnits += static_cast<int64_t>(J + 1);
         fLast = p[J];
         i = J + 1;
@@ -154,6 +150,28 @@ template <class U> size_t TextMeasure::FeedUnits(const U *p, size_t n) {
     if (m < n)
         fEnded = true;
     return m;
+}
+
+template <class U> size_t TextMeasure::FeedEnd(const U *p, size_t n) {
+    if (fEnded || n == 0)
+        return 0;
+    const size_t m = FindNul(p, n);
+    fUnits += static_cast<int64_t>(m);
+    if (m > 0)
+        fLast = p[m - 1];
+    fEnded = m < n;
+    return m;
+}
+
+size_t TextMeasure::FeedWithoutBreaks(const uint8_t *p, size_t n) {
+    return FeedEnd(p, n);
+}
+size_t TextMeasure::FeedWithoutBreaks(const char16_t *p, size_t n) {
+    return FeedEnd(p, n);
+}
+
+void TextMeasure::AddBreaks(int64_t cr, int64_t lf, int64_t crlf) {
+    fBreakUnits += cr + lf - 2 * crlf;
 }
 
 size_t TextMeasure::Feed(const uint8_t *p, size_t n) {

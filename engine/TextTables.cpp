@@ -55,8 +55,10 @@ std::unique_ptr<TextTables> Build() {
             k = kLetter;
         t->klass[u] = k;
     }
-    t->idUnit[0] = 0;
-    t->idUnit[1] = 0x20;
+    t->idUnit[kOtherId] = 0;
+    t->idUnit[kSpaceId] = 0x20;
+    t->idUnit[kCrId] = u'\r';
+    t->idUnit[kLfId] = u'\n';
     std::vector<char16_t> letters;
     for (int b = 0; b < 256; ++b) {
         const char16_t up = t->upper[kCp1252[b]];
@@ -66,18 +68,20 @@ std::unique_ptr<TextTables> Build() {
     }
     std::sort(letters.begin(), letters.end());
     letters.erase(std::unique(letters.begin(), letters.end()), letters.end());
-    int next = 2;
+    int next = kFirstLetterId;
     for (char16_t up : letters)
         t->idUnit[next++] = up;
     for (int b = 0; b < 256; ++b) {
         const char16_t up = t->byteUpper[b];
         const uint8_t k = t->klass[up];
-        t->byteId[b] = k != kLetter ? k
-                                    : uint8_t(std::lower_bound(letters.begin(), letters.end(), up) -
-                                              letters.begin() + 2);
+        TPairId id = k == kSpace ? kSpaceId : up == u'\r' ? kCrId : up == u'\n' ? kLfId : kOtherId;
+        if (k == kLetter)
+            id = TPairId(std::lower_bound(letters.begin(), letters.end(), up) - letters.begin() +
+                         kFirstLetterId);
+        t->byteId[b] = id;
     }
     t->byteIdCount = next;
-    t->asciiIdCount = 2;
+    t->asciiIdCount = kFirstLetterId;
     for (int b = 0; b < 0x80; ++b)
         t->asciiIdCount = std::max(t->asciiIdCount, t->byteId[b] + 1);
     return t;

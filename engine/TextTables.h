@@ -20,9 +20,9 @@ struct TextTables {
     // 0 other, 1 space, 2 letter; of the upper-cased unit.
     uint8_t klass[65536];
 
-    // For 8-bit text: the byte's upper-cased unit, and a small dense id:
-    // 0 other, 1 space, 2.. one per distinct upper-cased letter, in the order
-    // of those units, so that pairs of ids sort as their digraphs do.
+    // For 8-bit text: the byte's upper-cased unit, and a small dense id (see
+    // TPairId): one per distinct upper-cased letter from kFirstLetterId on, in
+    // the order of those units, so that pairs of ids sort as their digraphs do.
     char16_t byteUpper[256];
     uint8_t byteId[256];
     int byteIdCount;  // ids in use, including 0 and 1
@@ -33,6 +33,10 @@ struct TextTables {
 const TextTables &Tables();
 
 enum : uint8_t { kOther = 0, kSpace = 1, kLetter = 2 };
+
+// The ids of a flat pair table's rows and columns. CR and LF are never in a
+// digraph, but counting their pairs gives a text's line breaks for free.
+enum TPairId : uint8_t { kOtherId = 0, kSpaceId = 1, kCrId = 2, kLfId = 3, kFirstLetterId = 4 };
 
 // True when the upper-cased unit `u` is a letter.
 inline bool IsLetterUnit(char16_t u) {

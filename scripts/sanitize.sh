@@ -3,8 +3,10 @@
 # The whole test suite under AddressSanitizer + UBSan (build-asan/), and
 # brindle-scan's threaded scan under ThreadSanitizer (build-tsan/): a scan of
 # a generated corpus with -j 4 and the digraph check, then the cli tests.
-#   scripts/sanitize.sh            both
-#   scripts/sanitize.sh asan|tsan  one of them
+# With nosimd, the engine tests also run on an engine built without its SSE2
+# blocks (build-nosimd/), so that the plain loops meet the same references.
+#   scripts/sanitize.sh                   asan and tsan
+#   scripts/sanitize.sh asan|tsan|nosimd  one of them
 set -eu
 cd "$(dirname "$0")/.."
 JOBS=$(nproc)
@@ -16,6 +18,13 @@ if command -v ccache >/dev/null 2>&1; then LAUNCHER="-DCMAKE_CXX_COMPILER_LAUNCH
 # allocations until exit on purpose, and the tests' forked children end with
 # _exit.
 PARTS=${1:-"asan tsan"}
+case " $PARTS " in *" nosimd "*)
+    cmake -S . -B build-nosimd -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $LAUNCHER \
+        -DBRINDLE_NO_SIMD=ON >/dev/null
+    cmake --build build-nosimd -j "$JOBS" --target engine_tests
+    (cd build-nosimd && LC_ALL=C QT_QPA_PLATFORM=offscreen tests/engine/engine_tests)
+    ;;
+esac
 case " $PARTS " in *" asan "*) ;; *) SKIP_ASAN=1 ;; esac
 if [ -z "${SKIP_ASAN:-}" ]; then
 ASAN="-fsanitize=address,undefined -fno-sanitize=vptr -fno-sanitize-recover=undefined -fno-omit-frame-pointer"

@@ -12,8 +12,9 @@ BRINDLE_WERROR=ON ./scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 (cd build && ctest --output-on-failure -j "$(nproc)")
 # Regression runs of the fuzz targets over their seed corpora, then the whole
-# suite under AddressSanitizer + UBSan and the threaded scan under
-# ThreadSanitizer, each in a build folder of its own.
+# suite under AddressSanitizer + UBSan, the engine tests without SSE2 and the
+# threaded scan under ThreadSanitizer, each in a build folder of its own.
 ./scripts/fuzz.sh
 ./scripts/sanitize.sh asan
+./scripts/sanitize.sh nosimd
 ./scripts/sanitize.sh tsan

@@ -298,3 +298,67 @@ TEST(DigraphCounter, ProfileTakenFromTheTableEqualsTheProfileOfTheCounts) {
         EXPECT_EQ(eightBit ? bytes.Distinct() : wide.Distinct(), 0u) << round;
     }
 }
+
+// The counters' 32-bit cells are folded into 64-bit totals before they can
+// wrap. Made to fold every few pairs, at any point of a block, and with
+// parts long enough to be counted in several lanes, both counters still give
+// the plain counts through every way of reading them.
+TEST(DigraphCounter, FoldedCountsMatchThePlainRule) {
+    struct Restore {
+        ~Restore() { SetFoldAfterForTesting(0); }
+    } restore;
+    QRandomGenerator rng(43);
+    TByteDigraphCounter bytes; // reused, as a checker does
+    TWideDigraphCounter wide;
+    for (const uint64_t foldAfter : {1, 2, 7, 1000, 70000}) {
+        SetFoldAfterForTesting(foldAfter);
+        for (int round = 0; round < 12; ++round) {
+            SCOPED_TRACE(testing::Message() << "fold after " << foldAfter << ", round " << round);
+            const bool eightBit = round % 2 == 0;
+            const int length = foldAfter >= 1000 ? rng.bounded(60000, 200000) : rng.bounded(1, 600);
+            QByteArray raw;
+            QString text;
+            for (int i = 0; i < length; ++i) {
+                const int r = rng.bounded(10);
+                const int v = r < 5   ? 'a' + rng.bounded(26)
+                              : r < 7 ? ' '
+                              : r < 8 ? 'A' + rng.bounded(3)
+                                      : rng.bounded(0xC0, 0xD0);
+                raw += char(v);
+                // Sixteen more letters: À-Ï, or Cyrillic а-п; too few for the
+                // order of first occurrence to matter.
+                text += eightBit ? QChar(kCp1252[v]) : QChar(char16_t(v < 0x80 ? v : 0x370 + v));
+            }
+            const auto plain = PlainCounts(Upper(text));
+            const char16_t *units = reinterpret_cast<const char16_t *>(text.utf16());
+            for (qsizetype at = 0; at < length;) {
+                const qsizetype n = std::min<qsizetype>(rng.bounded(1, 100000), length - at);
+                if (eightBit)
+                    bytes.Feed(reinterpret_cast<const uint8_t *>(raw.constData()) + at, size_t(n));
+                else
+                    wide.Feed(units + at, size_t(n));
+                at += n;
+            }
+            ASSERT_FALSE(wide.Overflowed());
+            EXPECT_EQ(eightBit ? bytes.Distinct() : wide.Distinct(), plain.size());
+            if (round % 4 < 2) {
+                TPairCounts counts;
+                eightBit ? bytes.FlushInto(counts) : wide.FlushInto(counts);
+                EXPECT_EQ(AsMap(counts), plain);
+                continue;
+            }
+            TDigraphProfile taken;
+            ASSERT_TRUE(eightBit ? TakeProfile(bytes, 3, taken) : TakeProfile(wide, 3, taken));
+            TPairCounts counts;
+            for (const auto &[key, n] : plain)
+                counts.Add(key, n);
+            const TDigraphProfile made = MakeProfile(counts, 3);
+            EXPECT_EQ(taken.digraphs, made.digraphs);
+            ASSERT_EQ(taken.entries.size(), made.entries.size());
+            for (size_t i = 0; i < made.entries.size(); ++i) {
+                EXPECT_EQ(taken.entries[i].key, made.entries[i].key) << i;
+                EXPECT_EQ(taken.entries[i].count, made.entries[i].count) << i;
+            }
+        }
+    }
+}

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DigraphProfile.h"
 
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -194,5 +195,36 @@ TEST(DigraphProfile, TextsOnlyWhenFailingKeepTheVerdictAndTheFigures) {
         EXPECT_EQ(lean.fail_fraction, full.fail_fraction);
         EXPECT_EQ(lean.too_many, full.fails ? full.too_many : QString());
         EXPECT_EQ(lean.too_few, full.fails ? full.too_few : QString());
+    }
+}
+
+// Counting the failures alone takes a quicker way when both totals fit a
+// float; it must count what the way that writes the texts counts, also for
+// totals past 2^24 and for counts no text gives (above the total, or none).
+TEST(DigraphProfile, CountingAloneAgreesWithWritingTheTexts) {
+    QRandomGenerator rng(9);
+    const auto profile = [&](int64_t total) {
+        TDigraphProfile p;
+        p.digraphs = total;
+        for (uint32_t key = DigraphKey(u'A', u' '); key < DigraphKey(u'A', u'Z'); ++key)
+            if (rng.bounded(3) == 0)
+                p.entries.push_back({key, rng.bounded(8) == 0 ? int64_t(rng.bounded(0, 3))
+                                                              : 1 + int64_t(rng.generateDouble() *
+                                                                            double(total) * 1.1)});
+        return p;
+    };
+    for (int round = 0; round < 200; ++round) {
+        const int64_t totals[] = {int64_t(1) << 30, (int64_t(1) << 24) + round % 2, 5000, 40};
+        const TDigraphProfile a = profile(totals[round % 4]), b = profile(totals[(round / 4) % 4]);
+        for (const int32_t perMille : {0, 15, 300}) {
+            SCOPED_TRACE(testing::Message() << "round " << round << ", " << perMille);
+            const TDigraphComparison counted =
+                CompareProfiles(a, b, perMille, 10, QLatin1Char('.'), true);
+            const TDigraphComparison written =
+                CompareProfiles(a, b, perMille, 10, QLatin1Char('.'), false);
+            EXPECT_EQ(counted.failures, written.failures);
+            EXPECT_EQ(counted.fail_fraction, written.fail_fraction);
+            EXPECT_EQ(counted.fails, written.fails);
+        }
     }
 }
