@@ -271,9 +271,7 @@ struct TCountingSink {
     TDigraphSinks sinks;
     char16_t prev = 0;
     int64_t decoded = 0;
-    const TPositionCallback *onPosition = nullptr;
     const TBytesReadCallback *onRead = nullptr;
-    int64_t nextReport = 1024;
 
     // Measuring UTF-8 reads past the NUL: the size test compares with what
     // every byte decodes to. Nothing after the NUL matters to other kinds.
@@ -322,14 +320,7 @@ struct TCountingSink {
         if (onRead && *onRead)
             (*onRead)(bytes);
     }
-    void Report() {
-        MyYieldProcess();
-        if (!onPosition || !*onPosition)
-            return;
-        const int64_t reached = measure.LengthSoFar();
-        for (; nextReport <= reached; nextReport += 1024)
-            (*onPosition)(nextReport);
-    }
+    void Report() { MyYieldProcess(); }
 };
 
 } // namespace
@@ -355,17 +346,11 @@ TFileMeasure TTextFile::Measure(TDefaultEncoding encoding, const TDigraphSinks &
     return m;
 }
 
-void TTextFile::Count(const TFileMeasure &m, const TDigraphSinks &sinks,
-                      const TPositionCallback &onPosition) {
+void TTextFile::Count(const TFileMeasure &m, const TDigraphSinks &sinks) {
     TCountingSink sink;
     sink.sinks = sinks;
-    sink.onPosition = &onPosition;
     const TMark mark{m.kind, m.markLength};
     Pass(TDefaultEncoding::Windows1252, &mark, sink);
-    if (onPosition) {
-        for (; sink.nextReport <= m.length; sink.nextReport += 1024)
-            onPosition(sink.nextReport);
-    }
 }
 
 namespace {
@@ -444,15 +429,6 @@ QString LoadText(const QString &path, TDefaultEncoding encoding) {
     if (!file.Open(path))
         throw suite::TRunError(path, suite::ErrnoText(ENOENT));
     return file.ReadText(encoding);
-}
-
-QString LoadUpperCasedText(const QString &path, TDefaultEncoding encoding) {
-    QString text = LoadText(path, encoding);
-    const TextTables &t = Tables();
-    char16_t *p = reinterpret_cast<char16_t *>(text.data());
-    for (qsizetype i = 0; i < text.size(); ++i)
-        p[i] = t.upper[p[i]];
-    return text;
 }
 
 } // namespace engine

@@ -45,9 +45,6 @@ struct TDigraphSinks {
     TPairCounts *ordered = nullptr;
 };
 
-// Called with the text position (1-based, in units of the loaded text) of
-// each multiple of 1024 reached, in order.
-using TPositionCallback = std::function<void(int64_t position)>;
 // Called after each block read with the bytes of the file read so far.
 using TBytesReadCallback = std::function<void(int64_t bytesRead)>;
 
@@ -89,10 +86,7 @@ public:
                          const TBytesReadCallback &onRead = {});
 
     // Reads the file again and counts its text's digraphs into `sinks`.
-    // `onPosition`, when set, is called for every multiple of 1024 up to the
-    // text's length.
-    void Count(const TFileMeasure &m, const TDigraphSinks &sinks,
-               const TPositionCallback &onPosition = {});
+    void Count(const TFileMeasure &m, const TDigraphSinks &sinks);
 
     // The whole text, lines joined with CR LF, the last one too.
     QString ReadText(TDefaultEncoding encoding);
@@ -124,9 +118,6 @@ private:
     size_t fWholeLength = 0;
 };
 
-// The text of a file with every code unit upper-cased. Throws TRunError.
-QString LoadUpperCasedText(const QString &path,
-                           TDefaultEncoding encoding = TDefaultEncoding::Windows1252);
 // The text of a file as the text pane shows it. Throws TRunError.
 QString LoadText(const QString &path, TDefaultEncoding encoding = TDefaultEncoding::Windows1252);
 

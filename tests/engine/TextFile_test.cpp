@@ -291,9 +291,6 @@ TEST(TextFile, LoadsTextAsLinesWithMarksAndCodePage) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(LoadText(dir.write(QString::fromLatin1(c.name), c.bytes)), c.text);
     }
-    EXPECT_EQ(LoadUpperCasedText(dir.write("u", "stra\xDF"
-                                                "e \xFF")),
-              QStringLiteral("STRAßE Ÿ\r\n"));
 }
 
 TEST(Utf8Decoder, InvalidSequencesBecomeOneReplacementEach) {
