@@ -28,25 +28,23 @@ if [ "${1:-}" = "--fix" ]; then
     exit 0
 fi
 
+# failing CHECK: the files of the list for which the command CHECK FILE
+# fails, each on a line of its own, indented.
+failing() {
+    while IFS= read -r f; do
+        "$@" "$f" || printf '\n  %s' "$f"
+    done <"$list"
+}
+licensed() { head -n 2 "$1" | grep -q 'SPDX-License-Identifier: GPL-3.0-or-later'; }
+formatted() { "$clang_format" --dry-run --Werror "$1" >/dev/null 2>&1; }
+
 # Every source says its licence in its first lines.
-unlicensed=""
-while IFS= read -r f; do
-    head -n 2 "$f" | grep -q 'SPDX-License-Identifier: GPL-3.0-or-later' ||
-        unlicensed="$unlicensed
-  $f"
-done <"$list"
+unlicensed=$(failing licensed)
 if [ -n "$unlicensed" ]; then
     echo "check-format: these files lack the line '// SPDX-License-Identifier: GPL-3.0-or-later':$unlicensed" >&2
     exit 1
 fi
-
-drifted=""
-while IFS= read -r f; do
-    if ! "$clang_format" --dry-run --Werror "$f" >/dev/null 2>&1; then
-        drifted="$drifted
-  $f"
-    fi
-done <"$list"
+drifted=$(failing formatted)
 if [ -n "$drifted" ]; then
     echo "check-format: these files are not formatted (cmake --build build --target format):$drifted" >&2
     exit 1
