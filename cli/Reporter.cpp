@@ -12,10 +12,16 @@
 
 namespace cli {
 
+namespace {
+
+// The path as in TSV (its exact bytes, escaped where they would break the
+// line), so the message names the very file.
 void PrintError(const QString &path, const QString &cause) {
     std::fprintf(stderr, "brindle-scan: %s: %s\n", suite::TsvPath(path).constData(),
                  cause.toLocal8Bit().constData());
 }
+
+} // namespace
 
 TReporter::TReporter(TOutputFormat format, int outFd)
     : fFormat(format), fOut(outFd), fStart(std::chrono::steady_clock::now()) {}
@@ -27,12 +33,16 @@ void TReporter::ShowProgress(qsizetype total) {
     fResultsUnderBar = SameFile(STDOUT_FILENO, STDERR_FILENO);
 }
 
-void TReporter::ToStderr(const QString &path, const QString &cause) {
+void TReporter::ToStderr(const std::function<void()> &write) {
     fOut.Flush(); // keep standard error in step with standard output
     if (fBar)
-        fBar->Interrupt([&] { PrintError(path, cause); });
+        fBar->Interrupt(write);
     else
-        PrintError(path, cause);
+        write();
+}
+
+void TReporter::ToStderr(const QString &path, const QString &cause) {
+    ToStderr([&] { PrintError(path, cause); });
 }
 
 void TReporter::Error(const QString &path, const QString &cause) {
@@ -45,14 +55,9 @@ void TReporter::Note(const QString &path, const QString &cause) {
 }
 
 void TReporter::Warning(const QString &text) {
-    fOut.Flush();
-    const auto write = [&] {
+    ToStderr([&] {
         std::fprintf(stderr, "brindle-scan: warning: %s\n", text.toLocal8Bit().constData());
-    };
-    if (fBar)
-        fBar->Interrupt(write);
-    else
-        write();
+    });
 }
 
 bool TReporter::Outcome(const QString &path, const engine::TFileOutcome &outcome) {

@@ -14,6 +14,7 @@
 #include <QString>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 
 namespace cli {
@@ -50,6 +51,9 @@ public:
     int Finish();
 
 private:
+    // Runs `write`, which writes whole lines to standard error, after the
+    // output so far and out of the bar's way.
+    void ToStderr(const std::function<void()> &write);
     void ToStderr(const QString &path, const QString &cause);
 
     TOutputFormat fFormat;
@@ -60,9 +64,5 @@ private:
     std::chrono::steady_clock::time_point fStart;
     qsizetype fSuspects = 0, fErrors = 0;
 };
-
-// The message of an error: the path as in TSV (its exact bytes, escaped
-// where they would break the line), so it names the very file.
-void PrintError(const QString &path, const QString &cause);
 
 } // namespace cli
