@@ -12,8 +12,13 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace engine {
+
+struct TReferenceSet; // ReferenceSets.h
+using TReferenceSets = std::vector<TReferenceSet>;
 
 // The tolerances, each defined here once. The detector starts with these;
 // the window's spin edits and brindle-scan's options start with the same
@@ -30,6 +35,13 @@ struct TCheckSettings {
     int32_t percent_fail_allowed = kDefaultPercentFailAllowed;
     TDefaultEncoding encoding = TDefaultEncoding::Windows1252;
     QChar decimal_separator = QLatin1Char('.');
+    // The extended checks: damage detectors, "too short to judge", and the
+    // digraph check against the closest of several reference sets with a
+    // score. Off by default: a default run's verdicts never change.
+    bool extended = false;
+    // Extended digraph check only: the sets each file is judged against
+    // (the closest one). Shared, as every job of a run reads them.
+    std::shared_ptr<const TReferenceSets> sets;
 };
 
 // The settings of a run, the one way both front ends make them: the given
@@ -39,7 +51,16 @@ TCheckSettings MakeCheckSettings(bool thoroughly, int32_t minDigraphs,
                                  int32_t freqVariationPerMille, int32_t percentFailAllowed,
                                  TDefaultEncoding encoding);
 
-enum class TSuspectTest { Size, Digraph };
+// Damage and TooShort come from the extended checks only.
+enum class TSuspectTest { Size, Digraph, Damage, TooShort };
+
+// One letter pair of an explanation: its relative frequency in the file and
+// in the reference set it was judged against.
+struct TPairDeviation {
+    QString pair;
+    float file = 0.0f;
+    float reference = 0.0f;
+};
 
 // Why a file is suspect: the reason text the user sees, and its figures.
 struct TVerdict {
@@ -50,9 +71,21 @@ struct TVerdict {
     float fail_fraction = 0.0f;
     QString too_many;
     QString too_few;
+
+    // Filled by the extended checks only.
+    QString code;        // stable: "size", "digraph", "too-short" or a damage code
+    int64_t offset = -1; // byte offset of the first damage, -1 when none is known
+    QString set;         // the reference set the letter pairs were judged against
+    double score = -1.0; // divergence from that set; < 0 when not scored
+    double cut = -1.0;   // the set's cut for a text of this many digraphs
+    int64_t digraphs = 0;
+    std::vector<TPairDeviation> too_many_pairs;
+    std::vector<TPairDeviation> too_few_pairs;
 };
 
-enum class TCheckResult { Missing, Passed, Suspect };
+// TooShort: the extended checks found too few digraphs to judge the file's
+// letter pairs; neither passed nor suspect. Its verdict says why.
+enum class TCheckResult { Missing, Passed, Suspect, TooShort };
 
 // "File-size 2048 but text-length 12".
 QString SizeReason(int64_t size, int64_t length);

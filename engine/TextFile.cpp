@@ -326,7 +326,9 @@ struct TCountingSink {
 } // namespace
 
 TFileMeasure TTextFile::Measure(TDefaultEncoding encoding, const TDigraphSinks &sinks,
-                                const TBytesReadCallback &onRead) {
+                                const TBytesReadCallback &onRead, TTextFeatures *features) {
+    if (features)
+        *features = TTextFeatures{};
     fWholeInBuffer = false;
     TFileMeasure m;
     m.size = fSize;

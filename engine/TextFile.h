@@ -9,6 +9,7 @@
 // opened read-only and non-blocking, and only when it is a regular file.
 
 #include "DigraphCounter.h"
+#include "TextFeatures.h"
 #include "TextMeasure.h"
 #include "Utf8Decoder.h"
 
@@ -81,9 +82,10 @@ public:
 
     // Reads the file once: its encoding and its text's length; also counts
     // the text's digraphs into `sinks`, when given. `onRead`, when set, is
-    // called after every block.
+    // called after every block. `features`, when given, receives what the
+    // extended checks judge, from the same pass.
     TFileMeasure Measure(TDefaultEncoding encoding, const TDigraphSinks &sinks = {},
-                         const TBytesReadCallback &onRead = {});
+                         const TBytesReadCallback &onRead = {}, TTextFeatures *features = nullptr);
 
     // Reads the file again and counts its text's digraphs into `sinks`.
     void Count(const TFileMeasure &m, const TDigraphSinks &sinks);
