@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -225,6 +226,48 @@ TEST(DigraphProfile, CountingAloneAgreesWithWritingTheTexts) {
             EXPECT_EQ(counted.failures, written.failures);
             EXPECT_EQ(counted.fail_fraction, written.fail_fraction);
             EXPECT_EQ(counted.fails, written.fails);
+        }
+    }
+}
+
+// The comparison finds the walked profile's keys in the other by walking
+// both lists at once; a plain lookup of each key must give the same
+// failures, for lists of like size and for a few keys against thousands.
+TEST(DigraphProfile, FailuresMatchAPlainLookupOfEveryKey) {
+    std::mt19937 rng(17);
+    const auto profile = [&](int n, uint32_t span) {
+        std::map<uint32_t, int64_t> keys;
+        while (int(keys.size()) < n)
+            keys[DigraphKey(u'A', char16_t(0x20 + rng() % span))] = 1 + rng() % 50;
+        TDigraphProfile p;
+        for (const auto &[key, count] : keys) {
+            p.entries.push_back({key, count});
+            p.digraphs += count;
+        }
+        return p;
+    };
+    for (const auto &[small, large] :
+         {std::pair{1, 1}, {3, 3000}, {40, 3000}, {300, 600}, {500, 500}}) {
+        for (int round = 0; round < 20; ++round) {
+            const TDigraphProfile sample = profile(small, 4000), ref = profile(large, 4000);
+            // The profile with fewer digraphs is walked, as CompareProfiles does.
+            const bool walkSample = ref.digraphs > sample.digraphs;
+            const TDigraphProfile &walked = walkSample ? sample : ref;
+            const TDigraphProfile &other = walkSample ? ref : sample;
+            std::map<uint32_t, int64_t> otherCounts;
+            for (const TProfileEntry &e : other.entries)
+                otherCounts[e.key] = e.count;
+            int32_t expected = 0;
+            for (const TProfileEntry &e : walked.entries) {
+                const auto found = otherCounts.find(e.key);
+                expected +=
+                    found == otherCounts.end() ||
+                    FrequenciesDiffer(SingleQuotient(e.count, walked.digraphs),
+                                      SingleQuotient(found->second, other.digraphs), 0.015f);
+            }
+            SCOPED_TRACE(testing::Message()
+                         << small << " against " << large << ", round " << round);
+            EXPECT_EQ(CompareProfiles(sample, ref, 15, 10, QLatin1Char('.')).failures, expected);
         }
     }
 }
