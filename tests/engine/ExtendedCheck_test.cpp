@@ -2,15 +2,18 @@
 // The extended check of one file: which test speaks first, "too short to
 // judge" at its minimum, and the digraph verdict against the closest set.
 
+#include "DigraphScore.h"
 #include "FileCheck.h"
 #include "ReferenceSets.h"
 #include "TempDir.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <string>
 
 using namespace engine;
 
@@ -106,8 +109,10 @@ TEST(ExtendedCheck, TooShortBelowTheMinimumJudgedAtIt) {
     EXPECT_EQ(CheckExtended(dir.file("short.txt"), nullptr).result, TCheckResult::Passed);
 }
 
-// Each test speaks only when the ones before it found nothing.
-TEST(ExtendedCheck, SizeBeforeTooShortBeforeDigraph) {
+// Each test speaks only when the ones before it found nothing. (An 8-bit or
+// UTF-16 text fails the size test only when cut at a NUL, which the damage
+// test names first: the size test's verdict is reached by the default check.)
+TEST(ExtendedCheck, DamageBeforeTooShortBeforeDigraph) {
     TempDir dir;
     const auto sets = Sets();
     const struct {
@@ -116,15 +121,19 @@ TEST(ExtendedCheck, SizeBeforeTooShortBeforeDigraph) {
         TCheckResult result;
         TSuspectTest test;
         const char *code;
+        int64_t offset;
     } cases[] = {
-        // A few letters cut short: the size test, though also too short.
+        // Cut short at a NUL, and too short as well: the damage, where it is.
         {"cut", QByteArray("Some words\0\0\0\0\0\0\0\0\0\0", 20), TCheckResult::Suspect,
-         TSuspectTest::Size, "size"},
+         TSuspectTest::Damage, "nul", 10},
+        // Whitespace only: damage, not too short.
+        {"blank", "  \r\n\t\r\n", TCheckResult::Suspect, TSuspectTest::Damage, "empty", -1},
         // Odd pairs, but too few of them to judge.
         {"short odd", Times("XQ ", 100), TCheckResult::TooShort, TSuspectTest::TooShort,
-         "too-short"},
+         "too-short", -1},
         // The same odd pairs, enough of them.
-        {"long odd", Times("XQ ZJ ", 400), TCheckResult::Suspect, TSuspectTest::Digraph, "digraph"},
+        {"long odd", Times("XQ ZJ ", 400), TCheckResult::Suspect, TSuspectTest::Digraph, "digraph",
+         -1},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -132,6 +141,7 @@ TEST(ExtendedCheck, SizeBeforeTooShortBeforeDigraph) {
         EXPECT_EQ(run.result, c.result);
         EXPECT_EQ(run.verdict.test, c.test);
         EXPECT_EQ(run.verdict.code, QLatin1String(c.code));
+        EXPECT_EQ(run.verdict.offset, c.offset);
     }
 }
 
@@ -141,6 +151,48 @@ TEST(ExtendedCheck, GoodTextOfEachSetPassesAgainstItsClosestSet) {
     for (const QByteArray &text : {Times(kEnglish, 6), Times(kFrench, 6), Pairs(3000)})
         EXPECT_EQ(CheckExtended(dir.write("good.txt", text), sets).result, TCheckResult::Passed)
             << text.left(40).toStdString();
+}
+
+QByteArray GoodText(const char *name) {
+    QFile f(QStringLiteral(BRINDLE_GOOD_TEXTS "/") + QLatin1String(name));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
+    return f.readAll();
+}
+
+// An 8-bit text without a mark whose bytes are valid UTF-8 is judged as
+// UTF-8: real texts in five languages, their sets made from the same texts
+// in Windows-1252, pass in either form, read with the default encoding.
+TEST(ExtendedCheck, ValidUtf8WithoutMarkIsJudgedAsUtf8) {
+    TempDir dir;
+    const char *languages[] = {"en", "de", "fr", "es", "it"};
+    auto sets = std::make_shared<TReferenceSets>();
+    for (const char *l : languages)
+        sets->push_back(MakeReferenceSet(
+            QLatin1String(l), ProfileOf(GoodText((std::string(l) + ".cp1252.txt").c_str()), 10)));
+    for (const char *l : languages) {
+        for (const char *form : {".cp1252.txt", ".utf8.txt"}) {
+            const std::string name = std::string(l) + form;
+            SCOPED_TRACE(name);
+            const TRun run = CheckExtended(
+                dir.write(QString::fromStdString(name), GoodText(name.c_str())), sets);
+            EXPECT_EQ(run.result, TCheckResult::Passed) << run.verdict.reason.toStdString();
+        }
+    }
+    // Where accents are many, the check stands or falls by it: the same
+    // words in both forms pass, though read byte by byte every accent of
+    // the UTF-8 form would be two other characters.
+    const QString accented = QStringLiteral("L'élève a déjà été là où son père, sa "
+                                            "mère et son frère préparaient la fête de la forêt. ");
+    QString text;
+    for (int i = 0; i < 12; ++i)
+        text += accented;
+    auto accentSets = std::make_shared<TReferenceSets>();
+    accentSets->push_back(MakeReferenceSet(QStringLiteral("fr"), ProfileOf(text.toLatin1(), 10)));
+    EXPECT_EQ(CheckExtended(dir.write("accented.txt", text.toUtf8()), accentSets).result,
+              TCheckResult::Passed);
+    const TDigraphProfile asBytes = ProfileOf(text.toUtf8(), 1);
+    const TReferenceSet &fr = accentSets->front();
+    EXPECT_GT(DigraphScore(asBytes, fr.profile, fr.kept), fr.cut.At(asBytes.digraphs));
 }
 
 // A digraph verdict names its set, scores the file over the cut, and
