@@ -7,29 +7,28 @@
 
 namespace {
 
-engine::TVerdict Damaged() {
+engine::TVerdict Verdict(engine::TSuspectTest test, const char *code, const char *reason) {
     engine::TVerdict v;
-    v.test = engine::TSuspectTest::Damage;
-    v.code = QStringLiteral("nul");
+    v.test = test;
+    v.code = QString::fromUtf8(code);
+    v.reason = QString::fromUtf8(reason);
+    return v;
+}
+
+engine::TVerdict Damaged() {
+    engine::TVerdict v = Verdict(engine::TSuspectTest::Damage, "nul", "NUL at byte 4096");
     v.offset = 4096;
-    v.reason = QStringLiteral("NUL at byte 4096");
     return v;
 }
 
 engine::TVerdict TooShort() {
-    engine::TVerdict v;
-    v.test = engine::TSuspectTest::TooShort;
-    v.code = QStringLiteral("too-short");
+    engine::TVerdict v = Verdict(engine::TSuspectTest::TooShort, "too-short", "Too short to judge");
     v.digraphs = 42;
-    v.reason = QStringLiteral("Too short to judge");
     return v;
 }
 
 engine::TVerdict DigraphSuspect() {
-    engine::TVerdict v;
-    v.test = engine::TSuspectTest::Digraph;
-    v.code = QStringLiteral("digraph");
-    v.reason = QStringLiteral("Too many: TH(0.05)");
+    engine::TVerdict v = Verdict(engine::TSuspectTest::Digraph, "digraph", "Too many: TH(0.05)");
     v.too_many = QStringLiteral("TH(0.05)");
     v.fail_fraction = 0.25f;
     v.set = QStringLiteral("de");
@@ -41,12 +40,11 @@ engine::TVerdict DigraphSuspect() {
     return v;
 }
 
+// Made without a code, as a size verdict may be.
 engine::TVerdict SizeSuspect() {
-    engine::TVerdict v;
-    v.test = engine::TSuspectTest::Size;
+    engine::TVerdict v = Verdict(engine::TSuspectTest::Size, "", "File-size 13 but text-length 4");
     v.file_size = 13;
     v.text_length = 4;
-    v.reason = QStringLiteral("File-size 13 but text-length 4");
     return v;
 }
 
