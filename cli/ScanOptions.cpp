@@ -25,7 +25,8 @@ const char *UsageText() {
            "  -f, --freq-var N       frequency variation per 1000 (default 15, 0 to 1000)\n"
            "  -p, --fail-pct N       percent fail allowed (default 10, 0 or more)\n"
            "  -e, --encoding NAME    how files without a byte-order mark are read:\n"
-           "                         windows-1252 (default, as the window) or utf-8\n"
+           "                         windows-1252 (default, as the window), utf-8, or\n"
+           "                         auto (UTF-8 when the whole file is valid UTF-8)\n"
            "      --files-from LIST  check the files named in LIST, one path per line\n"
            "                         (\"-\": standard input), in that order, instead of\n"
            "                         walking FOLDER\n"
@@ -180,8 +181,10 @@ const TOption kOptions[] = {
              o.encoding = engine::TDefaultEncoding::Windows1252;
          else if (lower == QLatin1String("utf-8"))
              o.encoding = engine::TDefaultEncoding::Utf8;
+         else if (lower == QLatin1String("auto"))
+             o.encoding = engine::TDefaultEncoding::Automatic;
          else
-             return QStringLiteral("%1: unknown encoding '%2' (windows-1252 or utf-8)")
+             return QStringLiteral("%1: unknown encoding '%2' (windows-1252, utf-8 or auto)")
                  .arg(name, v);
          return QString();
      }},

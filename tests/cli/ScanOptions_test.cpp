@@ -64,7 +64,7 @@ TEST(ScanOptions, RefusesWhatCannotWork) {
         {{"-p", "-1", "a"}, "-p: '-1' is not a whole number of 0 or more"},
         {{"-j", "0", "a"}, "-j: '0' is not a whole number from 1 to 1024"},
         {{"-d", "a"}, "--digraph needs at least one --reference file, or --profile"},
-        {{"-e", "latin-9", "a"}, "-e: unknown encoding 'latin-9' (windows-1252 or utf-8)"},
+        {{"-e", "latin-9", "a"}, "-e: unknown encoding 'latin-9' (windows-1252, utf-8 or auto)"},
         {{"--format", "csv", "a"}, "--format: unknown format 'csv' (tsv or jsonl)"},
         {{"--files-from", "list", "a"}, "give either FOLDER or --files-from, not both"},
         {{"-x", "a"}, "unknown option '-x'"},

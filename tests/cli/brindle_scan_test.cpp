@@ -218,9 +218,11 @@ TEST(BrindleScan, Utf8WithoutMarkWhenAskedFor) {
     dir.write("a/u.txt", QStringLiteral("Grüße aus Köln, ça va?\r\n").toUtf8());
     dir.write("b/cut.txt", QStringLiteral("é\r\n").toUtf8() + QByteArray(8, '\0'));
     EXPECT_EQ(Scan({dir.file("a")}).exit, 0);
-    EXPECT_EQ(Scan({"-e", "utf-8", dir.file("a")}).exit, 0);
-    const Result r = Scan({"-e", "utf-8", "--format", "jsonl", dir.file("b")});
-    EXPECT_TRUE(r.out.contains("\"file_size\":12,\"text_length\":3")) << r.out.toStdString();
+    for (const char *encoding : {"utf-8", "auto"}) {
+        EXPECT_EQ(Scan({"-e", encoding, dir.file("a")}).exit, 0);
+        const Result r = Scan({"-e", encoding, "--format", "jsonl", dir.file("b")});
+        EXPECT_TRUE(r.out.contains("\"file_size\":12,\"text_length\":3")) << r.out.toStdString();
+    }
 }
 
 TEST(BrindleScan, ClosedOutputPipeEndsQuietly) {
