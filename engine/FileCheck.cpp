@@ -41,14 +41,16 @@ QString TooShortReason(int64_t digraphs, int64_t needed) {
 
 TCheckSettings MakeCheckSettings(bool thoroughly, int32_t minDigraphs,
                                  int32_t freqVariationPerMille, int32_t percentFailAllowed,
-                                 TDefaultEncoding encoding) {
+                                 TDefaultEncoding encoding, TDecimalSeparator separator) {
     TCheckSettings s;
     s.thoroughly = thoroughly;
     s.min_digraphs = minDigraphs;
     s.freq_variation_per_mille = freqVariationPerMille;
     s.percent_fail_allowed = percentFailAllowed;
     s.encoding = encoding;
-    s.decimal_separator = suite::UserDefaultFormatSettings().DecimalSeparator;
+    s.decimal_separator = separator == TDecimalSeparator::User
+                              ? suite::UserDefaultFormatSettings().DecimalSeparator
+                              : QLatin1Char('.');
     return s;
 }
 

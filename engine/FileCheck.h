@@ -44,12 +44,17 @@ struct TCheckSettings {
     std::shared_ptr<const TReferenceSets> sets;
 };
 
+// The decimal separator of the digraph reasons: the user's number format's
+// (the window), or always a full stop (brindle-scan, whose outputs from
+// different machines must compare byte for byte).
+enum class TDecimalSeparator { User, FullStop };
+
 // The settings of a run, the one way both front ends make them: the given
-// tolerances, and the decimal separator of the user's number format (it
-// shows in the digraph reasons).
+// tolerances and decimal separator.
 TCheckSettings MakeCheckSettings(bool thoroughly, int32_t minDigraphs,
                                  int32_t freqVariationPerMille, int32_t percentFailAllowed,
-                                 TDefaultEncoding encoding);
+                                 TDefaultEncoding encoding,
+                                 TDecimalSeparator separator = TDecimalSeparator::User);
 
 // Damage and TooShort come from the extended checks only.
 enum class TSuspectTest { Size, Digraph, Damage, TooShort };
