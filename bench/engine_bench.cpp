@@ -180,6 +180,27 @@ void BM_ByteShape(benchmark::State &state) {
 }
 BENCHMARK(BM_ByteShape);
 
+// Measures files as a -d scan does, with the digraph counters, with or
+// without the features; returns the file's size.
+struct TMeasurer {
+    engine::TTextFile file;
+    engine::TByteDigraphCounter bytes;
+    engine::TWideDigraphCounter wide;
+    engine::TTextFeatures f;
+    int64_t Measure(const QString &path, bool features) {
+        if (!file.Open(path))
+            return 0;
+        bytes.Reset();
+        wide.Reset();
+        const engine::TFileMeasure m =
+            file.Measure(engine::TDefaultEncoding::Windows1252, {&bytes, &wide, nullptr}, {},
+                         features ? &f : nullptr);
+        benchmark::DoNotOptimize(m.length);
+        file.Close();
+        return m.size;
+    }
+};
+
 // TTextFile::Measure of a file in the page cache with the digraph counters,
 // as a -d scan reads every file, without (0) and with (1) the extended
 // checks' features. Arg 1: the file's text is UTF-8 (8-bit text otherwise).
@@ -197,22 +218,10 @@ void BM_MeasureFile(benchmark::State &state) {
             return;
         }
     }
-    engine::TTextFile file;
-    engine::TByteDigraphCounter bytes;
-    engine::TWideDigraphCounter wide;
-    engine::TTextFeatures f;
+    TMeasurer measurer;
     int64_t size = 0;
-    for (auto _ : state) {
-        file.Open(path);
-        bytes.Reset();
-        wide.Reset();
-        const engine::TFileMeasure m =
-            file.Measure(engine::TDefaultEncoding::Windows1252, {&bytes, &wide, nullptr}, {},
-                         features ? &f : nullptr);
-        benchmark::DoNotOptimize(m.length);
-        size = m.size;
-        file.Close();
-    }
+    for (auto _ : state)
+        size = measurer.Measure(path, features);
     QFile::remove(path);
     state.SetBytesProcessed(int64_t(state.iterations()) * size);
 }
@@ -237,25 +246,12 @@ void BM_MeasureCorpus(benchmark::State &state) {
         paths.sort();
     }
     const bool features = state.range(0) != 0;
-    engine::TTextFile file;
-    engine::TByteDigraphCounter bytes;
-    engine::TWideDigraphCounter wide;
-    engine::TTextFeatures f;
+    TMeasurer measurer;
     int64_t total = 0;
     for (auto _ : state) {
         total = 0;
-        for (const QString &path : paths) {
-            if (!file.Open(path))
-                continue;
-            bytes.Reset();
-            wide.Reset();
-            const engine::TFileMeasure m =
-                file.Measure(engine::TDefaultEncoding::Windows1252, {&bytes, &wide, nullptr}, {},
-                             features ? &f : nullptr);
-            benchmark::DoNotOptimize(m.length);
-            total += m.size;
-            file.Close();
-        }
+        for (const QString &path : paths)
+            total += measurer.Measure(path, features);
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * total);
 }

@@ -315,35 +315,9 @@ void TByteScreen::Finish(TTextFeatures &f, bool readAsUtf8) {
 }
 
 void TByteFeatureCounter::Feed(const uint8_t *p, size_t n) {
+    // A plain loop: this counter runs only in the second read of a rare
+    // text.
     size_t i = 0;
-#ifdef BRINDLE_SSE2
-    TByteTally stray, high;
-    while (i + 16 <= n) {
-        const size_t stop = std::min(n - (n - i) % 16, i + 16 * TByteTally::kSteps);
-        for (; i < stop; i += 16) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
-            const __m128i ctl = StrayBytes(v);
-            stray.Add(ctl);
-            if (fF.firstControl < 0)
-                if (const unsigned m = unsigned(_mm_movemask_epi8(ctl)))
-                    fF.firstControl = fAt + int64_t(i) + std::countr_zero(m);
-            const unsigned bits = unsigned(_mm_movemask_epi8(v));
-            if (bits == 0) {
-                fAfterAscii = true;
-                continue;
-            }
-            high.Add(_mm_cmplt_epi8(v, _mm_setzero_si128()));
-            for (unsigned left = bits; left; left &= left - 1) {
-                const int j = std::countr_zero(left);
-                const bool afterAscii = j == 0 ? fAfterAscii : ((bits >> (j - 1)) & 1) == 0;
-                NonAscii(p[i + size_t(j)], fAt + int64_t(i) + j, afterAscii);
-            }
-            fAfterAscii = (bits & 0x8000) == 0;
-        }
-        fF.controls += stray.Take();
-        fF.nonAscii += high.Take();
-    }
-#endif
     for (; i < n; ++i) {
         const uint8_t b = p[i];
         const int64_t at = fAt + int64_t(i);
