@@ -101,10 +101,22 @@ def cp1252_decode(data):
     return "".join(out)
 
 
+def fill(paragraph, width=76):
+    """textwrap.fill(paragraph, width, break_long_words=False,
+    break_on_hyphens=False) for a paragraph of single-spaced words, faster."""
+    lines, line = [], ""
+    for word in paragraph.split():
+        if line and len(line) + 1 + len(word) > width:
+            lines.append(line)
+            line = word
+        else:
+            line = line + " " + word if line else word
+    lines.append(line)
+    return "\n".join(lines)
+
+
 def wrap_text(paras):
-    import textwrap
-    return "\n\n".join(textwrap.fill(p, 76, break_long_words=False, break_on_hyphens=False)
-                       for p in paras) + "\n"
+    return "\n\n".join(fill(p) for p in paras) + "\n"
 
 
 class Maker:
@@ -308,9 +320,7 @@ class Maker:
             while sum(len(w) + 1 for w in out) < n:
                 row = rng.choice(rows)
                 out.append("".join(rng.choice(row) for _ in range(rng.randint(2, 12))))
-            words = " ".join(out)
-            import textwrap
-            data = self.encode(textwrap.fill(words, 76) + "\n", enc, nl)
+            data = self.encode(fill(" ".join(out)) + "\n", enc, nl)
         else:
             raise ValueError(kind)
         self.add(bytes(data), "damaged", kind, lang, enc, nl)
