@@ -4,10 +4,11 @@
 // set's cut for that length, and whether the classic comparison against that
 // set fails. For choosing the decision rule on a labelled corpus.
 //
-// Run: build/bench/set_scores NAME=FILE[,FILE...] ... < list-of-files
+// Run: build/bench/set_scores NAME=FILE[,FILE...]|NAME=SAVED.profile ... < list-of-files
 // (texts read as UTF-8 when valid, else Windows-1252; the design tolerances).
 #include "DigraphScore.h"
 #include "FileCheck.h"
+#include "ProfileFile.h"
 #include "ReferenceSets.h"
 
 #include <QCoreApplication>
@@ -46,6 +47,15 @@ int main(int argc, char **argv) {
     const auto start = std::chrono::steady_clock::now();
     for (const QString &arg : app.arguments().mid(1)) {
         const qsizetype eq = arg.indexOf(QLatin1Char('='));
+        if (arg.endsWith(QLatin1String(".profile"))) {
+            TProfileRead read = ReadProfileFile(arg.mid(eq + 1));
+            if (!read.saved) {
+                std::fprintf(stderr, "%s: %s\n", qPrintable(arg), qPrintable(read.error));
+                return 2;
+            }
+            sets.push_back(MakeReferenceSet(arg.left(eq), std::move(read.saved->profile)));
+            continue;
+        }
         TPairCounts counts;
         for (const QString &file : arg.mid(eq + 1).split(QLatin1Char(','))) {
             TPairCounts one = CountsOf(checker, file);
