@@ -2,15 +2,24 @@
 #include "LoadReference.h"
 
 #include "FileCheck.h"
-#include "File_utils.h"
 #include "ProfileFile.h"
 #include "ReferenceProfile.h"
+#include "ReferenceSetFiles.h"
 #include "RunError.h"
 
 namespace cli {
 
+engine::TDefaultEncoding ReferenceEncoding(const TScanOptions &o) {
+    return o.extended && o.encoding == engine::TDefaultEncoding::Windows1252
+               ? engine::TDefaultEncoding::Automatic
+               : o.encoding;
+}
+
 std::optional<TReferenceError> LoadReference(const TScanOptions &o, int32_t minDigraphs,
                                              engine::TDigraphProfile &reference) {
+    if (!o.profile.isEmpty() && o.extended)
+        // As any set's profile: see engine::LoadReferenceSet.
+        return engine::AddProfileFile(o.profile, minDigraphs, reference);
     if (!o.profile.isEmpty()) {
         engine::TProfileRead read = engine::ReadProfileFile(o.profile);
         const QString cause =
@@ -24,24 +33,9 @@ std::optional<TReferenceError> LoadReference(const TScanOptions &o, int32_t minD
     engine::TFileChecker checker;
     try {
         const engine::TReferenceBuild build =
-            engine::BuildReferenceProfile(o.references, o.encoding, minDigraphs, checker);
-        switch (build.status) {
-        case engine::TReferenceBuild::Status::Missing:
-            // The checker's last look was at that file.
-            return TReferenceError{build.missing, checker.MissingError() != 0
-                                                      ? suite::ErrnoText(checker.MissingError())
-                                                      : QStringLiteral("not a regular file")};
-        case engine::TReferenceBuild::Status::NotText:
-            return TReferenceError{build.notText,
-                                   engine::NotTextCause(build.fileSize, build.textLength)};
-        case engine::TReferenceBuild::Status::NoDigraphs:
-            return TReferenceError{
-                o.references.join(QStringLiteral(", ")),
-                QStringLiteral(
-                    "no letter pairs to profile: the reference is too short or not text")};
-        case engine::TReferenceBuild::Status::Ok:
-            break;
-        }
+            engine::BuildReferenceProfile(o.references, ReferenceEncoding(o), minDigraphs, checker);
+        if (auto failed = engine::ReferenceBuildError(build, o.references, checker))
+            return failed;
         reference = build.profile;
     } catch (const suite::TRunError &e) {
         return TReferenceError{e.path(), e.cause()};
