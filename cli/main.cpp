@@ -8,6 +8,7 @@
 #include "LoadSets.h"
 #include "OrderedRun.h"
 #include "ProfileFile.h"
+#include "ReferenceSets.h"
 #include "Reporter.h"
 #include "ScanOptions.h"
 #include "ScanSource.h"
@@ -90,6 +91,7 @@ int main(int argc, char **argv) {
                 report.Error(failed->path, failed->cause);
                 return report.Finish();
             }
+            engine::SeparateSets(*sets);
             settings.sets = std::move(sets);
         }
     }

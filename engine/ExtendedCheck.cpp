@@ -38,7 +38,16 @@ void KeepAtLeast(const TDigraphProfile &all, int32_t minFreq, TDigraphProfile &k
 // reversed, shuffled, random, encoded) either test alone listed about one
 // good text in ten, both together none, and both together still caught nine
 // damaged texts in ten, the rest mostly having too few pairs left to tell.
-bool Strays(bool classicFails, double score, double cut) {
+//
+// The score alone is enough where the run has other sets to measure it by:
+// a text further from its closest set than the nearest other set is from it
+// (another language, when the sets are languages) is no text of that set's
+// kind, whatever its topic; still only above the cut, so that chance in a
+// short text is never taken for it. Letters shuffled within their words
+// keep most pair frequencies within the tolerance and are caught this way.
+bool Strays(bool classicFails, double score, const TReferenceSet &set, double cut) {
+    if (set.nearest_other >= 0.0 && score > set.nearest_other && score > cut)
+        return true;
     return classicFails && (cut < 0.0 || score > cut);
 }
 
@@ -130,7 +139,7 @@ TCheckResult TFileChecker::CheckExtended(const TCheckSettings &settings,
     const TDigraphComparison cmp =
         CompareProfiles(fSample, set.profile, settings.freq_variation_per_mille,
                         settings.percent_fail_allowed, settings.decimal_separator, true);
-    if (!Strays(cmp.fails, score, cut))
+    if (!Strays(cmp.fails, score, set, cut))
         return TCheckResult::Passed;
     verdict.test = TSuspectTest::Digraph;
     verdict.code = QStringLiteral("digraph");

@@ -136,6 +136,19 @@ TReferenceSet MakeReferenceSet(const QString &name, TDigraphProfile profile) {
     return set;
 }
 
+void SeparateSets(TReferenceSets &sets) {
+    for (TReferenceSet &set : sets) {
+        set.nearest_other = -1.0;
+        for (const TReferenceSet &other : sets) {
+            if (&other == &set)
+                continue;
+            const double s = DigraphScore(other.profile, set.profile, set.kept);
+            if (set.nearest_other < 0.0 || s < set.nearest_other)
+                set.nearest_other = s;
+        }
+    }
+}
+
 const TReferenceSet *ClosestSet(const TDigraphProfile &text, const TReferenceSets &sets,
                                 double &score) {
     const TReferenceSet *best = nullptr;

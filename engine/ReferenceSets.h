@@ -31,6 +31,9 @@ struct TReferenceSet {
     TDigraphProfile profile;
     int64_t kept = 0; // KeptCount(profile)
     TScoreCut cut;
+    // The score of the nearest other set of the run against this one; < 0
+    // while the run has no other set (SeparateSets).
+    double nearest_other = -1.0;
 };
 
 // A set with its cut calibrated from its own profile: no labels needed, and
@@ -41,6 +44,10 @@ TReferenceSet MakeReferenceSet(const QString &name, TDigraphProfile profile);
 
 // The set `text` (all its pairs) is closest to, by DigraphScore, and that
 // score; the first of equals. Null when `sets` is empty.
+// Fills each set's nearest_other from the others of the run: called once the
+// run's sets are all made.
+void SeparateSets(TReferenceSets &sets);
+
 const TReferenceSet *ClosestSet(const TDigraphProfile &text, const TReferenceSets &sets,
                                 double &score);
 

@@ -11,8 +11,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <memory>
+#include <random>
 #include <string>
 
 using namespace engine;
@@ -233,4 +235,44 @@ TEST(ExtendedCheck, DigraphVerdictNamesTheSetAndExplainsItself) {
                                       [](const TPairDeviation &d) { return d.reference == 0.0f; });
     ASSERT_NE(missing, v.too_many_pairs.end());
     EXPECT_TRUE(v.too_many.contains(QLatin1Char(' ') + missing->pair));
+}
+
+// With other sets to measure by, a text further from its closest set than
+// the nearest other set is from it strays on its score alone: letters
+// shuffled within their words keep most pair frequencies within the
+// tolerance, so the comparison alone passes them. The good texts still pass.
+TEST(ExtendedCheck, FurtherThanAnotherSetStraysOnTheScoreAlone) {
+    TempDir dir;
+    const char *languages[] = {"en", "de", "fr", "es", "it"};
+    auto sets = std::make_shared<TReferenceSets>();
+    for (const char *l : languages)
+        sets->push_back(MakeReferenceSet(
+            QLatin1String(l), ProfileOf(GoodText((std::string(l) + ".cp1252.txt").c_str()), 10)));
+    SeparateSets(*sets);
+    for (const TReferenceSet &set : *sets)
+        EXPECT_GT(set.nearest_other, 0.0) << set.name.toStdString();
+
+    std::mt19937 rng(18);
+    for (const char *l : languages) {
+        const QByteArray good = GoodText((std::string(l) + ".cp1252.txt").c_str());
+        SCOPED_TRACE(l);
+        EXPECT_EQ(CheckExtended(dir.write("good.txt", good), sets).result, TCheckResult::Passed);
+        QByteArray shuffled = good;
+        for (qsizetype i = 0; i < shuffled.size();) {
+            qsizetype end = i;
+            while (end < shuffled.size() && std::isalpha(static_cast<unsigned char>(shuffled[end])))
+                ++end;
+            std::shuffle(shuffled.begin() + i, shuffled.begin() + end, rng);
+            i = end + 1;
+        }
+        const TRun run = CheckExtended(dir.write("shuffled.txt", shuffled), sets);
+        EXPECT_EQ(run.result, TCheckResult::Suspect);
+        EXPECT_EQ(run.verdict.code, QStringLiteral("digraph"));
+        EXPECT_GT(run.verdict.score, (*sets)[size_t(&l - languages)].nearest_other);
+    }
+
+    // One set alone has nothing to measure by: the rule is the comparison's.
+    TReferenceSets one{MakeReferenceSet(QStringLiteral("en"), ProfileOf(Times(kEnglish, 20), 10))};
+    SeparateSets(one);
+    EXPECT_LT(one.front().nearest_other, 0.0);
 }
