@@ -2,6 +2,8 @@
 #include "TextFile.h"
 
 #include "ByteOrderMark.h"
+#include "Damage.h"
+#include "FeatureCounters.h"
 #include "FileNames.h"
 #include "File_utils.h"
 #include "Mykpsmall.h"
@@ -14,6 +16,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <limits>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -161,6 +164,28 @@ TTextFile::TMark TTextFile::DetectMark(const uint8_t *p, size_t n, TDefaultEncod
     return {encoding == TDefaultEncoding::Utf8 ? TTextKind::Utf8 : TTextKind::Ansi, 0};
 }
 
+bool TTextFile::AllUtf8(const uint8_t *first, size_t n, bool whole) {
+    TUtf8Sequence seq;
+    if (!FeedWellFormed(seq, first, n))
+        return false;
+    if (!whole) {
+        // Read ahead to the end (or the first ill-formed byte) into a buffer
+        // of its own: the pass goes on from the first block.
+        if (fAhead.size() < kBlock)
+            fAhead.resize(kBlock);
+        for (int64_t offset = int64_t(n); offset < fSize;) {
+            const size_t want = size_t(std::min<int64_t>(int64_t(kBlock), fSize - offset));
+            const size_t got = ReadAt(offset, fAhead.data(), want);
+            if (!FeedWellFormed(seq, fAhead.data(), got))
+                return false;
+            if (got < want)
+                break;
+            offset += int64_t(got);
+        }
+    }
+    return !seq.IsOpen();
+}
+
 // Reads the file from its start, detecting the mark in the first block (or
 // taking `known`), and hands the sink each block after the mark:
 // sink.Bytes(p, n) for 8-bit text, sink.Units(p, n) for decoded units, and
@@ -207,8 +232,10 @@ TTextFile::TMark TTextFile::Pass(TDefaultEncoding encoding, const TMark *known, 
         offset += int64_t(n);
         if (first) {
             mark = known ? *known : DetectMark(p, n, encoding);
-            if constexpr (requires { sink.OnKind(mark.kind); })
-                sink.OnKind(mark.kind);
+            if (!known && encoding == TDefaultEncoding::Automatic && mark.length == 0)
+                mark.kind = AllUtf8(p, n, last) ? TTextKind::Utf8 : TTextKind::Ansi;
+            if constexpr (requires { sink.OnKind(mark.kind, mark.length); })
+                sink.OnKind(mark.kind, mark.length);
             const size_t skip = std::min(n, size_t(mark.length));
             p += skip;
             n -= skip;
@@ -219,6 +246,8 @@ TTextFile::TMark TTextFile::Pass(TDefaultEncoding encoding, const TMark *known, 
             sink.Bytes(p, n);
             break;
         case TTextKind::Utf8: {
+            if constexpr (requires { sink.RawUtf8(p, n); })
+                sink.RawUtf8(p, n);
             size_t k = utf8.Decode(p, n, units);
             if (last)
                 k += utf8.Finish(units + k);
@@ -277,9 +306,53 @@ struct TCountingSink {
     // every byte decodes to. Nothing after the NUL matters to other kinds.
     bool decodeUtf8 = false;
     bool decodeAll = false;
-    void OnKind(TTextKind kind) {
+    void OnKind(TTextKind textKind, int64_t markLength) {
+        kind = textKind;
         decodeAll = decodeUtf8 && kind == TTextKind::Utf8;
         eightBit = kind == TTextKind::Ansi;
+        mark = markLength;
+        at = markLength;
+        const bool utf16 = kind == TTextKind::Utf16LE || kind == TTextKind::Utf16BE;
+        byteFeatures = TByteScreen(markLength, kind == TTextKind::Utf8);
+        wideShape = TShapeCounter<char16_t>(markLength, utf16 ? 2 : 0);
+    }
+
+    // The extended checks' features, when asked for: counted on the text
+    // (what comes before the first NUL) as it goes by.
+    TTextFeatures *features = nullptr;
+    TTextKind kind = TTextKind::Ansi;
+    int64_t mark = 0;
+    int64_t at = 0;        // the file offset of the next byte (8-bit, UTF-8)
+    int64_t unitsSeen = 0; // UTF-16 units before this block
+    bool rawEnded = false;
+    TByteScreen byteFeatures;
+    TShapeCounter<uint8_t> byteShape;
+    TShapeCounter<char16_t> wideShape;
+    // UTF-8 before decoding: the byte features, and the NUL's byte offset.
+    void RawUtf8(const uint8_t *p, size_t n) {
+        if (!features || rawEnded)
+            return;
+        const void *nul = std::memchr(p, 0, n);
+        const size_t m = nul ? size_t(static_cast<const uint8_t *>(nul) - p) : n;
+        byteFeatures.Feed(p, m);
+        if (nul) {
+            features->firstNul = at + int64_t(m);
+            rawEnded = true;
+        }
+        at += int64_t(n);
+    }
+    void FinishFeatures(int64_t size) {
+        TTextFeatures &f = *features;
+        if (kind == TTextKind::Utf16LE || kind == TTextKind::Utf16BE) {
+            wideShape.Finish(f);
+            f.oddUtf16 = (size - mark) % 2 != 0;
+            return;
+        }
+        byteFeatures.Finish(f, kind == TTextKind::Utf8);
+        if (kind == TTextKind::Ansi)
+            byteShape.Finish(f);
+        else
+            wideShape.Finish(f);
     }
     bool Done() const { return measure.Ended() && !decodeAll; }
     void Decoded(size_t k) { decoded += int64_t(k); }
@@ -290,6 +363,13 @@ struct TCountingSink {
             sinks.bytes->Feed(p, m);
         else if (sinks.ordered)
             sinks.ordered->AddBytes(p, m, prev);
+        if (features) {
+            byteFeatures.Feed(p, m);
+            byteShape.Feed(p, m);
+            if (m < n)
+                features->firstNul = at + int64_t(m);
+            at += int64_t(n);
+        }
         Report();
     }
     // Measuring into a (fresh) fast counter: its table counts the line
@@ -314,6 +394,13 @@ struct TCountingSink {
             sinks.wide->Feed(p, m);
         else if (sinks.ordered)
             sinks.ordered->AddUnits(p, m, prev);
+        if (features) {
+            wideShape.Feed(p, m);
+            // UTF-16: unit i lies at mark + 2 i, a unit split by a block too.
+            if (m < n && kind != TTextKind::Utf8)
+                features->firstNul = mark + 2 * (unitsSeen + int64_t(m));
+            unitsSeen += int64_t(n);
+        }
         Report();
     }
     void Read(int64_t bytes) {
@@ -321,6 +408,63 @@ struct TCountingSink {
             (*onRead)(bytes);
     }
     void Report() { MyYieldProcess(); }
+};
+
+// The second read of a rare text: its lines that hold a token and its
+// commonest unit (`lines`), and its mojibake counted byte by byte (`bytes`).
+struct TSecondLook {
+    bool lines = false;
+    bool bytes = false;
+    std::optional<TLineCounter> lineCounterStore;
+    TByteFeatureCounter byteCounter;
+    bool ended = false, rawEnded = false;
+    bool Done() const { return ended && rawEnded; }
+    void Decoded(size_t) {}
+    template <class U> size_t TextIn(const U *p, size_t n) {
+        size_t m = 0;
+        while (m < n && p[m] != 0)
+            ++m;
+        return m;
+    }
+    void Lines(const auto *p, size_t n) {
+        const size_t m = TextIn(p, n);
+        if (lines && !ended) {
+            if (!lineCounterStore)
+                lineCounterStore.emplace();
+            lineCounterStore->Feed(p, m);
+        }
+        ended = ended || m < n;
+    }
+    void Raw(const uint8_t *p, size_t n) {
+        const size_t m = TextIn(p, n);
+        if (bytes && !rawEnded)
+            byteCounter.Feed(p, m);
+        rawEnded = rawEnded || m < n;
+    }
+    void Bytes(const uint8_t *p, size_t n) {
+        Lines(p, n);
+        Raw(p, n);
+    }
+    void RawUtf8(const uint8_t *p, size_t n) { Raw(p, n); }
+    void Units(const char16_t *p, size_t n) {
+        Lines(p, n);
+        rawEnded = rawEnded || ended || !bytes; // UTF-16 has no byte features
+    }
+    void Finish(TTextFeatures &f, bool readAsUtf8) {
+        if (lines) {
+            if (!lineCounterStore)
+                lineCounterStore.emplace();
+            lineCounterStore->Finish(f);
+        }
+        if (bytes) {
+            TTextFeatures all;
+            byteCounter.Finish(all, readAsUtf8);
+            f.mojibakeSequences = all.mojibakeSequences;
+            f.mojibakeChars = all.mojibakeChars;
+            f.nonAsciiChars = all.nonAsciiChars;
+            f.firstMojibake = all.firstMojibake;
+        }
+    }
 };
 
 } // namespace
@@ -338,8 +482,22 @@ TFileMeasure TTextFile::Measure(TDefaultEncoding encoding, const TDigraphSinks &
     // UTF-8 is decoded to the end: the size test compares with all of it.
     sink.decodeUtf8 = true;
     sink.breaksFromCounters = true;
+    sink.features = features;
     const TMark mark = Pass(encoding, nullptr, sink);
     sink.Finish();
+    if (features) {
+        sink.FinishFeatures(fSize);
+        // Rare: a text whose shape allows a word list or one character, or
+        // whose bytes allow mojibake, is read again for those counts.
+        TSecondLook look;
+        look.lines = NeedsLineCount(*features);
+        look.bytes = NeedsMojibakeCount(*features);
+        if (look.lines || look.bytes) {
+            look.byteCounter = TByteFeatureCounter(mark.length);
+            Pass(encoding, &mark, look);
+            look.Finish(*features, mark.kind == TTextKind::Utf8);
+        }
+    }
     m.kind = mark.kind;
     m.markLength = mark.length;
     m.unicode = mark.kind == TTextKind::Utf16LE || mark.kind == TTextKind::Utf16BE;
