@@ -34,16 +34,23 @@ QString DigraphReason(const QString &tooMany, const QString &tooFew) {
     return reason;
 }
 
+QString TooShortReason(int64_t digraphs, int64_t needed) {
+    return QStringLiteral("Too short to judge: ") + QString::number(digraphs) +
+           QStringLiteral(" letter pairs, ") + QString::number(needed) + QStringLiteral(" needed");
+}
+
 TCheckSettings MakeCheckSettings(bool thoroughly, int32_t minDigraphs,
                                  int32_t freqVariationPerMille, int32_t percentFailAllowed,
-                                 TDefaultEncoding encoding) {
+                                 TDefaultEncoding encoding, TDecimalSeparator separator) {
     TCheckSettings s;
     s.thoroughly = thoroughly;
     s.min_digraphs = minDigraphs;
     s.freq_variation_per_mille = freqVariationPerMille;
     s.percent_fail_allowed = percentFailAllowed;
     s.encoding = encoding;
-    s.decimal_separator = suite::UserDefaultFormatSettings().DecimalSeparator;
+    s.decimal_separator = separator == TDecimalSeparator::User
+                              ? suite::UserDefaultFormatSettings().DecimalSeparator
+                              : QLatin1Char('.');
     return s;
 }
 
@@ -63,6 +70,13 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
         return TCheckResult::Missing;
     const TClosing closing{fFile};
     MyYieldProcess();
+    if (settings.extended) {
+        try {
+            return CheckExtended(settings, onPercent2, verdict);
+        } catch (const ETreeError &e) {
+            throw suite::TRunError(path, QString::fromLatin1(e.what()));
+        }
+    }
     try {
         const bool thorough = settings.thoroughly && reference;
         // The digraphs are counted while the length is measured, in one
@@ -75,13 +89,8 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
             fOrdered.Clear();
         }
         const TDigraphSinks fast{&fBytes, &fWide, nullptr};
-        TBytesReadCallback onRead;
-        if (thorough && onPercent2) {
-            const int64_t size = fFile.Size();
-            onRead = [&onPercent2, size](int64_t bytes) {
-                onPercent2(size > 0 ? int32_t(std::min<int64_t>(bytes, size) * 100 / size) : 100);
-            };
-        }
+        const TBytesReadCallback onRead =
+            thorough ? ReadProgress(onPercent2) : TBytesReadCallback{};
         const TFileMeasure m = thorough ? fFile.Measure(settings.encoding, fast, onRead)
                                         : fFile.Measure(settings.encoding);
         // A file cut short or grown while it was read is reported as changed,
@@ -134,6 +143,15 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
     } catch (const ETreeError &e) {
         throw suite::TRunError(path, QString::fromLatin1(e.what()));
     }
+}
+
+TBytesReadCallback TFileChecker::ReadProgress(const TPercentCallback &onPercent2) const {
+    if (!onPercent2)
+        return {};
+    const int64_t size = fFile.Size();
+    return [&onPercent2, size](int64_t bytes) {
+        onPercent2(size > 0 ? int32_t(std::min<int64_t>(bytes, size) * 100 / size) : 100);
+    };
 }
 
 bool TFileChecker::CountReference(const QString &path, TDefaultEncoding encoding,

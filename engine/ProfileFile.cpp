@@ -254,6 +254,28 @@ QString ProfileMismatch(const TSavedProfile &saved, TDefaultEncoding encoding,
     return {};
 }
 
+bool HasProfileMagic(const QString &path) {
+    const int fd =
+        ::open(suite::EncodeFileName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    char head[sizeof kMagic];
+    qsizetype done = 0;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        while (done < qsizetype(sizeof head)) {
+            const ssize_t got = ::read(fd, head + done, sizeof head - size_t(done));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            done += got;
+        }
+    }
+    ::close(fd);
+    return done == qsizetype(sizeof head) && std::memcmp(head, kMagic, sizeof head) == 0;
+}
+
 QString SaveProfileFile(const QString &path, const TSavedProfile &saved) {
     return platform::WriteFileAtomicallyAt(suite::EncodeFileName(path), EncodeProfile(saved));
 }
