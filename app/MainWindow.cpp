@@ -214,12 +214,8 @@ void TForm1::CreateComponents() {
     // beside Start.
     Place(encodingLabel, 42, 17, 0, 14);
     ElComboEncoding->setGeometry(135, 13, 140, 22);
-    for (auto [box, y] :
-         {std::pair{ElCheckBoxExtended, 144}, std::pair{ElCheckBoxLanguages, 167}}) {
-        // Their boxes in line with the fields' right edge.
-        Place(box, 0, y, 0, 17);
-        box->move(275 - box->width(), y);
-    }
+    Place(ElCheckBoxExtended, 165, 144, 95, 17);
+    Place(ElCheckBoxLanguages, 165, 167, 95, 17);
     ButtonSets->setGeometry(42, 344, 110, 25);
     for (QWidget *w :
          {static_cast<QWidget *>(Button1), static_cast<QWidget *>(ButtonStop),
