@@ -3,6 +3,8 @@
 // in memory (no file reading). Run: build/bench/engine_bench
 #include "DigraphCounter.h"
 #include "DigraphProfile.h"
+#include "DigraphScore.h"
+#include "ReferenceSets.h"
 #include "TextMeasure.h"
 #include "Utf8Decoder.h"
 
@@ -119,5 +121,35 @@ void BM_SmallFileDigraphs(benchmark::State &state) {
 BENCHMARK(BM_SmallFileDigraphs);
 
 } // namespace
+
+// A reference set's calibration, done once per set when a run starts: the
+// profile of the 8 MB text above.
+engine::TDigraphProfile TextProfile(int32_t minFreq) {
+    engine::TPairCounts counts;
+    char16_t prev = 0;
+    counts.AddBytes(Text().data(), Text().size(), prev);
+    return engine::MakeProfile(counts, minFreq);
+}
+
+void BM_CalibrateSet(benchmark::State &state) {
+    const engine::TDigraphProfile profile = TextProfile(10);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            engine::MakeReferenceSet(QStringLiteral("set"), profile).cut.points);
+}
+BENCHMARK(BM_CalibrateSet)->Unit(benchmark::kMillisecond);
+
+// One file's score against one set: a short text's pairs against the set.
+void BM_ScoreAgainstSet(benchmark::State &state) {
+    const engine::TDigraphProfile set = TextProfile(10);
+    const int64_t kept = engine::KeptCount(set);
+    engine::TPairCounts counts;
+    char16_t prev = 0;
+    counts.AddBytes(Text().data(), 4000, prev);
+    const engine::TDigraphProfile text = engine::MakeProfile(counts, 1);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(engine::DigraphScore(text, set, kept));
+}
+BENCHMARK(BM_ScoreAgainstSet);
 
 BENCHMARK_MAIN();

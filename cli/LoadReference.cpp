@@ -2,7 +2,6 @@
 #include "LoadReference.h"
 
 #include "FileCheck.h"
-#include "File_utils.h"
 #include "ProfileFile.h"
 #include "ReferenceProfile.h"
 #include "RunError.h"
@@ -25,23 +24,8 @@ std::optional<TReferenceError> LoadReference(const TScanOptions &o, int32_t minD
     try {
         const engine::TReferenceBuild build =
             engine::BuildReferenceProfile(o.references, o.encoding, minDigraphs, checker);
-        switch (build.status) {
-        case engine::TReferenceBuild::Status::Missing:
-            // The checker's last look was at that file.
-            return TReferenceError{build.missing, checker.MissingError() != 0
-                                                      ? suite::ErrnoText(checker.MissingError())
-                                                      : QStringLiteral("not a regular file")};
-        case engine::TReferenceBuild::Status::NotText:
-            return TReferenceError{build.notText,
-                                   engine::NotTextCause(build.fileSize, build.textLength)};
-        case engine::TReferenceBuild::Status::NoDigraphs:
-            return TReferenceError{
-                o.references.join(QStringLiteral(", ")),
-                QStringLiteral(
-                    "no letter pairs to profile: the reference is too short or not text")};
-        case engine::TReferenceBuild::Status::Ok:
-            break;
-        }
+        if (auto failed = engine::ReferenceBuildError(build, o.references, checker))
+            return failed;
         reference = build.profile;
     } catch (const suite::TRunError &e) {
         return TReferenceError{e.path(), e.cause()};

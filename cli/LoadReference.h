@@ -5,6 +5,7 @@
 // --save-profile when asked.
 
 #include "DigraphProfile.h"
+#include "ReferenceProfile.h"
 #include "ScanOptions.h"
 
 #include <QString>
@@ -12,10 +13,7 @@
 
 namespace cli {
 
-struct TReferenceError {
-    QString path;
-    QString cause;
-};
+using engine::TReferenceError;
 
 // Loads the reference the options name into `reference` (left empty when
 // they name none). The error names the file at fault and why.

@@ -31,7 +31,17 @@ private:
     int fError = 0;
 };
 
-QByteArray JsonLine(const QString &path, const engine::TVerdict &verdict);
+// One line for a file the check lists. `extended`: the extended run's
+// fields and columns (see --help); a default run's lines never change.
+// `tooShort`: the file is listed as "too short to judge", not as suspect.
+QByteArray JsonLine(const QString &path, const engine::TVerdict &verdict, bool extended = false,
+                    bool tooShort = false);
+QByteArray TsvLine(const QString &path, const engine::TVerdict &verdict, bool extended = false,
+                   bool tooShort = false);
+// A figure as JSON and TSV write it: the shortest text that reads back as
+// the same value, with a full stop whatever the locale.
+QByteArray Figure(double value);
+QByteArray Figure(float value);
 QByteArray JsonString(const QString &s);
 // `"path":"..."` with U+FFFD for each byte of the name that is not part of
 // valid UTF-8, then, only for such a name, `,"path_bytes":"..."` with its

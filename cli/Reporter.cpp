@@ -3,7 +3,6 @@
 
 #include "File_utils.h"
 #include "PathEscape.h"
-#include "SuspectLine.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -23,8 +22,8 @@ void PrintError(const QString &path, const QString &cause) {
 
 } // namespace
 
-TReporter::TReporter(TOutputFormat format, int outFd)
-    : fFormat(format), fOut(outFd), fStart(std::chrono::steady_clock::now()) {}
+TReporter::TReporter(TOutputFormat format, int outFd, bool extended)
+    : fFormat(format), fExtended(extended), fOut(outFd), fStart(std::chrono::steady_clock::now()) {}
 
 TReporter::~TReporter() = default;
 
@@ -77,12 +76,13 @@ bool TReporter::Outcome(const QString &path, const engine::TFileOutcome &outcome
         }
         return !fOut.Closed();
     }
-    if (outcome.result != engine::TCheckResult::Suspect)
+    const bool tooShort = outcome.result == engine::TCheckResult::TooShort;
+    if (outcome.result != engine::TCheckResult::Suspect && !(tooShort && fExtended))
         return true;
-    ++fSuspects;
+    ++(tooShort ? fTooShort : fSuspects);
     const QByteArray line = fFormat == TOutputFormat::Jsonl
-                                ? JsonLine(path, outcome.verdict)
-                                : engine::SuspectLine(path, outcome.verdict);
+                                ? JsonLine(path, outcome.verdict, fExtended, tooShort)
+                                : TsvLine(path, outcome.verdict, fExtended, tooShort);
     if (!fResultsUnderBar)
         return fOut.Line(line);
     bool ok = true;
@@ -102,9 +102,13 @@ int TReporter::Finish() {
         fBar.reset();
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - fStart).count();
-        std::fprintf(stderr, "brindle-scan: %lld files checked, %lld suspect, %lld %s, %.1f s\n",
-                     qlonglong(fChecked.load()), qlonglong(fSuspects), qlonglong(fErrors),
-                     fErrors == 1 ? "error" : "errors", seconds);
+        // Too-short files are neither suspect nor passed: counted apart.
+        const QByteArray tooShort =
+            fExtended ? ", " + QByteArray::number(qlonglong(fTooShort)) + " too short" : "";
+        std::fprintf(stderr, "brindle-scan: %lld files checked, %lld suspect%s, %lld %s, %s s\n",
+                     qlonglong(fChecked.load()), qlonglong(fSuspects), tooShort.constData(),
+                     qlonglong(fErrors), fErrors == 1 ? "error" : "errors",
+                     QByteArray::number(seconds, 'f', 1).constData());
     }
     if (fErrors > 0)
         return kExitError;

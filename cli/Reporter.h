@@ -23,7 +23,9 @@ constexpr int kExitClean = 0, kExitSuspect = 1, kExitError = 2;
 
 class TReporter {
 public:
-    explicit TReporter(TOutputFormat format, int outFd = 1);
+    // `extended`: lines carry the extended fields, and files too short to
+    // judge are listed (they do not make the status 1).
+    explicit TReporter(TOutputFormat format, int outFd = 1, bool extended = false);
     ~TReporter();
 
     // Shows a progress bar on standard error until Finish(); `total` < 0
@@ -57,12 +59,13 @@ private:
     void ToStderr(const QString &path, const QString &cause);
 
     TOutputFormat fFormat;
+    bool fExtended;
     TLineWriter fOut;
     std::atomic<qsizetype> fChecked{0};
     std::unique_ptr<TProgressBar> fBar;
     bool fResultsUnderBar = false; // results go to the bar's own terminal
     std::chrono::steady_clock::time_point fStart;
-    qsizetype fSuspects = 0, fErrors = 0;
+    qsizetype fSuspects = 0, fTooShort = 0, fErrors = 0;
 };
 
 } // namespace cli

@@ -25,7 +25,8 @@ const char *UsageText() {
            "  -f, --freq-var N       frequency variation per 1000 (default 15, 0 to 1000)\n"
            "  -p, --fail-pct N       percent fail allowed (default 10, 0 or more)\n"
            "  -e, --encoding NAME    how files without a byte-order mark are read:\n"
-           "                         windows-1252 (default, as the window) or utf-8\n"
+           "                         windows-1252 (default, as the window), utf-8, or\n"
+           "                         auto (UTF-8 when the whole file is valid UTF-8)\n"
            "      --files-from LIST  check the files named in LIST, one path per line\n"
            "                         (\"-\": standard input), in that order, instead of\n"
            "                         walking FOLDER\n"
@@ -41,6 +42,14 @@ const char *UsageText() {
            "                         a progress bar on standard error (default: only\n"
            "                         when standard error is a terminal), ending with\n"
            "                         a summary: files, suspects, errors, time\n"
+           "      --extended         also look for damage and list files too short to\n"
+           "                         judge; with -d, judge letter pairs against the\n"
+           "                         closest reference set and score them (EXTENDED)\n"
+           "      --set NAME=PATH    a reference set for --extended -d: PATH a text or a\n"
+           "                         profile saved with --save-profile; repeat, also\n"
+           "                         with one NAME for several PATHs\n"
+           "      --language auto|CODE[,CODE...]\n"
+           "                         the shipped language sets (auto: all of them)\n"
            "  -h, --help             this text\n"
            "      --version          the program's version\n"
            "\n"
@@ -49,7 +58,36 @@ const char *UsageText() {
            "are. JSONL adds \"path_bytes\", the path's bytes in base64, when the path is\n"
            "not UTF-8.\n"
            "\n"
-           "Exit status: 0 no suspect file, 1 at least one suspect file, 2 an error.\n";
+           "EXTENDED (--extended): a default run's verdicts stay, and each line gains\n"
+           "a status (suspect, too-short), a code and, where known, the offset of the\n"
+           "first damage, the set and the score. TSV appends them as columns after the\n"
+           "reason: status, code, offset, set, score (empty when not known). JSONL\n"
+           "adds status, code, offset, set, score, cut and digraphs, and too_many and\n"
+           "too_few become arrays of {\"pair\", \"file\", \"reference\"} frequencies.\n"
+           "Figures are written with a full stop whatever the locale. Codes:\n"
+           "  size, digraph       the two default tests\n"
+           "  nul                 a NUL byte (U+0000 in UTF-16)\n"
+           "  control             control bytes, or bytes Windows-1252 leaves undefined\n"
+           "  replacement         U+FFFD replacement characters\n"
+           "  mojibake            UTF-8 read as Windows-1252 and saved again\n"
+           "  utf16-odd           UTF-16 with an odd number of bytes\n"
+           "  utf16-swapped       UTF-16 in the wrong byte order\n"
+           "  markup              RTF, HTML or XML saved as text\n"
+           "  word-list           nearly every line a single word\n"
+           "  one-character       one character makes up most of the text\n"
+           "  empty               empty or only white space\n"
+           "  too-short           too few letter pairs to judge (status too-short)\n"
+           "A file is too short to judge when it has fewer letter pairs than the\n"
+           "tolerances (-f, -p) can judge.\n"
+           "The score is the Jensen-Shannon divergence of the file's letter pairs from\n"
+           "its closest set (0: the same frequencies, 1: nothing in common); the cut is\n"
+           "the score above which the set's own text rarely lies at that length, found\n"
+           "from chunks of the set itself. Sets: -r and --profile make one named\n"
+           "\"reference\"; the language sets are CODE.profile in $BRINDLE_LANGUAGES,\n"
+           "else in ../share/brindle/languages beside the program.\n"
+           "\n"
+           "Exit status: 0 no suspect file, 1 at least one suspect file, 2 an error.\n"
+           "Files too short to judge do not make the status 1.\n";
 }
 
 namespace {
@@ -143,8 +181,10 @@ const TOption kOptions[] = {
              o.encoding = engine::TDefaultEncoding::Windows1252;
          else if (lower == QLatin1String("utf-8"))
              o.encoding = engine::TDefaultEncoding::Utf8;
+         else if (lower == QLatin1String("auto"))
+             o.encoding = engine::TDefaultEncoding::Automatic;
          else
-             return QStringLiteral("%1: unknown encoding '%2' (windows-1252 or utf-8)")
+             return QStringLiteral("%1: unknown encoding '%2' (windows-1252, utf-8 or auto)")
                  .arg(name, v);
          return QString();
      }},
@@ -164,6 +204,33 @@ const TOption kOptions[] = {
          return QString();
      }},
     {"-j", "--jobs", true, "a number", SetInt<&TScanOptions::jobs, 1, 1024>},
+    {nullptr, "--extended", false, nullptr, SetFlag<&TScanOptions::extended>},
+    {nullptr, "--set", true, "NAME=PATH",
+     [](TScanOptions &o, const QString &name, const QString &v) {
+         const qsizetype eq = v.indexOf(QLatin1Char('='));
+         if (eq < 0)
+             return QStringLiteral("%1: '%2' is not NAME=PATH").arg(name, v);
+         const QString set = v.left(eq), path = v.mid(eq + 1);
+         if (!IsSetName(set))
+             return QStringLiteral("%1: '%2' is not a set name (ASCII letters, digits, '-', "
+                                   "'_' and '.', starting with a letter or digit)")
+                 .arg(name, set);
+         if (set == ReferenceSetName())
+             return QStringLiteral("%1: the set 'reference' is made by -r and --profile").arg(name);
+         if (path.isEmpty())
+             return QStringLiteral("%1: %2= needs a PATH").arg(name, set);
+         o.sets.append({set, path});
+         return QString();
+     }},
+    {nullptr, "--language", true, "auto or language codes",
+     [](TScanOptions &o, const QString &name, const QString &v) {
+         const QStringList codes = v.split(QLatin1Char(','));
+         for (const QString &code : codes)
+             if (!IsSetName(code) || (code == QLatin1String("auto") && codes.size() > 1))
+                 return QStringLiteral("%1: '%2' is not auto or CODE[,CODE...]").arg(name, v);
+         o.languages = codes;
+         return QString();
+     }},
     {"-0", "--null", false, nullptr, SetFlag<&TScanOptions::nullSeparated>},
     {nullptr, "--list", false, nullptr, SetFlag<&TScanOptions::list>},
     {nullptr, "--shard", true, "K/N",
@@ -186,6 +253,19 @@ const TOption *FindOption(const QString &arg) {
 }
 
 } // namespace
+
+bool IsSetName(const QString &name) {
+    if (name.isEmpty() || name.size() > 64)
+        return false;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name.at(i).unicode();
+        const bool alnum =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (!alnum && (i == 0 || (c != '-' && c != '_' && c != '.')))
+            return false;
+    }
+    return true;
+}
 
 TParseResult ParseScanOptions(const QStringList &args) {
     TParseResult result;
@@ -255,8 +335,19 @@ TParseResult ParseScanOptions(const QStringList &args) {
             return fail(QStringLiteral("no FOLDER given"));
         o.folders = positional;
     }
-    if (o.digraph && o.references.isEmpty() && o.profile.isEmpty())
-        return fail(QStringLiteral("--digraph needs at least one --reference file, or --profile"));
+    const bool haveSets = !o.sets.isEmpty() || !o.languages.isEmpty();
+    if (haveSets && !o.extended)
+        return fail(QStringLiteral("--set and --language need --extended"));
+    // Sets only judge letter pairs; without -d they would be loaded for nothing.
+    if (haveSets && !o.digraph)
+        return fail(QStringLiteral("--set and --language are for the digraph check: add -d"));
+    const bool haveReference = !o.references.isEmpty() || !o.profile.isEmpty();
+    if (o.digraph && !haveReference && !haveSets)
+        return fail(
+            o.extended
+                ? QStringLiteral("--digraph --extended needs a reference set: -r, "
+                                 "--profile, --set or --language")
+                : QStringLiteral("--digraph needs at least one --reference file, or --profile"));
     result.options = o;
     return result;
 }

@@ -19,6 +19,12 @@ namespace cli {
 enum class TOutputFormat { Tsv, Jsonl };
 enum class TProgressMode { Auto, On, Off };
 
+// One --set NAME=PATH.
+struct TSetPath {
+    QString name;
+    QString path;
+};
+
 struct TScanOptions {
     QStringList references;
     QString profile;     // a saved reference profile, used instead of references
@@ -36,6 +42,11 @@ struct TScanOptions {
     TOutputFormat format = TOutputFormat::Tsv;
     int jobs = 0; // 0: one per core
     TProgressMode progress = TProgressMode::Auto;
+    // The damage checks, "too short to judge", and with -d the digraph check
+    // against the closest of the reference sets, scored.
+    bool extended = false;
+    QList<TSetPath> sets;  // in the order given; several paths may share a name
+    QStringList languages; // shipped sets by code, or {"auto"} for all of them
     bool help = false;
     bool version = false;
 };
@@ -46,6 +57,14 @@ struct TParseResult {
 };
 
 TParseResult ParseScanOptions(const QStringList &args);
+
+// The name of the set that -r and --profile make in extended mode.
+inline QString ReferenceSetName() {
+    return QStringLiteral("reference");
+}
+// A set's name shows in every output line: ASCII letters, digits, '-', '_'
+// and '.', starting with a letter or digit, so that it needs no escaping.
+bool IsSetName(const QString &name);
 
 const char *UsageText();
 

@@ -5,6 +5,7 @@
 #include "FileList.h"
 #include "FileNames.h"
 #include "LoadReference.h"
+#include "LoadSets.h"
 #include "OrderedRun.h"
 #include "ProfileFile.h"
 #include "Reporter.h"
@@ -14,6 +15,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <unistd.h>
 
@@ -53,15 +55,17 @@ int main(int argc, char **argv) {
         return cli::kExitError;
     }
     const cli::TScanOptions &o = *parsed.options;
-    cli::TReporter report(o.format);
+    cli::TReporter report(o.format, STDOUT_FILENO, o.extended);
     if (o.help || o.version) {
         report.Out().Line(o.help ? QByteArray(cli::UsageText())
                                  : QByteArray("brindle-scan " BRINDLE_VERSION "\n"));
         return report.Finish() == cli::kExitError ? cli::kExitError : cli::kExitClean;
     }
 
-    const engine::TCheckSettings settings = engine::MakeCheckSettings(
-        o.digraph, engine::kDefaultMinDigraphs, o.freqVariation, o.failPercent, o.encoding);
+    // Figures with a full stop, whatever the locale.
+    engine::TCheckSettings settings =
+        engine::MakeCheckSettings(o.digraph, engine::kDefaultMinDigraphs, o.freqVariation,
+                                  o.failPercent, o.encoding, engine::TDecimalSeparator::FullStop);
     engine::TDigraphProfile reference;
     const bool haveReference = !o.references.isEmpty() || !o.profile.isEmpty();
     if (const auto failed = cli::LoadReference(o, settings.min_digraphs, reference)) {
@@ -75,6 +79,19 @@ int main(int argc, char **argv) {
             report.Error(o.saveProfile, cause);
         if (!cause.isEmpty() || (o.folders.isEmpty() && o.filesFrom.isEmpty()))
             return report.Finish();
+    }
+
+    if (o.extended) {
+        settings.extended = true;
+        if (o.digraph) {
+            auto sets = std::make_shared<engine::TReferenceSets>();
+            if (const auto failed = cli::LoadSets(o, settings.min_digraphs,
+                                                  haveReference ? &reference : nullptr, *sets)) {
+                report.Error(failed->path, failed->cause);
+                return report.Finish();
+            }
+            settings.sets = std::move(sets);
+        }
     }
 
     // The files: the list's, then each argument's, streamed.

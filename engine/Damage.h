@@ -39,6 +39,12 @@ struct TDamage {
 };
 
 // The first damage the features show, in the order of TDamageCode, or none.
+// `m` and `f` are what TTextFile::Measure gave for the file.
 std::optional<TDamage> FindDamage(const TFileMeasure &m, const TTextFeatures &f);
+
+// Whether the one pass's counts allow a word list or a text of one
+// character: only then are the lines and the commonest unit counted, in a
+// second read (TTextFeatures::nonEmptyLines, mostFrequentCount).
+bool NeedsLineCount(const TTextFeatures &f);
 
 } // namespace engine

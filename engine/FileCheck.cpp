@@ -34,16 +34,23 @@ QString DigraphReason(const QString &tooMany, const QString &tooFew) {
     return reason;
 }
 
+QString TooShortReason(int64_t digraphs, int64_t needed) {
+    return QStringLiteral("Too short to judge: ") + QString::number(digraphs) +
+           QStringLiteral(" letter pairs, ") + QString::number(needed) + QStringLiteral(" needed");
+}
+
 TCheckSettings MakeCheckSettings(bool thoroughly, int32_t minDigraphs,
                                  int32_t freqVariationPerMille, int32_t percentFailAllowed,
-                                 TDefaultEncoding encoding) {
+                                 TDefaultEncoding encoding, TDecimalSeparator separator) {
     TCheckSettings s;
     s.thoroughly = thoroughly;
     s.min_digraphs = minDigraphs;
     s.freq_variation_per_mille = freqVariationPerMille;
     s.percent_fail_allowed = percentFailAllowed;
     s.encoding = encoding;
-    s.decimal_separator = suite::UserDefaultFormatSettings().DecimalSeparator;
+    s.decimal_separator = separator == TDecimalSeparator::User
+                              ? suite::UserDefaultFormatSettings().DecimalSeparator
+                              : QLatin1Char('.');
     return s;
 }
 
@@ -63,6 +70,13 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
         return TCheckResult::Missing;
     const TClosing closing{fFile};
     MyYieldProcess();
+    if (settings.extended) {
+        try {
+            return CheckExtended(settings, onPercent2, verdict);
+        } catch (const ETreeError &e) {
+            throw suite::TRunError(path, QString::fromLatin1(e.what()));
+        }
+    }
     try {
         const bool thorough = settings.thoroughly && reference;
         // The digraphs are counted while the length is measured, in one

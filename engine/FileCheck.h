@@ -44,12 +44,17 @@ struct TCheckSettings {
     std::shared_ptr<const TReferenceSets> sets;
 };
 
+// The decimal separator of the digraph reasons: the user's number format's
+// (the window), or always a full stop (brindle-scan, whose outputs from
+// different machines must compare byte for byte).
+enum class TDecimalSeparator { User, FullStop };
+
 // The settings of a run, the one way both front ends make them: the given
-// tolerances, and the decimal separator of the user's number format (it
-// shows in the digraph reasons).
+// tolerances and decimal separator.
 TCheckSettings MakeCheckSettings(bool thoroughly, int32_t minDigraphs,
                                  int32_t freqVariationPerMille, int32_t percentFailAllowed,
-                                 TDefaultEncoding encoding);
+                                 TDefaultEncoding encoding,
+                                 TDecimalSeparator separator = TDecimalSeparator::User);
 
 // Damage and TooShort come from the extended checks only.
 enum class TSuspectTest { Size, Digraph, Damage, TooShort };
@@ -91,6 +96,8 @@ enum class TCheckResult { Missing, Passed, Suspect, TooShort };
 QString SizeReason(int64_t size, int64_t length);
 // "Too many: ..." then "Too few: ...", each only when not empty.
 QString DigraphReason(const QString &tooMany, const QString &tooFew);
+// "Too short to judge: 120 letter pairs, 667 needed".
+QString TooShortReason(int64_t digraphs, int64_t needed);
 
 // The size test. A UTF-16 file is compared in characters; a UTF-8 file with
 // the dead weight of its mark and multi-byte sequences left out, so that a
@@ -108,6 +115,11 @@ public:
     // read). Throws suite::TRunError when it cannot be read or its profile
     // cannot be made. `reference` is needed when settings.thoroughly.
     // `seenRegular`: see TTextFile::Open.
+    //
+    // With settings.extended (ExtendedCheck.cpp) the damage detectors come
+    // first, then the size test, then, under the digraph check with sets
+    // given, "too short to judge" and the digraph check against the closest
+    // set; `reference` is not used.
     TCheckResult Check(const QString &path, const TCheckSettings &settings,
                        const TDigraphProfile *reference, const TPercentCallback &onPercent2,
                        TVerdict &verdict, bool seenRegular = false);
@@ -124,11 +136,21 @@ public:
     int MissingError() const { return fFile.OpenError(); }
 
 private:
+    TCheckResult CheckExtended(const TCheckSettings &settings, const TPercentCallback &onPercent2,
+                               TVerdict &verdict);
+    // The extended check's profiles of the file, after a measure that fed
+    // the fast counters: every pair (a least count of 1) into fAll, and the
+    // comparison's profile (`minDigraphs`) into fSample, exactly as the
+    // default check makes it. `asUtf8` counts an 8-bit text again, read as
+    // UTF-8.
+    void TakeProfiles(const TFileMeasure &m, bool asUtf8, int32_t minDigraphs);
+
     TTextFile fFile;
     TByteDigraphCounter fBytes;
     TWideDigraphCounter fWide;
     TPairCounts fOrdered;
     TDigraphProfile fSample; // kept for its buffer
+    TDigraphProfile fAll;    // the extended check's: every pair of the file
 };
 
 } // namespace engine

@@ -88,13 +88,34 @@ uint32_t Crc32(QByteArrayView bytes) {
     return crc ^ 0xFFFFFFFFu;
 }
 
+namespace {
+
+// How the references were read. Automatic is a number of its own, not the
+// encoding most of them turned out to be: the same references give other
+// digraphs read either way, and a scan must read its files as they were.
+// Version 1 files hold 0 or 1 and read as before; one reader that knows
+// only those refuses a 2 as an unknown encoding rather than misread it.
+uint32_t EncodingNumber(TDefaultEncoding e) {
+    switch (e) {
+    case TDefaultEncoding::Utf8:
+        return 1;
+    case TDefaultEncoding::Automatic:
+        return 2;
+    case TDefaultEncoding::Windows1252:
+        break;
+    }
+    return 0;
+}
+
+} // namespace
+
 QByteArray EncodeProfile(const TSavedProfile &saved) {
     const auto &entries = saved.profile.entries;
     QByteArray out;
     out.reserve(kHeaderSize + kEntrySize * qsizetype(entries.size()) + kTrailerSize);
     out.append(kMagic, sizeof kMagic);
     PutU32(out, kProfileFormatVersion);
-    PutU32(out, saved.encoding == TDefaultEncoding::Utf8 ? 1 : 0);
+    PutU32(out, EncodingNumber(saved.encoding));
     PutU32(out, uint32_t(saved.min_digraphs));
     PutI64(out, saved.profile.digraphs);
     PutU32(out, uint32_t(entries.size()));
@@ -138,9 +159,11 @@ TProfileRead DecodeProfile(QByteArrayView in) {
     // by hand.
     TSavedProfile saved;
     const uint32_t encoding = GetU32(in, 12);
-    if (encoding > 1)
+    if (encoding > 2)
         return Fail(QStringLiteral("corrupt profile: unknown encoding %1").arg(encoding));
-    saved.encoding = encoding == 1 ? TDefaultEncoding::Utf8 : TDefaultEncoding::Windows1252;
+    saved.encoding = encoding == 2   ? TDefaultEncoding::Automatic
+                     : encoding == 1 ? TDefaultEncoding::Utf8
+                                     : TDefaultEncoding::Windows1252;
     saved.min_digraphs = int32_t(GetU32(in, 16));
     saved.profile.digraphs = GetI64(in, 20);
     if (saved.min_digraphs < 1 || saved.profile.digraphs < 1)
@@ -209,8 +232,15 @@ QString ProfileMismatch(const TSavedProfile &saved, TDefaultEncoding encoding,
     // count other digraphs in them.
     if (saved.encoding != encoding) {
         const auto name = [](TDefaultEncoding e) {
-            return e == TDefaultEncoding::Utf8 ? QStringLiteral("utf-8")
-                                               : QStringLiteral("windows-1252");
+            switch (e) {
+            case TDefaultEncoding::Utf8:
+                return QStringLiteral("utf-8");
+            case TDefaultEncoding::Automatic:
+                return QStringLiteral("auto");
+            case TDefaultEncoding::Windows1252:
+                break;
+            }
+            return QStringLiteral("windows-1252");
         };
         return QStringLiteral("the profile was made with --encoding %1; scan with the same "
                               "encoding, or save the profile again with %2")
@@ -222,6 +252,28 @@ QString ProfileMismatch(const TSavedProfile &saved, TDefaultEncoding encoding,
             .arg(saved.min_digraphs)
             .arg(minDigraphs);
     return {};
+}
+
+bool HasProfileMagic(const QString &path) {
+    const int fd =
+        ::open(suite::EncodeFileName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    char head[sizeof kMagic];
+    qsizetype done = 0;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        while (done < qsizetype(sizeof head)) {
+            const ssize_t got = ::read(fd, head + done, sizeof head - size_t(done));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            done += got;
+        }
+    }
+    ::close(fd);
+    return done == qsizetype(sizeof head) && std::memcmp(head, kMagic, sizeof head) == 0;
 }
 
 QString SaveProfileFile(const QString &path, const TSavedProfile &saved) {

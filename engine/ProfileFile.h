@@ -44,6 +44,10 @@ TProfileRead DecodeProfile(QByteArrayView bytes);
 
 // Reads a profile file (a regular file only; a FIFO never blocks).
 TProfileRead ReadProfileFile(const QString &path);
+// Whether `path` is a regular file that begins as a saved profile does (its
+// magic), so that a list of references can hold texts and profiles alike.
+// False when it cannot be opened: reading it as a text then says why.
+bool HasProfileMagic(const QString &path);
 // Writes a profile file atomically. Empty on success, else the cause ("No
 // space left on device"); the old file, if any, is then left as it was.
 QString SaveProfileFile(const QString &path, const TSavedProfile &saved);

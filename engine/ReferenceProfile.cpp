@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ReferenceProfile.h"
 
+#include "File_utils.h"
 #include "General_Trees.h"
 #include "RunError.h"
 
@@ -9,6 +10,26 @@ namespace engine {
 QString NotTextCause(int64_t fileSize, int64_t textLength) {
     return QStringLiteral("not a usable text: it fails the size test (") +
            SizeReason(fileSize, textLength) + QLatin1Char(')');
+}
+
+std::optional<TReferenceError> ReferenceBuildError(const TReferenceBuild &build,
+                                                   const QStringList &files,
+                                                   const TFileChecker &checker) {
+    switch (build.status) {
+    case TReferenceBuild::Status::Missing:
+        return TReferenceError{build.missing, checker.MissingError() != 0
+                                                  ? suite::ErrnoText(checker.MissingError())
+                                                  : QStringLiteral("not a regular file")};
+    case TReferenceBuild::Status::NotText:
+        return TReferenceError{build.notText, NotTextCause(build.fileSize, build.textLength)};
+    case TReferenceBuild::Status::NoDigraphs:
+        return TReferenceError{
+            files.join(QStringLiteral(", ")),
+            QStringLiteral("no letter pairs to profile: the reference is too short or not text")};
+    case TReferenceBuild::Status::Ok:
+        break;
+    }
+    return std::nullopt;
 }
 
 TReferenceBuild BuildReferenceProfile(const QStringList &files, TDefaultEncoding encoding,

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace engine {
 
@@ -28,6 +29,19 @@ struct TReferenceBuild {
 
 // Why a reference that fails the size test cannot be used, with its figures.
 QString NotTextCause(int64_t fileSize, int64_t textLength);
+
+// A reference that cannot be used: the file at fault and why.
+struct TReferenceError {
+    QString path;
+    QString cause;
+};
+
+// Why `build` of `files` gave no profile, naming the file at fault; nothing
+// when it did. `checker` is the one that built it (its last look was at a
+// missing file).
+std::optional<TReferenceError> ReferenceBuildError(const TReferenceBuild &build,
+                                                   const QStringList &files,
+                                                   const TFileChecker &checker);
 
 // Throws suite::TRunError when a reference cannot be read, or when its
 // profile cannot be made (the tree's depth error; the "file" is then the

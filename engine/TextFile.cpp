@@ -2,6 +2,8 @@
 #include "TextFile.h"
 
 #include "ByteOrderMark.h"
+#include "Damage.h"
+#include "FeatureCounters.h"
 #include "FileNames.h"
 #include "File_utils.h"
 #include "Mykpsmall.h"
@@ -161,6 +163,28 @@ TTextFile::TMark TTextFile::DetectMark(const uint8_t *p, size_t n, TDefaultEncod
     return {encoding == TDefaultEncoding::Utf8 ? TTextKind::Utf8 : TTextKind::Ansi, 0};
 }
 
+bool TTextFile::AllUtf8(const uint8_t *first, size_t n, bool whole) {
+    TUtf8Sequence seq;
+    if (!FeedWellFormed(seq, first, n))
+        return false;
+    if (!whole) {
+        // Read ahead to the end (or the first ill-formed byte) into a buffer
+        // of its own: the pass goes on from the first block.
+        if (fAhead.size() < kBlock)
+            fAhead.resize(kBlock);
+        for (int64_t offset = int64_t(n); offset < fSize;) {
+            const size_t want = size_t(std::min<int64_t>(int64_t(kBlock), fSize - offset));
+            const size_t got = ReadAt(offset, fAhead.data(), want);
+            if (!FeedWellFormed(seq, fAhead.data(), got))
+                return false;
+            if (got < want)
+                break;
+            offset += int64_t(got);
+        }
+    }
+    return !seq.IsOpen();
+}
+
 // Reads the file from its start, detecting the mark in the first block (or
 // taking `known`), and hands the sink each block after the mark:
 // sink.Bytes(p, n) for 8-bit text, sink.Units(p, n) for decoded units, and
@@ -207,8 +231,10 @@ TTextFile::TMark TTextFile::Pass(TDefaultEncoding encoding, const TMark *known, 
         offset += int64_t(n);
         if (first) {
             mark = known ? *known : DetectMark(p, n, encoding);
-            if constexpr (requires { sink.OnKind(mark.kind); })
-                sink.OnKind(mark.kind);
+            if (!known && encoding == TDefaultEncoding::Automatic && mark.length == 0)
+                mark.kind = AllUtf8(p, n, last) ? TTextKind::Utf8 : TTextKind::Ansi;
+            if constexpr (requires { sink.OnKind(mark.kind, mark.length); })
+                sink.OnKind(mark.kind, mark.length);
             const size_t skip = std::min(n, size_t(mark.length));
             p += skip;
             n -= skip;
@@ -219,6 +245,8 @@ TTextFile::TMark TTextFile::Pass(TDefaultEncoding encoding, const TMark *known, 
             sink.Bytes(p, n);
             break;
         case TTextKind::Utf8: {
+            if constexpr (requires { sink.RawUtf8(p, n); })
+                sink.RawUtf8(p, n);
             size_t k = utf8.Decode(p, n, units);
             if (last)
                 k += utf8.Finish(units + k);
@@ -277,9 +305,53 @@ struct TCountingSink {
     // every byte decodes to. Nothing after the NUL matters to other kinds.
     bool decodeUtf8 = false;
     bool decodeAll = false;
-    void OnKind(TTextKind kind) {
+    void OnKind(TTextKind textKind, int64_t markLength) {
+        kind = textKind;
         decodeAll = decodeUtf8 && kind == TTextKind::Utf8;
         eightBit = kind == TTextKind::Ansi;
+        mark = markLength;
+        at = markLength;
+        const bool utf16 = kind == TTextKind::Utf16LE || kind == TTextKind::Utf16BE;
+        byteFeatures = TByteFeatureCounter(markLength);
+        wideShape = TShapeCounter<char16_t>(markLength, utf16 ? 2 : 0);
+    }
+
+    // The extended checks' features, when asked for: counted on the text
+    // (what comes before the first NUL) as it goes by.
+    TTextFeatures *features = nullptr;
+    TTextKind kind = TTextKind::Ansi;
+    int64_t mark = 0;
+    int64_t at = 0;        // the file offset of the next byte (8-bit, UTF-8)
+    int64_t unitsSeen = 0; // UTF-16 units before this block
+    bool rawEnded = false;
+    TByteFeatureCounter byteFeatures;
+    TShapeCounter<uint8_t> byteShape;
+    TShapeCounter<char16_t> wideShape;
+    // UTF-8 before decoding: the byte features, and the NUL's byte offset.
+    void RawUtf8(const uint8_t *p, size_t n) {
+        if (!features || rawEnded)
+            return;
+        const void *nul = std::memchr(p, 0, n);
+        const size_t m = nul ? size_t(static_cast<const uint8_t *>(nul) - p) : n;
+        byteFeatures.Feed(p, m);
+        if (nul) {
+            features->firstNul = at + int64_t(m);
+            rawEnded = true;
+        }
+        at += int64_t(n);
+    }
+    void FinishFeatures(int64_t size) {
+        TTextFeatures &f = *features;
+        if (kind == TTextKind::Utf16LE || kind == TTextKind::Utf16BE) {
+            wideShape.Finish(f);
+            f.oddUtf16 = (size - mark) % 2 != 0;
+            return;
+        }
+        byteFeatures.Finish(f, kind == TTextKind::Utf8);
+        if (kind == TTextKind::Ansi)
+            byteShape.Finish(f);
+        else
+            wideShape.Finish(f);
     }
     bool Done() const { return measure.Ended() && !decodeAll; }
     void Decoded(size_t k) { decoded += int64_t(k); }
@@ -290,6 +362,13 @@ struct TCountingSink {
             sinks.bytes->Feed(p, m);
         else if (sinks.ordered)
             sinks.ordered->AddBytes(p, m, prev);
+        if (features) {
+            byteFeatures.Feed(p, m);
+            byteShape.Feed(p, m);
+            if (m < n)
+                features->firstNul = at + int64_t(m);
+            at += int64_t(n);
+        }
         Report();
     }
     // Measuring into a (fresh) fast counter: its table counts the line
@@ -314,6 +393,13 @@ struct TCountingSink {
             sinks.wide->Feed(p, m);
         else if (sinks.ordered)
             sinks.ordered->AddUnits(p, m, prev);
+        if (features) {
+            wideShape.Feed(p, m);
+            // UTF-16: unit i lies at mark + 2 i, a unit split by a block too.
+            if (m < n && kind != TTextKind::Utf8)
+                features->firstNul = mark + 2 * (unitsSeen + int64_t(m));
+            unitsSeen += int64_t(n);
+        }
         Report();
     }
     void Read(int64_t bytes) {
@@ -321,6 +407,23 @@ struct TCountingSink {
             (*onRead)(bytes);
     }
     void Report() { MyYieldProcess(); }
+};
+
+// Counts the lines that hold a token, and the commonest unit, of the text.
+struct TLineSink {
+    TLineCounter counter;
+    bool ended = false;
+    bool Done() const { return ended; }
+    void Decoded(size_t) {}
+    template <class U> void Feed(const U *p, size_t n) {
+        size_t m = 0;
+        while (m < n && p[m] != 0)
+            ++m;
+        counter.Feed(p, m);
+        ended = m < n;
+    }
+    void Bytes(const uint8_t *p, size_t n) { Feed(p, n); }
+    void Units(const char16_t *p, size_t n) { Feed(p, n); }
 };
 
 } // namespace
@@ -338,8 +441,18 @@ TFileMeasure TTextFile::Measure(TDefaultEncoding encoding, const TDigraphSinks &
     // UTF-8 is decoded to the end: the size test compares with all of it.
     sink.decodeUtf8 = true;
     sink.breaksFromCounters = true;
+    sink.features = features;
     const TMark mark = Pass(encoding, nullptr, sink);
     sink.Finish();
+    if (features) {
+        sink.FinishFeatures(fSize);
+        if (NeedsLineCount(*features)) {
+            // Rare: a text whose shape allows a word list or one character.
+            TLineSink lines;
+            Pass(encoding, &mark, lines);
+            lines.counter.Finish(*features);
+        }
+    }
     m.kind = mark.kind;
     m.markLength = mark.length;
     m.unicode = mark.kind == TTextKind::Utf16LE || mark.kind == TTextKind::Utf16BE;

@@ -4,7 +4,8 @@
 //
 // A byte-order mark selects the encoding and is not text: EF BB BF UTF-8,
 // FF FE UTF-16 little-endian, FE FF UTF-16 big-endian. Without a mark the
-// bytes are Windows-1252 (one character a byte), or UTF-8 when asked for.
+// bytes are Windows-1252 (one character a byte), or UTF-8 when asked for
+// (or, asked for Automatic, when they all are well-formed UTF-8).
 // The first NUL ends the text. The file is read in blocks, never whole, and
 // opened read-only and non-blocking, and only when it is a regular file.
 
@@ -20,7 +21,9 @@
 
 namespace engine {
 
-enum class TDefaultEncoding { Windows1252, Utf8 };
+// How a file without a byte-order mark is read. Automatic: as UTF-8 when
+// all its bytes are well-formed UTF-8, else as Windows-1252.
+enum class TDefaultEncoding { Windows1252, Utf8, Automatic };
 enum class TTextKind { Ansi, Utf8, Utf16LE, Utf16BE };
 
 struct TFileMeasure {
@@ -106,6 +109,9 @@ private:
     static TMark DetectMark(const uint8_t *p, size_t n, TDefaultEncoding encoding);
     template <class Sink> TMark Pass(TDefaultEncoding encoding, const TMark *known, Sink &&sink);
     size_t ReadAt(int64_t offset, uint8_t *buf, size_t n);
+    // Whether the file, whose first block is `first`, is well-formed UTF-8
+    // throughout (`whole`: that block is all of it).
+    bool AllUtf8(const uint8_t *first, size_t n, bool whole);
 
     QString fPath;
     int fFd = -1;
@@ -115,6 +121,7 @@ private:
     bool fReadPastSize = false;
     std::vector<uint8_t> fBytes;
     std::vector<char16_t> fUnits;
+    std::vector<uint8_t> fAhead; // Automatic's look ahead
     // The whole file when it fitted in one block, kept for the second pass.
     bool fWholeInBuffer = false;
     size_t fWholeLength = 0;

@@ -4,12 +4,13 @@
 # skipping those already present. Run as root or through sudo.
 set -eu
 
+# locales: the scanner's locale test makes de_DE.UTF-8 from its sources.
 PACKAGES="build-essential cmake ninja-build pkg-config
 qt6-base-dev qt6-base-dev-tools libgl-dev
 libgtest-dev libgmock-dev libbenchmark-dev
 xvfb xauth python3
 clang clang-format libclang-rt-14-dev ccache
-file dpkg-dev groff-base desktop-file-utils appstream
+file dpkg-dev groff-base desktop-file-utils appstream locales
 slurm-wlm munge"
 
 missing=""

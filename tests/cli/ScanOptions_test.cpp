@@ -33,6 +33,20 @@ TEST(ScanOptions, AcceptsTheDocumentedForms) {
     ASSERT_TRUE(several.options) << several.error.toStdString();
     EXPECT_EQ(several.options->folders, (QStringList{"b", "a", "-c"}));
 
+    // Several paths may make one set; the order given is kept.
+    const auto extended =
+        ParseScanOptions({"--extended", "-d", "--set", "de=a.txt", "--set=en_GB=b.profile", "--set",
+                          "de=c.txt", "--language", "fr,it", "corpus"});
+    ASSERT_TRUE(extended.options) << extended.error.toStdString();
+    EXPECT_TRUE(extended.options->extended);
+    ASSERT_EQ(extended.options->sets.size(), 3);
+    EXPECT_EQ(extended.options->sets[1].name, "en_GB");
+    EXPECT_EQ(extended.options->sets[1].path, "b.profile");
+    EXPECT_EQ(extended.options->sets[2].name, "de");
+    EXPECT_EQ(extended.options->languages, (QStringList{"fr", "it"}));
+    // The damage checks need no reference.
+    EXPECT_TRUE(ParseScanOptions({"--extended", "corpus"}).options);
+
     const auto defaults = ParseScanOptions({"--files-from", "-"});
     ASSERT_TRUE(defaults.options);
     EXPECT_EQ(defaults.options->freqVariation, 15);
@@ -50,7 +64,7 @@ TEST(ScanOptions, RefusesWhatCannotWork) {
         {{"-p", "-1", "a"}, "-p: '-1' is not a whole number of 0 or more"},
         {{"-j", "0", "a"}, "-j: '0' is not a whole number from 1 to 1024"},
         {{"-d", "a"}, "--digraph needs at least one --reference file, or --profile"},
-        {{"-e", "latin-9", "a"}, "-e: unknown encoding 'latin-9' (windows-1252 or utf-8)"},
+        {{"-e", "latin-9", "a"}, "-e: unknown encoding 'latin-9' (windows-1252, utf-8 or auto)"},
         {{"--format", "csv", "a"}, "--format: unknown format 'csv' (tsv or jsonl)"},
         {{"--files-from", "list", "a"}, "give either FOLDER or --files-from, not both"},
         {{"-x", "a"}, "unknown option '-x'"},
@@ -59,6 +73,30 @@ TEST(ScanOptions, RefusesWhatCannotWork) {
         {{"--shard", "9/8", "a"}, "--shard: '9/8' is not K/N with 1 <= K <= N <= 1000000"},
         {{"--profile", "p", "-r", "r", "a"}, "give either --reference or --profile, not both"},
         {{"--save-profile", "p", "a"}, "--save-profile needs at least one --reference file"},
+        // The extended check's options.
+        {{"-d", "--set", "de=a.txt", "a"}, "--set and --language need --extended"},
+        {{"-d", "--language", "auto", "a"}, "--set and --language need --extended"},
+        {{"--extended", "--language", "de", "a"},
+         "--set and --language are for the digraph check: add -d"},
+        {{"--extended", "-d", "a"},
+         "--digraph --extended needs a reference set: -r, --profile, --set or --language"},
+        {{"--extended", "-d", "--set", "a.txt", "a"}, "--set: 'a.txt' is not NAME=PATH"},
+        {{"--extended", "-d", "--set", "=a.txt", "a"},
+         "--set: '' is not a set name (ASCII letters, digits, '-', '_' and '.', starting with a "
+         "letter or digit)"},
+        {{"--extended", "-d", "--set", "my set=a.txt", "a"},
+         "--set: 'my set' is not a set name (ASCII letters, digits, '-', '_' and '.', starting "
+         "with a letter or digit)"},
+        {{"--extended", "-d", "--set", "-de=a.txt", "a"},
+         "--set: '-de' is not a set name (ASCII letters, digits, '-', '_' and '.', starting with "
+         "a letter or digit)"},
+        {{"--extended", "-d", "--set", "de=", "a"}, "--set: de= needs a PATH"},
+        {{"--extended", "-d", "--set", "reference=a.txt", "a"},
+         "--set: the set 'reference' is made by -r and --profile"},
+        {{"--extended", "-d", "--language", "auto,de", "a"},
+         "--language: 'auto,de' is not auto or CODE[,CODE...]"},
+        {{"--extended", "-d", "--language", "de,,fr", "a"},
+         "--language: 'de,,fr' is not auto or CODE[,CODE...]"},
     };
     for (const auto &c : bad) {
         const auto r = ParseScanOptions(c.args);

@@ -2,6 +2,7 @@
 // The real brindle-scan, run as a process on folders built here.
 #include "Dialogs.h"
 #include "Fixtures.h"
+#include "ScanProcess.h"
 #include "TempDir.h"
 #include "file_crap_detector.h"
 
@@ -17,35 +18,8 @@
 
 namespace {
 
-struct Result {
-    int exit = -1;
-    QString out;
-    QString err;
-};
-
-struct RawResult {
-    int exit = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-RawResult ScanRaw(const QStringList &args, const QByteArray &input = {}) {
-    QProcess p;
-    p.start(QStringLiteral(BRINDLE_SCAN), args);
-    EXPECT_TRUE(p.waitForStarted());
-    if (!input.isEmpty())
-        p.write(input);
-    p.closeWriteChannel();
-    // A hang (on a FIFO, say) fails here instead of blocking the suite.
-    EXPECT_TRUE(p.waitForFinished(60000)) << "brindle-scan did not finish";
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
-
-Result Scan(const QStringList &args, const QByteArray &input = {}) {
-    const RawResult r = ScanRaw(args, input);
-    return {r.exit, QString::fromUtf8(r.out), QString::fromUtf8(r.err)};
-}
+using Result = ScanResult;
+using RawResult = RawScanResult;
 
 // A folder with files of every kind the checks tell apart.
 struct Corpus {
@@ -244,9 +218,11 @@ TEST(BrindleScan, Utf8WithoutMarkWhenAskedFor) {
     dir.write("a/u.txt", QStringLiteral("Grüße aus Köln, ça va?\r\n").toUtf8());
     dir.write("b/cut.txt", QStringLiteral("é\r\n").toUtf8() + QByteArray(8, '\0'));
     EXPECT_EQ(Scan({dir.file("a")}).exit, 0);
-    EXPECT_EQ(Scan({"-e", "utf-8", dir.file("a")}).exit, 0);
-    const Result r = Scan({"-e", "utf-8", "--format", "jsonl", dir.file("b")});
-    EXPECT_TRUE(r.out.contains("\"file_size\":12,\"text_length\":3")) << r.out.toStdString();
+    for (const char *encoding : {"utf-8", "auto"}) {
+        EXPECT_EQ(Scan({"-e", encoding, dir.file("a")}).exit, 0);
+        const Result r = Scan({"-e", encoding, "--format", "jsonl", dir.file("b")});
+        EXPECT_TRUE(r.out.contains("\"file_size\":12,\"text_length\":3")) << r.out.toStdString();
+    }
 }
 
 TEST(BrindleScan, ClosedOutputPipeEndsQuietly) {

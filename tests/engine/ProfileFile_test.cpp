@@ -17,7 +17,10 @@ namespace {
 
 TSavedProfile RandomProfile(std::mt19937 &rng, size_t n) {
     TSavedProfile s;
-    s.encoding = rng() % 2 ? engine::TDefaultEncoding::Utf8 : engine::TDefaultEncoding::Windows1252;
+    const engine::TDefaultEncoding encodings[] = {engine::TDefaultEncoding::Windows1252,
+                                                  engine::TDefaultEncoding::Utf8,
+                                                  engine::TDefaultEncoding::Automatic};
+    s.encoding = encodings[rng() % 3];
     s.min_digraphs = 10;
     uint32_t key = 0x00410000;
     for (size_t i = 0; i < n; ++i) {
@@ -107,6 +110,31 @@ TEST(ProfileFile, TheReferencesProfileSurvivesTheFile) {
     const engine::TProfileRead again = engine::ReadProfileFile(path);
     ASSERT_TRUE(again.saved) << again.error.toStdString();
     ExpectSame(other, *again.saved);
+}
+
+TEST(ProfileFile, EncodingNumbersReadAsTheyWereWritten) {
+    // 0 and 1 are what version 1 files have always held; 2 is a profile of
+    // references read automatically, which only an automatic scan may use.
+    const std::vector<engine::TProfileEntry> ok = {{0x00540048, 12}};
+    struct Case {
+        uint32_t number;
+        engine::TDefaultEncoding encoding;
+    } cases[] = {{0, engine::TDefaultEncoding::Windows1252},
+                 {1, engine::TDefaultEncoding::Utf8},
+                 {2, engine::TDefaultEncoding::Automatic}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.number);
+        const QByteArray bytes = WithChecksum(Body(1, c.number, 10, 30, ok));
+        const engine::TProfileRead read = engine::DecodeProfile(bytes);
+        ASSERT_TRUE(read.saved) << read.error.toStdString();
+        EXPECT_EQ(read.saved->encoding, c.encoding);
+        EXPECT_EQ(engine::EncodeProfile(*read.saved), bytes);
+        EXPECT_TRUE(engine::ProfileMismatch(*read.saved, c.encoding, 10).isEmpty());
+    }
+    const TSavedProfile automatic{{ok, 30}, engine::TDefaultEncoding::Automatic, 10};
+    EXPECT_EQ(engine::ProfileMismatch(automatic, engine::TDefaultEncoding::Utf8, 10),
+              "the profile was made with --encoding auto; scan with the same encoding, or save "
+              "the profile again with utf-8");
 }
 
 TEST(ProfileFile, EveryDamagedByteAndEveryCutIsCaught) {

@@ -1,0 +1,132 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The counters that fill TTextFeatures inside TTextFile's one pass, block by
+// block (blocks may split anything: a UTF-8 sequence, a CR LF).
+//
+// Per-unit work is vector class counts (SSE2, with a plain loop under
+// BRINDLE_NO_SIMD that must give the same figures); everything dearer is
+// done per non-ASCII byte only, or in a second read that only a rare text
+// needs (TLineCounter). The tests hold each of them to a plain loop.
+
+#include "TextFeatures.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace engine {
+
+// Recognises well-formed multi-byte UTF-8 sequences one byte at a time (the
+// table of suite/Utf8Lead.h).
+class TUtf8Sequence {
+public:
+    enum TStep { Open, Complete, Broken };
+    // Takes the next byte at offset `at`. Complete: a sequence ended with it
+    // (CodePoint(), Start(), Length()). Broken: the byte broke an open
+    // sequence or cannot start one; a byte that broke a sequence but can
+    // lead one starts it.
+    TStep Push(uint8_t b, int64_t at);
+    // Something that cannot continue a sequence came between (ASCII, or a
+    // character with no Windows-1252 byte). True when a sequence was open.
+    bool Interrupt();
+    bool IsOpen() const { return fNeeded > 0; }
+    uint32_t CodePoint() const { return fCodePoint; }
+    int64_t Start() const { return fStart; }
+    int Length() const { return fLength; }
+
+private:
+    uint32_t fCodePoint = 0;
+    int fNeeded = 0;
+    int fLength = 0;
+    int64_t fStart = -1;
+    uint8_t fLower = 0x80, fUpper = 0xBF;
+};
+
+// Feeds `seq` the bytes; false at the first that is not part of well-formed
+// UTF-8 (the text is then not UTF-8). A sequence may stay open across calls.
+bool FeedWellFormed(TUtf8Sequence &seq, const uint8_t *p, size_t n);
+
+// The features of text read byte by byte (8-bit, or UTF-8 before decoding):
+// controls, undefined bytes, UTF-8 validity, U+FFFD, mojibake.
+class TByteFeatureCounter {
+public:
+    // `offset`: where in the file the first byte fed lies.
+    explicit TByteFeatureCounter(int64_t offset = 0) : fAt(offset) {}
+    // The next bytes of text (none of them NUL).
+    void Feed(const uint8_t *p, size_t n);
+    // Writes the byte features into `f`. `readAsUtf8`: the text is read as
+    // UTF-8 whatever its bytes (a mark, or UTF-8 asked for); otherwise the
+    // UTF-8 reading applies only when every byte is well-formed UTF-8.
+    void Finish(TTextFeatures &f, bool readAsUtf8);
+
+private:
+    void NonAscii(uint8_t b, int64_t at, bool afterAscii);
+    void CodePoint(uint32_t cp, int64_t start, int length, bool afterOther);
+    int64_t fAt;
+    bool fAfterAscii = true; // the last byte fed was ASCII (or none was)
+    uint8_t fLast = 0;
+    int64_t fLastControl = -1;
+    TTextFeatures fF;
+    // The bytes as UTF-8 (validity, code points, the Windows-1252 reading's
+    // mojibake), and the code points written back as Windows-1252 (the
+    // UTF-8 reading's mojibake).
+    TUtf8Sequence fBytes, fBack;
+    bool fSequenceAfterAscii = true;
+    int64_t fBackStart = -1;
+    int fBackChars = 0;
+    int64_t fAnsiMojibake = 0, fAnsiSequences = 0, fAnsiFirst = -1;
+    int64_t fUtf8Mojibake = 0, fUtf8Sequences = 0, fUtf8First = -1, fUtf8Chars = 0;
+};
+
+// The shape of a text (units, whitespace, tokens, line breaks, repeats, its
+// head) and, for UTF-16, U+FFFD and byte-swapped units. For uint8_t (8-bit
+// text) and char16_t (decoded units).
+template <class U> class TShapeCounter {
+public:
+    // `offset`, `unitBytes`: the file offset of the first unit fed and the
+    // bytes a unit takes there (UTF-16 only: 2), for the U+FFFD offset.
+    explicit TShapeCounter(int64_t offset = 0, int unitBytes = 0)
+        : fOffset(offset), fUnitBytes(unitBytes) {}
+    // The next units of text (none of them zero).
+    void Feed(const U *p, size_t n);
+    // Writes the shape (and, with unitBytes 2, the UTF-16 figures) into `f`.
+    void Finish(TTextFeatures &f) const;
+
+private:
+    // `index`: the unit index of p[0] in the text.
+    void Scalar(const U *p, size_t n, int64_t index);
+    void Head(const U *p, size_t n);
+    int64_t fOffset;
+    int fUnitBytes;
+    int64_t fUnitsBefore = 0; // units fed before this block
+    bool fHeadDone = false;
+    int64_t fUnits = 0, fWhitespace = 0, fTokens = 0, fBreaks = 0, fRepeats = 0;
+    int64_t fReplacements = 0, fFirstReplacement = -1, fSwapped = 0;
+    bool fPrevWhite = true; // the unit before (none: as after whitespace)
+    char16_t fPrev = 0;
+    std::array<char16_t, TTextFeatures::kHeadUnits> fHead{};
+    int fHeadLength = 0;
+};
+
+// Counts lines that hold a token and the commonest unit that is not
+// whitespace, in a plain loop: for the second read of a text whose shape
+// allows a word list or one character (Damage.cpp).
+class TLineCounter {
+public:
+    TLineCounter();
+    template <class U> void Feed(const U *p, size_t n);
+    void Finish(TTextFeatures &f) const;
+
+private:
+    std::vector<int64_t> fCount; // per unit
+    int64_t fNonEmpty = 0;
+    bool fLineHasToken = false;
+};
+
+// Whitespace as the shape counters see it.
+constexpr bool IsTextWhitespace(char16_t u) {
+    return u == u' ' || (u >= u'\t' && u <= u'\r');
+}
+
+} // namespace engine

@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The extended run's lines, from verdicts made by hand: every field and
+// column, and the default lines left as they were.
+#include "Printers.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+engine::TVerdict Verdict(engine::TSuspectTest test, const char *code, const char *reason) {
+    engine::TVerdict v;
+    v.test = test;
+    v.code = QString::fromUtf8(code);
+    v.reason = QString::fromUtf8(reason);
+    return v;
+}
+
+engine::TVerdict Damaged() {
+    engine::TVerdict v = Verdict(engine::TSuspectTest::Damage, "nul", "NUL at byte 4096");
+    v.offset = 4096;
+    return v;
+}
+
+engine::TVerdict TooShort() {
+    engine::TVerdict v = Verdict(engine::TSuspectTest::TooShort, "too-short", "Too short to judge");
+    v.digraphs = 42;
+    return v;
+}
+
+engine::TVerdict DigraphSuspect() {
+    engine::TVerdict v = Verdict(engine::TSuspectTest::Digraph, "digraph", "Too many: TH(0.05)");
+    v.too_many = QStringLiteral("TH(0.05)");
+    v.fail_fraction = 0.25f;
+    v.set = QStringLiteral("de");
+    v.score = 0.125;
+    v.cut = 0.0625;
+    v.digraphs = 5000;
+    v.too_many_pairs = {{QStringLiteral("TH"), 0.05f, 0.03125f}};
+    v.too_few_pairs = {{QStringLiteral("\"Q"), 0.5f, 0.75f}};
+    return v;
+}
+
+// Made without a code, as a size verdict may be.
+engine::TVerdict SizeSuspect() {
+    engine::TVerdict v = Verdict(engine::TSuspectTest::Size, "", "File-size 13 but text-length 4");
+    v.file_size = 13;
+    v.text_length = 4;
+    return v;
+}
+
+} // namespace
+
+TEST(Printers, ExtendedJsonCarriesTheStructuredFields) {
+    const struct {
+        const char *what;
+        engine::TVerdict verdict;
+        bool tooShort;
+        QByteArray json;
+    } cases[] = {
+        {"damage with its offset", Damaged(), false,
+         R"j({"path":"/c/a.txt","reason":"NUL at byte 4096","status":"suspect","test":"damage",)j"
+         R"j("code":"nul","offset":4096})j"},
+        {"too short, with its digraphs", TooShort(), true,
+         R"j({"path":"/c/a.txt","reason":"Too short to judge","status":"too-short",)j"
+         R"j("test":"too-short","code":"too-short","digraphs":42})j"},
+        {"digraph suspect: set, score, cut and the pairs as objects", DigraphSuspect(), false,
+         R"j({"path":"/c/a.txt","reason":"Too many: TH(0.05)","status":"suspect",)j"
+         R"j("test":"digraph","code":"digraph","set":"de","score":0.125,"cut":0.0625,)j"
+         R"j("digraphs":5000,"fail_fraction":0.25,"too_many":[{"pair":"TH","file":0.05,)j"
+         R"j("reference":0.03125}],"too_few":[{"pair":"\"Q","file":0.5,"reference":0.75}]})j"},
+        // A size verdict made without a code is named by its test.
+        {"size", SizeSuspect(), false,
+         R"j({"path":"/c/a.txt","reason":"File-size 13 but text-length 4","status":"suspect",)j"
+         R"j("test":"size","code":"size","file_size":13,"text_length":4})j"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(cli::JsonLine(QStringLiteral("/c/a.txt"), c.verdict, true, c.tooShort),
+                  c.json + '\n')
+            << c.what;
+}
+
+TEST(Printers, ExtendedTsvAppendsColumnsAfterTheReason) {
+    const struct {
+        engine::TVerdict verdict;
+        bool tooShort;
+        QByteArray tsv;
+    } cases[] = {
+        {Damaged(), false, "/c/a\\tb.txt\tNUL at byte 4096\tsuspect\tnul\t4096\t\t\n"},
+        {TooShort(), true, "/c/a\\tb.txt\tToo short to judge\ttoo-short\ttoo-short\t\t\t\n"},
+        {DigraphSuspect(), false,
+         "/c/a\\tb.txt\tToo many: TH(0.05)\tsuspect\tdigraph\t\tde\t0.125\n"},
+        {SizeSuspect(), false,
+         "/c/a\\tb.txt\tFile-size 13 but text-length 4\tsuspect\tsize\t\t\t\n"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(cli::TsvLine(QStringLiteral("/c/a\tb.txt"), c.verdict, true, c.tooShort), c.tsv);
+}
+
+TEST(Printers, DefaultLinesKeepTheirFields) {
+    // Extended fields set on a verdict never leak into a default line.
+    engine::TVerdict digraph = DigraphSuspect();
+    digraph.fail_fraction = 0.1f; // "%.9g" of the float, as always
+    EXPECT_EQ(cli::JsonLine(QStringLiteral("/c/a.txt"), digraph),
+              R"j({"path":"/c/a.txt","reason":"Too many: TH(0.05)","test":"digraph",)j"
+              R"j("fail_fraction":0.100000001,"too_many":"TH(0.05)","too_few":""})j"
+              "\n");
+    EXPECT_EQ(cli::TsvLine(QStringLiteral("/c/a.txt"), digraph), "/c/a.txt\tToo many: TH(0.05)\n");
+    EXPECT_EQ(cli::JsonLine(QStringLiteral("/c/a.txt"), SizeSuspect()),
+              R"j({"path":"/c/a.txt","reason":"File-size 13 but text-length 4","test":"size",)j"
+              R"j("file_size":13,"text_length":4})j"
+              "\n");
+}
+
+TEST(Printers, FiguresReadBackExactly) {
+    const struct {
+        double value;
+        const char *text;
+    } doubles[] = {
+        {0.5, "0.5"}, {0.1, "0.1"}, {1.0 / 3, "0.3333333333333333"}, {0, "0"}, {2.5e-7, "2.5e-07"}};
+    for (const auto &d : doubles)
+        EXPECT_EQ(cli::Figure(d.value), QByteArray(d.text));
+    EXPECT_EQ(cli::Figure(0.05f), QByteArray("0.05"));
+}
