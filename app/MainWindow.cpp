@@ -619,7 +619,8 @@ void TForm1::ShowInfo(const QString &text) {
 }
 
 const QStringList &TForm1::EncodingItems() {
-    static const QStringList items{QStringLiteral("Windows-1252"), QStringLiteral("UTF-8")};
+    static const QStringList items{QStringLiteral("Windows-1252"), QStringLiteral("UTF-8"),
+                                   QStringLiteral("Automatic")};
     return items;
 }
 
@@ -627,6 +628,8 @@ engine::TDefaultEncoding TForm1::Encoding() const {
     switch (ElComboEncoding->currentIndex()) {
     case 1:
         return engine::TDefaultEncoding::Utf8;
+    case 2:
+        return engine::TDefaultEncoding::Automatic;
     default:
         return engine::TDefaultEncoding::Windows1252;
     }
@@ -643,14 +646,12 @@ bool TForm1::SetUpExtendedRun(bool thorough) {
     request.encoding = crap_detector->default_encoding;
     request.minDigraphs = crap_detector->min_digraphs;
     QString setName;
-    try {
-        crap_detector->reference_sets = app::BuildRunSets(request, setName);
-    } catch (const suite::TRunError &e) {
+    std::optional<engine::TReferenceError> error;
+    crap_detector->reference_sets = app::BuildRunSets(request, error, setName);
+    if (error)
         ShowError(QStringLiteral("The reference set \"%1\" cannot be used: %2:\n%3")
-                      .arg(setName, QDir::toNativeSeparators(e.path()), e.cause()));
-        return false;
-    }
-    return true;
+                      .arg(setName, QDir::toNativeSeparators(error->path), error->cause));
+    return !error;
 }
 
 void TForm1::ButtonSetsClick() {

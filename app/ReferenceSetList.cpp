@@ -2,15 +2,10 @@
 #include "ReferenceSetList.h"
 
 #include "AppDrive.h"
-#include "File_utils.h"
-#include "ProfileFile.h"
-#include "ReferenceProfile.h"
-#include "ReferenceSets.h"
-#include "RunError.h"
+#include "LanguageSets.h"
+#include "ReferenceSetFiles.h"
 
 #include <QFileInfo>
-
-#include <cerrno>
 
 namespace app {
 
@@ -81,57 +76,38 @@ void TReferenceSetList::ReadOrWrite(TMyIniFile &ini, const QString &section, boo
 }
 
 QString FirstSetName() {
-    return QStringLiteral("known good texts");
+    // As brindle-scan names the set of its -r texts, so that saved lists
+    // name the same set.
+    return QStringLiteral("reference");
 }
 
-namespace {
-
-engine::TDigraphProfile TextsProfile(const TNamedSet &set, const TSetsRequest &request) {
-    engine::TFileChecker checker;
-    const engine::TReferenceBuild build =
-        engine::BuildReferenceProfile(set.files, request.encoding, request.minDigraphs, checker);
-    switch (build.status) {
-    case engine::TReferenceBuild::Status::Ok:
-        return build.profile;
-    case engine::TReferenceBuild::Status::Missing:
-        throw suite::TRunError(build.missing, suite::ErrnoText(ENOENT));
-    case engine::TReferenceBuild::Status::NotText:
-        throw suite::TRunError(build.notText,
-                               engine::NotTextCause(build.fileSize, build.textLength));
-    case engine::TReferenceBuild::Status::NoDigraphs:
-        break;
-    }
-    throw suite::TRunError(set.files.join(QStringLiteral(", ")),
-                           QStringLiteral("the texts hold no letter pairs to compare with"));
-}
-
-engine::TDigraphProfile SavedProfile(const TNamedSet &set, const TSetsRequest &request) {
-    const QString path = set.files.value(0);
-    const engine::TProfileRead read = engine::ReadProfileFile(path);
-    if (!read.saved)
-        throw suite::TRunError(path, read.error);
-    // Only the least count matters across sets: the encoding of each file
-    // checked is the run's, whatever the references were read as.
-    if (read.saved->min_digraphs != request.minDigraphs)
-        throw suite::TRunError(
-            path, QStringLiteral("the profile keeps letter pairs counted %1 times or more; the "
-                                 "window needs %2")
-                      .arg(read.saved->min_digraphs)
-                      .arg(request.minDigraphs));
-    return read.saved->profile;
-}
-
-} // namespace
-
-std::shared_ptr<const engine::TReferenceSets> BuildRunSets(const TSetsRequest &request,
-                                                           QString &setName) {
+std::shared_ptr<const engine::TReferenceSets>
+BuildRunSets(const TSetsRequest &request, std::optional<engine::TReferenceError> &error,
+             QString &setName) {
     auto sets = std::make_shared<engine::TReferenceSets>();
+    error.reset();
     if (request.first)
         sets->push_back(engine::MakeReferenceSet(FirstSetName(), *request.first));
-    for (const TNamedSet &set : request.named) {
-        setName = set.name;
-        sets->push_back(engine::MakeReferenceSet(
-            set.name, set.profile ? SavedProfile(set, request) : TextsProfile(set, request)));
+    for (const TNamedSet &named : request.named) {
+        setName = named.name;
+        engine::TReferenceSet set;
+        error = engine::LoadReferenceSet(named.name, named.files, request.encoding,
+                                         request.minDigraphs, set);
+        if (error)
+            return nullptr;
+        sets->push_back(std::move(set));
+    }
+    if (request.builtIn) {
+        setName = QStringLiteral("built-in languages");
+        const engine::TLanguagesFolder found = engine::FindLanguagesFolder();
+        if (found.path.isEmpty()) {
+            error = engine::TReferenceError{setName, found.Missing()};
+            return nullptr;
+        }
+        error = engine::LoadLanguageSets(found.path, engine::LanguageCodes(found.path),
+                                         request.minDigraphs, *sets);
+        if (error)
+            return nullptr;
     }
     setName.clear();
     return sets;

@@ -9,6 +9,7 @@
 // adds the shipped sets after the user's own.
 
 #include "FileCheck.h"
+#include "ReferenceProfile.h"
 #include "TMyIniFile.h"
 
 #include <QList>
@@ -16,12 +17,15 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 namespace app {
 
 struct TNamedSet {
     QString name;
-    // Known good texts, or (when `profile`) one saved profile file.
+    // Known good texts, or (when `profile`) one saved profile file; a run
+    // tells them apart by the profile's magic, so the flag only says how
+    // the set was added.
     QStringList files;
     bool profile = false;
     bool operator==(const TNamedSet &) const = default;
@@ -56,10 +60,10 @@ private:
 QString FirstSetName();
 
 // The sets of a run, in order: the known good texts' profile (when given),
-// the named sets, then the built-in ones when asked for. Throws
-// suite::TRunError naming the file and the cause when a set cannot be used
-// (a text missing or no text, a profile that cannot be read or was made
-// otherwise); `setName` then names the set.
+// the named sets, then the built-in ones when asked for. Null when a set
+// cannot be used (a text missing or no text, a profile that cannot be read
+// or keeps another least count, no built-in sets installed): `error` then
+// names the file and the cause, and `setName` the set.
 struct TSetsRequest {
     const engine::TDigraphProfile *first = nullptr;
     QList<TNamedSet> named;
@@ -67,7 +71,8 @@ struct TSetsRequest {
     engine::TDefaultEncoding encoding = engine::TDefaultEncoding::Windows1252;
     int32_t minDigraphs = engine::kDefaultMinDigraphs;
 };
-std::shared_ptr<const engine::TReferenceSets> BuildRunSets(const TSetsRequest &request,
-                                                           QString &setName);
+std::shared_ptr<const engine::TReferenceSets>
+BuildRunSets(const TSetsRequest &request, std::optional<engine::TReferenceError> &error,
+             QString &setName);
 
 } // namespace app

@@ -142,7 +142,12 @@ TPaneTextAt LoadPaneTextAt(const QString &path, int64_t offset, engine::TDefault
         o.kind = TKind::Utf16BE;
         break;
     case platform::TByteOrderMark::None:
-        o.kind = encoding == engine::TDefaultEncoding::Utf8 ? TKind::Utf8 : TKind::Cp1252;
+        // Automatic decides on all of the file's bytes, as the pane did.
+        o.kind = encoding == engine::TDefaultEncoding::Utf8 ||
+                         (encoding == engine::TDefaultEncoding::Automatic &&
+                          probe.Measure(encoding).kind == engine::TTextKind::Utf8)
+                     ? TKind::Utf8
+                     : TKind::Cp1252;
         break;
     }
     offset = std::clamp<int64_t>(offset, o.markLength, size);

@@ -79,6 +79,9 @@ TEST(TextPaneLoader, PlaceOfAByteInEveryEncodingAndAroundItPastTheStart) {
         // Two bytes of UTF-8 are one unit; as Windows-1252 they are two.
         {"utf8.txt", "\xC3\xA9\xC3\xA9X", TDefaultEncoding::Utf8, 4, 100, false, 0, 2, "X"},
         {"cp.txt", "\xC3\xA9\xC3\xA9X", TDefaultEncoding::Windows1252, 4, 100, false, 0, 4, "X"},
+        // Automatic: UTF-8 when all of it is, else one unit a byte.
+        {"auto8.txt", "\xC3\xA9\xC3\xA9X", TDefaultEncoding::Automatic, 4, 100, false, 0, 2, "X"},
+        {"autocp.txt", "\xC3\xA9\xE9X", TDefaultEncoding::Automatic, 3, 100, false, 0, 3, "X"},
         {"bom8.txt", "\xEF\xBB\xBFq\nrs", TDefaultEncoding::Windows1252, 6, 100, false, 1, 1, "s"},
         {"u16.txt", QByteArray("\xFF\xFEq\0\n\0r\0s\0", 10), TDefaultEncoding::Windows1252, 8, 100,
          false, 1, 1, "s"},
