@@ -37,13 +37,15 @@ TExplanationPanel::TExplanationPanel(QWidget *parent) : QWidget(parent) {
     scoreRow->addWidget(Gauge, 1);
     column->addLayout(scoreRow);
     Chart = new TPairChart(this);
-    column->addWidget(Chart, 1);
+    column->addWidget(Chart);
     GoToByte = new QPushButton(this);
     GoToByte->setObjectName(QStringLiteral("ButtonGoToByte"));
     auto *buttonRow = new QHBoxLayout;
     buttonRow->addWidget(GoToByte);
     buttonRow->addStretch(1);
     column->addLayout(buttonRow);
+    // What there is to show stands at the top, whatever room is left.
+    column->addStretch(1);
     connect(GoToByte, &QPushButton::clicked, this, [this] {
         if (fOffset >= 0)
             emit GoToByteClicked(fOffset);

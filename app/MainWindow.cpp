@@ -47,7 +47,7 @@ const QColor kCream(255, 251, 240);
 // Files too short to judge are listed, but are no suspects: muted.
 const QColor kMuted(128, 128, 128);
 // What the explanation below the text pane takes when it first shows.
-constexpr int kExplanationHeight = 150;
+constexpr int kExplanationHeight = 160;
 
 // Keeps a control's given size unless its text needs more room in the
 // typeface that stands in for the design one.
@@ -517,12 +517,15 @@ void TForm1::ShowExplanation(int row) {
     const bool wasShown = Explanation->isVisible();
     Explanation->Show(crap_detector->weird_files.Objects(row)->details);
     if (Explanation->isVisible() && !wasShown) {
-        // The room comes from the text pane, never from the list.
+        // The room comes from the list and the text pane alike, each
+        // keeping enough for a few lines.
         QList<int> sizes = ElSplitter1->sizes();
         if (sizes.size() == 3 && sizes[2] < kExplanationHeight / 2) {
-            const int take = std::min(kExplanationHeight, std::max(0, sizes[1] - 40));
-            sizes[1] -= take;
-            sizes[2] = take;
+            const int fromList = std::clamp(sizes[0] - 60, 0, kExplanationHeight / 2);
+            const int fromPane = std::clamp(sizes[1] - 60, 0, kExplanationHeight - fromList);
+            sizes[0] -= fromList;
+            sizes[1] -= fromPane;
+            sizes[2] = fromList + fromPane;
             ElSplitter1->setSizes(sizes);
         }
     }

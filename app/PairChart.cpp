@@ -11,8 +11,7 @@ const QColor TPairChart::kSetColour(150, 150, 150);
 
 namespace {
 
-constexpr int kRowHeight = 14;
-constexpr int kBarHeight = 5;
+constexpr int kBarHeight = 4;
 constexpr int kGap = 4;
 
 } // namespace
@@ -68,7 +67,7 @@ void TPairChart::paintEvent(QPaintEvent *) {
     for (const auto &d : fPairs)
         most = std::max({most, d.file, d.reference});
     const auto figure = [&](float v) { return locale.toString(double(v) * 100.0, 'f', 2) + '%'; };
-    const int labelWidth = fm.horizontalAdvance(QStringLiteral("WW")) + kGap;
+    const int labelWidth = fm.horizontalAdvance(QStringLiteral("WW")) + 2 * kGap;
     const int figureWidth = fm.horizontalAdvance(figure(88.88f)) + kGap;
     const int barLeft = kGap + labelWidth;
     const int barRoom = std::max(10, width() - barLeft - 2 * figureWidth - kGap);
@@ -76,7 +75,9 @@ void TPairChart::paintEvent(QPaintEvent *) {
     int y = kRowHeight;
     for (const auto &d : fPairs) {
         p.setPen(text);
-        p.drawText(QRect(kGap, y, labelWidth, kRowHeight), Qt::AlignVCenter, d.pair);
+        // A space in a pair shows as the open box, not as nothing.
+        p.drawText(QRect(kGap, y, labelWidth, kRowHeight), Qt::AlignVCenter,
+                   QString(d.pair).replace(QLatin1Char(' '), QChar(0x2423)));
         const int top = y + (kRowHeight - 2 * kBarHeight - 1) / 2;
         const auto bar = [&](float v) {
             return most > 0 ? int(std::lround(v / most * barRoom)) : 0;

@@ -25,6 +25,8 @@ public:
                   const std::vector<engine::TPairDeviation> &tooFew);
     const std::vector<engine::TPairDeviation> &Pairs() const { return fPairs; }
 
+    // The height of the legend and of each pair's row.
+    static constexpr int kRowHeight = 12;
     // The colours of the file's bars and of the set's.
     static const QColor kFileColour;
     static const QColor kSetColour;

@@ -8,6 +8,8 @@
 #include "ExplanationPanel.h"
 #include "MainWindow.h"
 #include "PairChart.h"
+#include "ReferenceSetList.h"
+#include "ReferenceSets.h"
 #include "RunSummary.h"
 #include "TextPaneLoader.h"
 #include "file_crap_detector.h"
@@ -85,7 +87,8 @@ TEST(PairChart, KeepsTheMostDeviatingPairsFirstAndDrawsBothBarsToOneScale) {
     const QImage img = chart.grab().toImage();
     int fileBar[2] = {0, 0}, setBar[2] = {0, 0};
     for (int row = 0; row < 2; ++row)
-        for (int y = 14 * (row + 1); y < 14 * (row + 2); ++y) {
+        for (int y = TPairChart::kRowHeight * (row + 1); y < TPairChart::kRowHeight * (row + 2);
+             ++y) {
             fileBar[row] = std::max(fileBar[row], CountColour(img, TPairChart::kFileColour, y));
             setBar[row] = std::max(setBar[row], CountColour(img, TPairChart::kSetColour, y));
         }
@@ -238,7 +241,7 @@ TEST_F(WindowExplains, TooShortIsMutedAndDamageYellow) {
         for (int x = 0; x < 200; ++x)
             for (int y = 0; y < 13; ++y) {
                 const QColor px = img.pixelColor(x, y);
-                grey |= px.red() == px.blue() && px.red() < 200 && px.red() > 60;
+                grey |= px == QColor(128, 128, 128);
                 navy |= px.blue() > 90 && px.red() < 100 && px.green() < 100;
             }
         EXPECT_EQ(grey, c.muted) << c.index;
@@ -259,6 +262,80 @@ TEST(RunSummaryExtended, CountsDamageAndTooShortApartOnlyUnderTheExtendedChecks)
     EXPECT_EQ(app::RunSummary(counts, true, app::TRunEnd::Finished, 400),
               "Finished: 12 files checked; 1 suspect by the size test, 2 by the digraph check; "
               "0 unreadable; 0.40 s.");
+}
+
+} // namespace
+
+namespace {
+
+// A real run under the extended checks: damage with its byte, a file too
+// short to judge, a digraph suspect with its set and score; the good file
+// passes, and the summary counts each apart.
+TEST_F(WindowExplains, ExtendedRunListsDamageTooShortAndTheClosestSet) {
+    QByteArray damaged = GoodText(20);
+    const qsizetype at = 200;
+    damaged.replace(at, 4, QByteArray("\x01\x02\x03\x04", 4));
+    const QString damagedFile = dir.write("data/a-damaged.txt", damaged);
+    const QString shortFile = dir.write("data/b-short.txt", "Back at six.\r\n");
+    dir.write("data/c-good.txt", GoodText(20));
+    QByteArray odd;
+    for (int i = 0; i < 500; ++i)
+        odd += "XQ ZV ";
+    const QString oddFile = dir.write("data/d-odd.txt", odd + "\r\n");
+    Open();
+    form->ElCheckBoxThorough->setChecked(true);
+    form->ElCheckBoxExtended->setChecked(true);
+    form->Button1->click();
+    ASSERT_TRUE(Shown().isEmpty()) << Shown().join("|").toStdString();
+    const TCrapFileWideStringlist &weird = form->Detector()->weird_files;
+    ASSERT_EQ(weird.Count(), 3);
+    EXPECT_EQ(weird.Strings(0), damagedFile);
+    EXPECT_EQ(weird.Strings(1), shortFile);
+    EXPECT_EQ(weird.Strings(2), oddFile);
+    const engine::TVerdict &damage = weird.Objects(0)->details;
+    EXPECT_EQ(damage.test, engine::TSuspectTest::Damage);
+    EXPECT_EQ(damage.code, QStringLiteral("control"));
+    EXPECT_EQ(damage.offset, at);
+    EXPECT_EQ(weird.Objects(1)->details.test, engine::TSuspectTest::TooShort);
+    const engine::TVerdict &digraph = weird.Objects(2)->details;
+    EXPECT_EQ(digraph.test, engine::TSuspectTest::Digraph);
+    EXPECT_EQ(digraph.set, QStringLiteral("reference"));
+    EXPECT_GT(digraph.score, digraph.cut);
+    EXPECT_TRUE(
+        form->ElStatusBar1->SimpleText().contains("1 by the damage checks; 1 too short to judge"))
+        << form->ElStatusBar1->SimpleText().toStdString();
+
+    Select(2);
+    EXPECT_FALSE(form->Explanation->Chart->Pairs().empty());
+    EXPECT_TRUE(form->Explanation->Heading->text().contains("\"reference\""));
+    Select(0);
+    form->Explanation->GoToByte->click();
+    EXPECT_EQ(std::get<2>(Selection()), QStringLiteral("\x01"));
+}
+
+// A named set that cannot be used is named with the file and the cause,
+// and nothing runs; under the extended checks a named set alone is enough
+// for the digraph check.
+TEST_F(WindowExplains, NamedSetsStandInForTheKnownGoodTextsOrAreReportedWhenUnusable) {
+    dir.write("data/a.txt", GoodText(20));
+    const QString gone = dir.file("de/gone.txt");
+    Open();
+    form->ElFileNameEdit1->SetFileList({});
+    form->ElCheckBoxThorough->setChecked(true);
+    form->ElCheckBoxExtended->setChecked(true);
+    form->ReferenceSets->SetSets({{"German", {gone}, false}});
+    form->Button1->click();
+    ASSERT_EQ(Shown().size(), 1);
+    EXPECT_TRUE(Shown()[0].startsWith("The reference set \"German\" cannot be used: " + gone))
+        << Shown()[0].toStdString();
+    EXPECT_EQ(form->ElStatusBar1->SimpleText(), QString());
+
+    dialogs.shown.clear();
+    form->ReferenceSets->SetSets({{"English", {reference}, false}});
+    form->Button1->click();
+    EXPECT_TRUE(form->ElStatusBar1->SimpleText().startsWith("Finished: 1 file checked"))
+        << form->ElStatusBar1->SimpleText().toStdString();
+    EXPECT_EQ(form->Detector()->reference_sets->front().name, QStringLiteral("English"));
 }
 
 } // namespace
