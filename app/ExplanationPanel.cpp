@@ -83,7 +83,8 @@ void TExplanationPanel::Show(const engine::TVerdict &v) {
         fOffset = v.offset;
         break;
     case engine::TSuspectTest::TooShort:
-        heading = QStringLiteral("Too short to judge: %1").arg(v.reason);
+        // Its reason says it all: "Too short to judge: 12 letter pairs, …".
+        heading = v.reason;
         break;
     case engine::TSuspectTest::Digraph:
         heading =
