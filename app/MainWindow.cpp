@@ -537,11 +537,18 @@ void TForm1::ElListBox1DblClick() {
         return;
     ElMemo1->ClearLines();
     const QString name = item->text();
-    try {
+    ShowInPane(name, [&] {
         // A huge file shows its start only, with a note, never all of it.
         const app::TPaneText pane = app::LoadPaneText(name, app::kPaneTextLimit, Encoding());
         ElMemo1->SetLinesText(pane.cut ? pane.text + app::PaneCutNote(app::kPaneTextLimit)
                                        : pane.text);
+    });
+}
+
+bool TForm1::ShowInPane(const QString &name, const std::function<void()> &load) {
+    try {
+        load();
+        return true;
     } catch (const suite::TRunError &e) {
         ShowError(QStringLiteral("%1 cannot be shown:\n%2")
                       .arg(QDir::toNativeSeparators(e.path()), e.cause()));
@@ -549,6 +556,7 @@ void TForm1::ElListBox1DblClick() {
         ShowError(QStringLiteral("%1 cannot be shown:\nit is too large")
                       .arg(QDir::toNativeSeparators(name)));
     }
+    return false;
 }
 
 void TForm1::ElListBox1DrawItem(QPainter &canvas, int Index, const QRect &Rect, bool selected) {
@@ -676,7 +684,7 @@ bool TForm1::GoToByte(int64_t offset) {
     if (!item || offset < 0)
         return false;
     const QString name = item->text();
-    try {
+    return ShowInPane(name, [&] {
         const app::TPaneTextAt at = app::LoadPaneTextAt(name, offset, Encoding());
         QString text = at.pane.text;
         qsizetype line = at.place.line;
@@ -700,13 +708,5 @@ bool TForm1::GoToByte(int64_t offset) {
         ElMemo1->setTextCursor(cursor);
         ElMemo1->centerCursor();
         ElMemo1->setFocus();
-        return true;
-    } catch (const suite::TRunError &e) {
-        ShowError(QStringLiteral("%1 cannot be shown:\n%2")
-                      .arg(QDir::toNativeSeparators(e.path()), e.cause()));
-    } catch (const std::bad_alloc &) {
-        ShowError(QStringLiteral("%1 cannot be shown:\nit is too large")
-                      .arg(QDir::toNativeSeparators(name)));
-    }
-    return false;
+    });
 }

@@ -30,6 +30,7 @@
 #include "TextFile.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -180,6 +181,9 @@ private:
     // the message) when a set cannot be used.
     bool SetUpExtendedRun(bool thorough);
     void ShowExplanation(int row);
+    // Runs `load`, which fills the text pane with `name`'s text; a file that
+    // cannot be read or is too large is reported. False when it failed.
+    bool ShowInPane(const QString &name, const std::function<void()> &load);
     void UpdateSetsToolTip();
 
     std::unique_ptr<TFileCrapDetector> crap_detector;

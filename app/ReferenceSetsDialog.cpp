@@ -40,8 +40,8 @@ TReferenceSetsDialog::TReferenceSetsDialog(const QList<app::TNamedSet> &sets, QW
     column->addWidget(box);
     connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(AddTexts, &QPushButton::clicked, this, &TReferenceSetsDialog::AddTextsClick);
-    connect(AddProfile, &QPushButton::clicked, this, &TReferenceSetsDialog::AddProfileClick);
+    connect(AddTexts, &QPushButton::clicked, this, [this] { AddFromFiles(false); });
+    connect(AddProfile, &QPushButton::clicked, this, [this] { AddFromFiles(true); });
     connect(Rename, &QPushButton::clicked, this, &TReferenceSetsDialog::RenameClick);
     connect(Remove, &QPushButton::clicked, this, [this] { RemoveSet(List->currentRow()); });
     connect(List, &QListWidget::currentRowChanged, this, [this](int r) {
@@ -114,30 +114,21 @@ QString AskName(QWidget *parent, const QString &suggested, bool &ok) {
 
 } // namespace
 
-void TReferenceSetsDialog::AddTextsClick() {
-    QFileDialog dialog(this, QStringLiteral("Known good texts of the set"));
+void TReferenceSetsDialog::AddFromFiles(bool profile) {
+    QFileDialog dialog(this, profile ? QStringLiteral("Saved profile of the set")
+                                     : QStringLiteral("Known good texts of the set"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setFileMode(profile ? QFileDialog::ExistingFile : QFileDialog::ExistingFiles);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QStringList files = dialog.selectedFiles();
+    // A profile is named after itself, texts after their folder.
+    const QFileInfo first(files.first());
     bool ok = false;
-    const QString name = AskName(this, QFileInfo(files.first()).dir().dirName(), ok);
+    const QString name =
+        AskName(this, profile ? first.completeBaseName() : first.dir().dirName(), ok);
     if (ok)
-        AddSet({name, files, false});
-}
-
-void TReferenceSetsDialog::AddProfileClick() {
-    QFileDialog dialog(this, QStringLiteral("Saved profile of the set"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    const QString file = dialog.selectedFiles().first();
-    bool ok = false;
-    const QString name = AskName(this, QFileInfo(file).completeBaseName(), ok);
-    if (ok)
-        AddSet({name, {file}, true});
+        AddSet({name, files, profile});
 }
 
 void TReferenceSetsDialog::RenameClick() {

@@ -28,8 +28,8 @@ public:
     QPushButton *Remove;
 
 private:
-    void AddTextsClick();
-    void AddProfileClick();
+    // Asks for texts (or one saved profile) and a name, then adds the set.
+    void AddFromFiles(bool profile);
     void RenameClick();
     void Refill();
     QString UniqueName(const QString &name, int except = -1) const;
