@@ -4,10 +4,16 @@
 #include "DigraphCounter.h"
 #include "DigraphProfile.h"
 #include "DigraphScore.h"
+#include "FeatureCounters.h"
 #include "ReferenceSets.h"
+#include "TextFile.h"
 #include "TextMeasure.h"
 #include "Utf8Decoder.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <benchmark/benchmark.h>
 
 #include <random>
@@ -119,6 +125,139 @@ void BM_SmallFileDigraphs(benchmark::State &state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kFile));
 }
 BENCHMARK(BM_SmallFileDigraphs);
+
+// The words of Text(), their accents written properly, in Windows-1252 or
+// UTF-8.
+QByteArray WordText(bool utf8) {
+    std::mt19937 rng(5);
+    const char *words[] = {"the",   "and",   "with",  "corpus", "für",  "été", "niño", "text",
+                           "Zeile", "quick", "brown", "année",  "über", "of",  "to",   "lazy"};
+    QString text;
+    while (text.size() < (8 << 20)) {
+        text += QString::fromUtf8(words[rng() % 16]);
+        text += rng() % 12 == 0 ? QStringLiteral("\r\n") : QStringLiteral(" ");
+    }
+    return utf8 ? text.toUtf8() : text.toLatin1();
+}
+
+// The one pass's byte features, on 8-bit (0) and UTF-8 (1) text.
+void BM_ByteScreen(benchmark::State &state) {
+    const QByteArray t = WordText(state.range(0) != 0);
+    const auto *p = reinterpret_cast<const uint8_t *>(t.constData());
+    for (auto _ : state) {
+        engine::TByteScreen c;
+        c.Feed(p, size_t(t.size()));
+        engine::TTextFeatures f;
+        c.Finish(f, false);
+        benchmark::DoNotOptimize(f.nonAscii);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(t.size()));
+}
+BENCHMARK(BM_ByteScreen)->Arg(0)->Arg(1);
+
+// The extended checks' per-byte kernels on the same text.
+void BM_ByteFeatures(benchmark::State &state) {
+    const auto &t = Text();
+    for (auto _ : state) {
+        engine::TByteFeatureCounter c;
+        c.Feed(t.data(), t.size());
+        engine::TTextFeatures f;
+        c.Finish(f, false);
+        benchmark::DoNotOptimize(f.nonAscii);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(t.size()));
+}
+BENCHMARK(BM_ByteFeatures);
+
+void BM_ByteShape(benchmark::State &state) {
+    const auto &t = Text();
+    for (auto _ : state) {
+        engine::TShapeCounter<uint8_t> c;
+        c.Feed(t.data(), t.size());
+        engine::TTextFeatures f;
+        c.Finish(f);
+        benchmark::DoNotOptimize(f.tokens);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(t.size()));
+}
+BENCHMARK(BM_ByteShape);
+
+// Measures files as a -d scan does, with the digraph counters, with or
+// without the features; returns the file's size.
+struct TMeasurer {
+    engine::TTextFile file;
+    engine::TByteDigraphCounter bytes;
+    engine::TWideDigraphCounter wide;
+    engine::TTextFeatures f;
+    int64_t Measure(const QString &path, bool features) {
+        if (!file.Open(path))
+            return 0;
+        bytes.Reset();
+        wide.Reset();
+        const engine::TFileMeasure m =
+            file.Measure(engine::TDefaultEncoding::Windows1252, {&bytes, &wide, nullptr}, {},
+                         features ? &f : nullptr);
+        benchmark::DoNotOptimize(m.length);
+        file.Close();
+        return m.size;
+    }
+};
+
+// TTextFile::Measure of a file in the page cache with the digraph counters,
+// as a -d scan reads every file, without (0) and with (1) the extended
+// checks' features. Arg 1: the file's text is UTF-8 (8-bit text otherwise).
+void BM_MeasureFile(benchmark::State &state) {
+    const bool features = state.range(0) != 0;
+    const bool utf8 = state.range(1) != 0;
+    const QString path = QDir::temp().filePath(QStringLiteral("brindle-engine-bench-%1-%2.txt")
+                                                   .arg(QCoreApplication::applicationPid())
+                                                   .arg(utf8));
+    {
+        const QByteArray bytes = WordText(utf8);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
+            state.SkipWithError("cannot write the bench file");
+            return;
+        }
+    }
+    TMeasurer measurer;
+    int64_t size = 0;
+    for (auto _ : state)
+        size = measurer.Measure(path, features);
+    QFile::remove(path);
+    state.SetBytesProcessed(int64_t(state.iterations()) * size);
+}
+BENCHMARK(BM_MeasureFile)->ArgsProduct({{0, 1}, {0, 1}});
+
+// The same over every file of a real corpus (BRINDLE_BENCH_CORPUS, a
+// folder; skipped when unset): Measure of each file, with the digraph
+// counters, without (0) and with (1) the features. A -d scan adds the
+// profile comparison and the walk, so the share added to a whole scan is
+// smaller than this one.
+void BM_MeasureCorpus(benchmark::State &state) {
+    const QString root = qEnvironmentVariable("BRINDLE_BENCH_CORPUS");
+    if (root.isEmpty()) {
+        state.SkipWithError("BRINDLE_BENCH_CORPUS not set");
+        return;
+    }
+    static QStringList paths;
+    if (paths.isEmpty()) {
+        QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            paths << it.next();
+        paths.sort();
+    }
+    const bool features = state.range(0) != 0;
+    TMeasurer measurer;
+    int64_t total = 0;
+    for (auto _ : state) {
+        total = 0;
+        for (const QString &path : paths)
+            total += measurer.Measure(path, features);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * total);
+}
+BENCHMARK(BM_MeasureCorpus)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -124,6 +124,18 @@ digraph1=$best
 row "scan -d -r R1 -r R2 -j 1" "$digraph1"
 measure "$scan" -s -d -r "$ref1" -r "$ref2" -j "$jobs" --no-progress "$corpus"
 row "scan -d -r R1 -r R2 -j $jobs" "$best" "$digraph1"
+# The extended checks against -d alone (goal: at most 1.25 times its time).
+if "$scan" --help 2>/dev/null | grep -q -- '--extended'; then
+    for j in 1 "$jobs"; do
+        measure "$scan" -s -d -r "$ref1" -r "$ref2" -j "$j" --no-progress "$corpus" && plain_d=$best
+        measure "$scan" -s -d --extended -r "$ref1" -r "$ref2" -j "$j" --no-progress "$corpus"
+        row "scan -d --extended -j $j" "$best"
+        [[ -n $best && -n ${plain_d:-} ]] && awk -v x="$best" -v d="$plain_d" \
+            'BEGIN { printf "%-30s %10.2f times -d (goal <= 1.25)\n", "", x / d }'
+    done
+else
+    echo "scan -d --extended: skipped (this scanner has no --extended)"
+fi
 echo
 
 label="peak memory, scan -d -r R1 -j 1, 4 GiB file"

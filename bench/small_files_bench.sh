@@ -10,6 +10,8 @@
 #     one job and two;
 #   - the big-file corpus of make_corpus.py: the size test and -d with one
 #     job and two;
+#   - on both, -d --extended with one job against -d (when the scanner has
+#     --extended);
 #   - peak RSS (GNU time) of a scan over 1 000 000 empty files.
 # Times are medians of BENCH_RUNS rounds (default 7) with a warm cache; each
 # round runs every row once, and each ratio is the median of its per-round
@@ -66,6 +68,13 @@ row bigsize1 "$scan" -s -j 1 --no-progress "$big"
 row bigsize2 "$scan" -s -j 2 --no-progress "$big"
 row big1 "$scan" -s -d -r "$ref" -j 1 --no-progress "$big"
 row big2 "$scan" -s -d -r "$ref" -j 2 --no-progress "$big"
+# The extended checks, held to at most 1.25 times -d.
+extended=0
+if "$scan" --help 2>/dev/null | grep -q -- '--extended'; then
+    extended=1
+    row dx1 "$scan" -s -d --extended -r "$ref" -j 1 --no-progress "$small"
+    row bigx1 "$scan" -s -d --extended -r "$ref" -j 1 --no-progress "$big"
+fi
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores; $runs rounds"
 "$floor" "$small" 2 >/dev/null # warm the cache
@@ -105,6 +114,9 @@ printf '  %-34s %8s s   %s times the size test (goal <= 1.3)\n' "-d, 1 job" "$(f
 printf '  %-34s %8s s   %s times the walk (goal <= 1.05)\n' "size test from --files-from, 1 job" "$(fig sizelist1)" "$(ratio sizelist1 size1)"
 printf '  %-34s %8s s   %s times one job (goal >= 1.8)\n' "size test, 2 jobs" "$(fig size2)" "$(wall size1 size2)"
 printf '  %-34s %8s s   %s times one job (goal >= 1.8)\n' "-d, 2 jobs" "$(fig d2)" "$(wall d1 d2)"
+if ((extended)); then
+    printf '  %-34s %8s s   %s times -d (goal <= 1.25)\n' "-d --extended, 1 job" "$(fig dx1)" "$(ratio dx1 d1)"
+fi
 
 printf '\nbig files (%s)\n' "$big"
 printf '  %-34s %8s s\n' "read floor, 1 job" "$(fig bigfloor)"
@@ -113,6 +125,11 @@ printf "$speed" "size test, 1 job" "$(fig bigsize1)" "$(ratio bigfloor bigsize1)
 printf "$speed" "-d, 1 job" "$(fig big1)" "$(ratio bigfloor big1)" ">= 0.25"
 printf '  %-34s %8s s   %s times one job (goal >= 1.8)\n' "size test, 2 jobs" "$(fig bigsize2)" "$(wall bigsize1 bigsize2)"
 printf '  %-34s %8s s   %s times one job (goal >= 1.8)\n' "-d, 2 jobs" "$(fig big2)" "$(wall big1 big2)"
+if ((extended)); then
+    printf '  %-34s %8s s   %s times -d (goal <= 1.25)\n' "-d --extended, 1 job" "$(fig bigx1)" "$(ratio bigx1 big1)"
+else
+    printf '\n-d --extended: skipped (this scanner has no --extended)\n'
+fi
 
 if [[ ${BENCH_MEMORY:-1} != 0 ]]; then
     empty=$bench_dir/empty

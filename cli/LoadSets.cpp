@@ -62,8 +62,8 @@ std::optional<TReferenceError> LoadSets(const TScanOptions &o, int32_t minDigrap
         if (languages.removeOne(names.at(i)))
             paths[i] << engine::LanguageProfilePath(folder, names.at(i));
         engine::TReferenceSet set;
-        if (auto failed =
-                engine::LoadReferenceSet(names.at(i), paths.at(i), o.encoding, minDigraphs, set))
+        if (auto failed = engine::LoadReferenceSet(names.at(i), paths.at(i), ReferenceEncoding(o),
+                                                   minDigraphs, set))
             return failed;
         sets.push_back(std::move(set));
     }

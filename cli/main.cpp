@@ -73,8 +73,8 @@ int main(int argc, char **argv) {
         return report.Finish();
     }
     if (!o.saveProfile.isEmpty()) {
-        const QString cause =
-            engine::SaveProfileFile(o.saveProfile, {reference, o.encoding, settings.min_digraphs});
+        const QString cause = engine::SaveProfileFile(
+            o.saveProfile, {reference, cli::ReferenceEncoding(o), settings.min_digraphs});
         if (!cause.isEmpty())
             report.Error(o.saveProfile, cause);
         if (!cause.isEmpty() || (o.folders.isEmpty() && o.filesFrom.isEmpty()))

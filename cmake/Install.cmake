@@ -28,6 +28,11 @@ endforeach()
 # The help viewer looks for <bindir>/../share/brindle/help.
 install(DIRECTORY help/ DESTINATION ${BRINDLE_INSTALL_DATADIR}/help)
 install(DIRECTORY sample/ DESTINATION ${BRINDLE_INSTALL_DATADIR}/sample)
+# The shipped language profiles, found by brindle-scan at
+# <bindir>/../share/brindle/languages; where they come from beside the docs.
+install(FILES ${BRINDLE_LANGUAGE_PROFILES} DESTINATION ${BRINDLE_INSTALL_DATADIR}/languages)
+install(FILES data/languages/SOURCES.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/brindle
+        RENAME language-profiles.md)
 
 # The Slurm job-array and merge scripts, to submit from wherever the package
 # is installed; the README and the profile format beside the other docs.

@@ -132,6 +132,14 @@ bool NeedsLineCount(const TTextFeatures &f) {
     return wordList || oneChar;
 }
 
+bool NeedsMojibakeCount(const TTextFeatures &f) {
+    // Every sequence starts at a candidate and holds at most four
+    // characters; a non-ASCII character is at most four bytes. So mojibake
+    // can make more than half of the non-ASCII characters only when
+    // 2 * 4 * candidates > nonAscii / 4.
+    return f.mojibakeCandidates >= kMinMojibake && 32 * f.mojibakeCandidates > f.nonAscii;
+}
+
 std::optional<TDamage> FindDamage(const TFileMeasure &m, const TTextFeatures &f) {
     const bool utf16 = Utf16(m);
     const auto damage = [](TDamageCode code, int64_t offset, QString reason) {

@@ -46,5 +46,8 @@ std::optional<TDamage> FindDamage(const TFileMeasure &m, const TTextFeatures &f)
 // character: only then are the lines and the commonest unit counted, in a
 // second read (TTextFeatures::nonEmptyLines, mostFrequentCount).
 bool NeedsLineCount(const TTextFeatures &f);
+// Whether the candidates the one pass found allow mojibake: only then is it
+// counted, in a second read (TTextFeatures::mojibakeSequences and the rest).
+bool NeedsMojibakeCount(const TTextFeatures &f);
 
 } // namespace engine

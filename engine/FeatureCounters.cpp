@@ -65,16 +65,22 @@ bool FeedWellFormed(TUtf8Sequence &seq, const uint8_t *p, size_t n) {
 
 namespace {
 
-// The Windows-1252 byte of a code point at or above U+0080, or -1 when it
-// has none (the five undefined bytes stand for the C1 controls of their
-// value, as everywhere in Brindle).
+// The Windows-1252 byte of each code point below U+2200 (every one that has
+// one lies there: U+2122 is the highest), 0 for none. The five undefined
+// bytes stand for the C1 controls of their value, as everywhere in Brindle.
+const uint8_t *Cp1252Bytes() {
+    static const std::vector<uint8_t> table = [] {
+        std::vector<uint8_t> t(0x2200, 0);
+        for (int b = 0x80; b < 0x100; ++b)
+            t[kCp1252[b]] = uint8_t(b);
+        return t;
+    }();
+    return table.data();
+}
+
 int Cp1252Byte(uint32_t cp) {
-    if (cp >= 0xA0 && cp <= 0xFF)
-        return int(cp);
-    for (int b = 0x80; b < 0xA0; ++b)
-        if (kCp1252[b] == cp)
-            return b;
-    return -1;
+    const uint8_t b = cp < 0x2200 ? Cp1252Bytes()[cp] : 0;
+    return b ? int(b) : -1;
 }
 
 bool Undefined1252(uint8_t b) {
@@ -91,38 +97,227 @@ void First(int64_t &first, int64_t at) {
         first = at;
 }
 
+#ifdef BRINDLE_SSE2
+// Counts in the lanes of a vector, one per lane a step (the masks are 0 or
+// -1), added up before a lane can wrap: every kSteps steps of one mask.
+struct TByteTally {
+    static constexpr size_t kSteps = 255;
+    __m128i acc = _mm_setzero_si128();
+    void Add(__m128i mask) { acc = _mm_sub_epi8(acc, mask); }
+    int64_t Take() {
+        const __m128i s = _mm_sad_epu8(acc, _mm_setzero_si128());
+        acc = _mm_setzero_si128();
+        return int64_t(_mm_cvtsi128_si32(s)) + int64_t(_mm_extract_epi16(s, 4));
+    }
+};
+
+struct TWordTally {
+    static constexpr size_t kSteps = 8192; // two masks a step: 16384 a lane
+    __m128i acc = _mm_setzero_si128();
+    void Add(__m128i mask) { acc = _mm_sub_epi16(acc, mask); }
+    int64_t Take() {
+        // Lanes are unsigned: add them as pairs of 32-bit halves.
+        const __m128i lo = _mm_and_si128(acc, _mm_set1_epi32(0xFFFF));
+        const __m128i hi = _mm_srli_epi32(acc, 16);
+        alignas(16) int32_t lanes[4];
+        _mm_store_si128(reinterpret_cast<__m128i *>(lanes), _mm_add_epi32(lo, hi));
+        acc = _mm_setzero_si128();
+        return int64_t(lanes[0]) + lanes[1] + lanes[2] + lanes[3];
+    }
+};
+
+// Whitespace (0x09 to 0x0D, and SPACE) and stray C0 controls, per byte.
+__m128i WhiteBytes(__m128i v) {
+    const __m128i x = _mm_sub_epi8(v, _mm_set1_epi8(9));
+    const __m128i layout = _mm_cmpeq_epi8(_mm_min_epu8(x, _mm_set1_epi8(4)), x);
+    return _mm_or_si128(layout, _mm_cmpeq_epi8(v, _mm_set1_epi8(' ')));
+}
+
+__m128i StrayBytes(__m128i v) {
+    const __m128i x = _mm_sub_epi8(v, _mm_set1_epi8(9));
+    const __m128i layout = _mm_cmpeq_epi8(_mm_min_epu8(x, _mm_set1_epi8(4)), x);
+    const __m128i c0 = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(0x1F)), v);
+    return _mm_andnot_si128(layout, c0);
+}
+
+__m128i WhiteUnits(__m128i v) {
+    // v - 9 below 5, unsigned: flip the sign bit for a signed compare.
+    const __m128i x =
+        _mm_xor_si128(_mm_sub_epi16(v, _mm_set1_epi16(9)), _mm_set1_epi16(int16_t(0x8000)));
+    const __m128i layout = _mm_cmplt_epi16(x, _mm_set1_epi16(int16_t(0x8005)));
+    return _mm_or_si128(layout, _mm_cmpeq_epi16(v, _mm_set1_epi16(' ')));
+}
+#endif
+
 } // namespace
 
-void TByteFeatureCounter::Feed(const uint8_t *p, size_t n) {
-    size_t i = 0;
-#ifdef BRINDLE_SSE2
-    const __m128i top = _mm_set1_epi8(0x1F), nine = _mm_set1_epi8(9), four = _mm_set1_epi8(4);
-    for (; i + 16 <= n; i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
-        const unsigned high = unsigned(_mm_movemask_epi8(v));
-        // Below 0x20, but not 0x09 to 0x0D.
-        const __m128i c0 = _mm_cmpeq_epi8(_mm_min_epu8(v, top), v);
-        const __m128i x = _mm_sub_epi8(v, nine);
-        const __m128i layout = _mm_cmpeq_epi8(_mm_min_epu8(x, four), x);
-        const unsigned stray = unsigned(_mm_movemask_epi8(_mm_andnot_si128(layout, c0)));
-        const int64_t at = fAt + int64_t(i);
-        if (stray) {
-            fF.controls += std::popcount(stray);
-            First(fF.firstControl, at + std::countr_zero(stray));
-            fLastControl = at + 31 - std::countl_zero(stray);
-        }
-        if (high) {
-            for (unsigned bits = high; bits; bits &= bits - 1) {
-                const int j = std::countr_zero(bits);
-                const bool afterAscii = j == 0 ? fAfterAscii : ((high >> (j - 1)) & 1) == 0;
-                NonAscii(p[i + size_t(j)], at + j, afterAscii);
+void TByteScreen::Check(uint8_t b, bool afterAscii) {
+    if ((afterAscii && fSeq.IsOpen()) || fSeq.Push(b, 0) == TUtf8Sequence::Broken)
+        fValid = false;
+}
+
+namespace {
+
+bool Lead8(uint8_t b) {
+    return b >= 0xC2 && b <= 0xF4;
+}
+bool Continuation(uint8_t b) {
+    return b >= 0x80 && b <= 0xBF;
+}
+// The first bytes of the characters whose Windows-1252 byte continues a
+// UTF-8 sequence (U+00A0 to U+00BF, the C1 controls, and the letters and
+// signs Windows-1252 puts at 0x80 to 0x9F).
+bool BackContinues(uint8_t b) {
+    return b == 0xC2 || b == 0xC5 || b == 0xC6 || b == 0xCB || b == 0xE2;
+}
+
+} // namespace
+
+void TByteScreen::Scalar(const uint8_t *p, size_t from, size_t to) {
+    for (size_t j = from; j < to; ++j) {
+        const uint8_t b = p[j];
+        const uint8_t b1 = j >= 1 ? p[j - 1] : fPrev1;
+        const uint8_t b2 = j >= 2 ? p[j - 2] : j == 1 ? fPrev1 : fPrev2;
+        const int64_t at = fAt + int64_t(j);
+        if (b < 0x80) {
+            if (StrayControl(b)) {
+                ++fF.controls;
+                First(fF.firstControl, at);
             }
-            fAfterAscii = (high & 0x8000) == 0;
-        } else {
             fAfterAscii = true;
+            continue;
         }
+        ++fF.nonAscii;
+        if (Undefined1252(b)) {
+            ++fF.undefinedBytes;
+            First(fF.firstUndefined, at);
+        }
+        if (b2 == 0xEF && b1 == 0xBF && b == 0xBD) {
+            ++fF.replacements;
+            First(fF.firstReplacement, at - 2);
+        }
+        fLeadPairs += Lead8(b1) && Continuation(b);
+        fBackPairs += b2 == 0xC3 && BackContinues(b);
+        if (fValid)
+            Check(b, fAfterAscii);
+        fAfterAscii = false;
+    }
+}
+
+void TByteScreen::Feed(const uint8_t *p, size_t n) {
+    if (n == 0)
+        return;
+    // The first two bytes look back into the block before, by hand.
+    size_t i = std::min<size_t>(n, 2);
+    Scalar(p, 0, i);
+#ifdef BRINDLE_SSE2
+    TByteTally stray, high;
+    const auto eq = [](__m128i v, int b) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(char(b))); };
+    const auto in = [](__m128i v, int lo, int hi) {
+        const __m128i c =
+            _mm_min_epu8(_mm_max_epu8(v, _mm_set1_epi8(char(lo))), _mm_set1_epi8(char(hi)));
+        return unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(c, v)));
+    };
+    const auto count = [](unsigned bits) { return bits ? std::popcount(bits) : 0; };
+    while (i + 16 <= n) {
+        const size_t stop = std::min(n - (n - i) % 16, i + 16 * TByteTally::kSteps);
+        for (; i < stop; i += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+            const __m128i ctl = StrayBytes(v);
+            stray.Add(ctl);
+            if (fF.firstControl < 0)
+                if (const unsigned m = unsigned(_mm_movemask_epi8(ctl)))
+                    fF.firstControl = fAt + int64_t(i) + std::countr_zero(m);
+            const unsigned bits = unsigned(_mm_movemask_epi8(v));
+            if (bits == 0) {
+                fAfterAscii = true;
+                continue;
+            }
+            high.Add(_mm_cmplt_epi8(v, _mm_setzero_si128()));
+            const int64_t at = fAt + int64_t(i);
+            // One bit a byte from here on; bit j is byte i + j.
+            const unsigned cont = in(v, 0x80, 0xBF);
+            // Text read as UTF-8 whatever its bytes needs only the UTF-8
+            // reading's candidates; other text needs the UTF-8 reading's
+            // only while its bytes may still all be UTF-8.
+            if (!fUtf8Reading) {
+                const unsigned lead = in(v, 0xC2, 0xF4);
+                const unsigned afterLead = ((lead << 1) | (Lead8(p[i - 1]) ? 1u : 0u)) & 0xFFFF;
+                fLeadPairs += count(cont & afterLead);
+            }
+            const bool needBack = fValid || fUtf8Reading;
+            const unsigned c3 = needBack ? unsigned(_mm_movemask_epi8(eq(v, 0xC3))) : 0;
+            const unsigned twoAfterC3 =
+                needBack
+                    ? ((c3 << 2) | (p[i - 2] == 0xC3 ? 1u : 0u) | (p[i - 1] == 0xC3 ? 2u : 0u)) &
+                          0xFFFF
+                    : 0;
+            if (twoAfterC3) {
+                const __m128i back =
+                    _mm_or_si128(_mm_or_si128(eq(v, 0xC2), eq(v, 0xC5)),
+                                 _mm_or_si128(_mm_or_si128(eq(v, 0xC6), eq(v, 0xCB)), eq(v, 0xE2)));
+                fBackPairs += count(unsigned(_mm_movemask_epi8(back)) & twoAfterC3);
+            }
+            for (unsigned bd = unsigned(_mm_movemask_epi8(eq(v, 0xBD))); bd; bd &= bd - 1) {
+                const size_t j = i + size_t(std::countr_zero(bd));
+                if (p[j - 2] == 0xEF && p[j - 1] == 0xBF && fF.replacements++ == 0)
+                    fF.firstReplacement = fAt + int64_t(j) - 2;
+            }
+            // The five bytes lie in 0x80 to 0x9D.
+            if (in(v, 0x81, 0x9D)) {
+                const __m128i und =
+                    _mm_or_si128(_mm_or_si128(eq(v, 0x81), eq(v, 0x8D)),
+                                 _mm_or_si128(_mm_or_si128(eq(v, 0x8F), eq(v, 0x90)), eq(v, 0x9D)));
+                if (const unsigned m = unsigned(_mm_movemask_epi8(und))) {
+                    First(fF.firstUndefined, at + std::countr_zero(m));
+                    fF.undefinedBytes += std::popcount(m);
+                }
+            }
+            if (fValid) {
+                // Most UTF-8 of the five languages is two-byte sequences,
+                // whole within the 16 bytes: each checked in one go.
+                const unsigned lead2 = in(v, 0xC2, 0xDF);
+                const bool pairsOnly = !fSeq.IsOpen() && bits == (lead2 | cont) &&
+                                       cont == ((lead2 << 1) & 0xFFFF) && !(lead2 & 0x8000);
+                if (!pairsOnly)
+                    for (unsigned left = bits; left && fValid; left &= left - 1) {
+                        const int j = std::countr_zero(left);
+                        Check(p[i + size_t(j)],
+                              j == 0 ? fAfterAscii : ((bits >> (j - 1)) & 1) == 0);
+                    }
+            }
+            fAfterAscii = (bits & 0x8000) == 0;
+        }
+        fF.controls += stray.Take();
+        fF.nonAscii += high.Take();
     }
 #endif
+    Scalar(p, i, n);
+    fPrev2 = n >= 2 ? p[n - 2] : fPrev1;
+    fPrev1 = p[n - 1];
+    fAt += int64_t(n);
+}
+
+void TByteScreen::Finish(TTextFeatures &f, bool readAsUtf8) {
+    // A Ctrl-Z that ends the text: the end-of-file mark of old DOS files.
+    if (fPrev1 == 0x1A && --fF.controls == 0)
+        fF.firstControl = -1;
+    const bool valid = fValid && !fSeq.IsOpen();
+    f.controls = fF.controls;
+    f.firstControl = fF.firstControl;
+    f.undefinedBytes = fF.undefinedBytes;
+    f.firstUndefined = fF.firstUndefined;
+    f.validUtf8 = valid;
+    f.nonAscii = fF.nonAscii;
+    f.replacements = fF.replacements;
+    f.firstReplacement = fF.firstReplacement;
+    f.mojibakeCandidates = readAsUtf8 || valid ? fBackPairs : fLeadPairs;
+}
+
+void TByteFeatureCounter::Feed(const uint8_t *p, size_t n) {
+    // A plain loop: this counter runs only in the second read of a rare
+    // text.
+    size_t i = 0;
     for (; i < n; ++i) {
         const uint8_t b = p[i];
         const int64_t at = fAt + int64_t(i);
@@ -130,10 +325,10 @@ void TByteFeatureCounter::Feed(const uint8_t *p, size_t n) {
             if (StrayControl(b)) {
                 ++fF.controls;
                 First(fF.firstControl, at);
-                fLastControl = at;
             }
             fAfterAscii = true;
         } else {
+            ++fF.nonAscii;
             NonAscii(b, at, fAfterAscii);
             fAfterAscii = false;
         }
@@ -144,7 +339,6 @@ void TByteFeatureCounter::Feed(const uint8_t *p, size_t n) {
 }
 
 void TByteFeatureCounter::NonAscii(uint8_t b, int64_t at, bool afterAscii) {
-    ++fF.nonAscii;
     if (Undefined1252(b)) {
         ++fF.undefinedBytes;
         First(fF.firstUndefined, at);
@@ -196,7 +390,7 @@ void TByteFeatureCounter::CodePoint(uint32_t cp, int64_t start, int length, bool
 void TByteFeatureCounter::Finish(TTextFeatures &f, bool readAsUtf8) {
     if (fBytes.IsOpen())
         fF.validUtf8 = false; // a sequence cut off by the end of the text
-    if (fLast == 0x1A && fLastControl == fAt - 1) {
+    if (fLast == 0x1A) {
         // A Ctrl-Z that ends the text: the end-of-file mark of old DOS files.
         if (--fF.controls == 0)
             fF.firstControl = -1;
@@ -226,57 +420,6 @@ void TByteFeatureCounter::Finish(TTextFeatures &f, bool readAsUtf8) {
     f.firstMojibake = fF.firstMojibake;
 }
 
-namespace {
-
-#ifdef BRINDLE_SSE2
-// Sixteen units' class masks, one bit a unit in text order.
-struct TMasks {
-    unsigned white, breaks, repeat, replacement, swapped;
-};
-
-TMasks MasksOf(const uint8_t *p) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-    const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p - 1));
-    const __m128i x = _mm_sub_epi8(v, _mm_set1_epi8(9));
-    const __m128i layout = _mm_cmpeq_epi8(_mm_min_epu8(x, _mm_set1_epi8(4)), x);
-    const __m128i white = _mm_or_si128(layout, _mm_cmpeq_epi8(v, _mm_set1_epi8(' ')));
-    const __m128i breaks = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')),
-                                        _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
-    return {unsigned(_mm_movemask_epi8(white)), unsigned(_mm_movemask_epi8(breaks)),
-            unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, before))), 0, 0};
-}
-
-TMasks MasksOf(const char16_t *p) {
-    TMasks m{};
-    __m128i white[2], breaks[2], repeat[2], replacement[2], swapped[2];
-    for (int h = 0; h < 2; ++h) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 8 * h));
-        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 8 * h - 1));
-        // v - 9 below 5, unsigned: flip the sign bit for a signed compare.
-        const __m128i x =
-            _mm_xor_si128(_mm_sub_epi16(v, _mm_set1_epi16(9)), _mm_set1_epi16(int16_t(0x8000)));
-        const __m128i layout = _mm_cmplt_epi16(x, _mm_set1_epi16(int16_t(0x8005)));
-        white[h] = _mm_or_si128(layout, _mm_cmpeq_epi16(v, _mm_set1_epi16(' ')));
-        breaks[h] = _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16('\r')),
-                                 _mm_cmpeq_epi16(v, _mm_set1_epi16('\n')));
-        repeat[h] = _mm_cmpeq_epi16(v, before);
-        replacement[h] = _mm_cmpeq_epi16(v, _mm_set1_epi16(int16_t(0xFFFD)));
-        swapped[h] = _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(0xFF)), _mm_setzero_si128());
-    }
-    const auto bits = [](const __m128i *m) {
-        return unsigned(_mm_movemask_epi8(_mm_packs_epi16(m[0], m[1])));
-    };
-    m.white = bits(white);
-    m.breaks = bits(breaks);
-    m.repeat = bits(repeat);
-    m.replacement = bits(replacement);
-    m.swapped = bits(swapped);
-    return m;
-}
-#endif
-
-} // namespace
-
 template <class U> void TShapeCounter<U>::Feed(const U *p, size_t n) {
     if (n == 0)
         return;
@@ -287,25 +430,71 @@ template <class U> void TShapeCounter<U>::Feed(const U *p, size_t n) {
     Scalar(p, 1, fUnitsBefore);
     size_t i = 1;
 #ifdef BRINDLE_SSE2
-    for (; i + 16 <= n; i += 16) {
-        const TMasks m = MasksOf(p + i);
-        const unsigned text = ~m.white & 0xFFFF;
-        const unsigned afterWhite = ((m.white << 1) | (fPrevWhite ? 1u : 0u)) & 0xFFFF;
-        fUnits += 16;
-        fWhitespace += std::popcount(m.white);
-        fTokens += std::popcount(text & afterWhite);
-        fBreaks += std::popcount(m.breaks);
-        fRepeats += std::popcount(m.repeat & text);
-        if constexpr (sizeof(U) == 2) {
-            if (m.replacement) {
-                if (fReplacements == 0)
-                    fFirstReplacement = fUnitsBefore + int64_t(i) + std::countr_zero(m.replacement);
-                fReplacements += std::popcount(m.replacement);
+    if constexpr (sizeof(U) == 1) {
+        TByteTally white, tokens, breaks, repeats;
+        // Whether each unit before is whitespace: the last mask moved on by
+        // one byte, its last lane carried into the first.
+        __m128i lastWhite = fPrevWhite ? _mm_set1_epi8(-1) : _mm_setzero_si128();
+        while (i + 16 <= n) {
+            const size_t stop = std::min(n - (n - i) % 16, i + 16 * TByteTally::kSteps);
+            for (; i < stop; i += 16) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+                const __m128i before =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i - 1));
+                const __m128i w = WhiteBytes(v);
+                white.Add(w);
+                const __m128i whiteBefore =
+                    _mm_or_si128(_mm_slli_si128(w, 1), _mm_srli_si128(lastWhite, 15));
+                lastWhite = w;
+                tokens.Add(_mm_andnot_si128(w, whiteBefore));
+                breaks.Add(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')),
+                                        _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))));
+                repeats.Add(_mm_andnot_si128(w, _mm_cmpeq_epi8(v, before)));
             }
-            fSwapped += std::popcount(m.swapped);
+            fWhitespace += white.Take();
+            fTokens += tokens.Take();
+            fBreaks += breaks.Take();
+            fRepeats += repeats.Take();
         }
-        fPrevWhite = (m.white & 0x8000) != 0;
-        fPrev = p[i + 15];
+    } else {
+        TWordTally white, tokens, breaks, repeats, swapped;
+        while (i + 16 <= n) {
+            const size_t stop = std::min(n - (n - i) % 16, i + 16 * TWordTally::kSteps);
+            for (; i < stop; i += 16) {
+                __m128i fffd = _mm_setzero_si128();
+                for (size_t h = 0; h < 16; h += 8) {
+                    const auto *at = reinterpret_cast<const __m128i *>(p + i + h);
+                    const __m128i v = _mm_loadu_si128(at);
+                    const __m128i before =
+                        _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i + h - 1));
+                    const __m128i w = WhiteUnits(v);
+                    white.Add(w);
+                    tokens.Add(_mm_andnot_si128(w, WhiteUnits(before)));
+                    breaks.Add(_mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16('\r')),
+                                            _mm_cmpeq_epi16(v, _mm_set1_epi16('\n'))));
+                    repeats.Add(_mm_andnot_si128(w, _mm_cmpeq_epi16(v, before)));
+                    swapped.Add(_mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(0xFF)),
+                                                _mm_setzero_si128()));
+                    fffd = _mm_or_si128(fffd, _mm_cmpeq_epi16(v, _mm_set1_epi16(int16_t(0xFFFD))));
+                }
+                if (_mm_movemask_epi8(fffd)) {
+                    // Rare: count them by hand.
+                    for (size_t k = 0; k < 16; ++k)
+                        if (p[i + k] == 0xFFFD && fReplacements++ == 0)
+                            fFirstReplacement = fUnitsBefore + int64_t(i + k);
+                }
+            }
+            fWhitespace += white.Take();
+            fTokens += tokens.Take();
+            fBreaks += breaks.Take();
+            fRepeats += repeats.Take();
+            fSwapped += swapped.Take();
+        }
+    }
+    if (i > 1) {
+        fUnits += int64_t(i - 1);
+        fPrevWhite = IsTextWhitespace(p[i - 1]);
+        fPrev = p[i - 1];
     }
 #endif
     Scalar(p + i, n - i, fUnitsBefore + int64_t(i));

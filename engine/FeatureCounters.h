@@ -47,8 +47,41 @@ private:
 // UTF-8 (the text is then not UTF-8). A sequence may stay open across calls.
 bool FeedWellFormed(TUtf8Sequence &seq, const uint8_t *p, size_t n);
 
-// The features of text read byte by byte (8-bit, or UTF-8 before decoding):
-// controls, undefined bytes, UTF-8 validity, U+FFFD, mojibake.
+// What the one pass learns of text read byte by byte (8-bit, or UTF-8
+// before decoding): controls, undefined bytes, UTF-8 validity, U+FFFD, and
+// the pairs that mojibake needs (TTextFeatures::mojibakeCandidates). All of
+// it is vector class counts; the only work per non-ASCII byte is the UTF-8
+// check, and it stops at the first ill-formed byte.
+class TByteScreen {
+public:
+    // `utf8Reading`: the text is read as UTF-8 whatever its bytes (as the
+    // `readAsUtf8` of Finish, which must be the same).
+    explicit TByteScreen(int64_t offset = 0, bool utf8Reading = false)
+        : fAt(offset), fUtf8Reading(utf8Reading) {}
+    void Feed(const uint8_t *p, size_t n);
+    // Writes all byte features but the mojibake counts into `f` (see
+    // TByteFeatureCounter::Finish for `readAsUtf8`).
+    void Finish(TTextFeatures &f, bool readAsUtf8);
+
+private:
+    // Bytes [from, to) of p, one at a time.
+    void Scalar(const uint8_t *p, size_t from, size_t to);
+    void Check(uint8_t b, bool afterAscii);
+    int64_t fAt;
+    bool fUtf8Reading;
+    uint8_t fPrev1 = 0, fPrev2 = 0; // the two bytes before this block
+    bool fAfterAscii = true;
+    bool fValid = true;
+    TUtf8Sequence fSeq;
+    TTextFeatures fF;
+    int64_t fLeadPairs = 0; // a lead byte followed by a continuation byte
+    int64_t fBackPairs = 0; // C3 then, a byte later, C2, C5, C6, CB or E2
+};
+
+// The features of text read byte by byte, all counted one byte at a time:
+// controls, undefined bytes, UTF-8 validity, U+FFFD, mojibake. The pass
+// uses it for the mojibake counts of the rare text whose candidates call
+// for them, in a second read.
 class TByteFeatureCounter {
 public:
     // `offset`: where in the file the first byte fed lies.
@@ -66,7 +99,6 @@ private:
     int64_t fAt;
     bool fAfterAscii = true; // the last byte fed was ASCII (or none was)
     uint8_t fLast = 0;
-    int64_t fLastControl = -1;
     TTextFeatures fF;
     // The bytes as UTF-8 (validity, code points, the Windows-1252 reading's
     // mojibake), and the code points written back as Windows-1252 (the

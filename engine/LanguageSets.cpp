@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LanguageSets.h"
 
+#include "FileNames.h"
 #include "ReferenceSetFiles.h"
 
 #include <QDir>
@@ -31,7 +32,8 @@ TLanguagesFolder FindLanguagesFolder(const QString *environment, const QString &
                                       QStringLiteral("/../share/brindle/languages"))
                    << buildFolder;
     for (const QString &folder : candidates) {
-        if (folder.isEmpty())
+        // A program run from the build tree finds the build tree both ways.
+        if (folder.isEmpty() || found.looked.contains(folder))
             continue;
         found.looked << folder;
         if (QFileInfo(folder).isDir()) {
@@ -44,11 +46,11 @@ TLanguagesFolder FindLanguagesFolder(const QString *environment, const QString &
 
 TLanguagesFolder FindLanguagesFolder() {
     const QByteArray env = qgetenv("BRINDLE_LANGUAGES");
-    const QString fromEnv = QFile::decodeName(env);
+    const QString fromEnv = suite::DecodeFileName(env);
     // The executable's own folder, with or without a QCoreApplication.
     const QString exe = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
-    return FindLanguagesFolder(qEnvironmentVariableIsSet("BRINDLE_LANGUAGES") ? &fromEnv : nullptr,
-                               QFileInfo(exe).absolutePath(),
+    // Set but empty counts as not set, as with PATH-like variables.
+    return FindLanguagesFolder(env.isEmpty() ? nullptr : &fromEnv, QFileInfo(exe).absolutePath(),
                                QStringLiteral(BRINDLE_BUILD_LANGUAGES));
 }
 

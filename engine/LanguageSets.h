@@ -20,10 +20,10 @@ struct TLanguagesFolder {
     QString Missing() const;
 };
 
-// $BRINDLE_LANGUAGES when it is set (only there: the user chose it); else
-// the installed <the executable's folder>/../share/brindle/languages; else
-// the build tree's share/brindle/languages, for a program run where it was
-// built.
+// $BRINDLE_LANGUAGES when it is set and not empty (only there: the user
+// chose it); else the installed <the executable's folder>/../share/brindle/
+// languages; else the build tree's share/brindle/languages, for a program
+// run where it was built.
 TLanguagesFolder FindLanguagesFolder();
 // The same choice from given places; `environment` null when not set.
 TLanguagesFolder FindLanguagesFolder(const QString *environment, const QString &executableFolder,

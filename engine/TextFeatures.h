@@ -38,6 +38,14 @@ struct TTextFeatures {
     // well-formed multi-byte UTF-8 ("Ã©" for "é"), among the non-ASCII
     // characters of the reading that applies: the UTF-8 reading of a valid
     // UTF-8 text, else the Windows-1252 reading. Byte text only.
+    // The one pass counts the places where a sequence could start in that
+    // reading (Windows-1252: a UTF-8 lead byte followed by a continuation
+    // byte; UTF-8: C3 followed a byte later by C2, C5, C6, CB or E2, the
+    // first bytes of the characters whose Windows-1252 byte continues a
+    // sequence), an upper bound of the sequences. The counts below are made
+    // in a second read, and only when the candidates allow mojibake
+    // (Damage.h); they are 0 otherwise.
+    int64_t mojibakeCandidates = 0;
     int64_t mojibakeSequences = 0; // characters they stand for ("Ã©" is one)
     int64_t mojibakeChars = 0;     // characters in them ("Ã©" is two)
     int64_t nonAsciiChars = 0;

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <limits>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -312,7 +313,7 @@ struct TCountingSink {
         mark = markLength;
         at = markLength;
         const bool utf16 = kind == TTextKind::Utf16LE || kind == TTextKind::Utf16BE;
-        byteFeatures = TByteFeatureCounter(markLength);
+        byteFeatures = TByteScreen(markLength, kind == TTextKind::Utf8);
         wideShape = TShapeCounter<char16_t>(markLength, utf16 ? 2 : 0);
     }
 
@@ -324,7 +325,7 @@ struct TCountingSink {
     int64_t at = 0;        // the file offset of the next byte (8-bit, UTF-8)
     int64_t unitsSeen = 0; // UTF-16 units before this block
     bool rawEnded = false;
-    TByteFeatureCounter byteFeatures;
+    TByteScreen byteFeatures;
     TShapeCounter<uint8_t> byteShape;
     TShapeCounter<char16_t> wideShape;
     // UTF-8 before decoding: the byte features, and the NUL's byte offset.
@@ -409,21 +410,61 @@ struct TCountingSink {
     void Report() { MyYieldProcess(); }
 };
 
-// Counts the lines that hold a token, and the commonest unit, of the text.
-struct TLineSink {
-    TLineCounter counter;
-    bool ended = false;
-    bool Done() const { return ended; }
+// The second read of a rare text: its lines that hold a token and its
+// commonest unit (`lines`), and its mojibake counted byte by byte (`bytes`).
+struct TSecondLook {
+    bool lines = false;
+    bool bytes = false;
+    std::optional<TLineCounter> lineCounterStore;
+    TByteFeatureCounter byteCounter;
+    bool ended = false, rawEnded = false;
+    bool Done() const { return ended && rawEnded; }
     void Decoded(size_t) {}
-    template <class U> void Feed(const U *p, size_t n) {
+    template <class U> size_t TextIn(const U *p, size_t n) {
         size_t m = 0;
         while (m < n && p[m] != 0)
             ++m;
-        counter.Feed(p, m);
-        ended = m < n;
+        return m;
     }
-    void Bytes(const uint8_t *p, size_t n) { Feed(p, n); }
-    void Units(const char16_t *p, size_t n) { Feed(p, n); }
+    void Lines(const auto *p, size_t n) {
+        const size_t m = TextIn(p, n);
+        if (lines && !ended) {
+            if (!lineCounterStore)
+                lineCounterStore.emplace();
+            lineCounterStore->Feed(p, m);
+        }
+        ended = ended || m < n;
+    }
+    void Raw(const uint8_t *p, size_t n) {
+        const size_t m = TextIn(p, n);
+        if (bytes && !rawEnded)
+            byteCounter.Feed(p, m);
+        rawEnded = rawEnded || m < n;
+    }
+    void Bytes(const uint8_t *p, size_t n) {
+        Lines(p, n);
+        Raw(p, n);
+    }
+    void RawUtf8(const uint8_t *p, size_t n) { Raw(p, n); }
+    void Units(const char16_t *p, size_t n) {
+        Lines(p, n);
+        rawEnded = rawEnded || ended || !bytes; // UTF-16 has no byte features
+    }
+    void Finish(TTextFeatures &f, bool readAsUtf8) {
+        if (lines) {
+            if (!lineCounterStore)
+                lineCounterStore.emplace();
+            lineCounterStore->Finish(f);
+        }
+        if (bytes) {
+            TTextFeatures all;
+            byteCounter.Finish(all, readAsUtf8);
+            f.mojibakeSequences = all.mojibakeSequences;
+            f.mojibakeChars = all.mojibakeChars;
+            f.nonAsciiChars = all.nonAsciiChars;
+            f.firstMojibake = all.firstMojibake;
+        }
+    }
 };
 
 } // namespace
@@ -446,11 +487,15 @@ TFileMeasure TTextFile::Measure(TDefaultEncoding encoding, const TDigraphSinks &
     sink.Finish();
     if (features) {
         sink.FinishFeatures(fSize);
-        if (NeedsLineCount(*features)) {
-            // Rare: a text whose shape allows a word list or one character.
-            TLineSink lines;
-            Pass(encoding, &mark, lines);
-            lines.counter.Finish(*features);
+        // Rare: a text whose shape allows a word list or one character, or
+        // whose bytes allow mojibake, is read again for those counts.
+        TSecondLook look;
+        look.lines = NeedsLineCount(*features);
+        look.bytes = NeedsMojibakeCount(*features);
+        if (look.lines || look.bytes) {
+            look.byteCounter = TByteFeatureCounter(mark.length);
+            Pass(encoding, &mark, look);
+            look.Finish(*features, mark.kind == TTextKind::Utf8);
         }
     }
     m.kind = mark.kind;

@@ -6,6 +6,11 @@
 #include "TempDir.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMap>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -79,4 +84,116 @@ TEST(ExtendedScan, SetsThatCannotBeLoadedStopTheRunNamingFileAndCause) {
         EXPECT_EQ(r.out, QString()) << c.what;
         EXPECT_EQ(r.err, c.err) << c.what;
     }
+}
+
+namespace {
+
+// One JSON line per listed file, by file name.
+QMap<QString, QJsonObject> ByName(const QString &jsonl) {
+    QMap<QString, QJsonObject> lines;
+    for (const QString &line : jsonl.split('\n', Qt::SkipEmptyParts)) {
+        const QJsonObject o = QJsonDocument::fromJson(line.toUtf8()).object();
+        lines.insert(o.value("path").toString().section('/', -1), o);
+    }
+    return lines;
+}
+
+} // namespace
+
+TEST(ExtendedScan, LinesCarryStatusCodeOffsetSetAndScore) {
+    Languages l;
+    const QByteArray good = GoodText(20);
+    l.dir.write("d/fffd.txt", good + QStringLiteral("\uFFFD").repeated(20).toUtf8() + good);
+    l.dir.write("d/nul.txt", good + QByteArray(1, '\0') + good);
+    l.dir.write("d/short.txt", "A short note.\r\n");
+    QByteArray junk;
+    for (int i = 0; i < 300; ++i)
+        junk += "qxzjk vwyqz jkxqv ";
+    l.dir.write("d/junk.txt", junk);
+    l.dir.write("d/good-en.txt", good);
+    l.dir.write(
+        "d/good-de.txt",
+        QStringLiteral("Der Hund schläft unter dem großen Baum, während die Katze spielt.\r\n")
+            .repeated(20)
+            .toUtf8());
+    const QString d = l.dir.file("d");
+    const QStringList sets{"--extended", "-d", "--language", "auto"};
+
+    const ScanResult json = Scan(sets + QStringList{"--format", "jsonl", d}, {}, l.env);
+    EXPECT_EQ(json.exit, 1) << json.err.toStdString();
+    const auto lines = ByName(json.out);
+    EXPECT_EQ(lines.keys(), (QStringList{"fffd.txt", "junk.txt", "nul.txt", "short.txt"}));
+    const struct {
+        const char *file;
+        const char *status;
+        const char *test;
+        const char *code;
+        qint64 offset; // -1: none
+    } damage[] = {
+        {"fffd.txt", "suspect", "damage", "replacement", good.size()},
+        {"nul.txt", "suspect", "damage", "nul", good.size()},
+        {"short.txt", "too-short", "too-short", "too-short", -1},
+        {"junk.txt", "suspect", "digraph", "digraph", -1},
+    };
+    for (const auto &k : damage) {
+        const QJsonObject o = lines.value(k.file);
+        EXPECT_EQ(o.value("status").toString(), k.status) << k.file;
+        EXPECT_EQ(o.value("test").toString(), k.test) << k.file;
+        EXPECT_EQ(o.value("code").toString(), k.code) << k.file;
+        EXPECT_EQ(o.value("offset").toInteger(-1), k.offset) << k.file;
+        EXPECT_FALSE(o.value("reason").toString().isEmpty()) << k.file;
+    }
+    const qint64 shortPairs = lines.value("short.txt").value("digraphs").toInteger();
+    EXPECT_TRUE(shortPairs > 0 && shortPairs < 667) << shortPairs;
+    // The digraph suspect names its set and its score over the cut, and
+    // explains itself pair by pair.
+    const QJsonObject j = lines.value("junk.txt");
+    EXPECT_TRUE(j.value("set") == "en" || j.value("set") == "de")
+        << j.value("set").toString().toStdString();
+    EXPECT_GT(j.value("score").toDouble(), j.value("cut").toDouble());
+    EXPECT_GE(j.value("cut").toDouble(), 0.0);
+    EXPECT_GT(j.value("digraphs").toInteger(), 667);
+    const QJsonArray many = j.value("too_many").toArray();
+    ASSERT_FALSE(many.isEmpty());
+    const QJsonObject pair = many.first().toObject();
+    EXPECT_EQ(pair.keys(), (QStringList{"file", "pair", "reference"}));
+    EXPECT_GT(pair.value("file").toDouble(), pair.value("reference").toDouble());
+    EXPECT_TRUE(j.value("too_few").isArray());
+
+    // TSV: the same verdicts, the extra columns after the reason.
+    const ScanResult tsv = Scan(sets + QStringList{d}, {}, l.env);
+    EXPECT_EQ(tsv.exit, 1);
+    const QStringList rows = tsv.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 4);
+    for (const QString &row : rows) {
+        const QStringList cols = row.split('\t');
+        ASSERT_EQ(cols.size(), 7) << row.toStdString();
+        const QJsonObject o = lines.value(cols[0].section('/', -1));
+        EXPECT_EQ(cols[1], o.value("reason").toString());
+        EXPECT_EQ(cols[2], o.value("status").toString());
+        EXPECT_EQ(cols[3], o.value("code").toString());
+        EXPECT_EQ(cols[4],
+                  o.contains("offset") ? QString::number(o.value("offset").toInteger()) : "");
+        EXPECT_EQ(cols[5], o.value("set").toString());
+        // The shortest text that reads back as the same score.
+        EXPECT_EQ(cols[6].isEmpty(), !o.contains("score"));
+        EXPECT_EQ(cols[6].toDouble(), o.value("score").toDouble(0));
+    }
+}
+
+// Too short to judge is neither passed nor suspect: listed, counted apart,
+// and no reason for status 1.
+TEST(ExtendedScan, TooShortFilesAreListedButDoNotMakeTheStatusOne) {
+    Languages l;
+    l.dir.write("d/a.txt", "A short note.\r\n");
+    l.dir.write("d/b.txt", "Another one.\r\n");
+    const ScanResult r =
+        Scan({"--extended", "-d", "--language", "en", "--progress", l.dir.file("d")}, {}, l.env);
+    EXPECT_EQ(r.exit, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.count("\ttoo-short\ttoo-short\t"), 2) << r.out.toStdString();
+    const QRegularExpression summary(QStringLiteral(
+        "brindle-scan: 2 files checked, 0 suspect, 2 too short, 0 errors, [0-9]+\\.[0-9] s\n$"));
+    EXPECT_TRUE(summary.match(r.err).hasMatch()) << r.err.toStdString();
+    // A default run lists neither.
+    EXPECT_EQ(Scan({l.dir.file("d")}).out, QString());
 }

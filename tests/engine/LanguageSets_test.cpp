@@ -70,6 +70,10 @@ TEST(LanguageSets, TheFolderIsTheUsersChoiceElseInstalledElseTheBuildTree) {
         EXPECT_EQ(f.path, c.found) << c.what;
         EXPECT_EQ(f.looked, c.looked) << c.what;
     }
+    // The build tree's program finds the build tree both ways: named once.
+    const QString gone = dir.file("gone/share/brindle/languages");
+    EXPECT_EQ(engine::FindLanguagesFolder(nullptr, dir.file("gone/bin"), gone).looked,
+              QStringList{gone});
     const engine::TLanguagesFolder missing =
         engine::FindLanguagesFolder(nullptr, dir.file("elsewhere/bin"), none);
     EXPECT_TRUE(missing.path.isEmpty());

@@ -70,6 +70,20 @@ built=$(scan "$build/cli/brindle-scan" "$source/sample")
 [[ $(cut -f2- <<<"$installed") == "$(cut -f2- <<<"$built")" ]] ||
     fail "installed and built brindle-scan differ:"$'\n'"$installed"$'\n'"$built"
 
+# The shipped language profiles load, and each has its stanza in the
+# copyright file.
+for code in en de fr es it; do
+    profile="$share/brindle/languages/$code.profile"
+    [[ -f $profile ]] || { fail "no $profile"; continue; }
+    "$bin/brindle-scan" -d --profile "$profile" "$sample/data" >/dev/null 2>"$work/profile.err"
+    status=$?
+    [[ $status == 1 ]] || fail "the sample scan with $code.profile ended with status $status:" \
+        "$(cat "$work/profile.err")"
+    grep -q "^Files: usr/share/brindle/languages/$code.profile\$" "$share/doc/brindle/copyright" ||
+        fail "the copyright file has no stanza for $code.profile"
+done
+[[ -f $share/doc/brindle/language-profiles.md ]] || fail "the profiles' sources are not installed"
+
 # Man pages, completion, desktop entry, icon and metainfo.
 for page in brindle brindle-scan quillon-controller; do
     warnings=$(zcat "$share/man/man1/$page.1.gz" | groff -man -ww -z 2>&1) ||
@@ -93,7 +107,9 @@ grep -q "<project_license>GPL-3.0-or-later</project_license>" "$metainfo" ||
 # copyright file whose every licence has its text.
 copyright="$share/doc/brindle/copyright"
 [[ -f $copyright ]] || fail "no $copyright"
-for licence in $(sed -n 's/^License: *//p' "$copyright" | sort -u); do
+# A stanza's licence may be an expression ("GPL-2+ and MPL-2.0"); each name
+# in it needs its text.
+for licence in $(sed -n 's/^License: *//p' "$copyright" | sed 's/ \(and\|or\) / /g' | sort -u); do
     grep -A1 "^License: $licence\$" "$copyright" | grep -q '^ ' ||
         fail "the copyright file names $licence without its text"
 done

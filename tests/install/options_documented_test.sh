@@ -104,7 +104,9 @@ corpus|co
 corpus corpus.txt|-r co
 corpus corpus.txt|--files-from co
 |-j 
-utf-8 windows-1252|-e 
+auto utf-8 windows-1252|-e 
+auto de en es fr it|--language 
+|--set 
 jsonl|--format = js
 jsonl tsv|--format = 
 corpus|-d -r a.txt co
