@@ -11,24 +11,12 @@
 #include "PairDeviations.h"
 #include "ReferenceSets.h"
 
-#include <algorithm>
-
 namespace engine {
 
 namespace {
 
 // The explanation keeps the pairs that deviate most, enough for a chart.
 constexpr size_t kExplainedPairs = 20;
-
-// Every pair of `counts`, ascending: a profile with a least count of 1.
-void AllPairs(const TPairCounts &counts, TDigraphProfile &all) {
-    all.entries.clear();
-    for (uint32_t key : counts.Order())
-        all.entries.push_back({key, counts.CountOf(key)});
-    std::sort(all.entries.begin(), all.entries.end(),
-              [](const TProfileEntry &a, const TProfileEntry &b) { return a.key < b.key; });
-    all.digraphs = counts.Total();
-}
 
 // The pairs counted at least `minFreq` times: what TakeProfile with that
 // least count gives from the same counter.
@@ -84,7 +72,7 @@ void TFileChecker::TakeProfiles(const TFileMeasure &m, bool asUtf8, int32_t minD
     fFile.Count(read, TDigraphSinks{nullptr, nullptr, &fOrdered});
     fFile.CheckUnchanged();
     fSample = MakeProfile(fOrdered, minDigraphs);
-    AllPairs(fOrdered, fAll);
+    fAll = MakeProfile(fOrdered, 1);
 }
 
 TCheckResult TFileChecker::CheckExtended(const TCheckSettings &settings,
@@ -95,13 +83,7 @@ TCheckResult TFileChecker::CheckExtended(const TCheckSettings &settings,
         fWide.Reset();
         fOrdered.Clear();
     }
-    TBytesReadCallback onRead;
-    if (judge && onPercent2) {
-        const int64_t size = fFile.Size();
-        onRead = [&onPercent2, size](int64_t bytes) {
-            onPercent2(size > 0 ? int32_t(std::min<int64_t>(bytes, size) * 100 / size) : 100);
-        };
-    }
+    const TBytesReadCallback onRead = judge ? ReadProgress(onPercent2) : TBytesReadCallback{};
     TTextFeatures features;
     const TFileMeasure m = fFile.Measure(
         settings.encoding, judge ? TDigraphSinks{&fBytes, &fWide, nullptr} : TDigraphSinks{},

@@ -89,13 +89,8 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
             fOrdered.Clear();
         }
         const TDigraphSinks fast{&fBytes, &fWide, nullptr};
-        TBytesReadCallback onRead;
-        if (thorough && onPercent2) {
-            const int64_t size = fFile.Size();
-            onRead = [&onPercent2, size](int64_t bytes) {
-                onPercent2(size > 0 ? int32_t(std::min<int64_t>(bytes, size) * 100 / size) : 100);
-            };
-        }
+        const TBytesReadCallback onRead =
+            thorough ? ReadProgress(onPercent2) : TBytesReadCallback{};
         const TFileMeasure m = thorough ? fFile.Measure(settings.encoding, fast, onRead)
                                         : fFile.Measure(settings.encoding);
         // A file cut short or grown while it was read is reported as changed,
@@ -148,6 +143,15 @@ TCheckResult TFileChecker::Check(const QString &path, const TCheckSettings &sett
     } catch (const ETreeError &e) {
         throw suite::TRunError(path, QString::fromLatin1(e.what()));
     }
+}
+
+TBytesReadCallback TFileChecker::ReadProgress(const TPercentCallback &onPercent2) const {
+    if (!onPercent2)
+        return {};
+    const int64_t size = fFile.Size();
+    return [&onPercent2, size](int64_t bytes) {
+        onPercent2(size > 0 ? int32_t(std::min<int64_t>(bytes, size) * 100 / size) : 100);
+    };
 }
 
 bool TFileChecker::CountReference(const QString &path, TDefaultEncoding encoding,

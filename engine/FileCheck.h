@@ -144,6 +144,9 @@ private:
     // default check makes it. `asUtf8` counts an 8-bit text again, read as
     // UTF-8.
     void TakeProfiles(const TFileMeasure &m, bool asUtf8, int32_t minDigraphs);
+    // Progress through the open file for `onPercent2`, from the bytes read;
+    // none when it is unset.
+    TBytesReadCallback ReadProgress(const TPercentCallback &onPercent2) const;
 
     TTextFile fFile;
     TByteDigraphCounter fBytes;
