@@ -75,9 +75,14 @@ TEST_F(WindowMatchesScan, EntryForEntryWithTheDigraphCheckOffAndOn) {
         for (QString &line : scanned)
             line = line.section(QLatin1Char('\t'), 0, 1);
         EXPECT_EQ(listed, scanned) << "digraph " << digraph << " extended " << extended;
-        // The corpus has suspects of each kind the run can find.
-        EXPECT_FALSE(listed.filter(QStringLiteral("\tFile-size ")).isEmpty());
-        EXPECT_EQ(listed.filter(QStringLiteral("\tToo ")).isEmpty(), !digraph);
+        // The corpus has suspects of each kind the run can find; the
+        // extended checks name a NUL as damage before the size test.
+        if (!extended) {
+            EXPECT_FALSE(listed.filter(QStringLiteral("\tFile-size ")).isEmpty());
+            EXPECT_EQ(listed.filter(QStringLiteral("\tToo ")).isEmpty(), !digraph);
+        } else {
+            EXPECT_FALSE(listed.filter(QStringLiteral("\tToo short to judge")).isEmpty());
+        }
     }
 }
 
