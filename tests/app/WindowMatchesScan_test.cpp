@@ -49,8 +49,8 @@ TEST_F(WindowMatchesScan, EntryForEntryWithTheDigraphCheckOffAndOn) {
 
     // Under the extended checks too, with the scanner's columns beyond path
     // and reason left aside.
-    for (const auto &[digraph, extended] : {std::pair{false, false}, std::pair{true, false},
-                                           std::pair{true, true}}) {
+    for (const auto &[digraph, extended] :
+         {std::pair{false, false}, std::pair{true, false}, std::pair{true, true}}) {
         TForm1 form;
         form.show();
         form.ElFileNameEdit1->SetFileList({ref});
