@@ -338,4 +338,28 @@ TEST_F(WindowExplains, NamedSetsStandInForTheKnownGoodTextsOrAreReportedWhenUnus
     EXPECT_EQ(form->Detector()->reference_sets->front().name, QStringLiteral("English"));
 }
 
+// "Built-in languages" judges against the shipped sets without any
+// reference of the user's.
+TEST_F(WindowExplains, BuiltInLanguagesAreTheSetsWithoutKnownGoodTexts) {
+    QByteArray odd;
+    for (int i = 0; i < 500; ++i)
+        odd += "XQ ZV ";
+    const QString oddFile = dir.write("data/odd.txt", odd + "\r\n");
+    Open();
+    form->ElFileNameEdit1->SetFileList({});
+    form->ElCheckBoxThorough->setChecked(true);
+    form->ElCheckBoxExtended->setChecked(true);
+    form->ElCheckBoxLanguages->setChecked(true);
+    form->Button1->click();
+    ASSERT_TRUE(Shown().isEmpty()) << Shown().join("|").toStdString();
+    QStringList names;
+    for (const engine::TReferenceSet &set : *form->Detector()->reference_sets)
+        names << set.name;
+    EXPECT_EQ(names, (QStringList{"de", "en", "es", "fr", "it"}));
+    const TCrapFileWideStringlist &weird = form->Detector()->weird_files;
+    ASSERT_EQ(weird.Count(), 1);
+    EXPECT_EQ(weird.Strings(0), oddFile);
+    EXPECT_TRUE(names.contains(weird.Objects(0)->details.set));
+}
+
 } // namespace
