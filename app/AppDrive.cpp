@@ -52,12 +52,14 @@ void SetAppDriveRoot(const QString &root) {
         gRootOverride += QLatin1Char('/');
 }
 
+QString ExpandAppDriveRoot(const QString &s) {
+    return s.startsWith(kToken, Qt::CaseSensitive) ? AppDriveRoot() + s.mid(kToken.size()) : s;
+}
+
 QString ExpandAppDrive(const QString &s, bool fileMode) {
     if (s.isEmpty())
         return s;
-    QString t = s;
-    if (t.startsWith(kToken, Qt::CaseSensitive))
-        t = AppDriveRoot() + t.mid(kToken.size());
+    const QString t = ExpandAppDriveRoot(s);
     if (fileMode) {
         if (!suite::DriveAndFileExist(t)) {
             const qsizetype slash = t.lastIndexOf(QLatin1Char('/'));

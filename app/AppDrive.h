@@ -20,6 +20,9 @@ void SetAppDriveRoot(const QString &root);
 // mode a file that no longer exists comes back as its folder when that
 // still exists; in folder mode a path that names nothing comes back empty.
 QString ExpandAppDrive(const QString &s, bool fileMode);
+// Only "app_drive$" at the start (exactly so) replaced: the path is kept
+// even when it names nothing, so that a missing file can be reported.
+QString ExpandAppDriveRoot(const QString &s);
 // A path beginning with the drive root gets "app_drive$" instead.
 QString CompressAppDrive(const QString &s);
 

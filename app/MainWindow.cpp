@@ -5,11 +5,14 @@
 #include "DataFolder.h"
 #include "Dialogs.h"
 #include "EventPump.h"
+#include "ExplanationPanel.h"
 #include "FileNames.h"
 #include "HelpContext.h"
 #include "Mykpsmall.h"
 #include "OrderedRun.h"
 #include "ReadAndSaveIni.h"
+#include "ReferenceSetList.h"
+#include "ReferenceSetsDialog.h"
 #include "RunError.h"
 #include "RunSummary.h"
 #include "SuiteHooks.h"
@@ -23,6 +26,7 @@
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QScreen>
+#include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -40,6 +44,10 @@ constexpr int kItemHeight = 13;
 const QColor kNavy(0, 0, 128);
 const QColor kYellow(255, 255, 0);
 const QColor kCream(255, 251, 240);
+// Files too short to judge are listed, but are no suspects: muted.
+const QColor kMuted(128, 128, 128);
+// What the explanation below the text pane takes when it first shows.
+constexpr int kExplanationHeight = 160;
 
 // Keeps a control's given size unless its text needs more room in the
 // typeface that stands in for the design one.
@@ -138,6 +146,11 @@ void TForm1::CreateComponents() {
     ElSplitter1->addWidget(ElListBox1);
     ElSplitter1->addWidget(ElMemo1);
     ElSplitter1->setSizes({kListHeight, 414 - kListHeight - 10});
+    Explanation = new TExplanationPanel(ElSplitter1);
+    ElSplitter1->addWidget(Explanation);
+    Explanation->hide();
+    connect(Explanation, &TExplanationPanel::GoToByteClicked, this,
+            [this](qint64 offset) { GoToByte(offset); });
 
     ElStatusBar1 = named(new TAdvOfficeStatusBar(this), "ElStatusBar1");
     ElStatusBar1->PanelWidths = {80, 100, 130, 50};
@@ -147,6 +160,34 @@ void TForm1::CreateComponents() {
     ElCheckBoxThorough->SetCaptionOnLeft();
     ButtonHelp = named(new TAdvGlowButton(QStringLiteral("&Help"), ElPanel1), "ButtonHelp");
     ButtonHelp->ImageIndex = 0;
+
+    // The choices the extended checks brought, after the design controls
+    // so that their sections follow those in the settings file.
+    ElComboEncoding = named(new TChoiceComboBox(EncodingItems(), ElPanel1), "ElComboEncoding");
+    ElComboEncoding->setToolTip(
+        QStringLiteral("How files without a byte-order mark are read, in the checks and in "
+                       "the text pane. Automatic reads a file that is valid UTF-8 as UTF-8."));
+    auto *encodingLabel = new QLabel(QStringLiteral("text &encoding"), ElPanel1);
+    encodingLabel->setBuddy(ElComboEncoding);
+    ElCheckBoxExtended = named(new TAdvOfficeCheckBox(QStringLiteral("e&xtended checks"), ElPanel1),
+                               "ElCheckBoxExtended");
+    ElCheckBoxExtended->SetCaptionOnLeft();
+    ElCheckBoxExtended->setToolTip(
+        QStringLiteral("Also look for damage (NULs, control bytes, mojibake, markup, word lists, "
+                       "...), set aside files too short to judge, and judge letter pairs against "
+                       "the closest reference set with a score."));
+    ElCheckBoxLanguages =
+        named(new TAdvOfficeCheckBox(QStringLiteral("built-in &languages"), ElPanel1),
+              "ElCheckBoxLanguages");
+    ElCheckBoxLanguages->SetCaptionOnLeft();
+    ElCheckBoxLanguages->setToolTip(
+        QStringLiteral("Under the extended checks, also judge against the shipped sets for "
+                       "English, German, French, Spanish and Italian."));
+    ButtonSets =
+        named(new TAdvGlowButton(QStringLiteral("&Reference sets…"), ElPanel1), "ButtonSets");
+    ReferenceSets = named(new app::TReferenceSetList(this), "ReferenceSets");
+    connect(ReferenceSets, &app::TReferenceSetList::Changed, this, &TForm1::UpdateSetsToolTip);
+    UpdateSetsToolTip();
 
     AdvOfficePagerOfficeStyler1 =
         named(new TAdvOfficePagerOfficeStyler(this), "AdvOfficePagerOfficeStyler1");
@@ -168,16 +209,25 @@ void TForm1::CreateComponents() {
     ButtonHelp->setGeometry(42, 305, 75, 25);
     ButtonStop->setGeometry(173, 305, 75, 25);
     Button1->setGeometry(173, 344, 75, 25);
+    // The new choices fill room the design left free: the encoding above
+    // the references, the two check boxes beside the design ones, the sets
+    // beside Start.
+    Place(encodingLabel, 42, 17, 0, 14);
+    ElComboEncoding->setGeometry(135, 13, 140, 22);
+    Place(ElCheckBoxExtended, 165, 144, 95, 17);
+    Place(ElCheckBoxLanguages, 165, 167, 95, 17);
+    ButtonSets->setGeometry(42, 344, 110, 25);
     for (QWidget *w :
          {static_cast<QWidget *>(Button1), static_cast<QWidget *>(ButtonStop),
           static_cast<QWidget *>(ButtonHelp), static_cast<QWidget *>(ElFileNameEdit1),
           static_cast<QWidget *>(ElFolderNameEdit1), static_cast<QWidget *>(ElSpinEditFreqVar),
-          static_cast<QWidget *>(ElSpinEditPercentFail)})
+          static_cast<QWidget *>(ElSpinEditPercentFail), static_cast<QWidget *>(ElComboEncoding)})
         ElPanel1->SetAnchoredRight(w);
 
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(ButtonStop, &QPushButton::clicked, this, &TForm1::ButtonStopClick);
     connect(ButtonHelp, &QPushButton::clicked, this, &TForm1::ButtonHelpClick);
+    connect(ButtonSets, &QPushButton::clicked, this, &TForm1::ButtonSetsClick);
     connect(ElListBox1, &QListWidget::itemClicked, this, &TForm1::ElListBox1Click);
     connect(ElListBox1, &QListWidget::currentRowChanged, this, &TForm1::ElListBox1Click);
     SetUpInteraction();
@@ -273,6 +323,7 @@ void TForm1::Button1Click() {
     // the new list.
     ElStatusBar1->SetSimpleText(QString());
     ElMemo1->ClearLines();
+    Explanation->Clear();
     PCProgressBar1->SetRangePos(2, 0);
     PCProgressBar2->SetRangePos(2, 0);
     RunStart();
@@ -299,22 +350,33 @@ void TForm1::RunStart() {
     // a failure before it leaves the list as Start emptied it.
     bool running = false;
     const bool thorough = ElCheckBoxThorough->isChecked();
+    const bool extended = ElCheckBoxExtended->isChecked();
+    // The sets stand in for the known good text files only under the
+    // extended checks.
+    const bool otherSets =
+        extended && (!ReferenceSets->Sets().isEmpty() || ElCheckBoxLanguages->isChecked());
     QElapsedTimer timer;
     timer.start();
     QString folder;
     try {
+        // Before the reference is built: it is read as the files are.
+        crap_detector->default_encoding = Encoding();
+        crap_detector->extended = extended;
+        crap_detector->reference_sets.reset();
         if (!ElFileNameEdit1->FileList().isEmpty()) {
             crap_detector->SetReferenceFileList(ElFileNameEdit1->FileList());
             // An unusable reference has been reported; there is no run to speak of.
             if (!crap_detector->reference_setup)
                 return;
-        } else if (thorough) {
+        } else if (thorough && !otherSets) {
             // The size test alone needs no reference; the digraph check does.
             ShowError(QStringLiteral("The digraph check needs known good text files: name one "
                                      "or more under \"Known good text files\", or turn the "
                                      "digraph check off to run the size test alone."));
             return;
         }
+        if (!SetUpExtendedRun(thorough))
+            return;
         crap_detector->digraph_frequency_variation_per_mille = ElSpinEditFreqVar->Value();
         crap_detector->digraph_percent_fail_allowed = ElSpinEditPercentFail->Value();
         folder = app::AbsoluteDataFolder(ElFolderNameEdit1->Text());
@@ -345,7 +407,8 @@ void TForm1::RunStart() {
         if (running) {
             ListNewEntries();
             ElStatusBar1->SetSimpleText(app::RunSummary(crap_detector->LastRun(), thorough,
-                                                        app::TRunEnd::Failed, timer.elapsed()));
+                                                        app::TRunEnd::Failed, timer.elapsed(),
+                                                        extended));
             ShowError(QStringLiteral("The run stopped at %1:\n%2")
                           .arg(QDir::toNativeSeparators(e.path()), e.cause()));
         } else {
@@ -361,7 +424,7 @@ void TForm1::RunStart() {
     const TFileCrapDetector::TRunCounts &counts = crap_detector->LastRun();
     ElStatusBar1->SetSimpleText(app::RunSummary(
         counts, thorough, counts.finished ? app::TRunEnd::Finished : app::TRunEnd::Stopped,
-        timer.elapsed()));
+        timer.elapsed(), extended));
     const auto &unreadable =
         RunJobs > 1 ? crap_detector->UnreadableFolders() : FileAndDirIterator1.UnreadableFolders();
     if (!unreadable.empty()) {
@@ -443,8 +506,28 @@ QListWidgetItem *TForm1::SelectedEntry() const {
 void TForm1::ElListBox1Click() {
     if (QListWidgetItem *item = SelectedEntry()) {
         const int row = ElListBox1->row(item);
-        if (row >= 0 && row < crap_detector->weird_files.Count())
+        if (row >= 0 && row < crap_detector->weird_files.Count()) {
             ElStatusBar1->SetSimpleText(crap_detector->weird_files.Objects(row)->data());
+            ShowExplanation(row);
+        }
+    }
+}
+
+void TForm1::ShowExplanation(int row) {
+    const bool wasShown = Explanation->isVisible();
+    Explanation->Show(crap_detector->weird_files.Objects(row)->details);
+    if (Explanation->isVisible() && !wasShown) {
+        // The room comes from the list and the text pane alike, each
+        // keeping enough for a few lines.
+        QList<int> sizes = ElSplitter1->sizes();
+        if (sizes.size() == 3 && sizes[2] < kExplanationHeight / 2) {
+            const int fromList = std::clamp(sizes[0] - 60, 0, kExplanationHeight / 2);
+            const int fromPane = std::clamp(sizes[1] - 60, 0, kExplanationHeight - fromList);
+            sizes[0] -= fromList;
+            sizes[1] -= fromPane;
+            sizes[2] = fromList + fromPane;
+            ElSplitter1->setSizes(sizes);
+        }
     }
 }
 
@@ -454,11 +537,18 @@ void TForm1::ElListBox1DblClick() {
         return;
     ElMemo1->ClearLines();
     const QString name = item->text();
-    try {
+    ShowInPane(name, [&] {
         // A huge file shows its start only, with a note, never all of it.
-        const app::TPaneText pane = app::LoadPaneText(name);
+        const app::TPaneText pane = app::LoadPaneText(name, app::kPaneTextLimit, Encoding());
         ElMemo1->SetLinesText(pane.cut ? pane.text + app::PaneCutNote(app::kPaneTextLimit)
                                        : pane.text);
+    });
+}
+
+bool TForm1::ShowInPane(const QString &name, const std::function<void()> &load) {
+    try {
+        load();
+        return true;
     } catch (const suite::TRunError &e) {
         ShowError(QStringLiteral("%1 cannot be shown:\n%2")
                       .arg(QDir::toNativeSeparators(e.path()), e.cause()));
@@ -466,6 +556,7 @@ void TForm1::ElListBox1DblClick() {
         ShowError(QStringLiteral("%1 cannot be shown:\nit is too large")
                       .arg(QDir::toNativeSeparators(name)));
     }
+    return false;
 }
 
 void TForm1::ElListBox1DrawItem(QPainter &canvas, int Index, const QRect &Rect, bool selected) {
@@ -476,9 +567,21 @@ void TForm1::ElListBox1DrawItem(QPainter &canvas, int Index, const QRect &Rect, 
     } else {
         fontColour = kNavy;
         brushColour = kCream;
-        if (crap_detector && Index >= 0 && Index < crap_detector->weird_files.Count() &&
-            crap_detector->weird_files.Objects(Index)->details.test == engine::TSuspectTest::Size)
-            brushColour = kYellow;
+        if (crap_detector && Index >= 0 && Index < crap_detector->weird_files.Count()) {
+            // Damage, like a failed size test, is no text at all; a file too
+            // short to judge is no suspect.
+            switch (crap_detector->weird_files.Objects(Index)->details.test) {
+            case engine::TSuspectTest::Size:
+            case engine::TSuspectTest::Damage:
+                brushColour = kYellow;
+                break;
+            case engine::TSuspectTest::TooShort:
+                fontColour = kMuted;
+                break;
+            case engine::TSuspectTest::Digraph:
+                break;
+            }
+        }
     }
     canvas.fillRect(Rect, brushColour);
     canvas.setPen(fontColour);
@@ -524,4 +627,86 @@ void TForm1::ShowError(const QString &text) {
 void TForm1::ShowInfo(const QString &text) {
     suite::FormCentredMessageDlg(this, suite::Global_TimedOut, text,
                                  suite::TMsgDlgType::Information, suite::mbOK, 0);
+}
+
+const QStringList &TForm1::EncodingItems() {
+    static const QStringList items{QStringLiteral("Windows-1252"), QStringLiteral("UTF-8"),
+                                   QStringLiteral("Automatic")};
+    return items;
+}
+
+engine::TDefaultEncoding TForm1::Encoding() const {
+    switch (ElComboEncoding->currentIndex()) {
+    case 1:
+        return engine::TDefaultEncoding::Utf8;
+    case 2:
+        return engine::TDefaultEncoding::Automatic;
+    default:
+        return engine::TDefaultEncoding::Windows1252;
+    }
+}
+
+bool TForm1::SetUpExtendedRun(bool thorough) {
+    if (!crap_detector->extended || !thorough)
+        return true;
+    app::TSetsRequest request;
+    if (!ElFileNameEdit1->FileList().isEmpty() && crap_detector->reference_setup)
+        request.first = &crap_detector->ReferenceProfile();
+    request.named = ReferenceSets->Sets();
+    request.builtIn = ElCheckBoxLanguages->isChecked();
+    request.encoding = crap_detector->default_encoding;
+    request.minDigraphs = crap_detector->min_digraphs;
+    QString setName;
+    std::optional<engine::TReferenceError> error;
+    crap_detector->reference_sets = app::BuildRunSets(request, error, setName);
+    if (error)
+        ShowError(QStringLiteral("The reference set \"%1\" cannot be used: %2:\n%3")
+                      .arg(setName, QDir::toNativeSeparators(error->path), error->cause));
+    return !error;
+}
+
+void TForm1::ButtonSetsClick() {
+    TReferenceSetsDialog dialog(ReferenceSets->Sets(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        ReferenceSets->SetSets(dialog.Sets());
+}
+
+void TForm1::UpdateSetsToolTip() {
+    const QString sets = ReferenceSets->Summary();
+    ButtonSets->setToolTip(
+        QStringLiteral("Named reference sets for the extended checks, beside the known good text "
+                       "files: %1.")
+            .arg(sets.isEmpty() ? QStringLiteral("none yet") : sets));
+}
+
+bool TForm1::GoToByte(int64_t offset) {
+    QListWidgetItem *item = SelectedEntry();
+    if (!item || offset < 0)
+        return false;
+    const QString name = item->text();
+    return ShowInPane(name, [&] {
+        const app::TPaneTextAt at = app::LoadPaneTextAt(name, offset, Encoding());
+        QString text = at.pane.text;
+        qsizetype line = at.place.line;
+        if (at.around) {
+            text = app::PaneAroundNote(at.firstByte) + QStringLiteral("\r\n") + text;
+            ++line;
+        } else if (at.pane.cut) {
+            text += app::PaneCutNote(app::kPaneTextLimit);
+        }
+        ElMemo1->SetLinesText(text);
+        QTextDocument *doc = ElMemo1->document();
+        QTextBlock block = doc->findBlockByNumber(int(std::min<qsizetype>(line, INT_MAX)));
+        if (!block.isValid())
+            block = doc->lastBlock();
+        const int column = int(std::min<qsizetype>(at.place.column, block.length() - 1));
+        QTextCursor cursor(block);
+        cursor.setPosition(block.position() + column);
+        // The damaged character itself is selected, where there is one.
+        if (column < block.length() - 1)
+            cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor);
+        ElMemo1->setTextCursor(cursor);
+        ElMemo1->centerCursor();
+        ElMemo1->setFocus();
+    });
 }

@@ -27,13 +27,19 @@
 #include "TMSStyleableF.h"
 #include "TMessageReceiver.h"
 #include "TPCProgressBar.h"
+#include "TextFile.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QAction;
 class QMimeData;
+class TExplanationPanel;
 class TFileCrapDetector;
+namespace app {
+class TReferenceSetList;
+}
 
 class TForm1 : public TTMSStylableForm {
     Q_OBJECT
@@ -65,6 +71,22 @@ public:
     TAdvOfficePagerOfficeStyler *AdvOfficePagerOfficeStyler1;
     TAdvPanelStyler *AdvPanelStyler1;
     TAdvOfficeStatusBarOfficeStyler *AdvOfficeStatusBarOfficeStyler1;
+
+    // The choices beyond the two fixed tests. Each at its first value gives
+    // the design run: files without a mark read as Windows-1252, no
+    // extended checks, the known good text files the one reference.
+    TChoiceComboBox *ElComboEncoding;
+    TAdvOfficeCheckBox *ElCheckBoxExtended;
+    TAdvOfficeCheckBox *ElCheckBoxLanguages;
+    TAdvGlowButton *ButtonSets;
+    app::TReferenceSetList *ReferenceSets;
+    // Below the text pane: why the selected entry is listed, when the
+    // extended checks have more to say than its reason line.
+    TExplanationPanel *Explanation;
+
+    // The encoding items, in the combo's order.
+    static const QStringList &EncodingItems();
+    engine::TDefaultEncoding Encoding() const;
 
     static constexpr int kHelpContext = 5150;
     static constexpr int kHelpTopic = 5140;
@@ -125,6 +147,12 @@ public:
     // Fits the window into `available` (a screen's free area), so that Start,
     // Stop and the status bar are never off-screen.
     void FitInto(const QRect &available);
+    // Opens the reference sets dialog; the sets change when it is accepted.
+    void ButtonSetsClick();
+    // Shows the selected entry's file in the text pane with byte `offset`
+    // selected (loading the text around it when the pane holds only the
+    // start of a huge file). False when there is no entry or no such file.
+    bool GoToByte(int64_t offset);
 
 protected:
     void closeEvent(QCloseEvent *e) override;
@@ -149,6 +177,14 @@ private:
     // The selected entry while there is a detector, else null.
     QListWidgetItem *SelectedEntry() const;
     void ShowError(const QString &text);
+    // Gives the detector the run's extended settings and sets; false (after
+    // the message) when a set cannot be used.
+    bool SetUpExtendedRun(bool thorough);
+    void ShowExplanation(int row);
+    // Runs `load`, which fills the text pane with `name`'s text; a file that
+    // cannot be read or is too large is reported. False when it failed.
+    bool ShowInPane(const QString &name, const std::function<void()> &load);
+    void UpdateSetsToolTip();
 
     std::unique_ptr<TFileCrapDetector> crap_detector;
     platform::TMessageReceiver *fReceiver = nullptr;

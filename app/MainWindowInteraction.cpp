@@ -6,6 +6,7 @@
 
 #include "AtomicFile.h"
 #include "Dialogs.h"
+#include "ExplanationPanel.h"
 #include "FileNames.h"
 #include "SuspectLine.h"
 #include "file_crap_detector.h"
@@ -54,21 +55,26 @@ bool IsWithin(const QWidget *w, const QWidget *ancestor) {
 void TForm1::SetUpInteraction() {
     setMinimumSize(kMinimumWidth, kMinimumHeight);
 
-    // Tab follows the layout: references, folder, check boxes, spin boxes,
-    // Start, Stop, Help, list, pane.
-    const QList<QWidget *> order = {ElFileNameEdit1->Edit(),
+    // Tab follows the layout: encoding, references, folder, check boxes,
+    // spin boxes, Start, Stop, Help, the sets, list, pane, explanation.
+    const QList<QWidget *> order = {ElComboEncoding,
+                                    ElFileNameEdit1->Edit(),
                                     ElFileNameEdit1->BrowseButton(),
                                     ElFolderNameEdit1->Edit(),
                                     ElFolderNameEdit1->BrowseButton(),
                                     ElCheckBox1,
+                                    ElCheckBoxExtended,
                                     ElCheckBoxThorough,
+                                    ElCheckBoxLanguages,
                                     ElSpinEditFreqVar,
                                     ElSpinEditPercentFail,
                                     Button1,
                                     ButtonStop,
                                     ButtonHelp,
+                                    ButtonSets,
                                     ElListBox1,
-                                    ElMemo1};
+                                    ElMemo1,
+                                    Explanation->GoToByte};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 

@@ -8,6 +8,7 @@
 #include "FormatSettings.h"
 #include "ListControls.h"
 #include "My_string_functions.h"
+#include "ReferenceSetList.h"
 #include "SpinEdits.h"
 #include "TElFileNameEdit.h"
 #include "TElFolderNameEdit.h"
@@ -211,6 +212,18 @@ bool Handle(QObject *o, TMyIniFile &ini, bool restore) {
                 c->AutoHistoryUpdate();
             ComboItems(c, section, ini, restore);
         }
+        return true;
+    }
+    if (auto *c = As<TChoiceComboBox>(o)) {
+        if (named)
+            ItemIndex(
+                c->count(), c->currentIndex(), [c](int i) { c->setCurrentIndex(i); }, section, ini,
+                restore);
+        return true;
+    }
+    if (auto *sets = As<TReferenceSetList>(o)) {
+        if (named)
+            sets->ReadOrWrite(ini, section, restore);
         return true;
     }
     if (auto *c = As<TAdvCustomComboBox>(o)) {

@@ -21,7 +21,7 @@ QString Duration(qint64 ms, const QLocale &locale) {
 } // namespace
 
 QString RunSummary(const TFileCrapDetector::TRunCounts &counts, bool digraphCheck, TRunEnd end,
-                   qint64 ms) {
+                   qint64 ms, bool extended) {
     const QLocale locale;
     const auto n = [&](qsizetype v) { return locale.toString(qlonglong(v)); };
     QString text;
@@ -50,6 +50,9 @@ QString RunSummary(const TFileCrapDetector::TRunCounts &counts, bool digraphChec
     text += digraphCheck
                 ? QStringLiteral(", %1 by the digraph check").arg(n(counts.digraph_suspects))
                 : QStringLiteral(", digraph check off");
+    if (extended)
+        text += QStringLiteral(", %1 by the damage checks; %2 too short to judge")
+                    .arg(n(counts.damage_suspects), n(counts.too_short));
     text += QStringLiteral("; %1 unreadable; %2.").arg(n(counts.unreadable), Duration(ms, locale));
     return text;
 }

@@ -13,9 +13,11 @@ enum class TRunEnd { Finished, Stopped, Failed };
 
 // "Finished: 10 files checked; 3 suspect by the size test, 1 by the digraph
 // check; 0 unreadable; 0.4 s." Stopped and failed runs say so and give the
-// share of the list they reached. Figures in the user's locale.
+// share of the list they reached. Figures in the user's locale. With the
+// extended checks the damage suspects and the files too short to judge are
+// counted too, apart: "…, 2 by the damage checks; 1 too short to judge; …".
 QString RunSummary(const TFileCrapDetector::TRunCounts &counts, bool digraphCheck, TRunEnd end,
-                   qint64 ms);
+                   qint64 ms, bool extended = false);
 
 // That `folder` gave no file to check, with a hint at "include subfolders"
 // when it is off and the folder has subfolders.

@@ -29,9 +29,17 @@ TFileCrapDetector::TFileCrapDetector() = default;
 TFileCrapDetector::~TFileCrapDetector() = default;
 
 engine::TCheckSettings TFileCrapDetector::Settings(bool thoroughly) const {
-    return engine::MakeCheckSettings(thoroughly, min_digraphs,
-                                     digraph_frequency_variation_per_mille,
-                                     digraph_percent_fail_allowed, default_encoding);
+    engine::TCheckSettings settings =
+        engine::MakeCheckSettings(thoroughly, min_digraphs, digraph_frequency_variation_per_mille,
+                                  digraph_percent_fail_allowed, default_encoding);
+    settings.extended = extended;
+    if (extended)
+        settings.sets = reference_sets;
+    return settings;
+}
+
+bool TFileCrapDetector::JudgesBySets() const {
+    return extended && reference_sets && !reference_sets->empty();
 }
 
 void TFileCrapDetector::SetReferenceFiles(const QString &Value) {
@@ -162,8 +170,8 @@ bool TFileCrapDetector::BeginRun(bool thoroughly, const TOnPercentEvent &AOnPerc
     fUnreadableFolders.clear();
     fOnPercent = AOnPercent;
     fOnPercent2 = AOnPercent2;
-    // The size test alone needs no reference.
-    if (thoroughly && !reference_setup && !BuildReference())
+    // The size test alone needs no reference, nor do the sets.
+    if (thoroughly && !JudgesBySets() && !reference_setup && !BuildReference())
         return false;
     processing = true;
     return true;
@@ -298,9 +306,18 @@ bool TFileCrapDetector::Take(const QString &path, const engine::TFileOutcome &ou
     if (outcome.result == engine::TCheckResult::Suspect) {
         if (outcome.verdict.test == engine::TSuspectTest::Digraph)
             ++fLastRun.digraph_suspects;
+        else if (outcome.verdict.test == engine::TSuspectTest::Damage)
+            ++fLastRun.damage_suspects;
         else
             ++fLastRun.size_suspects;
         List(path, outcome.verdict);
+    } else if (outcome.result == engine::TCheckResult::TooShort) {
+        // Listed, so that the user sees which files were not judged, but
+        // counted apart: it is no suspect.
+        ++fLastRun.too_short;
+        engine::TVerdict verdict = outcome.verdict;
+        verdict.test = engine::TSuspectTest::TooShort;
+        List(path, verdict);
     }
     return true;
 }

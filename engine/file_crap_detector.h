@@ -92,7 +92,8 @@ public:
     // Checks `files` in their order through engine::OrderedRun: AOnPercent
     // before each file's outcome is taken (the share of the list done),
     // AOnPercent2 through the text of a file under the digraph check, each
-    // suspect file appended to weird_files (then OnListed called), all on
+    // suspect file (and, under the extended checks, each file too short to
+    // judge) appended to weird_files (then OnListed called), all on
     // this thread. With one job the files are checked here too; with more,
     // `jobs` other threads check ahead while this one takes the outcomes in
     // list order, calling AOnPercent at least every few milliseconds (and
@@ -120,8 +121,10 @@ public:
         qsizetype checked = 0; // outcomes taken, the unreadable included
         qsizetype size_suspects = 0;
         qsizetype digraph_suspects = 0;
-        qsizetype unreadable = 0; // gone, not a regular file, or a read error
-        bool finished = false;    // neither stopped nor ended by an error
+        qsizetype damage_suspects = 0; // extended checks only
+        qsizetype too_short = 0;       // extended checks only: listed, not suspect
+        qsizetype unreadable = 0;      // gone, not a regular file, or a read error
+        bool finished = false;         // neither stopped nor ended by an error
     };
     const TRunCounts &LastRun() const { return fLastRun; }
 
@@ -146,6 +149,8 @@ public:
     const engine::TDigraphProfile &ReferenceProfile() const { return ref.profile; }
     // The settings a run checks with, taken from the public fields.
     engine::TCheckSettings Settings(bool thoroughly) const;
+    // True when the extended checks judge letter pairs by reference_sets.
+    bool JudgesBySets() const;
 
     sample_array sample;
     sample_array ref;
@@ -157,9 +162,14 @@ public:
     int32_t digraph_frequency_variation_per_mille = engine::kDefaultFreqVariationPerMille;
     int32_t digraph_percent_fail_allowed = engine::kDefaultPercentFailAllowed;
     TCrapFileWideStringlist weird_files;
-    // How files without a byte-order mark are read. The window keeps the
-    // 8-bit default; the command line may choose UTF-8.
+    // How files without a byte-order mark are read (the window's and the
+    // command line's choice); the 8-bit default keeps the design verdicts.
     engine::TDefaultEncoding default_encoding = engine::TDefaultEncoding::Windows1252;
+    // The extended checks (engine::TCheckSettings::extended), and the sets
+    // their digraph check judges against. With sets, a run under the digraph
+    // check needs no reference of its own: the sets stand in for it.
+    bool extended = false;
+    std::shared_ptr<const engine::TReferenceSets> reference_sets;
 
 private:
     void ReportReferenceProblem(const QString &value);

@@ -87,6 +87,18 @@ public:
     void SetItems(const QStringList &items);
 };
 
+// A combo box of fixed items, chosen from and never typed into: the
+// settings keep the chosen index only, so that a file without it (or with
+// an index out of range) leaves the design choice.
+class TChoiceComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit TChoiceComboBox(const QStringList &items, QWidget *parent = nullptr)
+        : QComboBox(parent) {
+        addItems(items);
+    }
+};
+
 class TElDateTimePicker : public QDateTimeEdit {
     Q_OBJECT
 public:

@@ -8,6 +8,7 @@
 #include "MainWindow.h"
 #include "My_string_functions.h"
 #include "ReadAndSaveIni.h"
+#include "ReferenceSetList.h"
 #include "SpinEdits.h"
 
 #include <QDir>
@@ -67,26 +68,15 @@ TEST_F(SettingsTest, FirstRunGivesDesignValuesAndClosingWritesTheExactFile) {
 
     QFile f(SettingsFile());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray expected = Utf16Lines(kHeader + QStringList{
-                                                         "[ElFileNameEdit1]",
-                                                         "text=",
-                                                         "",
-                                                         "[ElFolderNameEdit1]",
-                                                         "text=",
-                                                         "",
-                                                         "[ElSpinEditFreqVar]",
-                                                         "value=15",
-                                                         "",
-                                                         "[ElSpinEditPercentFail]",
-                                                         "value=10",
-                                                         "",
-                                                         "[ElCheckBox1]",
-                                                         "checked=0",
-                                                         "",
-                                                         "[ElCheckBoxThorough]",
-                                                         "checked=0",
-                                                         "",
-                                                     });
+    const QByteArray expected = Utf16Lines(
+        kHeader +
+        QStringList{
+            "[ElFileNameEdit1]",     "text=",     "", "[ElFolderNameEdit1]",     "text=",     "",
+            "[ElSpinEditFreqVar]",   "value=15",  "", "[ElSpinEditPercentFail]", "value=10",  "",
+            "[ElCheckBox1]",         "checked=0", "", "[ElCheckBoxThorough]",    "checked=0", "",
+            "[ElComboEncoding]",     "i=0",       "", "[ElCheckBoxExtended]",    "checked=0", "",
+            "[ElCheckBoxLanguages]", "checked=0", "", "[ReferenceSets]",         "count=0",   "",
+        });
     EXPECT_EQ(f.readAll(), expected);
     EXPECT_TRUE(Shown().isEmpty());
 }
@@ -112,6 +102,55 @@ TEST_F(SettingsTest, RoundTripRestoresAllSixControls) {
     EXPECT_TRUE(form->ElCheckBox1->isChecked());
     EXPECT_TRUE(form->ElCheckBoxThorough->isChecked());
     EXPECT_TRUE(Shown().isEmpty());
+}
+
+// The choices beyond the design ones come back, named sets with their files
+// in order; a file written before they existed loads with the design choices.
+TEST_F(SettingsTest, EncodingExtendedChecksAndNamedSetsRoundTripAndOldFilesStillLoad) {
+    const QList<app::TNamedSet> sets{
+        {"German", {dir.write("de/a.txt", "a"), dir.write("de/b.txt", "b")}, false},
+        {"Spanish = es", {dir.write("es.profile", "p")}, true},
+    };
+    {
+        auto form = Open();
+        form->ElComboEncoding->setCurrentIndex(1);
+        form->ElCheckBoxExtended->setChecked(true);
+        form->ElCheckBoxLanguages->setChecked(true);
+        form->ReferenceSets->SetSets(sets);
+    }
+    {
+        auto form = Open();
+        EXPECT_EQ(form->Encoding(), engine::TDefaultEncoding::Utf8);
+        EXPECT_TRUE(form->ElCheckBoxExtended->isChecked());
+        EXPECT_TRUE(form->ElCheckBoxLanguages->isChecked());
+        EXPECT_EQ(form->ReferenceSets->Sets(), sets);
+        // Removing a set leaves no trace of it in the file.
+        form->ReferenceSets->SetSets({sets[1]});
+    }
+    EXPECT_EQ(Open()->ReferenceSets->Sets(), QList<app::TNamedSet>{sets[1]});
+    EXPECT_FALSE(ReadUtf16(SettingsFile()).contains("de/a.txt"));
+
+    // The design sections only, as windows before these choices wrote them;
+    // then a hand-damaged sets section and an index out of range.
+    const QStringList old{"[ElSpinEditFreqVar]",  "value=33",  "",
+                          "[ElCheckBoxThorough]", "checked=1", ""};
+    const QStringList damaged{"[ElComboEncoding]", "i=7",      "",           "[ReferenceSets]",
+                              "count=99",          "name1=",   "files1=1",   "file1.1=/x",
+                              "name2=Good",        "files2=5", "file2.3=/y", ""};
+    for (const QStringList &lines : {old, old + damaged}) {
+        WriteSettings(lines);
+        auto form = Open();
+        EXPECT_EQ(form->ElSpinEditFreqVar->Value(), 33);
+        EXPECT_TRUE(form->ElCheckBoxThorough->isChecked());
+        EXPECT_EQ(form->Encoding(), engine::TDefaultEncoding::Windows1252);
+        EXPECT_FALSE(form->ElCheckBoxExtended->isChecked());
+        EXPECT_FALSE(form->ElCheckBoxLanguages->isChecked());
+        const QList<app::TNamedSet> expected =
+            lines == old ? QList<app::TNamedSet>{}
+                         : QList<app::TNamedSet>{{"Good", {QStringLiteral("/y")}, false}};
+        EXPECT_EQ(form->ReferenceSets->Sets(), expected);
+        EXPECT_TRUE(Shown().isEmpty()) << Shown().join("|").toStdString();
+    }
 }
 
 // Blanks at either end of a name are part of it: "sp " is another folder
@@ -207,8 +246,10 @@ TEST_F(SettingsTest, SavingTwiceKeepsOneHeaderAndAnUnknownSectionSurvives) {
     EXPECT_TRUE(text.startsWith(kHeader.join("\r\n") + "\r\n[Gone]\r\nx=1\r\n\r\n"))
         << text.toStdString();
     EXPECT_TRUE(text.contains("[ElCheckBox1]\r\nchecked=1\r\n"));
-    // The list section is written anew, so it moves to the end.
-    EXPECT_TRUE(text.endsWith("[ElFileNameEdit1]\r\ntext=\r\n\r\n")) << text.toStdString();
+    // The list sections are written anew, so they move to the end.
+    EXPECT_TRUE(
+        text.endsWith("[ElFileNameEdit1]\r\ntext=\r\n\r\n[ReferenceSets]\r\ncount=0\r\n\r\n"))
+        << text.toStdString();
 }
 
 TEST_F(SettingsTest, MemoStoresAtMostFiftyLinesWhileMemosAreSaved) {

@@ -97,17 +97,22 @@ TEST_F(WindowDesktop, FullReasonInAWrappedTooltipAndElidedInTheStatusBar) {
 }
 
 TEST_F(WindowDesktop, KeyboardReachesEveryControlInLayoutOrder) {
-    const QList<QWidget *> order = {form->ElFileNameEdit1->Edit(),
+    // The explanation's button takes part only when it shows.
+    const QList<QWidget *> order = {form->ElComboEncoding,
+                                    form->ElFileNameEdit1->Edit(),
                                     form->ElFileNameEdit1->BrowseButton(),
                                     form->ElFolderNameEdit1->Edit(),
                                     form->ElFolderNameEdit1->BrowseButton(),
                                     form->ElCheckBox1,
+                                    form->ElCheckBoxExtended,
                                     form->ElCheckBoxThorough,
+                                    form->ElCheckBoxLanguages,
                                     form->ElSpinEditFreqVar,
                                     form->ElSpinEditPercentFail,
                                     form->Button1,
                                     form->ButtonStop,
                                     form->ButtonHelp,
+                                    form->ButtonSets,
                                     form->ElListBox1,
                                     form->ElMemo1};
     QApplication::setActiveWindow(form.get());
@@ -140,10 +145,9 @@ TEST_F(WindowDesktop, AltAndTheUnderlinedLetterReachTheField) {
         Qt::Key key;
         QWidget *field;
     } cases[] = {
-        {Qt::Key_K, form->ElFileNameEdit1->Edit()},
-        {Qt::Key_F, form->ElFolderNameEdit1->Edit()},
-        {Qt::Key_Q, form->ElSpinEditFreqVar},
-        {Qt::Key_P, form->ElSpinEditPercentFail},
+        {Qt::Key_K, form->ElFileNameEdit1->Edit()}, {Qt::Key_F, form->ElFolderNameEdit1->Edit()},
+        {Qt::Key_Q, form->ElSpinEditFreqVar},       {Qt::Key_P, form->ElSpinEditPercentFail},
+        {Qt::Key_E, form->ElComboEncoding},
     };
     for (const auto &c : cases) {
         form->ButtonHelp->setFocus();

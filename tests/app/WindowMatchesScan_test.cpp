@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window and brindle-scan check through the same engine: on a mixed
 // corpus the window lists exactly the scanner's lines, path and reason, in
-// the same order, with the digraph check off and on.
+// the same order, with the digraph check off and on, and under the extended
+// checks.
 
 #include "AppTestSupport.h"
 #include "MainWindow.h"
@@ -46,13 +47,17 @@ TEST_F(WindowMatchesScan, EntryForEntryWithTheDigraphCheckOffAndOn) {
     dir.write("data/1/utf8.txt", QByteArray("\xEF\xBB\xBF") +
                                      QStringLiteral("Grüße aus Köln, über Straßen\r\n").toUtf8());
 
-    for (const bool digraph : {false, true}) {
+    // Under the extended checks too, with the scanner's columns beyond path
+    // and reason left aside.
+    for (const auto &[digraph, extended] :
+         {std::pair{false, false}, std::pair{true, false}, std::pair{true, true}}) {
         TForm1 form;
         form.show();
         form.ElFileNameEdit1->SetFileList({ref});
         form.ElFolderNameEdit1->SetText(dir.file("data"));
         form.ElCheckBox1->setChecked(true);
         form.ElCheckBoxThorough->setChecked(digraph);
+        form.ElCheckBoxExtended->setChecked(extended);
         form.Button1->click();
         QStringList listed;
         for (int i = 0; i < form.ElListBox1->count(); ++i)
@@ -64,11 +69,20 @@ TEST_F(WindowMatchesScan, EntryForEntryWithTheDigraphCheckOffAndOn) {
         QStringList args{QStringLiteral("-s"), QStringLiteral("-r"), ref};
         if (digraph)
             args << QStringLiteral("-d");
-        const QStringList scanned = ScanLines(args << dir.file("data"));
-        EXPECT_EQ(listed, scanned) << "digraph " << digraph;
-        // The corpus has suspects of each kind the run can find.
-        EXPECT_FALSE(listed.filter(QStringLiteral("\tFile-size ")).isEmpty());
-        EXPECT_EQ(listed.filter(QStringLiteral("\tToo ")).isEmpty(), !digraph);
+        if (extended)
+            args << QStringLiteral("--extended");
+        QStringList scanned = ScanLines(args << dir.file("data"));
+        for (QString &line : scanned)
+            line = line.section(QLatin1Char('\t'), 0, 1);
+        EXPECT_EQ(listed, scanned) << "digraph " << digraph << " extended " << extended;
+        // The corpus has suspects of each kind the run can find; the
+        // extended checks name a NUL as damage before the size test.
+        if (!extended) {
+            EXPECT_FALSE(listed.filter(QStringLiteral("\tFile-size ")).isEmpty());
+            EXPECT_EQ(listed.filter(QStringLiteral("\tToo ")).isEmpty(), !digraph);
+        } else {
+            EXPECT_FALSE(listed.filter(QStringLiteral("\tToo short to judge")).isEmpty());
+        }
     }
 }
 

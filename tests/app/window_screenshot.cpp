@@ -4,13 +4,18 @@
 // 14 when not given). `dark` draws it under a dark desktop palette;
 // `tooltip` adds the tooltip of the last entry, with its full reason;
 // `summary` leaves the end-of-run summary in the status bar; `longpaths`
-// runs over a copy of the data deep in long folder names.
+// runs over a copy of the data deep in long folder names. `explain` and
+// `damage` run the extended checks over a copy of the data with two more
+// files (one with control bytes amid its text, one too short to judge) and
+// show the explanation of the digraph suspect, or of the damaged file after
+// "Go to byte N".
 //   window_screenshot <sample folder> <out.png> [style]
-//                     [dark|tooltip|summary|longpaths]
+//                     [dark|tooltip|summary|longpaths|explain|damage]
 // The sample folder holds reference/ (known-good texts) and data/.
 
 #include "ApplyTypeface.h"
 #include "Dialogs.h"
+#include "ExplanationPanel.h"
 #include "IsolatedEnv.h"
 #include "MainWindow.h"
 #include "multi_tool_base.h"
@@ -20,6 +25,7 @@
 #include <QDir>
 #include <QHelpEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
@@ -27,7 +33,7 @@
 int main(int argc, char **argv) {
     if (argc < 3 || argc > 5) {
         std::fprintf(stderr, "usage: window_screenshot <sample folder> <out.png> [style] "
-                             "[dark|tooltip|summary|longpaths]\n");
+                             "[dark|tooltip|summary|longpaths|explain|damage]\n");
         return 2;
     }
     const int style = argc >= 4 ? std::atoi(argv[3]) : 14;
@@ -77,12 +83,46 @@ int main(int argc, char **argv) {
             QFile::copy(sample.filePath("data/" + name), (i++ % 2 ? deep : data) + "/" + name);
         form.ElCheckBox1->setChecked(true);
     }
+    const bool extended = mode == "explain" || mode == "damage";
+    if (extended) {
+        data = copy.path() + "/data";
+        QDir().mkpath(data);
+        for (const QString &name : QDir(sample.filePath("data")).entryList(QDir::Files))
+            QFile::copy(sample.filePath("data/" + name), data + "/" + name);
+        // A good letter whose middle was overwritten by stray bytes.
+        QFile letter(sample.filePath("reference/letter-to-a-friend.txt"));
+        letter.open(QIODevice::ReadOnly);
+        QByteArray bytes = letter.readAll();
+        bytes.replace(bytes.size() / 2, 6, QByteArray("\x01\x02\x1B\x90\x03\x04", 6));
+        QFile damaged(data + "/overwritten-letter.txt");
+        damaged.open(QIODevice::WriteOnly);
+        damaged.write(bytes);
+        damaged.close();
+        QFile note(data + "/short-note.txt");
+        note.open(QIODevice::WriteOnly);
+        note.write("Back at six.\n");
+        note.close();
+        form.ElCheckBoxExtended->setChecked(true);
+    }
     form.ElFolderNameEdit1->SetText(data);
     form.ElCheckBoxThorough->setChecked(true);
     form.Button1->click();
+    if (extended) {
+        // The entry to explain, found by its file's name.
+        const QString wanted = mode == "explain" ? "scrambled.txt" : "overwritten-letter.txt";
+        for (int i = 0; i < form.ElListBox1->count(); ++i)
+            if (form.ElListBox1->item(i)->text().endsWith("/" + wanted)) {
+                form.ElListBox1->setCurrentRow(i);
+                form.ElListBox1Click();
+                if (mode == "explain")
+                    form.ElListBox1DblClick();
+                else
+                    form.Explanation->GoToByte->click();
+            }
+    }
     // The last entry clicked and opened, to show a reason and a text.
     const bool summary = mode == "summary" || mode == "longpaths";
-    if (form.ElListBox1->count() > 0 && !summary) {
+    if (form.ElListBox1->count() > 0 && !summary && !extended) {
         form.ElListBox1->setCurrentRow(form.ElListBox1->count() - 1);
         form.ElListBox1Click();
         form.ElListBox1DblClick();

@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The named reference sets the user adds beside the known good text files
+// (one set per language, say), kept in the settings file, and the sets a
+// run under the extended checks judges files against.
+//
+// Each named set is a list of known good texts or one saved profile. The
+// window's known good text files stay the first set; "Built-in languages"
+// adds the shipped sets after the user's own.
+
+#include "FileCheck.h"
+#include "ReferenceProfile.h"
+#include "TMyIniFile.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+namespace app {
+
+struct TNamedSet {
+    QString name;
+    // Known good texts, or (when `profile`) one saved profile file; a run
+    // tells them apart by the profile's magic, so the flag only says how
+    // the set was added.
+    QStringList files;
+    bool profile = false;
+    bool operator==(const TNamedSet &) const = default;
+};
+
+// The named sets, a component of the window: the settings walk stores and
+// restores them under the component's name.
+class TReferenceSetList : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    QList<TNamedSet> Sets() const { return fSets; }
+    void SetSets(const QList<TNamedSet> &sets);
+    // "German: 3 texts; Spanish: profile es.profile", for a tooltip; empty
+    // when there are no sets.
+    QString Summary() const;
+
+    // Reads or writes the sets in `section`: "count", then per set n from 1
+    // "nameN", "profileN" (1 for a saved profile) and its files "fileN.1",
+    // "fileN.2", …. A missing or damaged section gives no sets.
+    void ReadOrWrite(TMyIniFile &ini, const QString &section, bool restore);
+
+signals:
+    void Changed();
+
+private:
+    QList<TNamedSet> fSets;
+};
+
+// The name the known good text files have as a set.
+QString FirstSetName();
+
+// The sets of a run, in order: the known good texts' profile (when given),
+// the named sets, then the built-in ones when asked for. Null when a set
+// cannot be used (a text missing or no text, a profile that cannot be read
+// or keeps another least count, no built-in sets installed): `error` then
+// names the file and the cause, and `setName` the set.
+struct TSetsRequest {
+    const engine::TDigraphProfile *first = nullptr;
+    QList<TNamedSet> named;
+    bool builtIn = false;
+    engine::TDefaultEncoding encoding = engine::TDefaultEncoding::Windows1252;
+    int32_t minDigraphs = engine::kDefaultMinDigraphs;
+};
+std::shared_ptr<const engine::TReferenceSets>
+BuildRunSets(const TSetsRequest &request, std::optional<engine::TReferenceError> &error,
+             QString &setName);
+
+} // namespace app
