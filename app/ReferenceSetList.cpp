@@ -110,6 +110,7 @@ BuildRunSets(const TSetsRequest &request, std::optional<engine::TReferenceError>
             return nullptr;
     }
     setName.clear();
+    engine::SeparateSets(*sets);
     return sets;
 }
 
