@@ -75,9 +75,10 @@ void TPairChart::paintEvent(QPaintEvent *) {
     int y = kRowHeight;
     for (const auto &d : fPairs) {
         p.setPen(text);
-        // A space in a pair shows as the open box, not as nothing.
+        // A space in a pair shows as a middle dot, not as nothing: every
+        // Latin font has it, where the open box is often missing.
         p.drawText(QRect(kGap, y, labelWidth, kRowHeight), Qt::AlignVCenter,
-                   QString(d.pair).replace(QLatin1Char(' '), QChar(0x2423)));
+                   QString(d.pair).replace(QLatin1Char(' '), QChar(0x00B7)));
         const int top = y + (kRowHeight - 2 * kBarHeight - 1) / 2;
         const auto bar = [&](float v) {
             return most > 0 ? int(std::lround(v / most * barRoom)) : 0;
