@@ -423,6 +423,10 @@ void TByteFeatureCounter::Finish(TTextFeatures &f, bool readAsUtf8) {
 template <class U> void TShapeCounter<U>::Feed(const U *p, size_t n) {
     if (n == 0)
         return;
+    if (fPairsCounted) {
+        FeedPairs(p, n);
+        return;
+    }
     if (!fHeadDone)
         Head(p, n);
     // The first unit is compared with the one before the block, by hand; the
@@ -501,6 +505,132 @@ template <class U> void TShapeCounter<U>::Feed(const U *p, size_t n) {
     fUnitsBefore += int64_t(n);
 }
 
+namespace {
+
+// TAB, VT and FF: whitespace that the pair tables count as "other".
+constexpr bool OddWhite(char16_t u) {
+    return u == u'\t' || u == u'\v' || u == u'\f';
+}
+
+} // namespace
+
+template <class U>
+void TShapeCounter<U>::OddWhite(const U *p, size_t i, size_t n, char16_t prev, bool first) {
+    // The table took the pair (prev, TAB) for a token after SPACE, CR or
+    // LF, and the pair (TAB, next) for none.
+    ++fOddWhite;
+    if (!first) {
+        fTokenFix -= prev == u' ' || prev == u'\r' || prev == u'\n';
+        fOddSame += prev == p[i];
+    }
+    if (i + 1 < n)
+        fTokenFix += !IsTextWhitespace(p[i + 1]);
+    else
+        fOddPending = true;
+}
+
+template <class U>
+void TShapeCounter<U>::PairsScalar(const U *p, size_t from, size_t to, size_t n) {
+    for (size_t i = from; i < to; ++i) {
+        const char16_t u = p[i];
+        const char16_t prev = i > 0 ? char16_t(p[i - 1]) : fPrev;
+        fSame += u == prev;
+        if (engine::OddWhite(u))
+            OddWhite(p, i, n, prev, fUnitsBefore + int64_t(i) == 0);
+        if constexpr (sizeof(U) == 2) {
+            if (fUnitBytes == 2) {
+                if (u == 0xFFFD && fReplacements++ == 0)
+                    fFirstReplacement = fUnitsBefore + int64_t(i);
+                fSwapped += (u & 0xFF) == 0;
+            }
+        }
+    }
+    fUnits += int64_t(to - from);
+}
+
+template <class U> void TShapeCounter<U>::FeedPairs(const U *p, size_t n) {
+    if (!fHeadDone)
+        Head(p, n);
+    if (fUnitsBefore == 0)
+        fFirstWhite = IsTextWhitespace(p[0]);
+    if (fOddPending) {
+        fTokenFix += !IsTextWhitespace(p[0]);
+        fOddPending = false;
+    }
+    // Unit 0 is compared with the one before the block, by hand.
+    PairsScalar(p, 0, 1, n);
+    size_t i = 1;
+#ifdef BRINDLE_SSE2
+    // Only units equal to the one before, and the rare TAB, VT and FF: the
+    // C0 controls but CR and LF, found first as a whole, then one by one.
+    const auto odd = [&](unsigned bits, size_t at, int shift) {
+        for (; bits; bits &= bits - 1) {
+            const size_t j = at + (size_t(std::countr_zero(bits)) >> shift);
+            if (engine::OddWhite(p[j]))
+                OddWhite(p, j, n, p[j - 1], false);
+        }
+    };
+    if constexpr (sizeof(U) == 1) {
+        TByteTally same;
+        while (i + 16 <= n) {
+            const size_t stop = std::min(n - (n - i) % 16, i + 16 * TByteTally::kSteps);
+            for (; i < stop; i += 16) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+                const __m128i before =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i - 1));
+                same.Add(_mm_cmpeq_epi8(v, before));
+                const __m128i c0 = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(0x1F)), v);
+                const __m128i crlf = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')),
+                                                  _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
+                if (const unsigned bits = unsigned(_mm_movemask_epi8(_mm_andnot_si128(crlf, c0))))
+                    odd(bits, i, 0);
+            }
+            fSame += same.Take();
+        }
+    } else {
+        TWordTally same, swapped;
+        const bool utf16 = fUnitBytes == 2;
+        while (i + 16 <= n) {
+            const size_t stop = std::min(n - (n - i) % 16, i + 16 * TWordTally::kSteps);
+            for (; i < stop; i += 16) {
+                __m128i fffd = _mm_setzero_si128();
+                for (size_t h = 0; h < 16; h += 8) {
+                    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i + h));
+                    const __m128i before =
+                        _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i + h - 1));
+                    same.Add(_mm_cmpeq_epi16(v, before));
+                    const __m128i c0 =
+                        _mm_cmplt_epi16(_mm_xor_si128(v, _mm_set1_epi16(int16_t(0x8000))),
+                                        _mm_set1_epi16(int16_t(0x8020)));
+                    const __m128i crlf = _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16('\r')),
+                                                      _mm_cmpeq_epi16(v, _mm_set1_epi16('\n')));
+                    if (const unsigned bits =
+                            unsigned(_mm_movemask_epi8(_mm_andnot_si128(crlf, c0))) & 0x5555u)
+                        odd(bits, i + h, 1);
+                    if (utf16) {
+                        swapped.Add(_mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(0xFF)),
+                                                    _mm_setzero_si128()));
+                        fffd =
+                            _mm_or_si128(fffd, _mm_cmpeq_epi16(v, _mm_set1_epi16(int16_t(0xFFFD))));
+                    }
+                }
+                if (utf16 && _mm_movemask_epi8(fffd)) {
+                    for (size_t k = 0; k < 16; ++k)
+                        if (p[i + k] == 0xFFFD && fReplacements++ == 0)
+                            fFirstReplacement = fUnitsBefore + int64_t(i + k);
+                }
+            }
+            fSame += same.Take();
+            fSwapped += swapped.Take();
+        }
+    }
+    fUnits += int64_t(i - 1);
+#endif
+    PairsScalar(p, i, n, n);
+    fPrev = p[n - 1];
+    fUnitsBefore += int64_t(n);
+}
+
 template <class U> void TShapeCounter<U>::Scalar(const U *p, size_t n, int64_t index) {
     for (size_t i = 0; i < n; ++i) {
         const char16_t u = p[i];
@@ -545,6 +675,14 @@ template <class U> void TShapeCounter<U>::Finish(TTextFeatures &f) const {
         f.firstReplacement = fReplacements > 0 ? fOffset + 2 * fFirstReplacement : -1;
         f.swappedUnits = fSwapped;
     }
+}
+
+template <class U> void TShapeCounter<U>::Finish(TTextFeatures &f, const TWhitePairs &pairs) const {
+    Finish(f);
+    f.whitespace = pairs.white + fOddWhite;
+    f.tokens = pairs.toOther + fTokenFix + (fUnits > 0 && !fFirstWhite ? 1 : 0);
+    f.repeats = fSame - pairs.same - fOddSame;
+    f.lineBreaks = pairs.breaks;
 }
 
 template class TShapeCounter<uint8_t>;
