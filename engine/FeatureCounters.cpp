@@ -223,6 +223,15 @@ void TByteScreen::Feed(const uint8_t *p, size_t n) {
         const size_t stop = std::min(n - (n - i) % 16, i + 16 * TByteTally::kSteps);
         for (; i < stop; i += 16) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+            // Most vectors are ASCII with no C0 control but the layout ones:
+            // one test for them (bytes above ASCII are below 9 as signed).
+            const __m128i mid = _mm_sub_epi8(v, _mm_set1_epi8(14));
+            if (_mm_movemask_epi8(_mm_or_si128(
+                    _mm_cmplt_epi8(v, _mm_set1_epi8(9)),
+                    _mm_cmpeq_epi8(_mm_min_epu8(mid, _mm_set1_epi8(0x1F - 14)), mid))) == 0) {
+                fAfterAscii = true;
+                continue;
+            }
             const __m128i ctl = StrayBytes(v);
             stray.Add(ctl);
             if (fF.firstControl < 0)
