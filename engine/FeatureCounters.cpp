@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <type_traits>
 
 namespace engine {
 
@@ -598,40 +599,46 @@ template <class U> void TShapeCounter<U>::FeedPairs(const U *p, size_t n) {
         }
     } else {
         TWordTally same, swapped;
-        const bool utf16 = fUnitBytes == 2;
-        while (i + 16 <= n) {
-            const size_t stop = std::min(n - (n - i) % 16, i + 16 * TWordTally::kSteps);
-            for (; i < stop; i += 16) {
-                __m128i fffd = _mm_setzero_si128();
-                for (size_t h = 0; h < 16; h += 8) {
-                    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i + h));
-                    const __m128i before =
-                        _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i + h - 1));
-                    same.Add(_mm_cmpeq_epi16(v, before));
-                    const __m128i c0 =
-                        _mm_cmplt_epi16(_mm_xor_si128(v, _mm_set1_epi16(int16_t(0x8000))),
-                                        _mm_set1_epi16(int16_t(0x8020)));
-                    const __m128i crlf = _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16('\r')),
-                                                      _mm_cmpeq_epi16(v, _mm_set1_epi16('\n')));
+        // Two loops: decoded UTF-8 has no U+FFFD or swapped units to count.
+        const auto loop = [&](auto utf16) {
+            while (i + 16 <= n) {
+                const size_t stop = std::min(n - (n - i) % 16, i + 16 * TWordTally::kSteps);
+                for (; i < stop; i += 16) {
+                    const auto *at = reinterpret_cast<const __m128i *>(p + i);
+                    const __m128i v0 = _mm_loadu_si128(at), v1 = _mm_loadu_si128(at + 1);
+                    const auto *before = reinterpret_cast<const __m128i *>(p + i - 1);
+                    same.Add(_mm_cmpeq_epi16(v0, _mm_loadu_si128(before)));
+                    same.Add(_mm_cmpeq_epi16(v1, _mm_loadu_si128(before + 1)));
+                    // Signed saturation keeps the units below 0x80 and
+                    // makes no other one a C0 control: one byte test for all.
+                    const __m128i b = _mm_packs_epi16(v0, v1);
+                    const __m128i c0 = _mm_cmpeq_epi8(_mm_min_epu8(b, _mm_set1_epi8(0x1F)), b);
+                    const __m128i crlf = _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('\r')),
+                                                      _mm_cmpeq_epi8(b, _mm_set1_epi8('\n')));
                     if (const unsigned bits =
-                            unsigned(_mm_movemask_epi8(_mm_andnot_si128(crlf, c0))) & 0x5555u)
-                        odd(bits, i + h, 1);
-                    if (utf16) {
-                        swapped.Add(_mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(0xFF)),
-                                                    _mm_setzero_si128()));
-                        fffd =
-                            _mm_or_si128(fffd, _mm_cmpeq_epi16(v, _mm_set1_epi16(int16_t(0xFFFD))));
+                            unsigned(_mm_movemask_epi8(_mm_andnot_si128(crlf, c0))))
+                        odd(bits, i, 0);
+                    if constexpr (decltype(utf16)::value) {
+                        const __m128i low = _mm_set1_epi16(0xFF);
+                        swapped.Add(_mm_cmpeq_epi16(_mm_and_si128(v0, low), _mm_setzero_si128()));
+                        swapped.Add(_mm_cmpeq_epi16(_mm_and_si128(v1, low), _mm_setzero_si128()));
+                        const __m128i r = _mm_set1_epi16(int16_t(0xFFFD));
+                        if (_mm_movemask_epi8(
+                                _mm_or_si128(_mm_cmpeq_epi16(v0, r), _mm_cmpeq_epi16(v1, r)))) {
+                            for (size_t k = 0; k < 16; ++k)
+                                if (p[i + k] == 0xFFFD && fReplacements++ == 0)
+                                    fFirstReplacement = fUnitsBefore + int64_t(i + k);
+                        }
                     }
                 }
-                if (utf16 && _mm_movemask_epi8(fffd)) {
-                    for (size_t k = 0; k < 16; ++k)
-                        if (p[i + k] == 0xFFFD && fReplacements++ == 0)
-                            fFirstReplacement = fUnitsBefore + int64_t(i + k);
-                }
+                fSame += same.Take();
+                fSwapped += swapped.Take();
             }
-            fSame += same.Take();
-            fSwapped += swapped.Take();
-        }
+        };
+        if (fUnitBytes == 2)
+            loop(std::true_type{});
+        else
+            loop(std::false_type{});
     }
     fUnits += int64_t(i - 1);
 #endif
