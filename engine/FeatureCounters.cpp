@@ -589,11 +589,15 @@ template <class U> void TShapeCounter<U>::FeedPairs(const U *p, size_t n) {
                 const __m128i before =
                     _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i - 1));
                 same.Add(_mm_cmpeq_epi8(v, before));
+                // Long lines leave most vectors with no C0 control at all.
                 const __m128i c0 = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(0x1F)), v);
-                const __m128i crlf = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')),
-                                                  _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
-                if (const unsigned bits = unsigned(_mm_movemask_epi8(_mm_andnot_si128(crlf, c0))))
-                    odd(bits, i, 0);
+                if (_mm_movemask_epi8(c0)) {
+                    const __m128i crlf = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')),
+                                                      _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
+                    if (const unsigned bits =
+                            unsigned(_mm_movemask_epi8(_mm_andnot_si128(crlf, c0))))
+                        odd(bits, i, 0);
+                }
             }
             fSame += same.Take();
         }
