@@ -250,7 +250,7 @@ void TByteScreen::Feed(const uint8_t *p, size_t n) {
             // Text read as UTF-8 whatever its bytes needs only the UTF-8
             // reading's candidates; other text needs the UTF-8 reading's
             // only while its bytes may still all be UTF-8.
-            if (!fUtf8Reading) {
+            if (!fUtf8Reading && cont) {
                 const unsigned lead = in(v, 0xC2, 0xF4);
                 const unsigned afterLead = ((lead << 1) | (Lead8(p[i - 1]) ? 1u : 0u)) & 0xFFFF;
                 fLeadPairs += count(cont & afterLead);
