@@ -93,6 +93,16 @@ bool StrayControl(uint8_t b) {
     return b < 0x20 && !(b >= 0x09 && b <= 0x0D);
 }
 
+// The bits of a 16-bit mask, without a library call where the target has no
+// popcount instruction.
+constexpr int Count16(unsigned m) {
+    m -= (m >> 1) & 0x5555u;
+    m = (m & 0x3333u) + ((m >> 2) & 0x3333u);
+    m = (m + (m >> 4)) & 0x0F0Fu;
+    return int((m + (m >> 8)) & 0x1Fu);
+}
+static_assert(Count16(0xFFFF) == 16 && Count16(0x8001) == 2 && Count16(0) == 0);
+
 void First(int64_t &first, int64_t at) {
     if (first < 0)
         first = at;
@@ -127,18 +137,11 @@ struct TWordTally {
     }
 };
 
-// Whitespace (0x09 to 0x0D, and SPACE) and stray C0 controls, per byte.
+// Whitespace (0x09 to 0x0D, and SPACE), per byte.
 __m128i WhiteBytes(__m128i v) {
     const __m128i x = _mm_sub_epi8(v, _mm_set1_epi8(9));
     const __m128i layout = _mm_cmpeq_epi8(_mm_min_epu8(x, _mm_set1_epi8(4)), x);
     return _mm_or_si128(layout, _mm_cmpeq_epi8(v, _mm_set1_epi8(' ')));
-}
-
-__m128i StrayBytes(__m128i v) {
-    const __m128i x = _mm_sub_epi8(v, _mm_set1_epi8(9));
-    const __m128i layout = _mm_cmpeq_epi8(_mm_min_epu8(x, _mm_set1_epi8(4)), x);
-    const __m128i c0 = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(0x1F)), v);
-    return _mm_andnot_si128(layout, c0);
 }
 
 __m128i WhiteUnits(__m128i v) {
@@ -212,33 +215,33 @@ void TByteScreen::Feed(const uint8_t *p, size_t n) {
     size_t i = std::min<size_t>(n, 2);
     Scalar(p, 0, i);
 #ifdef BRINDLE_SSE2
-    TByteTally stray, high;
+    TByteTally high;
     const auto eq = [](__m128i v, int b) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(char(b))); };
     const auto in = [](__m128i v, int lo, int hi) {
         const __m128i c =
             _mm_min_epu8(_mm_max_epu8(v, _mm_set1_epi8(char(lo))), _mm_set1_epi8(char(hi)));
         return unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(c, v)));
     };
-    const auto count = [](unsigned bits) { return bits ? std::popcount(bits) : 0; };
+    const auto count = [](unsigned bits) { return bits ? Count16(bits) : 0; };
     while (i + 16 <= n) {
         const size_t stop = std::min(n - (n - i) % 16, i + 16 * TByteTally::kSteps);
         for (; i < stop; i += 16) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
             // Most vectors are ASCII with no C0 control but the layout ones:
-            // one test for them (bytes above ASCII are below 9 as signed).
+            // one test for them, whose masks serve the rest.
             const __m128i mid = _mm_sub_epi8(v, _mm_set1_epi8(14));
-            if (_mm_movemask_epi8(_mm_or_si128(
-                    _mm_cmplt_epi8(v, _mm_set1_epi8(9)),
-                    _mm_cmpeq_epi8(_mm_min_epu8(mid, _mm_set1_epi8(0x1F - 14)), mid))) == 0) {
+            const unsigned ctl = unsigned(_mm_movemask_epi8(
+                _mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(8)), v),
+                             _mm_cmpeq_epi8(_mm_min_epu8(mid, _mm_set1_epi8(0x1F - 14)), mid))));
+            const unsigned bits = unsigned(_mm_movemask_epi8(v));
+            if ((ctl | bits) == 0) {
                 fAfterAscii = true;
                 continue;
             }
-            const __m128i ctl = StrayBytes(v);
-            stray.Add(ctl);
-            if (fF.firstControl < 0)
-                if (const unsigned m = unsigned(_mm_movemask_epi8(ctl)))
-                    fF.firstControl = fAt + int64_t(i) + std::countr_zero(m);
-            const unsigned bits = unsigned(_mm_movemask_epi8(v));
+            if (ctl) {
+                First(fF.firstControl, fAt + int64_t(i) + std::countr_zero(ctl));
+                fF.controls += Count16(ctl);
+            }
             if (bits == 0) {
                 fAfterAscii = true;
                 continue;
@@ -268,19 +271,23 @@ void TByteScreen::Feed(const uint8_t *p, size_t n) {
                                  _mm_or_si128(_mm_or_si128(eq(v, 0xC6), eq(v, 0xCB)), eq(v, 0xE2)));
                 fBackPairs += count(unsigned(_mm_movemask_epi8(back)) & twoAfterC3);
             }
-            for (unsigned bd = unsigned(_mm_movemask_epi8(eq(v, 0xBD))); bd; bd &= bd - 1) {
-                const size_t j = i + size_t(std::countr_zero(bd));
-                if (p[j - 2] == 0xEF && p[j - 1] == 0xBF && fF.replacements++ == 0)
-                    fF.firstReplacement = fAt + int64_t(j) - 2;
-            }
-            // The five bytes lie in 0x80 to 0x9D.
-            if (in(v, 0x81, 0x9D)) {
-                const __m128i und =
-                    _mm_or_si128(_mm_or_si128(eq(v, 0x81), eq(v, 0x8D)),
-                                 _mm_or_si128(_mm_or_si128(eq(v, 0x8F), eq(v, 0x90)), eq(v, 0x9D)));
-                if (const unsigned m = unsigned(_mm_movemask_epi8(und))) {
-                    First(fF.firstUndefined, at + std::countr_zero(m));
-                    fF.undefinedBytes += std::popcount(m);
+            // EF BF BD ends in, and the five undefined bytes are,
+            // continuation bytes: most text above ASCII has none.
+            if (cont) {
+                for (unsigned bd = unsigned(_mm_movemask_epi8(eq(v, 0xBD))); bd; bd &= bd - 1) {
+                    const size_t j = i + size_t(std::countr_zero(bd));
+                    if (p[j - 2] == 0xEF && p[j - 1] == 0xBF && fF.replacements++ == 0)
+                        fF.firstReplacement = fAt + int64_t(j) - 2;
+                }
+                // The five bytes lie in 0x80 to 0x9D.
+                if (in(v, 0x81, 0x9D)) {
+                    const __m128i und = _mm_or_si128(
+                        _mm_or_si128(eq(v, 0x81), eq(v, 0x8D)),
+                        _mm_or_si128(_mm_or_si128(eq(v, 0x8F), eq(v, 0x90)), eq(v, 0x9D)));
+                    if (const unsigned m = unsigned(_mm_movemask_epi8(und))) {
+                        First(fF.firstUndefined, at + std::countr_zero(m));
+                        fF.undefinedBytes += Count16(m);
+                    }
                 }
             }
             if (fValid) {
@@ -298,7 +305,6 @@ void TByteScreen::Feed(const uint8_t *p, size_t n) {
             }
             fAfterAscii = (bits & 0x8000) == 0;
         }
-        fF.controls += stray.Take();
         fF.nonAscii += high.Take();
     }
 #endif
