@@ -191,6 +191,25 @@ TLineBreaks TFlatPairTable::Breaks(uint32_t ids) const {
     return breaks;
 }
 
+TWhitePairs TFlatPairTable::WhitePairs(uint32_t ids) const {
+    Merge(ids);
+    TWhitePairs w;
+    const auto white = [](uint32_t id) { return id == kSpaceId || id == kCrId || id == kLfId; };
+    // As for the breaks: every unit is the second of one pair.
+    for (uint32_t a = 0; a < ids; ++a)
+        for (uint32_t b = kSpaceId; b <= kLfId; ++b) {
+            const int64_t c = int64_t(At(a, b));
+            w.white += c;
+            w.breaks += b != kSpaceId ? c : 0;
+            w.same += a == b ? c : 0;
+        }
+    for (uint32_t a = kSpaceId; a <= kLfId; ++a)
+        for (uint32_t b = 0; b < ids; ++b)
+            if (!white(b))
+                w.toOther += int64_t(At(a, b));
+    return w;
+}
+
 namespace {
 
 // Calls visit(i) for each nonzero cells[i], i < n, in order. A text touches
@@ -384,6 +403,11 @@ void TByteDigraphCounter::FeedPart(const uint8_t *p, size_t n) {
 TLineBreaks TByteDigraphCounter::Breaks() const {
     const TextTables &t = Tables();
     return fTable.Breaks(uint32_t(fHighBytes ? t.byteIdCount : t.asciiIdCount));
+}
+
+TWhitePairs TByteDigraphCounter::WhitePairs() const {
+    const TextTables &t = Tables();
+    return fTable.WhitePairs(uint32_t(fHighBytes ? t.byteIdCount : t.asciiIdCount));
 }
 
 size_t TByteDigraphCounter::Distinct() const {

@@ -42,6 +42,13 @@ struct TLineBreaks {
     int64_t cr = 0, lf = 0, crlf = 0;
 };
 
+// What a pair table tells of the whitespace that has ids of its own (SPACE,
+// CR, LF): those units, the CRs and LFs, the pairs of one of them then a
+// unit that is none of them, and the pairs of one of them twice.
+struct TWhitePairs {
+    int64_t white = 0, breaks = 0, toOther = 0, same = 0;
+};
+
 // What a text's digraph counts come to.
 struct TCountSummary {
     size_t distinct = 0;
@@ -120,6 +127,7 @@ public:
     void FlushInto(TPairCounts &into, uint32_t ids, const char16_t *idUnit) const;
     // The CRs, LFs and CR LF pairs counted among ids below `ids`.
     TLineBreaks Breaks(uint32_t ids) const;
+    TWhitePairs WhitePairs(uint32_t ids) const;
     void Clear(uint32_t ids);
     // The same over the whole table, visiting only the cells a text touched:
     // one quick pass finds them, so a short text costs little however large
@@ -180,6 +188,7 @@ public:
     size_t Distinct() const;
     // The line breaks among the bytes fed since the last flush.
     TLineBreaks Breaks() const;
+    TWhitePairs WhitePairs() const;
     void Reset();
     // This text's digraphs counted at least `minCount` times, appended to
     // `kept` in key order (letter ids follow their units), and what all of
@@ -213,6 +222,7 @@ public:
     // The line breaks among the units fed since the last flush (exact even
     // when Overflowed()).
     TLineBreaks Breaks() const { return fTable.Breaks(fNext); }
+    TWhitePairs WhitePairs() const { return fTable.WhitePairs(fNext); }
     void FlushInto(TPairCounts &into);
     void Reset();
     // As TByteDigraphCounter::Take, but `kept` is in no particular order.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <type_traits>
 
 namespace engine {
 
@@ -92,6 +93,16 @@ bool StrayControl(uint8_t b) {
     return b < 0x20 && !(b >= 0x09 && b <= 0x0D);
 }
 
+// The bits of a 16-bit mask, without a library call where the target has no
+// popcount instruction.
+constexpr int Count16(unsigned m) {
+    m -= (m >> 1) & 0x5555u;
+    m = (m & 0x3333u) + ((m >> 2) & 0x3333u);
+    m = (m + (m >> 4)) & 0x0F0Fu;
+    return int((m + (m >> 8)) & 0x1Fu);
+}
+static_assert(Count16(0xFFFF) == 16 && Count16(0x8001) == 2 && Count16(0) == 0);
+
 void First(int64_t &first, int64_t at) {
     if (first < 0)
         first = at;
@@ -126,18 +137,11 @@ struct TWordTally {
     }
 };
 
-// Whitespace (0x09 to 0x0D, and SPACE) and stray C0 controls, per byte.
+// Whitespace (0x09 to 0x0D, and SPACE), per byte.
 __m128i WhiteBytes(__m128i v) {
     const __m128i x = _mm_sub_epi8(v, _mm_set1_epi8(9));
     const __m128i layout = _mm_cmpeq_epi8(_mm_min_epu8(x, _mm_set1_epi8(4)), x);
     return _mm_or_si128(layout, _mm_cmpeq_epi8(v, _mm_set1_epi8(' ')));
-}
-
-__m128i StrayBytes(__m128i v) {
-    const __m128i x = _mm_sub_epi8(v, _mm_set1_epi8(9));
-    const __m128i layout = _mm_cmpeq_epi8(_mm_min_epu8(x, _mm_set1_epi8(4)), x);
-    const __m128i c0 = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(0x1F)), v);
-    return _mm_andnot_si128(layout, c0);
 }
 
 __m128i WhiteUnits(__m128i v) {
@@ -211,24 +215,33 @@ void TByteScreen::Feed(const uint8_t *p, size_t n) {
     size_t i = std::min<size_t>(n, 2);
     Scalar(p, 0, i);
 #ifdef BRINDLE_SSE2
-    TByteTally stray, high;
+    TByteTally high;
     const auto eq = [](__m128i v, int b) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(char(b))); };
     const auto in = [](__m128i v, int lo, int hi) {
         const __m128i c =
             _mm_min_epu8(_mm_max_epu8(v, _mm_set1_epi8(char(lo))), _mm_set1_epi8(char(hi)));
         return unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(c, v)));
     };
-    const auto count = [](unsigned bits) { return bits ? std::popcount(bits) : 0; };
+    const auto count = [](unsigned bits) { return bits ? Count16(bits) : 0; };
     while (i + 16 <= n) {
         const size_t stop = std::min(n - (n - i) % 16, i + 16 * TByteTally::kSteps);
         for (; i < stop; i += 16) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
-            const __m128i ctl = StrayBytes(v);
-            stray.Add(ctl);
-            if (fF.firstControl < 0)
-                if (const unsigned m = unsigned(_mm_movemask_epi8(ctl)))
-                    fF.firstControl = fAt + int64_t(i) + std::countr_zero(m);
+            // Most vectors are ASCII with no C0 control but the layout ones:
+            // one test for them, whose masks serve the rest.
+            const __m128i mid = _mm_sub_epi8(v, _mm_set1_epi8(14));
+            const unsigned ctl = unsigned(_mm_movemask_epi8(
+                _mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(8)), v),
+                             _mm_cmpeq_epi8(_mm_min_epu8(mid, _mm_set1_epi8(0x1F - 14)), mid))));
             const unsigned bits = unsigned(_mm_movemask_epi8(v));
+            if ((ctl | bits) == 0) {
+                fAfterAscii = true;
+                continue;
+            }
+            if (ctl) {
+                First(fF.firstControl, fAt + int64_t(i) + std::countr_zero(ctl));
+                fF.controls += Count16(ctl);
+            }
             if (bits == 0) {
                 fAfterAscii = true;
                 continue;
@@ -240,7 +253,7 @@ void TByteScreen::Feed(const uint8_t *p, size_t n) {
             // Text read as UTF-8 whatever its bytes needs only the UTF-8
             // reading's candidates; other text needs the UTF-8 reading's
             // only while its bytes may still all be UTF-8.
-            if (!fUtf8Reading) {
+            if (!fUtf8Reading && cont) {
                 const unsigned lead = in(v, 0xC2, 0xF4);
                 const unsigned afterLead = ((lead << 1) | (Lead8(p[i - 1]) ? 1u : 0u)) & 0xFFFF;
                 fLeadPairs += count(cont & afterLead);
@@ -258,19 +271,23 @@ void TByteScreen::Feed(const uint8_t *p, size_t n) {
                                  _mm_or_si128(_mm_or_si128(eq(v, 0xC6), eq(v, 0xCB)), eq(v, 0xE2)));
                 fBackPairs += count(unsigned(_mm_movemask_epi8(back)) & twoAfterC3);
             }
-            for (unsigned bd = unsigned(_mm_movemask_epi8(eq(v, 0xBD))); bd; bd &= bd - 1) {
-                const size_t j = i + size_t(std::countr_zero(bd));
-                if (p[j - 2] == 0xEF && p[j - 1] == 0xBF && fF.replacements++ == 0)
-                    fF.firstReplacement = fAt + int64_t(j) - 2;
-            }
-            // The five bytes lie in 0x80 to 0x9D.
-            if (in(v, 0x81, 0x9D)) {
-                const __m128i und =
-                    _mm_or_si128(_mm_or_si128(eq(v, 0x81), eq(v, 0x8D)),
-                                 _mm_or_si128(_mm_or_si128(eq(v, 0x8F), eq(v, 0x90)), eq(v, 0x9D)));
-                if (const unsigned m = unsigned(_mm_movemask_epi8(und))) {
-                    First(fF.firstUndefined, at + std::countr_zero(m));
-                    fF.undefinedBytes += std::popcount(m);
+            // EF BF BD ends in, and the five undefined bytes are,
+            // continuation bytes: most text above ASCII has none.
+            if (cont) {
+                for (unsigned bd = unsigned(_mm_movemask_epi8(eq(v, 0xBD))); bd; bd &= bd - 1) {
+                    const size_t j = i + size_t(std::countr_zero(bd));
+                    if (p[j - 2] == 0xEF && p[j - 1] == 0xBF && fF.replacements++ == 0)
+                        fF.firstReplacement = fAt + int64_t(j) - 2;
+                }
+                // The five bytes lie in 0x80 to 0x9D.
+                if (in(v, 0x81, 0x9D)) {
+                    const __m128i und = _mm_or_si128(
+                        _mm_or_si128(eq(v, 0x81), eq(v, 0x8D)),
+                        _mm_or_si128(_mm_or_si128(eq(v, 0x8F), eq(v, 0x90)), eq(v, 0x9D)));
+                    if (const unsigned m = unsigned(_mm_movemask_epi8(und))) {
+                        First(fF.firstUndefined, at + std::countr_zero(m));
+                        fF.undefinedBytes += Count16(m);
+                    }
                 }
             }
             if (fValid) {
@@ -288,7 +305,6 @@ void TByteScreen::Feed(const uint8_t *p, size_t n) {
             }
             fAfterAscii = (bits & 0x8000) == 0;
         }
-        fF.controls += stray.Take();
         fF.nonAscii += high.Take();
     }
 #endif
@@ -423,6 +439,10 @@ void TByteFeatureCounter::Finish(TTextFeatures &f, bool readAsUtf8) {
 template <class U> void TShapeCounter<U>::Feed(const U *p, size_t n) {
     if (n == 0)
         return;
+    if (fPairsCounted) {
+        FeedPairs(p, n);
+        return;
+    }
     if (!fHeadDone)
         Head(p, n);
     // The first unit is compared with the one before the block, by hand; the
@@ -501,6 +521,142 @@ template <class U> void TShapeCounter<U>::Feed(const U *p, size_t n) {
     fUnitsBefore += int64_t(n);
 }
 
+namespace {
+
+// TAB, VT and FF: whitespace that the pair tables count as "other".
+constexpr bool OddWhite(char16_t u) {
+    return u == u'\t' || u == u'\v' || u == u'\f';
+}
+
+} // namespace
+
+template <class U>
+void TShapeCounter<U>::OddWhite(const U *p, size_t i, size_t n, char16_t prev, bool first) {
+    // The table took the pair (prev, TAB) for a token after SPACE, CR or
+    // LF, and the pair (TAB, next) for none.
+    ++fOddWhite;
+    if (!first) {
+        fTokenFix -= prev == u' ' || prev == u'\r' || prev == u'\n';
+        fOddSame += prev == p[i];
+    }
+    if (i + 1 < n)
+        fTokenFix += !IsTextWhitespace(p[i + 1]);
+    else
+        fOddPending = true;
+}
+
+template <class U>
+void TShapeCounter<U>::PairsScalar(const U *p, size_t from, size_t to, size_t n) {
+    for (size_t i = from; i < to; ++i) {
+        const char16_t u = p[i];
+        const char16_t prev = i > 0 ? char16_t(p[i - 1]) : fPrev;
+        fSame += u == prev;
+        if (engine::OddWhite(u))
+            OddWhite(p, i, n, prev, fUnitsBefore + int64_t(i) == 0);
+        if constexpr (sizeof(U) == 2) {
+            if (fUnitBytes == 2) {
+                if (u == 0xFFFD && fReplacements++ == 0)
+                    fFirstReplacement = fUnitsBefore + int64_t(i);
+                fSwapped += (u & 0xFF) == 0;
+            }
+        }
+    }
+    fUnits += int64_t(to - from);
+}
+
+template <class U> void TShapeCounter<U>::FeedPairs(const U *p, size_t n) {
+    if (!fHeadDone)
+        Head(p, n);
+    if (fUnitsBefore == 0)
+        fFirstWhite = IsTextWhitespace(p[0]);
+    if (fOddPending) {
+        fTokenFix += !IsTextWhitespace(p[0]);
+        fOddPending = false;
+    }
+    // Unit 0 is compared with the one before the block, by hand.
+    PairsScalar(p, 0, 1, n);
+    size_t i = 1;
+#ifdef BRINDLE_SSE2
+    // Only units equal to the one before, and the rare TAB, VT and FF: the
+    // C0 controls but CR and LF, found first as a whole, then one by one.
+    const auto odd = [&](unsigned bits, size_t at, int shift) {
+        for (; bits; bits &= bits - 1) {
+            const size_t j = at + (size_t(std::countr_zero(bits)) >> shift);
+            if (engine::OddWhite(p[j]))
+                OddWhite(p, j, n, p[j - 1], false);
+        }
+    };
+    if constexpr (sizeof(U) == 1) {
+        TByteTally same;
+        while (i + 16 <= n) {
+            const size_t stop = std::min(n - (n - i) % 16, i + 16 * TByteTally::kSteps);
+            for (; i < stop; i += 16) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+                const __m128i before =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i - 1));
+                same.Add(_mm_cmpeq_epi8(v, before));
+                // Long lines leave most vectors with no C0 control at all.
+                const __m128i c0 = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(0x1F)), v);
+                if (_mm_movemask_epi8(c0)) {
+                    const __m128i crlf = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')),
+                                                      _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
+                    if (const unsigned bits =
+                            unsigned(_mm_movemask_epi8(_mm_andnot_si128(crlf, c0))))
+                        odd(bits, i, 0);
+                }
+            }
+            fSame += same.Take();
+        }
+    } else {
+        TWordTally same, swapped;
+        // Two loops: decoded UTF-8 has no U+FFFD or swapped units to count.
+        const auto loop = [&](auto utf16) {
+            while (i + 16 <= n) {
+                const size_t stop = std::min(n - (n - i) % 16, i + 16 * TWordTally::kSteps);
+                for (; i < stop; i += 16) {
+                    const auto *at = reinterpret_cast<const __m128i *>(p + i);
+                    const __m128i v0 = _mm_loadu_si128(at), v1 = _mm_loadu_si128(at + 1);
+                    const auto *before = reinterpret_cast<const __m128i *>(p + i - 1);
+                    same.Add(_mm_cmpeq_epi16(v0, _mm_loadu_si128(before)));
+                    same.Add(_mm_cmpeq_epi16(v1, _mm_loadu_si128(before + 1)));
+                    // Signed saturation keeps the units below 0x80 and
+                    // makes no other one a C0 control: one byte test for all.
+                    const __m128i b = _mm_packs_epi16(v0, v1);
+                    const __m128i c0 = _mm_cmpeq_epi8(_mm_min_epu8(b, _mm_set1_epi8(0x1F)), b);
+                    const __m128i crlf = _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('\r')),
+                                                      _mm_cmpeq_epi8(b, _mm_set1_epi8('\n')));
+                    if (const unsigned bits =
+                            unsigned(_mm_movemask_epi8(_mm_andnot_si128(crlf, c0))))
+                        odd(bits, i, 0);
+                    if constexpr (decltype(utf16)::value) {
+                        const __m128i low = _mm_set1_epi16(0xFF);
+                        swapped.Add(_mm_cmpeq_epi16(_mm_and_si128(v0, low), _mm_setzero_si128()));
+                        swapped.Add(_mm_cmpeq_epi16(_mm_and_si128(v1, low), _mm_setzero_si128()));
+                        const __m128i r = _mm_set1_epi16(int16_t(0xFFFD));
+                        if (_mm_movemask_epi8(
+                                _mm_or_si128(_mm_cmpeq_epi16(v0, r), _mm_cmpeq_epi16(v1, r)))) {
+                            for (size_t k = 0; k < 16; ++k)
+                                if (p[i + k] == 0xFFFD && fReplacements++ == 0)
+                                    fFirstReplacement = fUnitsBefore + int64_t(i + k);
+                        }
+                    }
+                }
+                fSame += same.Take();
+                fSwapped += swapped.Take();
+            }
+        };
+        if (fUnitBytes == 2)
+            loop(std::true_type{});
+        else
+            loop(std::false_type{});
+    }
+    fUnits += int64_t(i - 1);
+#endif
+    PairsScalar(p, i, n, n);
+    fPrev = p[n - 1];
+    fUnitsBefore += int64_t(n);
+}
+
 template <class U> void TShapeCounter<U>::Scalar(const U *p, size_t n, int64_t index) {
     for (size_t i = 0; i < n; ++i) {
         const char16_t u = p[i];
@@ -545,6 +701,14 @@ template <class U> void TShapeCounter<U>::Finish(TTextFeatures &f) const {
         f.firstReplacement = fReplacements > 0 ? fOffset + 2 * fFirstReplacement : -1;
         f.swappedUnits = fSwapped;
     }
+}
+
+template <class U> void TShapeCounter<U>::Finish(TTextFeatures &f, const TWhitePairs &pairs) const {
+    Finish(f);
+    f.whitespace = pairs.white + fOddWhite;
+    f.tokens = pairs.toOther + fTokenFix + (fUnits > 0 && !fFirstWhite ? 1 : 0);
+    f.repeats = fSame - pairs.same - fOddSame;
+    f.lineBreaks = pairs.breaks;
 }
 
 template class TShapeCounter<uint8_t>;

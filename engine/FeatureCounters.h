@@ -8,6 +8,7 @@
 // done per non-ASCII byte only, or in a second read that only a rare text
 // needs (TLineCounter). The tests hold each of them to a plain loop.
 
+#include "DigraphCounter.h"
 #include "TextFeatures.h"
 
 #include <array>
@@ -118,19 +119,39 @@ template <class U> class TShapeCounter {
 public:
     // `offset`, `unitBytes`: the file offset of the first unit fed and the
     // bytes a unit takes there (UTF-16 only: 2), for the U+FFFD offset.
-    explicit TShapeCounter(int64_t offset = 0, int unitBytes = 0)
-        : fOffset(offset), fUnitBytes(unitBytes) {}
+    // `pairsCounted`: a digraph counter is fed the same units from a fresh
+    // start; its table then gives most of the shape (Finish with its
+    // TWhitePairs), and Feed counts only what the table cannot tell.
+    explicit TShapeCounter(int64_t offset = 0, int unitBytes = 0, bool pairsCounted = false)
+        : fOffset(offset), fUnitBytes(unitBytes), fPairsCounted(pairsCounted) {}
     // The next units of text (none of them zero).
     void Feed(const U *p, size_t n);
     // Writes the shape (and, with unitBytes 2, the UTF-16 figures) into `f`.
     void Finish(TTextFeatures &f) const;
+    // The same for a counter made with `pairsCounted`: `pairs` is what the
+    // digraph counter's table holds of the units fed.
+    void Finish(TTextFeatures &f, const TWhitePairs &pairs) const;
+    bool PairsCounted() const { return fPairsCounted; }
 
 private:
     // `index`: the unit index of p[0] in the text.
     void Scalar(const U *p, size_t n, int64_t index);
     void Head(const U *p, size_t n);
+    // Pairs counted: the plain loop, and what the table gets wrong about
+    // TAB, VT and FF (whitespace, but "other" to the table) at p[i]; the
+    // block is p[0, n).
+    void PairsScalar(const U *p, size_t from, size_t to, size_t n);
+    void OddWhite(const U *p, size_t i, size_t n, char16_t prev, bool first);
+    void FeedPairs(const U *p, size_t n);
     int64_t fOffset;
     int fUnitBytes;
+    bool fPairsCounted;
+    // Pairs counted: units equal to the one before, white ones included;
+    // TAB, VT and FF, and those equal to the one before; what the table's
+    // tokens are off by; whether the first unit was whitespace; whether the
+    // last unit fed was TAB, VT or FF.
+    int64_t fSame = 0, fOddWhite = 0, fOddSame = 0, fTokenFix = 0;
+    bool fFirstWhite = true, fOddPending = false;
     int64_t fUnitsBefore = 0; // units fed before this block
     bool fHeadDone = false;
     int64_t fUnits = 0, fWhitespace = 0, fTokens = 0, fBreaks = 0, fRepeats = 0;

@@ -314,7 +314,11 @@ struct TCountingSink {
         at = markLength;
         const bool utf16 = kind == TTextKind::Utf16LE || kind == TTextKind::Utf16BE;
         byteFeatures = TByteScreen(markLength, kind == TTextKind::Utf8);
-        wideShape = TShapeCounter<char16_t>(markLength, utf16 ? 2 : 0);
+        // A fast counter is fresh here (its breaks are the measure's): its
+        // table gives most of the shape.
+        byteShape = TShapeCounter<uint8_t>(0, 0, breaksFromCounters && sinks.bytes);
+        wideShape =
+            TShapeCounter<char16_t>(markLength, utf16 ? 2 : 0, breaksFromCounters && sinks.wide);
     }
 
     // The extended checks' features, when asked for: counted on the text
@@ -341,18 +345,25 @@ struct TCountingSink {
         }
         at += int64_t(n);
     }
+    template <class U, class Counter>
+    void FinishShape(const TShapeCounter<U> &shape, const Counter *counter, TTextFeatures &f) {
+        if (shape.PairsCounted())
+            shape.Finish(f, counter->WhitePairs());
+        else
+            shape.Finish(f);
+    }
     void FinishFeatures(int64_t size) {
         TTextFeatures &f = *features;
         if (kind == TTextKind::Utf16LE || kind == TTextKind::Utf16BE) {
-            wideShape.Finish(f);
+            FinishShape(wideShape, sinks.wide, f);
             f.oddUtf16 = (size - mark) % 2 != 0;
             return;
         }
         byteFeatures.Finish(f, kind == TTextKind::Utf8);
         if (kind == TTextKind::Ansi)
-            byteShape.Finish(f);
+            FinishShape(byteShape, sinks.bytes, f);
         else
-            wideShape.Finish(f);
+            FinishShape(wideShape, sinks.wide, f);
     }
     bool Done() const { return measure.Ended() && !decodeAll; }
     void Decoded(size_t k) { decoded += int64_t(k); }

@@ -310,15 +310,24 @@ TEST(TextFeatures, ByteCountersMatchThePlainLoopOnRandomTextInUnevenBlocks) {
         TByteFeatureCounter bytes(base);
         TByteScreen screen(base, asUtf8);
         TShapeCounter<uint8_t> shape;
+        // The shape read mostly from the digraph counter's table.
+        TShapeCounter<uint8_t> pairShape(0, 0, true);
+        TByteDigraphCounter pairs;
         FeedInBlocks(rng, t, [&](const uint8_t *p, size_t k) {
             bytes.Feed(p, k);
             screen.Feed(p, k);
             shape.Feed(p, k);
+            pairShape.Feed(p, k);
+            pairs.Feed(p, k);
         });
         bytes.Finish(full, asUtf8);
         screen.Finish(screened, asUtf8);
         shape.Finish(full);
         shape.Finish(screened);
+        TTextFeatures fromShape, fromPairs;
+        shape.Finish(fromShape);
+        pairShape.Finish(fromPairs, pairs.WhitePairs());
+        ExpectSame(fromPairs, fromShape);
         TTextFeatures plain = PlainBytes(t, base, asUtf8);
         PlainShape(t, plain);
         // The candidates bound the sequences: the screen never misses
@@ -339,17 +348,33 @@ TEST(TextFeatures, ByteCountersMatchThePlainLoopOnRandomTextInUnevenBlocks) {
 
 TEST(TextFeatures, UnitCountersMatchThePlainLoopOnRandomUnitsInUnevenBlocks) {
     QRandomGenerator rng(11);
-    const char16_t alphabet[] = {u'a',   u'b',   u' ',   u'\t',  u'\r', u'\n', u'\x0B', u'\xE9',
-                                 0xFFFD, 0x4100, 0x2000, 0x0100, u'x',  u'x',  0xD83D,  0xDE00};
+    const char16_t alphabet[] = {u'a',    u'b',    u' ',    u'\t',   u'\r',  u'\n',
+                                 u'\x0B', u'\x0C', u'\x01', u'\xE9', 0xFFFD, 0x4100,
+                                 0x2000,  0x0100,  u'x',    u'x',    0xD83D, 0xDE00};
     for (int round = 0; round < 300; ++round) {
         std::vector<char16_t> t(1 + rng.bounded(round < 200 ? 80 : 3000));
         for (char16_t &u : t)
             u = alphabet[rng.bounded(int(std::size(alphabet)))];
         SCOPED_TRACE(round);
-        TTextFeatures fast;
-        TShapeCounter<char16_t> shape(2, 2);
-        FeedInBlocks(rng, t, [&](const char16_t *p, size_t k) { shape.Feed(p, k); });
+        TTextFeatures fast, fromPairs, decoded, decodedFromPairs;
+        // UTF-16, and decoded UTF-8 (no U+FFFD or swapped units of its own),
+        // each also read mostly from the digraph counter's table.
+        TShapeCounter<char16_t> shape(2, 2), pairShape(2, 2, true);
+        TShapeCounter<char16_t> shape8, pairShape8(0, 0, true);
+        TWideDigraphCounter pairs;
+        FeedInBlocks(rng, t, [&](const char16_t *p, size_t k) {
+            shape.Feed(p, k);
+            pairShape.Feed(p, k);
+            shape8.Feed(p, k);
+            pairShape8.Feed(p, k);
+            pairs.Feed(p, k);
+        });
         shape.Finish(fast);
+        pairShape.Finish(fromPairs, pairs.WhitePairs());
+        ExpectSame(fromPairs, fast);
+        shape8.Finish(decoded);
+        pairShape8.Finish(decodedFromPairs, pairs.WhitePairs());
+        ExpectSame(decodedFromPairs, decoded);
         TTextFeatures plain;
         PlainShape(t, plain);
         for (size_t i = 0; i < t.size(); ++i) {
