@@ -108,6 +108,12 @@ void First(int64_t &first, int64_t at) {
         first = at;
 }
 
+// One more of a kind of damage at `at`, whose first place is kept.
+void Tally(int64_t &count, int64_t &first, int64_t at) {
+    ++count;
+    First(first, at);
+}
+
 #ifdef BRINDLE_SSE2
 // Counts in the lanes of a vector, one per lane a step (the masks are 0 or
 // -1), added up before a lane can wrap: every kSteps steps of one mask.
@@ -184,22 +190,16 @@ void TByteScreen::Scalar(const uint8_t *p, size_t from, size_t to) {
         const uint8_t b2 = j >= 2 ? p[j - 2] : j == 1 ? fPrev1 : fPrev2;
         const int64_t at = fAt + int64_t(j);
         if (b < 0x80) {
-            if (StrayControl(b)) {
-                ++fF.controls;
-                First(fF.firstControl, at);
-            }
+            if (StrayControl(b))
+                Tally(fF.controls, fF.firstControl, at);
             fAfterAscii = true;
             continue;
         }
         ++fF.nonAscii;
-        if (Undefined1252(b)) {
-            ++fF.undefinedBytes;
-            First(fF.firstUndefined, at);
-        }
-        if (b2 == 0xEF && b1 == 0xBF && b == 0xBD) {
-            ++fF.replacements;
-            First(fF.firstReplacement, at - 2);
-        }
+        if (Undefined1252(b))
+            Tally(fF.undefinedBytes, fF.firstUndefined, at);
+        if (b2 == 0xEF && b1 == 0xBF && b == 0xBD)
+            Tally(fF.replacements, fF.firstReplacement, at - 2);
         fLeadPairs += Lead8(b1) && Continuation(b);
         fBackPairs += b2 == 0xC3 && BackContinues(b);
         if (fValid)
@@ -338,10 +338,8 @@ void TByteFeatureCounter::Feed(const uint8_t *p, size_t n) {
         const uint8_t b = p[i];
         const int64_t at = fAt + int64_t(i);
         if (b < 0x80) {
-            if (StrayControl(b)) {
-                ++fF.controls;
-                First(fF.firstControl, at);
-            }
+            if (StrayControl(b))
+                Tally(fF.controls, fF.firstControl, at);
             fAfterAscii = true;
         } else {
             ++fF.nonAscii;
@@ -355,10 +353,8 @@ void TByteFeatureCounter::Feed(const uint8_t *p, size_t n) {
 }
 
 void TByteFeatureCounter::NonAscii(uint8_t b, int64_t at, bool afterAscii) {
-    if (Undefined1252(b)) {
-        ++fF.undefinedBytes;
-        First(fF.firstUndefined, at);
-    }
+    if (Undefined1252(b))
+        Tally(fF.undefinedBytes, fF.firstUndefined, at);
     if (afterAscii) {
         // An ASCII character came between: it ends any open sequence.
         if (fBytes.Interrupt())
@@ -385,10 +381,8 @@ void TByteFeatureCounter::CodePoint(uint32_t cp, int64_t start, int length, bool
     // Read as UTF-8, it is one character; written back as Windows-1252 it
     // gives one byte, and those bytes may form UTF-8 in turn.
     ++fUtf8Chars;
-    if (cp == 0xFFFD) {
-        ++fF.replacements;
-        First(fF.firstReplacement, start);
-    }
+    if (cp == 0xFFFD)
+        Tally(fF.replacements, fF.firstReplacement, start);
     if (afterOther)
         fBack.Interrupt();
     const int back = Cp1252Byte(cp);
