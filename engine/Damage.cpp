@@ -71,8 +71,8 @@ constexpr int64_t kListWordsNum = 11, kListWordsDen = 10;
 // thirds of the rest or more. The commonest letter of the five languages
 // ('e') is under a fifth of the letters. Two thirds is also the least
 // share the one pass is sure to notice: a character with a share s of the
-// N non-blank units forces at least (2s - 1) N - tokens adjacent repeats,
-// so repeats + tokens >= N / 3 whenever s >= 2/3. Shorter than a line
+// N non-blank units forces at least (2s - 1) N - tokens adjacent repeats of
+// itself, so repeats + tokens >= N / 3 whenever s >= 2/3. Shorter than a line
 // (16 units) is too short to call.
 constexpr int64_t kMinOneCharUnits = 16;
 constexpr int64_t kOneCharShareNum = 2, kOneCharShareDen = 3;

@@ -237,6 +237,24 @@ template <class Visit> void ForEachNonzero(const uint32_t *cells, size_t n, Visi
 
 } // namespace
 
+template <class Visit> void TFlatPairTable::ForEachCounted(uint32_t ids, Visit &&visit) const {
+    Merge(ids);
+    if (fFolded) {
+        for (uint32_t a = 0; a < ids; ++a)
+            for (uint32_t b = 0; b < ids; ++b)
+                if (const uint64_t c = At(a, b))
+                    visit(a, b, c);
+        return;
+    }
+    // Whole vectors where the stride leaves room: the cells past the ids in
+    // use were never counted.
+    const uint32_t width = std::min((ids + 15) / 16 * 16, fStride);
+    for (uint32_t a = 0; a < ids; ++a) {
+        const uint32_t *row = fCounts.data() + size_t(a) * fStride;
+        ForEachNonzero(row, width, [&](size_t b) { visit(a, uint32_t(b), uint64_t(row[b])); });
+    }
+}
+
 const std::vector<uint32_t> &TFlatPairTable::Touched() const {
     if (fScanned)
         return fTouched;
@@ -295,8 +313,8 @@ TCountSummary TFlatPairTable::Take(uint32_t ids, const char16_t *idUnit, int64_t
         ForEachDigraph(ids, visit);
         Clear(ids);
     } else {
-        // The rows before the first letter, and the columns of other, CR and
-        // LF, hold no digraphs: they are only cleared.
+        // The rows before the first letter, and the columns before it but
+        // SPACE's, hold no digraphs: they are only cleared.
         for (uint32_t a = 0; a < std::min<uint32_t>(ids, kFirstLetterId); ++a)
             std::fill_n(fCounts.data() + size_t(a) * fStride, ids, 0u);
         // Rows are looked through in whole vectors where the stride leaves
@@ -304,7 +322,8 @@ TCountSummary TFlatPairTable::Take(uint32_t ids, const char16_t *idUnit, int64_t
         const uint32_t width = std::min((ids - 1 + 15) / 16 * 16, fStride - 1);
         for (uint32_t a = kFirstLetterId; a < ids; ++a) {
             uint32_t *row = fCounts.data() + size_t(a) * fStride;
-            row[kOtherId] = row[kCrId] = row[kLfId] = 0;
+            row[kOtherId] = 0;
+            std::fill(row + kSpaceId + 1, row + kFirstLetterId, 0u);
             ForEachNonzero(row + 1, width, [&](size_t i) {
                 const uint32_t b = uint32_t(i) + 1;
                 visit(a, b, row[b]);
@@ -368,10 +387,12 @@ TByteDigraphCounter::TByteDigraphCounter() : fTable(uint32_t(Tables().byteIdCoun
 }
 
 void TByteDigraphCounter::Feed(const uint8_t *p, size_t n) {
-    fTable.CountInPieces(n, [&](size_t at, size_t k) { FeedPart(p + at, k); });
+    fLastFeedHigh = false;
+    fTable.CountInPieces(n, [&](size_t at, size_t k) { fLastFeedHigh |= FeedPart(p + at, k); });
+    fHighBytes = fHighBytes || fLastFeedHigh;
 }
 
-void TByteDigraphCounter::FeedPart(const uint8_t *p, size_t n) {
+bool TByteDigraphCounter::FeedPart(const uint8_t *p, size_t n) {
     // Every byte pair is counted, whatever its ids: rows 0 (other) and 1
     // (space) and column 0 (other) are never digraphs and are simply ignored
     // when the counts are read. That keeps the loop free of branches.
@@ -397,7 +418,7 @@ void TByteDigraphCounter::FeedPart(const uint8_t *p, size_t n) {
     for (; i < n; ++i)
         any |= p[i];
     fPrev = p[n - 1];
-    fHighBytes = fHighBytes || (any & 0x8080808080808080u) != 0;
+    return (any & 0x8080808080808080u) != 0;
 }
 
 TLineBreaks TByteDigraphCounter::Breaks() const {
@@ -405,9 +426,43 @@ TLineBreaks TByteDigraphCounter::Breaks() const {
     return fTable.Breaks(uint32_t(fHighBytes ? t.byteIdCount : t.asciiIdCount));
 }
 
-TWhitePairs TByteDigraphCounter::WhitePairs() const {
+TBytePairFigures TByteDigraphCounter::Figures() const {
     const TextTables &t = Tables();
-    return fTable.WhitePairs(uint32_t(fHighBytes ? t.byteIdCount : t.asciiIdCount));
+    // What each id is, for the bounds: ids that hold a UTF-8 lead byte, or
+    // a continuation byte (no id holds both).
+    struct TIdClasses {
+        bool white[256] = {}, lead[256] = {}, cont[256] = {};
+    };
+    static const TIdClasses classes = [&t] {
+        TIdClasses c;
+        for (uint32_t id : {kSpaceId, kCrId, kLfId, kBlankId})
+            c.white[id] = true;
+        for (int b = 0xC2; b <= 0xF4; ++b)
+            c.lead[t.byteId[b]] = true;
+        for (int b = 0x80; b <= 0xBF; ++b)
+            c.cont[t.byteId[b]] = true;
+        return c;
+    }();
+    const uint32_t ef = t.byteId[0xEF], bf = t.byteId[0xBF];
+    TBytePairFigures f;
+    fTable.ForEachCounted(uint32_t(fHighBytes ? t.byteIdCount : t.asciiIdCount),
+                          [&](uint32_t a, uint32_t b, uint64_t count) {
+                              const int64_t c = int64_t(count);
+                              if (classes.white[b]) {
+                                  f.white += c;
+                                  f.breaks += b == kCrId || b == kLfId ? c : 0;
+                              } else {
+                                  f.tokenStarts += classes.white[a] ? c : 0;
+                                  if (a == b)
+                                      f.sameIds = std::max(f.sameIds, c);
+                              }
+                              f.controls += b == kControlId ? c : 0;
+                              f.undefined += b == kUndefinedId ? c : 0;
+                              f.high += t.highId[b] ? c : 0;
+                              f.leadPairs += classes.lead[a] && classes.cont[b] ? c : 0;
+                              f.replacementStarts += a == ef && b == bf ? c : 0;
+                          });
+    return f;
 }
 
 size_t TByteDigraphCounter::Distinct() const {

@@ -49,6 +49,28 @@ struct TWhitePairs {
     int64_t white = 0, breaks = 0, toOther = 0, same = 0;
 };
 
+// What a byte table tells of 8-bit text beyond its digraphs (see TPairId).
+// Every byte counted is the second of one pair, so a column's sum is how
+// often its bytes occur.
+struct TBytePairFigures {
+    int64_t white = 0;  // SPACE, TAB, LF, VT, FF, CR
+    int64_t breaks = 0; // CR, LF
+    // A byte that is not whitespace after one that is (the text's first
+    // byte not counted).
+    int64_t tokenStarts = 0;
+    // The most pairs of one id twice, of the ids that are not whitespace:
+    // at least the adjacent repeats of any one byte (an id is a letter's two
+    // cases, or all other ASCII).
+    int64_t sameIds = 0;
+    int64_t controls = 0;  // C0 controls but TAB, LF, VT, FF and CR
+    int64_t undefined = 0; // 0x81, 0x8D, 0x8F, 0x90, 0x9D
+    int64_t high = 0;      // bytes above ASCII
+    // Upper bounds, by id: a UTF-8 lead byte (C2 to F4) followed by a
+    // continuation byte (80 to BF); EF followed by BF (U+FFFD begins so).
+    int64_t leadPairs = 0;
+    int64_t replacementStarts = 0;
+};
+
 // What a text's digraph counts come to.
 struct TCountSummary {
     size_t distinct = 0;
@@ -128,6 +150,9 @@ public:
     // The CRs, LFs and CR LF pairs counted among ids below `ids`.
     TLineBreaks Breaks(uint32_t ids) const;
     TWhitePairs WhitePairs(uint32_t ids) const;
+    // Calls visit(a, b, count) for every cell among ids below `ids` that
+    // holds a count.
+    template <class Visit> void ForEachCounted(uint32_t ids, Visit &&visit) const;
     void Clear(uint32_t ids);
     // The same over the whole table, visiting only the cells a text touched:
     // one quick pass finds them, so a short text costs little however large
@@ -188,7 +213,9 @@ public:
     size_t Distinct() const;
     // The line breaks among the bytes fed since the last flush.
     TLineBreaks Breaks() const;
-    TWhitePairs WhitePairs() const;
+    TBytePairFigures Figures() const;
+    // Whether the bytes of the last Feed held any above ASCII.
+    bool LastFeedHadHighBytes() const { return fLastFeedHigh; }
     void Reset();
     // This text's digraphs counted at least `minCount` times, appended to
     // `kept` in key order (letter ids follow their units), and what all of
@@ -196,12 +223,14 @@ public:
     TCountSummary Take(int64_t minCount, std::vector<TProfileEntry> &kept);
 
 private:
-    // The pairs of one part, within the counters' room.
-    void FeedPart(const uint8_t *p, size_t n);
+    // The pairs of one part, within the counters' room; true when a byte
+    // of it is above ASCII.
+    bool FeedPart(const uint8_t *p, size_t n);
     uint32_t fPrev = 0; // the previous byte (0, not a letter, at the start)
     // A byte of 0x80 or above was fed: without one, only the ids of ASCII
     // bytes can have been counted, and the rest of the table is not read.
     bool fHighBytes = false;
+    bool fLastFeedHigh = false;
     TFlatPairTable fTable;
 };
 

@@ -309,9 +309,44 @@ void TByteScreen::Feed(const uint8_t *p, size_t n) {
     }
 #endif
     Scalar(p, i, n);
+    Skip(p, n);
+}
+
+void TByteScreen::Skip(const uint8_t *p, size_t n) {
     fPrev2 = n >= 2 ? p[n - 2] : fPrev1;
     fPrev1 = p[n - 1];
     fAt += int64_t(n);
+}
+
+void TByteScreen::FeedBesideCounter(const uint8_t *p, size_t n, bool high) {
+    if (n == 0)
+        return;
+    if (fValid && high) {
+        Feed(p, n);
+        return;
+    }
+    // All ASCII: it breaks an open sequence, and leaves nothing else to see.
+    if (fSeq.IsOpen())
+        fValid = false;
+    fAfterAscii = true;
+    Skip(p, n);
+}
+
+bool TByteScreen::Finish(TTextFeatures &f, const TBytePairFigures &pairs) {
+    Finish(f, false);
+    // A valid text's bytes above ASCII were all screened; other counts are
+    // the table's.
+    f.controls = pairs.controls - (fPrev1 == 0x1A ? 1 : 0);
+    f.firstControl = -1;
+    f.nonAscii = pairs.high;
+    if (!f.validUtf8) {
+        f.undefinedBytes = pairs.undefined;
+        f.firstUndefined = -1;
+        f.replacements = pairs.replacementStarts;
+        f.firstReplacement = -1;
+        f.mojibakeCandidates = pairs.leadPairs;
+    }
+    return f.controls > 0 || (!f.validUtf8 && (f.undefinedBytes > 0 || f.replacements > 0));
 }
 
 void TByteScreen::Finish(TTextFeatures &f, bool readAsUtf8) {
@@ -563,6 +598,12 @@ template <class U> void TShapeCounter<U>::FeedPairs(const U *p, size_t n) {
         Head(p, n);
     if (fUnitsBefore == 0)
         fFirstWhite = IsTextWhitespace(p[0]);
+    if constexpr (sizeof(U) == 1) {
+        // The byte table tells the rest.
+        fUnits += int64_t(n);
+        fUnitsBefore += int64_t(n);
+        return;
+    }
     if (fOddPending) {
         fTokenFix += !IsTextWhitespace(p[0]);
         fOddPending = false;
@@ -580,28 +621,7 @@ template <class U> void TShapeCounter<U>::FeedPairs(const U *p, size_t n) {
                 OddWhite(p, j, n, p[j - 1], false);
         }
     };
-    if constexpr (sizeof(U) == 1) {
-        TByteTally same;
-        while (i + 16 <= n) {
-            const size_t stop = std::min(n - (n - i) % 16, i + 16 * TByteTally::kSteps);
-            for (; i < stop; i += 16) {
-                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
-                const __m128i before =
-                    _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i - 1));
-                same.Add(_mm_cmpeq_epi8(v, before));
-                // Long lines leave most vectors with no C0 control at all.
-                const __m128i c0 = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(0x1F)), v);
-                if (_mm_movemask_epi8(c0)) {
-                    const __m128i crlf = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')),
-                                                      _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
-                    if (const unsigned bits =
-                            unsigned(_mm_movemask_epi8(_mm_andnot_si128(crlf, c0))))
-                        odd(bits, i, 0);
-                }
-            }
-            fSame += same.Take();
-        }
-    } else {
+    if constexpr (sizeof(U) == 2) {
         TWordTally same, swapped;
         // Two loops: decoded UTF-8 has no U+FFFD or swapped units to count.
         const auto loop = [&](auto utf16) {
@@ -702,6 +722,15 @@ template <class U> void TShapeCounter<U>::Finish(TTextFeatures &f, const TWhiteP
     f.whitespace = pairs.white + fOddWhite;
     f.tokens = pairs.toOther + fTokenFix + (fUnits > 0 && !fFirstWhite ? 1 : 0);
     f.repeats = fSame - pairs.same - fOddSame;
+    f.lineBreaks = pairs.breaks;
+}
+
+template <class U>
+void TShapeCounter<U>::Finish(TTextFeatures &f, const TBytePairFigures &pairs) const {
+    Finish(f);
+    f.whitespace = pairs.white;
+    f.tokens = pairs.tokenStarts + (fUnits > 0 && !fFirstWhite ? 1 : 0);
+    f.repeats = pairs.sameIds;
     f.lineBreaks = pairs.breaks;
 }
 

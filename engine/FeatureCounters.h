@@ -64,7 +64,20 @@ public:
     // TByteFeatureCounter::Finish for `readAsUtf8`).
     void Finish(TTextFeatures &f, bool readAsUtf8);
 
+    // 8-bit text whose bytes a TByteDigraphCounter counts from a fresh
+    // start: its table gives the counts, so the screen looks only at what
+    // it cannot tell, whether the text is well-formed UTF-8 (and, while it
+    // is, the UTF-8 reading's figures), and only at blocks with a byte
+    // above ASCII (`high`, from TByteDigraphCounter::LastFeedHadHighBytes).
+    void FeedBesideCounter(const uint8_t *p, size_t n, bool high);
+    // Writes the byte features into `f` from the screen and the table.
+    // Returns whether a count the table only bounds, or a first offset it
+    // cannot give, calls for TByteFeatureCounter in a second read.
+    bool Finish(TTextFeatures &f, const TBytePairFigures &pairs);
+
 private:
+    // Past the block [p, p + n): the bytes before the next.
+    void Skip(const uint8_t *p, size_t n);
     // Bytes [from, to) of p, one at a time.
     void Scalar(const uint8_t *p, size_t from, size_t to);
     void Check(uint8_t b, bool afterAscii);
@@ -129,8 +142,11 @@ public:
     // Writes the shape (and, with unitBytes 2, the UTF-16 figures) into `f`.
     void Finish(TTextFeatures &f) const;
     // The same for a counter made with `pairsCounted`: `pairs` is what the
-    // digraph counter's table holds of the units fed.
+    // digraph counter's table holds of the units fed. For 8-bit text the
+    // table tells the whole shape (Feed keeps only the head), and `repeats`
+    // is the bound TBytePairFigures::sameIds.
     void Finish(TTextFeatures &f, const TWhitePairs &pairs) const;
+    void Finish(TTextFeatures &f, const TBytePairFigures &pairs) const;
     bool PairsCounted() const { return fPairsCounted; }
 
 private:

@@ -42,7 +42,9 @@ struct TTextFeatures {
     // reading (Windows-1252: a UTF-8 lead byte followed by a continuation
     // byte; UTF-8: C3 followed a byte later by C2, C5, C6, CB or E2, the
     // first bytes of the characters whose Windows-1252 byte continues a
-    // sequence), an upper bound of the sequences. The counts below are made
+    // sequence), an upper bound of the sequences; 8-bit text counted with
+    // the fast digraph counter gets a bound of the Windows-1252 reading's
+    // from its table (TBytePairFigures::leadPairs). The counts below are made
     // in a second read, and only when the candidates allow mojibake
     // (Damage.h); they are 0 otherwise.
     int64_t mojibakeCandidates = 0;
@@ -63,7 +65,10 @@ struct TTextFeatures {
     int64_t whitespace = 0;
     int64_t tokens = 0;
     int64_t lineBreaks = 0; // CRs plus LFs (a CR LF counts two)
-    // Adjacent equal units that are not whitespace.
+    // Adjacent equal units that are not whitespace: all of them, or for
+    // 8-bit text counted with the fast digraph counter a bound its table
+    // gives (TBytePairFigures::sameIds). Either is at least the repeats of
+    // any one unit, which is all the second read below needs.
     int64_t repeats = 0;
     // Counted in a second read, and only when the counts above allow a word
     // list or a text of one character (see Damage.cpp); -1 otherwise.

@@ -352,18 +352,26 @@ struct TCountingSink {
         else
             shape.Finish(f);
     }
-    void FinishFeatures(int64_t size) {
+    // Returns whether the byte features need TByteFeatureCounter's exact
+    // counts, in a second read.
+    bool FinishFeatures(int64_t size) {
         TTextFeatures &f = *features;
         if (kind == TTextKind::Utf16LE || kind == TTextKind::Utf16BE) {
             FinishShape(wideShape, sinks.wide, f);
             f.oddUtf16 = (size - mark) % 2 != 0;
-            return;
+            return false;
+        }
+        if (kind == TTextKind::Ansi && byteShape.PairsCounted()) {
+            const TBytePairFigures pairs = sinks.bytes->Figures();
+            byteShape.Finish(f, pairs);
+            return byteFeatures.Finish(f, pairs);
         }
         byteFeatures.Finish(f, kind == TTextKind::Utf8);
         if (kind == TTextKind::Ansi)
-            FinishShape(byteShape, sinks.bytes, f);
+            byteShape.Finish(f);
         else
             FinishShape(wideShape, sinks.wide, f);
+        return false;
     }
     bool Done() const { return measure.Ended() && !decodeAll; }
     void Decoded(size_t k) { decoded += int64_t(k); }
@@ -375,7 +383,10 @@ struct TCountingSink {
         else if (sinks.ordered)
             sinks.ordered->AddBytes(p, m, prev);
         if (features) {
-            byteFeatures.Feed(p, m);
+            if (byteShape.PairsCounted())
+                byteFeatures.FeedBesideCounter(p, m, sinks.bytes->LastFeedHadHighBytes());
+            else
+                byteFeatures.Feed(p, m);
             byteShape.Feed(p, m);
             if (m < n)
                 features->firstNul = at + int64_t(m);
@@ -468,8 +479,15 @@ struct TSecondLook {
             lineCounterStore->Finish(f);
         }
         if (bytes) {
+            // Exact, where the one pass may have only bounded a count.
             TTextFeatures all;
             byteCounter.Finish(all, readAsUtf8);
+            f.controls = all.controls;
+            f.firstControl = all.firstControl;
+            f.undefinedBytes = all.undefinedBytes;
+            f.firstUndefined = all.firstUndefined;
+            f.replacements = all.replacements;
+            f.firstReplacement = all.firstReplacement;
             f.mojibakeSequences = all.mojibakeSequences;
             f.mojibakeChars = all.mojibakeChars;
             f.nonAsciiChars = all.nonAsciiChars;
@@ -497,12 +515,13 @@ TFileMeasure TTextFile::Measure(TDefaultEncoding encoding, const TDigraphSinks &
     const TMark mark = Pass(encoding, nullptr, sink);
     sink.Finish();
     if (features) {
-        sink.FinishFeatures(fSize);
+        const bool exactBytes = sink.FinishFeatures(fSize);
         // Rare: a text whose shape allows a word list or one character, or
-        // whose bytes allow mojibake, is read again for those counts.
+        // whose bytes allow mojibake or hold damage, is read again for those
+        // counts and where the damage begins.
         TSecondLook look;
         look.lines = NeedsLineCount(*features);
-        look.bytes = NeedsMojibakeCount(*features);
+        look.bytes = exactBytes || NeedsMojibakeCount(*features);
         if (look.lines || look.bytes) {
             look.byteCounter = TByteFeatureCounter(mark.length);
             Pass(encoding, &mark, look);

@@ -75,6 +75,14 @@ std::unique_ptr<TextTables> Build() {
         const char16_t up = t->byteUpper[b];
         const uint8_t k = t->klass[up];
         TPairId id = k == kSpace ? kSpaceId : up == u'\r' ? kCrId : up == u'\n' ? kLfId : kOtherId;
+        if (b == '\t' || b == '\v' || b == '\f')
+            id = kBlankId;
+        else if (b > 0 && b < 0x20 && id == kOtherId)
+            id = kControlId;
+        else if (b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D)
+            id = kUndefinedId;
+        else if (b >= 0x80 && id == kOtherId)
+            id = b >= 0xC2 && b <= 0xF4 ? kHighSignId : kHighOtherId;
         if (k == kLetter)
             id = TPairId(std::lower_bound(letters.begin(), letters.end(), up) - letters.begin() +
                          kFirstLetterId);
@@ -84,6 +92,22 @@ std::unique_ptr<TextTables> Build() {
     t->asciiIdCount = kFirstLetterId;
     for (int b = 0; b < 0x80; ++b)
         t->asciiIdCount = std::max(t->asciiIdCount, t->byteId[b] + 1);
+    // Every letter above ASCII upper-cases to a unit above ASCII, so no id
+    // holds bytes of both sides; and no id holds both a UTF-8 lead byte and
+    // a continuation byte (Š and š are both of the latter, Ÿ and ÿ of
+    // neither's other kind).
+    bool lead[256] = {}, cont[256] = {};
+    for (int b = 0x80; b < 0x100; ++b) {
+        t->highId[t->byteId[b]] = true;
+        lead[t->byteId[b]] |= b >= 0xC2 && b <= 0xF4;
+        cont[t->byteId[b]] |= b <= 0xBF;
+    }
+    for (int b = 0; b < 0x80; ++b)
+        if (t->highId[t->byteId[b]])
+            qFatal("byte %d shares a pair id with a byte above ASCII", b);
+    for (int id = 0; id < next; ++id)
+        if (lead[id] && cont[id])
+            qFatal("pair id %d holds a UTF-8 lead byte and a continuation byte", id);
     return t;
 }
 

@@ -27,6 +27,9 @@ struct TextTables {
     uint8_t byteId[256];
     int byteIdCount;  // ids in use, including 0 and 1
     int asciiIdCount; // the ids of bytes below 0x80 are all below this
+    // Whether the bytes of an id are those above ASCII (each id has only
+    // bytes of one side).
+    bool highId[256];
     char16_t idUnit[256];
 };
 
@@ -34,9 +37,27 @@ const TextTables &Tables();
 
 enum : uint8_t { kOther = 0, kSpace = 1, kLetter = 2 };
 
-// The ids of a flat pair table's rows and columns. CR and LF are never in a
-// digraph, but counting their pairs gives a text's line breaks for free.
-enum TPairId : uint8_t { kOtherId = 0, kSpaceId = 1, kCrId = 2, kLfId = 3, kFirstLetterId = 4 };
+// The ids of a flat pair table's rows and columns. Only SPACE and the
+// letters make digraphs; the other ids split what the extended checks want
+// to know of 8-bit text, so that its pair counts tell it for free: CR and LF
+// (the line breaks), TAB, VT and FF (the rest of the whitespace), the stray
+// C0 controls, the five bytes Windows-1252 leaves undefined, and the other
+// bytes above ASCII that are not letters. UTF-16 text uses only the first
+// four and the letters. Of the bytes above ASCII that are not letters, the
+// two that can lead a UTF-8 sequence (× and ÷) have an id of their own, so
+// that no id holds both a lead byte and a continuation byte.
+enum TPairId : uint8_t {
+    kOtherId = 0,
+    kSpaceId = 1,
+    kCrId = 2,
+    kLfId = 3,
+    kBlankId = 4,
+    kControlId = 5,
+    kUndefinedId = 6,
+    kHighOtherId = 7,
+    kHighSignId = 8,
+    kFirstLetterId = 9
+};
 
 // True when the upper-cased unit `u` is a letter.
 inline bool IsLetterUnit(char16_t u) {
