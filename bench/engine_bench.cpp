@@ -274,7 +274,7 @@ void BM_CalibrateSet(benchmark::State &state) {
     const engine::TDigraphProfile profile = TextProfile(10);
     for (auto _ : state)
         benchmark::DoNotOptimize(
-            engine::MakeReferenceSet(QStringLiteral("set"), profile).cut.points);
+            engine::MakeReferenceSet(QStringLiteral("set"), profile).cut.Points());
 }
 BENCHMARK(BM_CalibrateSet)->Unit(benchmark::kMillisecond);
 

@@ -133,12 +133,20 @@ TCheckResult TFileChecker::CheckExtended(const TCheckSettings &settings,
         return TCheckResult::TooShort;
     }
 
+    // With one set there is nothing to choose from, and a file the
+    // comparison passes passes: its score and the set's cut are not needed.
+    const TReferenceSets &sets = *settings.sets;
     double score = 1.0;
-    const TReferenceSet &set = *ClosestSet(fAll, *settings.sets, score);
-    const double cut = set.cut.At(fAll.digraphs);
+    const TReferenceSet &set = sets.size() == 1 ? sets.front() : *ClosestSet(fAll, sets, score);
     const TDigraphComparison cmp =
         CompareProfiles(fSample, set.profile, settings.freq_variation_per_mille,
                         settings.percent_fail_allowed, settings.decimal_separator, true);
+    if (sets.size() == 1) {
+        if (!cmp.fails)
+            return TCheckResult::Passed;
+        score = DigraphScore(fAll, set.profile, set.kept);
+    }
+    const double cut = set.cut.At(fAll.digraphs);
     if (!Strays(cmp.fails, score, set, cut))
         return TCheckResult::Passed;
     verdict.test = TSuspectTest::Digraph;

@@ -2,15 +2,50 @@
 #include "ReferenceSets.h"
 
 #include "DigraphScore.h"
+#include "Mersenne64.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <random>
+#include <system_error>
 
 namespace engine {
 
+void TScoreCut::TLazy::Make() {
+    std::call_once(once, [this] {
+        points = make(abandoned);
+        make = nullptr;
+    });
+}
+
+TScoreCut::TLazy::~TLazy() {
+    abandoned = true;
+    if (worker.joinable())
+        worker.join();
+}
+
+TScoreCut::TScoreCut(TMake make) : fLazy(std::make_shared<TLazy>()) {
+    fLazy->make = std::move(make);
+    // Made at once beside the run's first files, where a core is free: most
+    // runs soon need the cut. Without a thread, the first file that needs it
+    // makes it.
+    TLazy *lazy = fLazy.get();
+    try {
+        lazy->worker = std::thread([lazy] { lazy->Make(); });
+    } catch (const std::system_error &) {
+    }
+}
+
+const TScoreCut::TPoints &TScoreCut::Points() const {
+    static const TPoints none;
+    if (!fLazy)
+        return none;
+    fLazy->Make();
+    return fLazy->points;
+}
+
 double TScoreCut::At(int64_t digraphs) const {
+    const TPoints &points = Points();
     if (points.empty())
         return -1.0;
     if (digraphs <= points.front().first)
@@ -45,26 +80,39 @@ constexpr uint64_t kSeed = 0x42726E646C65ULL;
 
 // Uniform in (0, 1], from the generator's exactly specified output, so that
 // every build draws the same numbers.
-double Uniform(std::mt19937_64 &g) {
+double Uniform(TMersenne64 &g) {
     return double((g() >> 11) + 1) * 0x1p-53;
 }
 
-// A Poisson draw of mean `lambda`: by multiplying uniforms while the mean is
-// small, by the normal approximation (Box-Muller) above that, where it is
-// close enough for a quantile of 200 draws.
-int64_t Poisson(std::mt19937_64 &g, double lambda) {
-    if (lambda <= 0.0)
+// A Poisson mean, with what each draw of it needs worked out once.
+struct TMean {
+    double lambda = 0.0;
+    double limit = 0.0; // exp(-lambda), for a small mean
+    double root = 0.0;  // sqrt(lambda), for a large one
+    explicit TMean(double l) : lambda(l) {
+        if (lambda > 0.0 && lambda < kSmallMean)
+            limit = std::exp(-lambda);
+        else if (lambda > 0.0)
+            root = std::sqrt(lambda);
+    }
+    static constexpr double kSmallMean = 30.0;
+};
+
+// A Poisson draw: by multiplying uniforms while the mean is small, by the
+// normal approximation (Box-Muller) above that, where it is close enough
+// for a quantile of 200 draws.
+int64_t Poisson(TMersenne64 &g, const TMean &mean) {
+    if (mean.lambda <= 0.0)
         return 0;
-    if (lambda < 30.0) {
-        const double limit = std::exp(-lambda);
+    if (mean.lambda < TMean::kSmallMean) {
         int64_t k = 0;
-        for (double prod = Uniform(g); prod > limit; prod *= Uniform(g))
+        for (double prod = Uniform(g); prod > mean.limit; prod *= Uniform(g))
             ++k;
         return k;
     }
     const double z =
         std::sqrt(-2.0 * std::log(Uniform(g))) * std::cos(2.0 * std::numbers::pi * Uniform(g));
-    return std::max<int64_t>(0, std::llround(lambda + std::sqrt(lambda) * z));
+    return std::max<int64_t>(0, std::llround(mean.lambda + mean.root * z));
 }
 
 // Letter pairs come in words, not one by one: a word's pairs stand or fall
@@ -84,6 +132,58 @@ double PairsPerWord(const TDigraphProfile &profile) {
     return std::max(1.0, double(profile.digraphs) / double(wordEnds));
 }
 
+// Stops early, with the points so far, once `stop` is set.
+TScoreCut::TPoints Calibrate(const TDigraphProfile &ref, int64_t kept,
+                             const std::atomic<bool> &stop) {
+    TScoreCut::TPoints points;
+    // The outcomes a drawn text can have: the kept pairs, then "rest".
+    std::vector<double> share;
+    share.reserve(ref.entries.size() + 1);
+    for (const TProfileEntry &e : ref.entries)
+        share.push_back(double(e.count) / double(ref.digraphs));
+    share.push_back(double(ref.digraphs - kept) / double(ref.digraphs));
+
+    const double perWord = PairsPerWord(ref);
+    TMersenne64 g(kSeed);
+    TDigraphProfile drawn;
+    drawn.entries.reserve(share.size());
+    std::vector<double> scores(kDraws);
+    int64_t length = kFirstLength;
+    std::vector<TMean> means;
+    means.reserve(share.size());
+    for (int l = 0; l < kLengths; ++l, length *= kLengthStep) {
+        const double words = std::max(1.0, double(length) / perWord);
+        means.clear();
+        for (double sh : share)
+            means.emplace_back(words * sh);
+        for (int d = 0; d < kDraws; ++d) {
+            if (stop.load(std::memory_order_relaxed))
+                return points;
+            // Independent Poisson counts per outcome: a multinomial draw of
+            // about `words` words, with far less work for long texts.
+            drawn.entries.clear();
+            drawn.digraphs = 0;
+            for (size_t i = 0; i < share.size(); ++i) {
+                const int64_t k = Poisson(g, means[i]);
+                if (k == 0)
+                    continue;
+                drawn.entries.push_back(
+                    {i < ref.entries.size() ? ref.entries[i].key : kRestKey, k});
+                drawn.digraphs += k;
+            }
+            scores[size_t(d)] = DigraphScore(drawn, ref, kept);
+        }
+        const size_t at = size_t(std::ceil(kQuantile * kDraws)) - 1;
+        std::nth_element(scores.begin(), scores.begin() + ptrdiff_t(at), scores.end());
+        points.emplace_back(length, scores[at]);
+    }
+    // A longer text never strays further by chance: the cut never rises
+    // with the length, whatever the draws.
+    for (size_t i = 1; i < points.size(); ++i)
+        points[i].second = std::min(points[i].second, points[i - 1].second);
+    return points;
+}
+
 } // namespace
 
 TReferenceSet MakeReferenceSet(const QString &name, TDigraphProfile profile) {
@@ -91,48 +191,10 @@ TReferenceSet MakeReferenceSet(const QString &name, TDigraphProfile profile) {
     set.name = name;
     set.profile = std::move(profile);
     set.kept = KeptCount(set.profile);
-    const TDigraphProfile &ref = set.profile;
-    if (ref.digraphs <= 0 || ref.entries.empty())
-        return set;
-
-    // The outcomes a drawn text can have: the kept pairs, then "rest".
-    std::vector<double> share;
-    share.reserve(ref.entries.size() + 1);
-    for (const TProfileEntry &e : ref.entries)
-        share.push_back(double(e.count) / double(ref.digraphs));
-    share.push_back(double(ref.digraphs - set.kept) / double(ref.digraphs));
-
-    const double perWord = PairsPerWord(ref);
-    std::mt19937_64 g(kSeed);
-    TDigraphProfile drawn;
-    drawn.entries.reserve(share.size());
-    std::vector<double> scores(kDraws);
-    int64_t length = kFirstLength;
-    for (int l = 0; l < kLengths; ++l, length *= kLengthStep) {
-        const double words = std::max(1.0, double(length) / perWord);
-        for (int d = 0; d < kDraws; ++d) {
-            // Independent Poisson counts per outcome: a multinomial draw of
-            // about `words` words, with far less work for long texts.
-            drawn.entries.clear();
-            drawn.digraphs = 0;
-            for (size_t i = 0; i < share.size(); ++i) {
-                const int64_t k = Poisson(g, words * share[i]);
-                if (k == 0)
-                    continue;
-                drawn.entries.push_back(
-                    {i < ref.entries.size() ? ref.entries[i].key : kRestKey, k});
-                drawn.digraphs += k;
-            }
-            scores[size_t(d)] = DigraphScore(drawn, ref, set.kept);
-        }
-        const size_t at = size_t(std::ceil(kQuantile * kDraws)) - 1;
-        std::nth_element(scores.begin(), scores.begin() + ptrdiff_t(at), scores.end());
-        set.cut.points.emplace_back(length, scores[at]);
-    }
-    // A longer text never strays further by chance: the cut never rises
-    // with the length, whatever the draws.
-    for (size_t i = 1; i < set.cut.points.size(); ++i)
-        set.cut.points[i].second = std::min(set.cut.points[i].second, set.cut.points[i - 1].second);
+    if (set.profile.digraphs > 0 && !set.profile.entries.empty())
+        set.cut = TScoreCut([ref = set.profile, kept = set.kept](const std::atomic<bool> &stop) {
+            return Calibrate(ref, kept, stop);
+        });
     return set;
 }
 

@@ -9,21 +9,47 @@
 #include "FileCheck.h"
 
 #include <QString>
+#include <atomic>
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
 #include <utility>
 #include <vector>
 
 namespace engine {
 
 // The score above which a text of a given number of digraphs strays from a
-// set, as points (digraphs, cut) ascending in digraphs.
-struct TScoreCut {
-    std::vector<std::pair<int64_t, double>> points;
+// set, as points (digraphs, cut) ascending in digraphs. Calibrating takes a
+// while, so the points are made by a thread of their own, started with the
+// cut, once for all copies; asking for them waits until they are made.
+class TScoreCut {
+public:
+    using TPoints = std::vector<std::pair<int64_t, double>>;
+    // Makes the points; may stop early once its argument is set (the cut
+    // is gone, and nobody will read them).
+    using TMake = std::function<TPoints(const std::atomic<bool> &)>;
+    TScoreCut() = default; // no points
+    explicit TScoreCut(TMake make);
+    const TPoints &Points() const;
     // The cut for a text of `digraphs`: between two points on the straight
     // line through them in log-log terms (a chance divergence falls roughly
     // as one over the length); beyond the ends, the end's cut. -1 when
     // there are no points.
     double At(int64_t digraphs) const;
+
+private:
+    struct TLazy {
+        std::once_flag once;
+        TMake make;
+        TPoints points;
+        std::atomic<bool> abandoned{false};
+        std::thread worker;
+        void Make();
+        ~TLazy();
+    };
+    std::shared_ptr<TLazy> fLazy;
 };
 
 struct TReferenceSet {
@@ -37,9 +63,9 @@ struct TReferenceSet {
 };
 
 // A set with its cut calibrated from its own profile: no labels needed, and
-// the same for a set read from texts or from its saved profile. Deterministic;
-// done once per set when a run starts (well under a second for a set of a
-// few MB of text).
+// the same for a set read from texts or from its saved profile.
+// Deterministic; done once per set, when a file first needs the cut (well
+// under a second for a set of a few MB of text).
 TReferenceSet MakeReferenceSet(const QString &name, TDigraphProfile profile);
 
 // The set `text` (all its pairs) is closest to, by DigraphScore, and that
