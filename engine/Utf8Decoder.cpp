@@ -36,6 +36,21 @@ size_t Utf8Decoder::Decode(const uint8_t *in, size_t n, char16_t *out) {
                     *o++ = in[i++];
                 continue;
             }
+            // Whole two- and three-byte sequences within the block, the
+            // commonest beyond ASCII, are decoded at once. Their second byte
+            // may be any continuation byte (not so after E0 or ED).
+            if (b >= 0xC2 && b <= 0xDF && i + 1 < n && (in[i + 1] & 0xC0) == 0x80) {
+                *o++ = char16_t(((b & 0x1F) << 6) | (in[i + 1] & 0x3F));
+                i += 2;
+                continue;
+            }
+            if (b >= 0xE1 && b <= 0xEF && b != 0xED && i + 2 < n && (in[i + 1] & 0xC0) == 0x80 &&
+                (in[i + 2] & 0xC0) == 0x80) {
+                *o++ =
+                    char16_t(((b & 0x0F) << 12) | ((in[i + 1] & 0x3F) << 6) | (in[i + 2] & 0x3F));
+                i += 3;
+                continue;
+            }
             ++i;
             const suite::TUtf8Lead lead = suite::Utf8Lead(b);
             if (lead.continuations == 0) {

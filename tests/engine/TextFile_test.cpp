@@ -323,6 +323,40 @@ TEST(Utf8Decoder, InvalidSequencesBecomeOneReplacementEach) {
     }
 }
 
+TEST(Utf8Decoder, WholeBlocksDecodeAsByteByByte) {
+    // Byte by byte only the sequence state is used; whole blocks take the
+    // fast paths for ASCII and whole sequences. Random well-formed and
+    // ill-formed pieces, cut into uneven blocks, must give the same units.
+    static const char *const pieces[] = {
+        "abc ",         "\xC3\xA9",     "\xDF\xBF",     "\xC2\x80",
+        "\xE2\x80\x99", "\xE1\x80\x80", "\xEF\xBF\xBD", "\xE0\xA0\x80",
+        "\xE0\x80\x80", "\xED\x9F\xBF", "\xED\xA0\x80", "\xF0\x9F\x98\x80",
+        "\xC3",         "\xE2\x82",     "\xC1\x81",     "\x80",
+        "\xFF",         "\xC3x",        "\xEE\x80",     "0123456789abcdef"};
+    QRandomGenerator rng(3);
+    for (int round = 0; round < 200; ++round) {
+        std::string bytes;
+        while (bytes.size() < 40 + size_t(round) * 4)
+            bytes += pieces[rng.bounded(int(std::size(pieces)))];
+        const auto *p = reinterpret_cast<const uint8_t *>(bytes.data());
+        const auto decode = [&](auto blockSize) {
+            Utf8Decoder d;
+            std::u16string out(bytes.size() + 1, u'\0');
+            size_t k = 0;
+            for (size_t at = 0; at < bytes.size();) {
+                const size_t n = std::min(bytes.size() - at, size_t(blockSize()));
+                k += d.Decode(p + at, n, out.data() + k);
+                at += n;
+            }
+            k += d.Finish(out.data() + k);
+            out.resize(k);
+            return out;
+        };
+        EXPECT_EQ(decode([&] { return 1 + rng.bounded(40); }), decode([] { return 1; }))
+            << "round " << round;
+    }
+}
+
 TEST(TextFile, SpecialAndMissingFilesAreNotOpened) {
     TempDir dir;
     const QString fifo = dir.file(QStringLiteral("pipe"));
