@@ -407,11 +407,19 @@ bool TByteDigraphCounter::FeedPart(const uint8_t *p, size_t n) {
     uint64_t any = 0;
     size_t i = 0;
     for (; i + 16 <= pairs; i += 16) {
-        uint64_t w[2];
-        std::memcpy(w, p + i, 16);
-        any |= w[0] | w[1];
-        for (uint32_t k = 0; k < 16; ++k)
-            ++lane[k % kByteLanes][cell[PairAt(p + i + k)]];
+        // The pairs come from registers, not a load each: a load per pair
+        // on top of the cell's and the count's was what bound the loop.
+        // Even pairs are the 16-bit lanes of `x` as loaded, odd ones those
+        // of `x` a byte on.
+        uint64_t x[2], y[2];
+        std::memcpy(x, p + i, 16);
+        std::memcpy(y, p + i + 1, 16);
+        any |= x[0] | x[1];
+        for (uint32_t h = 0; h < 2; ++h)
+            for (uint32_t k = 0; k < 4; ++k) {
+                ++lane[(2 * k) % kByteLanes][cell[uint16_t(x[h] >> (16 * k))]];
+                ++lane[(2 * k + 1) % kByteLanes][cell[uint16_t(y[h] >> (16 * k))]];
+            }
     }
     for (size_t j = i; j < pairs; ++j)
         ++lane[0][cell[PairAt(p + j)]];
