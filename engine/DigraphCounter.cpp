@@ -317,15 +317,18 @@ TCountSummary TFlatPairTable::Take(uint32_t ids, const char16_t *idUnit, int64_t
         // SPACE's, hold no digraphs: they are only cleared.
         for (uint32_t a = 0; a < std::min<uint32_t>(ids, kFirstLetterId); ++a)
             std::fill_n(fCounts.data() + size_t(a) * fStride, ids, 0u);
-        // Rows are looked through in whole vectors where the stride leaves
-        // room: the cells past the ids in use were never counted.
-        const uint32_t width = std::min((ids - 1 + 15) / 16 * 16, fStride - 1);
+        // The letter columns are looked through in whole vectors where the
+        // stride leaves room: the cells past the ids in use were never
+        // counted.
+        const uint32_t width =
+            std::min((ids - kFirstLetterId + 15) / 16 * 16, fStride - kFirstLetterId);
         for (uint32_t a = kFirstLetterId; a < ids; ++a) {
             uint32_t *row = fCounts.data() + size_t(a) * fStride;
-            row[kOtherId] = 0;
-            std::fill(row + kSpaceId + 1, row + kFirstLetterId, 0u);
-            ForEachNonzero(row + 1, width, [&](size_t i) {
-                const uint32_t b = uint32_t(i) + 1;
+            if (row[kSpaceId])
+                visit(a, uint32_t(kSpaceId), row[kSpaceId]);
+            std::fill_n(row, kFirstLetterId, 0u);
+            ForEachNonzero(row + kFirstLetterId, width, [&](size_t i) {
+                const uint32_t b = uint32_t(i) + kFirstLetterId;
                 visit(a, b, row[b]);
                 row[b] = 0;
             });

@@ -128,6 +128,12 @@ size_t TTextFile::ReadAt(int64_t offset, uint8_t *buf, size_t n) {
         if (got == 0)
             break;
         done += size_t(got);
+        // A regular file reads short only at its end: once the read reaches
+        // the size seen at opening, asking again for the byte past it would
+        // only confirm that, one system call a file. A file that grew
+        // meanwhile is caught by CheckUnchanged.
+        if (offset + int64_t(done) >= fSize)
+            break;
     }
     return done;
 }
