@@ -21,13 +21,21 @@ size_t Utf8Decoder::Decode(const uint8_t *in, size_t n, char16_t *out) {
                 // ASCII runs are the common case: widen 16 bytes at a time.
 #if defined(__SSE2__)
                 const __m128i zero = _mm_setzero_si128();
+                // A vector that holds the end of the run is widened whole
+                // too, and only its ASCII kept: `out` holds n + 1 units and
+                // no byte gives more than one unit before a sequence of four
+                // gives two, so the 16 units written stay within it.
                 while (i + 16 <= n) {
                     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + i));
-                    if (_mm_movemask_epi8(v))
-                        break;
                     _mm_storeu_si128(reinterpret_cast<__m128i *>(o), _mm_unpacklo_epi8(v, zero));
                     _mm_storeu_si128(reinterpret_cast<__m128i *>(o + 8),
                                      _mm_unpackhi_epi8(v, zero));
+                    if (const int high = _mm_movemask_epi8(v)) {
+                        const int ascii = __builtin_ctz(unsigned(high));
+                        o += ascii;
+                        i += size_t(ascii);
+                        break;
+                    }
                     o += 16;
                     i += 16;
                 }
