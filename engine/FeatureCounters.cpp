@@ -325,7 +325,8 @@ void TByteScreen::FeedBesideCounter(const uint8_t *p, size_t n, bool high) {
         Feed(p, n);
         return;
     }
-    // All ASCII: it breaks an open sequence, and leaves nothing else to see.
+    // Not UTF-8 already, or all ASCII: an ASCII block breaks an open
+    // sequence, and leaves nothing else for the screen to see.
     if (fSeq.IsOpen())
         fValid = false;
     fAfterAscii = true;
@@ -717,7 +718,9 @@ template <class U> void TShapeCounter<U>::Finish(TTextFeatures &f) const {
     }
 }
 
-template <class U> void TShapeCounter<U>::Finish(TTextFeatures &f, const TWhitePairs &pairs) const {
+template <class U>
+void TShapeCounter<U>::Finish(TTextFeatures &f, const TWhitePairs &pairs) const
+    requires(sizeof(U) == 2) {
     Finish(f);
     f.whitespace = pairs.white + fOddWhite;
     f.tokens = pairs.toOther + fTokenFix + (fUnits > 0 && !fFirstWhite ? 1 : 0);
@@ -726,7 +729,8 @@ template <class U> void TShapeCounter<U>::Finish(TTextFeatures &f, const TWhiteP
 }
 
 template <class U>
-void TShapeCounter<U>::Finish(TTextFeatures &f, const TBytePairFigures &pairs) const {
+void TShapeCounter<U>::Finish(TTextFeatures &f, const TBytePairFigures &pairs) const
+    requires(sizeof(U) == 1) {
     Finish(f);
     f.whitespace = pairs.white;
     f.tokens = pairs.tokenStarts + (fUnits > 0 && !fFirstWhite ? 1 : 0);

@@ -142,11 +142,12 @@ public:
     // Writes the shape (and, with unitBytes 2, the UTF-16 figures) into `f`.
     void Finish(TTextFeatures &f) const;
     // The same for a counter made with `pairsCounted`: `pairs` is what the
-    // digraph counter's table holds of the units fed. For 8-bit text the
-    // table tells the whole shape (Feed keeps only the head), and `repeats`
-    // is the bound TBytePairFigures::sameIds.
-    void Finish(TTextFeatures &f, const TWhitePairs &pairs) const;
-    void Finish(TTextFeatures &f, const TBytePairFigures &pairs) const;
+    // digraph counter's table holds of the units fed. For decoded units the
+    // table gives whitespace, breaks and most tokens and repeats; for 8-bit
+    // text it tells the whole shape (Feed keeps only the head), and
+    // `repeats` is the bound TBytePairFigures::sameIds.
+    void Finish(TTextFeatures &f, const TWhitePairs &pairs) const requires(sizeof(U) == 2);
+    void Finish(TTextFeatures &f, const TBytePairFigures &pairs) const requires(sizeof(U) == 1);
     bool PairsCounted() const { return fPairsCounted; }
 
 private:
