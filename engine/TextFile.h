@@ -80,7 +80,9 @@ public:
     int64_t BytesRead() const { return fBytesRead; }
     // Throws TRunError when the file's size is no longer the one seen at
     // opening, or the reading met more bytes than that: a verdict on what
-    // was read would be about a file that no longer exists.
+    // was read would be about a file that no longer exists. When the last
+    // read met the end of the file right at that size, what was read is the
+    // whole file as it was then, and the size is not looked at again.
     void CheckUnchanged() const;
 
     // Reads the file once: its encoding and its text's length; also counts
@@ -119,6 +121,10 @@ private:
     int64_t fSize = 0;
     int64_t fBytesRead = 0;
     bool fReadPastSize = false;
+    // The last pass's last read asked for the byte past the size seen at
+    // opening and met the end of the file right there: what was read is the
+    // whole file, at that size, as it was then.
+    bool fEndSeenAtSize = false;
     std::vector<uint8_t> fBytes;
     std::vector<char16_t> fUnits;
     std::vector<uint8_t> fAhead; // Automatic's look ahead
