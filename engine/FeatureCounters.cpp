@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FeatureCounters.h"
 
-#include "Sse2.h"
+#include "Simd.h"
 #include "TextTables.h"
 #include "Utf8Lead.h"
 

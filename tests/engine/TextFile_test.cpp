@@ -3,6 +3,7 @@
 #include "Fixtures.h"
 #include "ReferenceProfile.h"
 #include "RunError.h"
+#include "Simd.h"
 #include "TempDir.h"
 #include "TextFile.h"
 #include "TextMeasure.h"
@@ -230,10 +231,13 @@ TEST(TextFile, MeasureAgreesWithPlainLengthOnRandomBytes) {
 }
 
 // The measure fed in cuts of every size around the vector widths, as bytes
-// and as 16-bit units: texts dense in line breaks put a CR LF across every
-// kind of seam, and long runs of one break go past the point where the
-// vector lanes' counters are added up.
+// and as 16-bit units, with 16- and 32-byte vectors: texts dense in line
+// breaks put a CR LF across every kind of seam, and long runs of one break
+// go past the point where the vector lanes' counters are added up.
 TEST(TextMeasure, AnyCutsGiveThePlainLength) {
+    struct TRestore {
+        ~TRestore() { SetAvx2ForTesting(true); }
+    } restore;
     QRandomGenerator rng(5);
     QByteArray mixed(3000, 'x');
     const char alphabet[] = {'a', ' ', '\r', '\n', '\r', '\n'};
@@ -250,29 +254,33 @@ TEST(TextMeasure, AnyCutsGiveThePlainLength) {
         {"LFs", QByteArray(70000, '\n')},
         {"NUL inside", mixed + QByteArray(1, '\0') + mixed},
     };
-    for (const auto &c : cases) {
-        const int64_t units = c.text.indexOf('\0') < 0 ? c.text.size() : c.text.indexOf('\0');
-        const std::u16string words(c.text.begin(), c.text.end());
-        for (const size_t cut : {1, 2, 15, 16, 17, 31, 32, 33, 4097, 0}) {
-            SCOPED_TRACE(testing::Message() << c.name << ", cut " << cut);
-            TextMeasure bytes, wide;
-            int64_t taken = 0;
-            for (size_t at = 0; at < words.size();) {
-                const size_t n =
-                    std::min(cut ? cut : size_t(rng.bounded(1, 300)), words.size() - at);
-                const size_t k =
-                    bytes.Feed(reinterpret_cast<const uint8_t *>(c.text.constData()) + at, n);
-                EXPECT_EQ(wide.Feed(words.data() + at, n), k);
-                taken += int64_t(k);
-                at += n;
+    for (const bool avx2 : {true, false})
+        for (const auto &c : cases) {
+            SetAvx2ForTesting(avx2);
+            const int64_t units = c.text.indexOf('\0') < 0 ? c.text.size() : c.text.indexOf('\0');
+            const std::u16string words(c.text.begin(), c.text.end());
+            for (const size_t cut :
+                 {1, 2, 15, 16, 17, 31, 32, 33, 63, 64, 65, 97, 4097, 9000, 80000, 0}) {
+                SCOPED_TRACE(testing::Message()
+                             << c.name << ", cut " << cut << (avx2 ? "" : ", SSE2"));
+                TextMeasure bytes, wide;
+                int64_t taken = 0;
+                for (size_t at = 0; at < words.size();) {
+                    const size_t n =
+                        std::min(cut ? cut : size_t(rng.bounded(1, 300)), words.size() - at);
+                    const size_t k =
+                        bytes.Feed(reinterpret_cast<const uint8_t *>(c.text.constData()) + at, n);
+                    EXPECT_EQ(wide.Feed(words.data() + at, n), k);
+                    taken += int64_t(k);
+                    at += n;
+                }
+                EXPECT_EQ(taken, units);
+                EXPECT_EQ(bytes.RawUnits(), units);
+                EXPECT_EQ(bytes.Length(), PlainLength(c.text));
+                EXPECT_EQ(wide.Length(), PlainLength(c.text));
+                EXPECT_EQ(bytes.Ended(), units < c.text.size());
             }
-            EXPECT_EQ(taken, units);
-            EXPECT_EQ(bytes.RawUnits(), units);
-            EXPECT_EQ(bytes.Length(), PlainLength(c.text));
-            EXPECT_EQ(wide.Length(), PlainLength(c.text));
-            EXPECT_EQ(bytes.Ended(), units < c.text.size());
         }
-    }
 }
 
 TEST(TextFile, LoadsTextAsLinesWithMarksAndCodePage) {
