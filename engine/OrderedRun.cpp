@@ -5,6 +5,7 @@
 #include "RunError.h"
 
 #include <algorithm>
+#include <sched.h>
 #include <condition_variable>
 #include <mutex>
 #include <numeric>
@@ -188,6 +189,11 @@ void TParallelRun::CheckTaken(std::unique_lock<std::mutex> &lock, TFileChecker &
 
 // A worker thread: checks files until the run stops or runs out of them.
 void TParallelRun::Work() {
+    // A table of open files of this thread's own: files opened and closed
+    // on several threads of one process wait on each other's table lock.
+    // Nothing the thread opens is meant for another; where this is not
+    // allowed, the shared table still works.
+    ::unshare(CLONE_FILES);
     TFileChecker checker;
     std::vector<qsizetype> taken;
     std::vector<TFileOutcome> outs;
