@@ -3,7 +3,9 @@
 """Medians of the timed rounds of a benchmark script.
 
 usage: medians.py TIMES ROW          the median time of ROW
-       medians.py TIMES ROW_A ROW_B  the median over rounds of A's time / B's
+       medians.py TIMES ROW_A ROW_B  the median over rounds of A's time / B's,
+                                     and in brackets the lowest and highest
+                                     of those per-round ratios
 
 TIMES holds lines "ROW ROUND SECONDS".
 """
@@ -22,7 +24,8 @@ def main() -> int:
         print(f"{statistics.median(times[sys.argv[2]].values()):.3f}")
     else:
         a, b = times[sys.argv[2]], times[sys.argv[3]]
-        print(f"{statistics.median(a[r] / b[r] for r in a if r in b and b[r] > 0):.2f}")
+        ratios = [a[r] / b[r] for r in a if r in b and b[r] > 0]
+        print(f"{statistics.median(ratios):.2f} ({min(ratios):.2f}-{max(ratios):.2f})")
     return 0
 
 

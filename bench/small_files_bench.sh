@@ -15,7 +15,8 @@
 #   - peak RSS (GNU time) of a scan over 1 000 000 empty files.
 # Times are medians of BENCH_RUNS rounds (default 7) with a warm cache; each
 # round runs every row once, and each ratio is the median of its per-round
-# ratios, so a drift in the machine's speed cancels out. Each ratio is also
+# ratios, so a drift in the machine's speed cancels out; the lowest and
+# highest of those follow it in brackets. Each ratio is also
 # given in CPU time (user + system, by GNU time), which a machine shared with
 # other work disturbs less than the wall clock.
 #
