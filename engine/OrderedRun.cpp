@@ -5,10 +5,10 @@
 #include "RunError.h"
 
 #include <algorithm>
-#include <sched.h>
 #include <condition_variable>
 #include <mutex>
 #include <numeric>
+#include <sched.h>
 #include <sys/stat.h>
 #include <thread>
 #include <vector>
