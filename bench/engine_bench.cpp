@@ -261,7 +261,7 @@ BENCHMARK(BM_MeasureCorpus)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-// A reference set's calibration, done once per set when a run starts: the
+// A reference set's calibration, done once per set beside a run: the
 // profile of the 8 MB text above.
 engine::TDigraphProfile TextProfile(int32_t minFreq) {
     engine::TPairCounts counts;

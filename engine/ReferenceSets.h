@@ -64,8 +64,9 @@ struct TReferenceSet {
 
 // A set with its cut calibrated from its own profile: no labels needed, and
 // the same for a set read from texts or from its saved profile.
-// Deterministic; done once per set, when a file first needs the cut (well
-// under a second for a set of a few MB of text).
+// Deterministic; calibrated once per set, on a thread started here, and
+// waited for by the first file that needs the cut (well under a second for
+// a set of a few MB of text).
 TReferenceSet MakeReferenceSet(const QString &name, TDigraphProfile profile);
 
 // The set `text` (all its pairs) is closest to, by DigraphScore, and that

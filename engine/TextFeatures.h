@@ -83,4 +83,16 @@ struct TTextFeatures {
     int headLength = 0;
 };
 
+// Takes from `exact` (a TByteFeatureCounter's count) the byte counts and
+// first offsets that a pass beside the fast byte counter only bounds or
+// cannot place.
+inline void TakeExactByteCounts(TTextFeatures &into, const TTextFeatures &exact) {
+    into.controls = exact.controls;
+    into.firstControl = exact.firstControl;
+    into.undefinedBytes = exact.undefinedBytes;
+    into.firstUndefined = exact.firstUndefined;
+    into.replacements = exact.replacements;
+    into.firstReplacement = exact.firstReplacement;
+}
+
 } // namespace engine

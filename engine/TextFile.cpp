@@ -498,12 +498,7 @@ struct TSecondLook {
             // Exact, where the one pass may have only bounded a count.
             TTextFeatures all;
             byteCounter.Finish(all, readAsUtf8);
-            f.controls = all.controls;
-            f.firstControl = all.firstControl;
-            f.undefinedBytes = all.undefinedBytes;
-            f.firstUndefined = all.firstUndefined;
-            f.replacements = all.replacements;
-            f.firstReplacement = all.firstReplacement;
+            TakeExactByteCounts(f, all);
             f.mojibakeSequences = all.mojibakeSequences;
             f.mojibakeChars = all.mojibakeChars;
             f.nonAsciiChars = all.nonAsciiChars;

@@ -369,14 +369,8 @@ TEST(TextFeatures, ByteCountersMatchThePlainLoopOnRandomTextInUnevenBlocks) {
                 plain.controls == 0 &&
                 (plain.validUtf8 || (plain.undefinedBytes == 0 && plain.replacements == 0));
             EXPECT_TRUE(exact || placed);
-            if (exact) {
-                beside.controls = full.controls;
-                beside.firstControl = full.firstControl;
-                beside.undefinedBytes = full.undefinedBytes;
-                beside.firstUndefined = full.firstUndefined;
-                beside.replacements = full.replacements;
-                beside.firstReplacement = full.firstReplacement;
-            }
+            if (exact)
+                TakeExactByteCounts(beside, full);
             ExpectSame(beside, WithoutMojibakeCounts(AsMeasuredBesideCounter(t, plain, beside)));
         }
         // The candidates bound the sequences: the screen never misses
