@@ -310,24 +310,23 @@ bool TFileCrapDetector::Take(const QString &path, const engine::TFileOutcome &ou
             ++fLastRun.damage_suspects;
         else
             ++fLastRun.size_suspects;
-        List(path, outcome.verdict);
+        List(path, outcome.verdict, outcome.result);
     } else if (outcome.result == engine::TCheckResult::TooShort) {
         // Listed, so that the user sees which files were not judged, but
         // counted apart: it is no suspect.
         ++fLastRun.too_short;
-        engine::TVerdict verdict = outcome.verdict;
-        verdict.test = engine::TSuspectTest::TooShort;
-        List(path, verdict);
+        List(path, outcome.verdict, outcome.result);
     }
     return true;
 }
 
-void TFileCrapDetector::List(const QString &path, const engine::TVerdict &verdict) {
-    if (verdict.test == engine::TSuspectTest::Digraph) {
+void TFileCrapDetector::List(const QString &path, const engine::TVerdict &verdict,
+                             engine::TCheckResult result) {
+    if (result == engine::TCheckResult::Suspect && verdict.test == engine::TSuspectTest::Digraph) {
         too_many_str = verdict.too_many;
         too_few_str = verdict.too_few;
     }
-    weird_files.AddObject(path, new TWideStringHolder(verdict));
+    weird_files.AddObject(path, new TWideStringHolder(verdict, result));
     if (fOnListed)
         fOnListed(weird_files.Count() - 1);
 }

@@ -27,13 +27,18 @@
 #include <optional>
 #include <vector>
 
-// Carries the verdict on one suspect file, once: data() is its reason text,
-// `details` the whole verdict (which test, its figures).
+// Carries the verdict on one listed file, once: data() is its reason text,
+// `details` the whole verdict (which test, its figures), `result` whether it
+// is suspect or too short to judge.
 class TWideStringHolder {
 public:
-    explicit TWideStringHolder(engine::TVerdict e) : details(std::move(e)) {}
+    explicit TWideStringHolder(engine::TVerdict e,
+                               engine::TCheckResult r = engine::TCheckResult::Suspect)
+        : details(std::move(e)), result(r) {}
     const QString &data() const { return details.reason; }
+    bool TooShort() const { return result == engine::TCheckResult::TooShort; }
     engine::TVerdict details;
+    engine::TCheckResult result;
 };
 
 // The suspect-file list: file names in run order, each with its reason
@@ -173,7 +178,7 @@ public:
 
 private:
     void ReportReferenceProblem(const QString &value);
-    void List(const QString &path, const engine::TVerdict &verdict);
+    void List(const QString &path, const engine::TVerdict &verdict, engine::TCheckResult result);
     // Takes one outcome in list order; false ends the run.
     bool Take(const QString &path, const engine::TFileOutcome &outcome,
               std::optional<suite::TRunError> &failure);
