@@ -653,15 +653,15 @@ bool TForm1::SetUpExtendedRun(bool thorough) {
         request.named.append({named.name, named.files});
     if (ElCheckBoxLanguages->isChecked())
         request.languages = QStringList{QStringLiteral("auto")};
-    request.settings = engine::MakeCheckSettings(
-        thorough, crap_detector->min_digraphs, ElSpinEditFreqVar->Value(),
-        ElSpinEditPercentFail->Value(), crap_detector->default_encoding);
+    request.settings =
+        engine::MakeCheckSettings(thorough, crap_detector->min_digraphs, ElSpinEditFreqVar->Value(),
+                                  ElSpinEditPercentFail->Value(), crap_detector->default_encoding);
     request.settings.extended = true;
     engine::TRunSetup setup;
     const std::optional<engine::TReferenceError> error = engine::BuildRunSetup(request, setup);
     if (error)
-        ShowError(QStringLiteral("A reference set cannot be used: %1:\n%2")
-                      .arg(QDir::toNativeSeparators(error->path), error->cause));
+        ShowError(QStringLiteral("The reference set \"%1\" cannot be used: %2:\n%3")
+                      .arg(setup.failed_set, QDir::toNativeSeparators(error->path), error->cause));
     else
         crap_detector->reference_sets = setup.sets;
     return !error;

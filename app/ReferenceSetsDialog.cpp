@@ -157,8 +157,8 @@ void TReferenceSetsDialog::AddFromFiles(bool profile) {
     // A profile is named after itself, texts after their folder.
     const QFileInfo first(files.first());
     bool ok = false;
-    const QString name = AskName(
-        this, UniqueName(profile ? first.completeBaseName() : first.dir().dirName()), ok);
+    const QString name =
+        AskName(this, UniqueName(profile ? first.completeBaseName() : first.dir().dirName()), ok);
     if (ok)
         AddSet({name, files, profile});
 }

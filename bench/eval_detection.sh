@@ -4,17 +4,22 @@
 # each kind of damage caught, on the labelled corpus of make_eval_corpus.py,
 # for the default tests and for the extended mode.
 #
-#   bench/eval_detection.sh [CORPUS]      (default /work/eval/corpus)
+#   bench/eval_detection.sh [CORPUS [REFS]]
+#       (default /work/eval/corpus and /work/eval/refs-en)
 #
 # Default mode: `-d` against the shipped English profile, as a new user
-# would run it. Extended mode: `--extended -d --language auto`, with the
-# shipped profiles. BRINDLE_SCAN (default build/cli/brindle-scan) and
+# would run it. Extended mode, in the setups users reach first: the
+# built-in languages alone; with the user's own English texts (REFS, made
+# by make_eval_refs.py) as -r and as a --set of another name; and the own
+# texts alone, judged on the corpus's English files and the files of no
+# language. BRINDLE_SCAN (default build/cli/brindle-scan) and
 # BRINDLE_LANGUAGES (default build/share/brindle/languages) choose the
 # scanner and the profiles.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 corpus="${1:-/work/eval/corpus}"
+refs="${2:-/work/eval/refs-en}"
 scan="${BRINDLE_SCAN:-$root/build/cli/brindle-scan}"
 [[ "$scan" == /* ]] || scan="$root/$scan"
 languages="${BRINDLE_LANGUAGES:-$root/build/share/brindle/languages}"
@@ -54,10 +59,33 @@ run default -d --profile "$languages/en.profile"
 python3 "$root/bench/eval_figures.py" "$corpus" "$work/default.jsonl" \
     "default: brindle-scan -d --profile en.profile"
 echo
-if "$scan" --help | grep -q -- '--extended'; then
-    run extended --extended -d --language auto
-    python3 "$root/bench/eval_figures.py" "$corpus" "$work/extended.jsonl" \
-        "extended: brindle-scan --extended -d --language auto"
-else
+if ! "$scan" --help | grep -q -- '--extended'; then
     echo "== extended: this brindle-scan has no --extended yet"
+    exit 0
 fi
+own_r=() own_set=()
+if [[ -d "$refs" ]]; then
+    for f in "$refs"/*.txt; do
+        own_r+=(-r "$f")
+        own_set+=(--set "mine=$f")
+    done
+fi
+extended() {
+    local name="$1" title="$2" only="$3"
+    shift 3
+    run "$name" --extended -d "$@"
+    python3 "$root/bench/eval_figures.py" ${only:+--languages "$only"} "$corpus" \
+        "$work/$name.jsonl" "$title"
+    echo
+}
+extended languages "extended, built-in languages: --extended -d --language auto" "" --language auto
+if [[ ${#own_r[@]} -eq 0 ]]; then
+    echo "== no own reference texts in $refs (make them with bench/make_eval_refs.py)"
+    exit 0
+fi
+extended with-r "extended, languages plus own English texts: ... --language auto -r REFS" "" \
+    --language auto "${own_r[@]}"
+extended with-set "extended, languages plus own English texts as a set: ... --set mine=REFS" "" \
+    --language auto "${own_set[@]}"
+extended own "extended, own English texts alone (English files and files of no language): -r REFS" \
+    "en,-" "${own_r[@]}"

@@ -2,12 +2,14 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Scores one scanner run on the labelled corpus of make_eval_corpus.py.
 
-    bench/eval_figures.py CORPUS RUN.jsonl TITLE
+    bench/eval_figures.py [--languages L,L...] CORPUS RUN.jsonl TITLE
 
 A file is listed when the run has a line for it whose status (when there is
 one) is not a pass or "too short". Files labelled short are counted apart:
 how many the run listed and how many it called too short. Precision and
-recall are over the good and damaged files only.
+recall are over the good and damaged files only; with --languages, only
+over the files of those languages ("-" for files of no language). Every
+listed line must say why: a line with an empty reason is counted and shown.
 """
 
 import json
@@ -22,6 +24,10 @@ def is_short_status(status):
 
 
 def main(argv):
+    only = None
+    if len(argv) > 2 and argv[1] == "--languages":
+        only = set(argv[2].split(","))
+        argv = argv[:1] + argv[3:]
     if len(argv) != 4:
         sys.stderr.write(__doc__)
         return 2
@@ -31,9 +37,10 @@ def main(argv):
         next(f)
         for line in f:
             path, label, kind, lang = line.rstrip("\n").split("\t")[:4]
-            labels[os.path.realpath(os.path.join(corpus, path))] = (label, kind, lang)
+            if only is None or lang in only:
+                labels[os.path.realpath(os.path.join(corpus, path))] = (label, kind, lang)
 
-    listed, too_short = set(), set()
+    listed, too_short, no_reason = set(), set(), 0
     with open(run, encoding="utf-8") as f:
         for line in f:
             rec = json.loads(line)
@@ -41,6 +48,8 @@ def main(argv):
             if path not in labels:
                 continue
             status = str(rec.get("status", ""))
+            if not rec.get("reason"):
+                no_reason += 1
             if is_short_status(status):
                 too_short.add(path)
             elif status.lower() not in PASS_STATUSES:
@@ -56,6 +65,7 @@ def main(argv):
     print("== %s" % title)
     print("precision %.3f (%d of %d listed are damaged)" % (precision, len(caught), len(listed_judged)))
     print("recall    %.3f (%d of %d damaged listed)" % (recall, len(caught), len(damaged)))
+    print("lines with an empty reason: %d" % no_reason)
     short = [p for p, (label, _, _) in labels.items() if label == "short"]
     print("short files: %d; listed %d, too short %d" % (
         len(short), sum(p in listed for p in short), sum(p in too_short for p in short)))

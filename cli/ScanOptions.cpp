@@ -224,7 +224,7 @@ const TOption kOptions[] = {
              return QStringLiteral("%1: '%2' is not NAME=PATH").arg(name, v);
          const QString set = v.left(eq), path = v.mid(eq + 1);
          if (const QString problem = engine::SetNameProblem(set); !problem.isEmpty())
-             return QStringLiteral("%1: '%2' cannot name a set: %3").arg(name, set, problem);
+             return QStringLiteral("%1: %2").arg(name, problem);
          if (path.isEmpty())
              return QStringLiteral("%1: %2= needs a PATH").arg(name, set);
          o.sets.append({set, path});

@@ -58,7 +58,6 @@ struct TParseResult {
 
 TParseResult ParseScanOptions(const QStringList &args);
 
-
 const char *UsageText();
 
 } // namespace cli

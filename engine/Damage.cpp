@@ -3,6 +3,7 @@
 
 #include <QStringView>
 #include <algorithm>
+#include <array>
 
 namespace engine {
 
@@ -157,9 +158,28 @@ bool NeedsLineCount(const TTextFeatures &f) {
     const bool oneChar =
         nonWhite >= kMinOneCharUnits && (f.repeats + f.tokens) * kOneCharShareDen >=
                                             nonWhite * (2 * kOneCharShareNum - kOneCharShareDen);
-    const bool longTokens =
-        nonWhite >= TTextFeatures::kEncodedToken && nonWhite >= TTextFeatures::kEncodedToken * f.tokens;
+    const bool longTokens = nonWhite >= TTextFeatures::kEncodedToken &&
+                            nonWhite >= TTextFeatures::kEncodedToken * f.tokens;
     return wordList || oneChar || longTokens;
+}
+
+void CompleteFeatures(TTextFile &file, const TFileMeasure &m, TTextFeatures &f) {
+    // Rare: a text whose shape allows a word list, one character or encoded
+    // data, or whose bytes allow mojibake or hold damage, is read again for
+    // those counts and where the damage begins.
+    file.LookAgain(m, NeedsLineCount(f), f.bytesOnlyBounded || NeedsMojibakeCount(f), f);
+}
+
+std::optional<TDamage> JudgeDamage(TTextFile &file, const TFileMeasure &m, TTextFeatures &f) {
+    CompleteFeatures(file, m, f);
+    if (MayBeUtf16WithoutMark(m, f)) {
+        // A few lines tell it.
+        std::array<uint8_t, 512> head;
+        if (auto found =
+                FindUtf16WithoutMark(head.data(), file.ReadStart(head.data(), head.size())))
+            return found;
+    }
+    return FindDamage(m, f);
 }
 
 bool MayBeUtf16WithoutMark(const TFileMeasure &m, const TTextFeatures &f) {
@@ -177,14 +197,14 @@ std::optional<TDamage> FindUtf16WithoutMark(const uint8_t *head, size_t n) {
     for (int high = 0; high < 2; ++high)
         if (AtLeast(low[high], pairs, kHighShareNum, kHighShareDen) &&
             !MoreThan(low[1 - high], pairs, kLowShareNum, kLowShareDen))
-            return TDamage{TDamageCode::Utf16NoMark, -1,
-                           QStringLiteral("UTF-16 %1 without a byte-order mark: %2 of the first "
-                                          "%3 bytes at %4 offsets are below 0x20")
-                               .arg(high == 1 ? QStringLiteral("little-endian")
-                                              : QStringLiteral("big-endian"))
-                               .arg(low[high])
-                               .arg(pairs)
-                               .arg(high == 1 ? QStringLiteral("odd") : QStringLiteral("even"))};
+            return TDamage{
+                TDamageCode::Utf16NoMark, -1,
+                QStringLiteral("UTF-16 %1 without a byte-order mark: %2 of the first "
+                               "%3 bytes at %4 offsets are below 0x20")
+                    .arg(high == 1 ? QStringLiteral("little-endian") : QStringLiteral("big-endian"))
+                    .arg(low[high])
+                    .arg(pairs)
+                    .arg(high == 1 ? QStringLiteral("odd") : QStringLiteral("even"))};
     return std::nullopt;
 }
 

@@ -37,4 +37,15 @@ bool NeedsLineCount(const TTextFeatures &f);
 // counted, in a second read (TTextFeatures::mojibakeSequences and the rest).
 bool NeedsMojibakeCount(const TTextFeatures &f);
 
+// After a Measure of `file` that filled `f`: reads it again when the counts
+// call for it (the two above, or byte counts the one pass only bounded), so
+// that `f` holds all the detectors judge. The reader only reads; when to
+// read again is the judge's call.
+void CompleteFeatures(TTextFile &file, const TFileMeasure &m, TTextFeatures &f);
+
+// The damage of the open `file`, just measured (`m`, `f`): completes the
+// features, looks at the start of an 8-bit text for UTF-16 without a mark,
+// then FindDamage. Throws TRunError when a read fails.
+std::optional<TDamage> JudgeDamage(TTextFile &file, const TFileMeasure &m, TTextFeatures &f);
+
 } // namespace engine

@@ -11,17 +11,12 @@
 #include "PairDeviations.h"
 #include "ReferenceSets.h"
 
-#include <array>
-
 namespace engine {
 
 namespace {
 
 // The explanation keeps the pairs that deviate most, enough for a chart.
 constexpr size_t kExplainedPairs = 20;
-
-// How much of a file's start tells UTF-16 without a mark: a few lines.
-constexpr size_t kUtf16Sample = 512;
 
 // The pairs counted at least `minFreq` times: what TakeProfile with that
 // least count gives from the same counter.
@@ -55,7 +50,7 @@ void KeepAtLeast(const TDigraphProfile &all, int32_t minFreq, TDigraphProfile &k
 // what a text of that kind may be.
 const TReferenceSet::TOther *FurtherThanOtherKind(double score, const TReferenceSet &set,
                                                   double cut) {
-    const TReferenceSet::TOther *other = set.NearestOtherKind(cut);
+    const TReferenceSet::TOther *other = set.NearestOtherKind();
     return other && score > other->score && score > cut ? other : nullptr;
 }
 
@@ -126,19 +121,8 @@ TCheckResult TFileChecker::CheckExtended(const TCheckSettings &settings,
     const TFileMeasure m = fFile.Measure(
         settings.encoding, judge ? TDigraphSinks{&fBytes, &fWide, nullptr} : TDigraphSinks{},
         onRead, &features);
-    // Rare: a text whose shape allows a word list, one character or encoded
-    // data, or whose bytes allow mojibake or hold damage, is read again for
-    // those counts and where the damage begins.
-    fFile.LookAgain(m, NeedsLineCount(features),
-                    features.bytesOnlyBounded || NeedsMojibakeCount(features), features);
-    std::optional<TDamage> damage;
-    if (MayBeUtf16WithoutMark(m, features)) {
-        std::array<uint8_t, kUtf16Sample> head;
-        damage = FindUtf16WithoutMark(head.data(), fFile.ReadStart(head.data(), head.size()));
-    }
+    const std::optional<TDamage> damage = JudgeDamage(fFile, m, features);
     fFile.CheckUnchanged();
-    if (!damage)
-        damage = FindDamage(m, features);
 
     verdict = TVerdict{};
     verdict.file_size = m.size;
@@ -169,28 +153,38 @@ TCheckResult TFileChecker::CheckExtended(const TCheckSettings &settings,
     detail.digraphs = fAll.digraphs;
     const int64_t needed =
         MinDigraphsToJudge(settings.freq_variation_per_mille, settings.percent_fail_allowed);
-    if (fAll.digraphs < needed) {
-        verdict.reason = TooShortReason(fAll.digraphs, needed);
-        return TCheckResult::TooShort;
-    }
-
     // With one set there is nothing to choose from, and a file the
     // comparison passes passes: its score and the set's cut are not needed.
     const TReferenceSets &sets = *settings.sets;
+    const bool tooShort = fAll.digraphs < needed;
     double score = 1.0;
     const TReferenceSet &set = sets.size() == 1 ? sets.front() : *ClosestSet(fAll, sets, score);
-    const TDigraphComparison cmp =
-        CompareProfiles(fSample, set.profile, settings.freq_variation_per_mille,
-                        settings.percent_fail_allowed, settings.decimal_separator, true);
-    if (sets.size() == 1) {
-        if (!cmp.fails)
+    TDigraphComparison cmp;
+    if (!tooShort) {
+        cmp = CompareProfiles(fSample, set.profile, settings.freq_variation_per_mille,
+                              settings.percent_fail_allowed, settings.decimal_separator, true);
+        if (sets.size() == 1 && !cmp.fails)
             return TCheckResult::Passed;
-        score = DigraphScore(fAll, set.profile, set.kept);
     }
+    if (sets.size() == 1)
+        score = DigraphScore(fAll, set.profile, set.kept);
     const double cut = set.cut.At(fAll.digraphs);
+    // Too few pairs for the comparison's frequencies, but the cut is
+    // calibrated for texts that short too: a text further from its closest
+    // set than chance puts a good text of its length is listed even so.
+    // (Only a long text strays past the cut by topic and style alone.) Not
+    // below the shortest length calibrated, where the cut would be too low.
     const bool compared = cmp.fails && (cut < 0.0 || score > cut);
-    if (!compared && !FurtherThanOtherKind(score, set, cut))
+    const bool calibrated = fAll.digraphs >= set.cut.Shortest();
+    const bool beyondChance = tooShort && cut >= 0.0 && score > cut;
+    if ((tooShort && !calibrated) ||
+        (!compared && !beyondChance && !FurtherThanOtherKind(score, set, cut))) {
+        if (tooShort) {
+            verdict.reason = TooShortReason(fAll.digraphs, needed);
+            return TCheckResult::TooShort;
+        }
         return TCheckResult::Passed;
+    }
     verdict.test = TSuspectTest::Digraph;
     detail.set = set.name;
     detail.score = score;

@@ -44,6 +44,11 @@ const TScoreCut::TPoints &TScoreCut::Points() const {
     return fLazy->points;
 }
 
+int64_t TScoreCut::Shortest() const {
+    const TPoints &points = Points();
+    return points.empty() ? 0 : points.front().first;
+}
+
 double TScoreCut::At(int64_t digraphs) const {
     const TPoints &points = Points();
     if (points.empty())
@@ -229,13 +234,6 @@ std::vector<int> SetKinds(const TReferenceSets &sets) {
         }
     }
     return kinds;
-}
-
-const TReferenceSet::TOther *TReferenceSet::NearestOtherKind(double cut) const {
-    for (const TOther &other : others)
-        if (other.score > cut)
-            return &other;
-    return nullptr;
 }
 
 void SeparateSets(TReferenceSets &sets) {

@@ -38,6 +38,9 @@ public:
     // as one over the length); beyond the ends, the end's cut. -1 when
     // there are no points.
     double At(int64_t digraphs) const;
+    // The fewest digraphs the points were calibrated for; a shorter text's
+    // cut is only the shortest one's, an underestimate. 0 without points.
+    int64_t Shortest() const;
 
 private:
     struct TLazy {
@@ -66,9 +69,8 @@ struct TReferenceSet {
         QString name;
     };
     std::vector<TOther> others;
-    // The nearest set of another kind for a text whose chance divergence
-    // from this set reaches `cut` (see SeparateSets); null when none is.
-    const TOther *NearestOtherKind(double cut) const;
+    // The nearest set of another kind; null when the run has none.
+    const TOther *NearestOtherKind() const { return others.empty() ? nullptr : &others.front(); }
 };
 
 // A set with its cut calibrated from its own profile: no labels needed, and
@@ -89,11 +91,6 @@ TReferenceSet MakeReferenceSet(const QString &name, TDigraphProfile profile);
 // its distance from the language tells of topic and style, never of a text
 // of another kind. A set near no language is a kind of its own, as the
 // user named it apart.
-//
-// And for a text judged against a set, a set of another kind counts only
-// when it is further from that set than chance alone puts a good text of
-// the text's length (NearestOtherKind, at the set's cut for that length):
-// a text that short cannot be told from it by its letter pairs.
 void SeparateSets(TReferenceSets &sets);
 // The kind of each set, as SeparateSets sees it: equal numbers for one kind.
 std::vector<int> SetKinds(const TReferenceSets &sets);

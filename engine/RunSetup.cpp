@@ -33,8 +33,8 @@ std::optional<TReferenceError> LoadDefaultReference(const TRunRequest &r,
         return std::nullopt;
     TFileChecker checker;
     try {
-        const TReferenceBuild build = BuildReferenceProfile(r.references, ReferenceEncoding(s),
-                                                            s.min_digraphs, checker);
+        const TReferenceBuild build =
+            BuildReferenceProfile(r.references, ReferenceEncoding(s), s.min_digraphs, checker);
         if (auto failed = ReferenceBuildError(build, r.references, checker))
             return failed;
         reference = build.profile;
@@ -64,10 +64,11 @@ std::optional<TReferenceError> FindLanguages(const QStringList &asked, QString &
 }
 
 std::optional<TReferenceError> LoadSets(const TRunRequest &r, const TDigraphProfile *reference,
-                                        TReferenceSets &sets) {
+                                        TReferenceSets &sets, QString &failedSet) {
     const int32_t minDigraphs = r.settings.min_digraphs;
     QString folder;
     QStringList languages;
+    failedSet = QStringLiteral("built-in languages");
     if (!r.languages.isEmpty())
         if (auto failed = FindLanguages(r.languages, folder, languages))
             return failed;
@@ -77,6 +78,7 @@ std::optional<TReferenceError> LoadSets(const TRunRequest &r, const TDigraphProf
     QStringList names;
     QList<QStringList> paths;
     for (const TNamedSetFiles &named : r.named) {
+        failedSet = named.name;
         if (const QString problem = SetNameProblem(named.name); !problem.isEmpty())
             return TReferenceError{named.name, problem};
         if (languages.contains(named.name))
@@ -93,14 +95,18 @@ std::optional<TReferenceError> LoadSets(const TRunRequest &r, const TDigraphProf
         paths[at] += named.paths;
     }
     for (qsizetype i = 0; i < names.size(); ++i) {
+        failedSet = names.at(i);
         TReferenceSet set;
         if (auto failed = LoadReferenceSet(names.at(i), paths.at(i), ReferenceEncoding(r.settings),
                                            minDigraphs, set))
             return failed;
         sets.push_back(std::move(set));
     }
+    failedSet = QStringLiteral("built-in languages");
     if (!languages.isEmpty())
-        return LoadLanguageSets(folder, languages, minDigraphs, sets);
+        if (auto failed = LoadLanguageSets(folder, languages, minDigraphs, sets))
+            return failed;
+    failedSet.clear();
     return std::nullopt;
 }
 
@@ -119,28 +125,33 @@ QString SetNameProblem(const QString &name) {
         ok = alnum || (i > 0 && (c == '-' || c == '_' || c == '.'));
     }
     if (!ok)
-        return QStringLiteral("a set's name is 1 to 64 ASCII letters, digits, '-', '_' and '.', "
-                              "starting with a letter or digit");
+        return QStringLiteral("'%1' is not a set name (1 to 64 ASCII letters, digits, '-', '_' "
+                              "and '.', starting with a letter or digit)")
+            .arg(name.left(kMaxSetName + 1));
     if (name == ReferenceSetName())
-        return QStringLiteral("the set 'reference' is the known good texts' own");
+        return QStringLiteral("the set 'reference' is made by the known good texts (-r and "
+                              "--profile)");
     return QString();
 }
 
 TDefaultEncoding ReferenceEncoding(const TCheckSettings &s) {
     return s.extended && s.encoding == TDefaultEncoding::Windows1252 ? TDefaultEncoding::Automatic
-                                                                      : s.encoding;
+                                                                     : s.encoding;
 }
 
 std::optional<TReferenceError> BuildRunSetup(const TRunRequest &request, TRunSetup &setup) {
     setup = TRunSetup{};
     setup.haveReference = !request.references.isEmpty() || !request.profile.isEmpty();
-    if (auto failed = LoadDefaultReference(request, setup.reference))
+    if (auto failed = LoadDefaultReference(request, setup.reference)) {
+        setup.failed_set = ReferenceSetName();
         return failed;
+    }
     const TCheckSettings &s = request.settings;
     if (!s.extended || !s.thoroughly)
         return std::nullopt;
     auto sets = std::make_shared<TReferenceSets>();
-    if (auto failed = LoadSets(request, setup.haveReference ? &setup.reference : nullptr, *sets))
+    if (auto failed = LoadSets(request, setup.haveReference ? &setup.reference : nullptr, *sets,
+                               setup.failed_set))
         return failed;
     SeparateSets(*sets);
     setup.sets = std::move(sets);

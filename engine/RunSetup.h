@@ -21,7 +21,8 @@ namespace engine {
 // under the extended checks.
 QString ReferenceSetName();
 
-// Why `name` cannot name a set, or empty when it can. A set's name shows in
+// Why `name` cannot name a set ("'my set' is not a set name (...)"), or
+// empty when it can. A set's name shows in
 // every output line: ASCII letters, digits, '-', '_' and '.', starting with
 // a letter or digit, at most 64, so that it needs no escaping; and not the
 // name of the known good texts' set.
@@ -50,6 +51,9 @@ struct TRunSetup {
     // The extended digraph check's sets, only under the extended checks
     // with the digraph check on.
     std::shared_ptr<const TReferenceSets> sets;
+    // After a failed build: the set at fault ("reference", a named set or
+    // "built-in languages"), for a message that names it.
+    QString failed_set;
 };
 
 // How reference texts are read: as the run reads its files' letter pairs.

@@ -46,7 +46,8 @@ QByteArray PairsJson(const std::vector<TPairDeviation> &pairs) {
 // checks, so that a reader of one finds them in the other.
 QByteArray DefaultJsonFields(const TVerdict &v) {
     if (v.test == TSuspectTest::Size)
-        return ",\"file_size\":" + Number(v.file_size) + ",\"text_length\":" + Number(v.text_length);
+        return ",\"file_size\":" + Number(v.file_size) +
+               ",\"text_length\":" + Number(v.text_length);
     if (v.test == TSuspectTest::Digraph)
         return ",\"fail_fraction\":" + FailFraction(v) + ",\"too_many\":" + JsonString(v.too_many) +
                ",\"too_few\":" + JsonString(v.too_few);

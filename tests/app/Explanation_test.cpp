@@ -31,22 +31,21 @@ engine::TPairDeviation Pair(const char *pair, float file, float reference) {
 engine::TVerdict DigraphVerdict() {
     engine::TVerdict v;
     v.test = engine::TSuspectTest::Digraph;
-    v.code = QStringLiteral("digraph");
     v.reason = QStringLiteral("Too many: QX(0.04)");
-    v.set = QStringLiteral("German");
-    v.score = 0.3125;
-    v.cut = 0.12;
-    v.too_many_pairs = {Pair("QX", 0.040f, 0.0f), Pair("ZV", 0.010f, 0.002f)};
-    v.too_few_pairs = {Pair("TH", 0.001f, 0.031f), Pair("ER", 0.010f, 0.020f)};
+    engine::TExtendedDetail &d = v.extended.emplace();
+    d.set = QStringLiteral("German");
+    d.score = 0.3125;
+    d.cut = 0.12;
+    d.too_many_pairs = {Pair("QX", 0.040f, 0.0f), Pair("ZV", 0.010f, 0.002f)};
+    d.too_few_pairs = {Pair("TH", 0.001f, 0.031f), Pair("ER", 0.010f, 0.020f)};
     return v;
 }
 
 engine::TVerdict DamageVerdict(int64_t offset) {
     engine::TVerdict v;
     v.test = engine::TSuspectTest::Damage;
-    v.code = QStringLiteral("nul");
     v.reason = QStringLiteral("NUL bytes in a text");
-    v.offset = offset;
+    v.extended.emplace().damage = engine::TDamage{engine::TDamageCode::Nul, offset, v.reason};
     return v;
 }
 
@@ -107,7 +106,7 @@ TEST_F(ExplanationTest, ShowsTheSetTheScoreAndTheChartOrTheDamageWithItsByte) {
     EXPECT_FALSE(panel.isHidden());
     EXPECT_TRUE(panel.Heading->text().contains("\"German\""))
         << panel.Heading->text().toStdString();
-    EXPECT_EQ(panel.Score->text(), QStringLiteral("score 0,31, cut 0,12"));
+    EXPECT_EQ(panel.Score->text(), QStringLiteral("score 0,31, over the cut 0,12"));
     EXPECT_FALSE(panel.Gauge->isHidden());
     EXPECT_EQ(panel.Chart->Pairs().size(), size_t(4));
     EXPECT_EQ(panel.Chart->Pairs().front().pair, QStringLiteral("QX"));
@@ -119,7 +118,8 @@ TEST_F(ExplanationTest, ShowsTheSetTheScoreAndTheChartOrTheDamageWithItsByte) {
     EXPECT_TRUE(panel.Score->isHidden());
     EXPECT_TRUE(panel.Chart->isHidden());
     EXPECT_FALSE(panel.GoToByte->isHidden());
-    EXPECT_EQ(panel.GoToByte->text(), QStringLiteral("Go to byte 123.456"));
+    // As the reason writes the offset, whatever the number format.
+    EXPECT_EQ(panel.GoToByte->text(), QStringLiteral("Go to byte 123456"));
     QSignalSpy spy(&panel, &TExplanationPanel::GoToByteClicked);
     panel.GoToByte->click();
     ASSERT_EQ(spy.size(), 1);
@@ -133,7 +133,7 @@ TEST_F(ExplanationTest, ShowsTheSetTheScoreAndTheChartOrTheDamageWithItsByte) {
     engine::TVerdict size;
     size.reason = QStringLiteral("File-size 20 but text-length 3");
     engine::TVerdict digraph = DigraphVerdict();
-    digraph.code.clear();
+    digraph.extended.reset();
     for (const engine::TVerdict &v : {size, digraph}) {
         panel.Show(v);
         EXPECT_TRUE(panel.isHidden());
@@ -143,8 +143,9 @@ TEST_F(ExplanationTest, ShowsTheSetTheScoreAndTheChartOrTheDamageWithItsByte) {
 class WindowExplains : public WindowFixture {
 protected:
     // Lists `path` with `verdict` as a run would: row i is entry i.
-    void List(const QString &path, const engine::TVerdict &verdict) {
-        form->Detector()->weird_files.AddObject(path, new TWideStringHolder(verdict));
+    void List(const QString &path, const engine::TVerdict &verdict,
+              engine::TCheckResult result = engine::TCheckResult::Suspect) {
+        form->Detector()->weird_files.AddObject(path, new TWideStringHolder(verdict, result));
         form->ElListBox1->addItem(path);
     }
     void Select(int row) {
@@ -219,10 +220,9 @@ TEST_F(WindowExplains, GoToAByteDeepInAHugeFileShowsTheTextAroundIt) {
 TEST_F(WindowExplains, TooShortIsMutedAndDamageYellow) {
     Open();
     engine::TVerdict tooShort;
-    tooShort.test = engine::TSuspectTest::TooShort;
-    tooShort.code = QStringLiteral("too-short");
     tooShort.reason = QStringLiteral("Too short to judge");
-    List(dir.file("data/a.txt"), tooShort);
+    tooShort.extended.emplace();
+    List(dir.file("data/a.txt"), tooShort, engine::TCheckResult::TooShort);
     List(dir.file("data/b.txt"), DamageVerdict(3));
     struct {
         int index;
@@ -294,13 +294,13 @@ TEST_F(WindowExplains, ExtendedRunListsDamageTooShortAndTheClosestSet) {
     EXPECT_EQ(weird.Strings(2), oddFile);
     const engine::TVerdict &damage = weird.Objects(0)->details;
     EXPECT_EQ(damage.test, engine::TSuspectTest::Damage);
-    EXPECT_EQ(damage.code, QStringLiteral("control"));
-    EXPECT_EQ(damage.offset, at);
-    EXPECT_EQ(weird.Objects(1)->details.test, engine::TSuspectTest::TooShort);
+    EXPECT_EQ(engine::VerdictCode(damage, false), QStringLiteral("control"));
+    EXPECT_EQ(engine::DamageOffset(damage), at);
+    EXPECT_TRUE(weird.Objects(1)->TooShort());
     const engine::TVerdict &digraph = weird.Objects(2)->details;
     EXPECT_EQ(digraph.test, engine::TSuspectTest::Digraph);
-    EXPECT_EQ(digraph.set, QStringLiteral("reference"));
-    EXPECT_GT(digraph.score, digraph.cut);
+    EXPECT_EQ(digraph.extended->set, QStringLiteral("reference"));
+    EXPECT_GT(digraph.extended->score, digraph.extended->cut);
     EXPECT_TRUE(
         form->ElStatusBar1->SimpleText().contains("1 by the damage checks; 1 too short to judge"))
         << form->ElStatusBar1->SimpleText().toStdString();
@@ -359,7 +359,7 @@ TEST_F(WindowExplains, BuiltInLanguagesAreTheSetsWithoutKnownGoodTexts) {
     const TCrapFileWideStringlist &weird = form->Detector()->weird_files;
     ASSERT_EQ(weird.Count(), 1);
     EXPECT_EQ(weird.Strings(0), oddFile);
-    EXPECT_TRUE(names.contains(weird.Objects(0)->details.set));
+    EXPECT_TRUE(names.contains(weird.Objects(0)->details.extended->set));
 }
 
 } // namespace

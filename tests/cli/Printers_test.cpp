@@ -7,44 +7,53 @@
 
 namespace {
 
-engine::TVerdict Verdict(engine::TSuspectTest test, const char *code, const char *reason) {
+using engine::TCheckResult;
+
+engine::TVerdict Verdict(engine::TSuspectTest test, const char *reason) {
     engine::TVerdict v;
     v.test = test;
-    v.code = QString::fromUtf8(code);
     v.reason = QString::fromUtf8(reason);
+    v.extended.emplace();
     return v;
 }
 
 engine::TVerdict Damaged() {
-    engine::TVerdict v = Verdict(engine::TSuspectTest::Damage, "nul", "NUL at byte 4096");
-    v.offset = 4096;
+    engine::TVerdict v = Verdict(engine::TSuspectTest::Damage, "NUL at byte 4096");
+    v.extended->damage = engine::TDamage{engine::TDamageCode::Nul, 4096, v.reason};
     return v;
 }
 
 engine::TVerdict TooShort() {
-    engine::TVerdict v = Verdict(engine::TSuspectTest::TooShort, "too-short", "Too short to judge");
-    v.digraphs = 42;
+    engine::TVerdict v = Verdict(engine::TSuspectTest::Size, "Too short to judge");
+    v.extended->digraphs = 42;
     return v;
 }
 
 engine::TVerdict DigraphSuspect() {
-    engine::TVerdict v = Verdict(engine::TSuspectTest::Digraph, "digraph", "Too many: TH(0.05)");
+    engine::TVerdict v = Verdict(engine::TSuspectTest::Digraph, "Too many: TH(0.05)");
     v.too_many = QStringLiteral("TH(0.05)");
     v.fail_fraction = 0.25f;
-    v.set = QStringLiteral("de");
-    v.score = 0.125;
-    v.cut = 0.0625;
-    v.digraphs = 5000;
-    v.too_many_pairs = {{QStringLiteral("TH"), 0.05f, 0.03125f}};
-    v.too_few_pairs = {{QStringLiteral("\"Q"), 0.5f, 0.75f}};
+    engine::TExtendedDetail &d = *v.extended;
+    d.set = QStringLiteral("de");
+    d.score = 0.125;
+    d.cut = 0.0625;
+    d.digraphs = 5000;
+    d.too_many_pairs = {{QStringLiteral("TH"), 0.05f, 0.03125f}};
+    d.too_few_pairs = {{QStringLiteral("\"Q"), 0.5f, 0.75f}};
     return v;
 }
 
-// Made without a code, as a size verdict may be.
 engine::TVerdict SizeSuspect() {
-    engine::TVerdict v = Verdict(engine::TSuspectTest::Size, "", "File-size 13 but text-length 4");
+    engine::TVerdict v = Verdict(engine::TSuspectTest::Size, "File-size 13 but text-length 4");
     v.file_size = 13;
     v.text_length = 4;
+    return v;
+}
+
+// The size test's verdict with the damage found beside it.
+engine::TVerdict SizeWithDamage() {
+    engine::TVerdict v = SizeSuspect();
+    v.extended->damage = engine::TDamage{engine::TDamageCode::Nul, 4, "NUL at byte 4"};
     return v;
 }
 
@@ -54,27 +63,32 @@ TEST(Printers, ExtendedJsonCarriesTheStructuredFields) {
     const struct {
         const char *what;
         engine::TVerdict verdict;
-        bool tooShort;
+        TCheckResult result;
         QByteArray json;
     } cases[] = {
-        {"damage with its offset", Damaged(), false,
+        {"damage with its offset", Damaged(), TCheckResult::Suspect,
          R"j({"path":"/c/a.txt","reason":"NUL at byte 4096","status":"suspect","test":"damage",)j"
          R"j("code":"nul","offset":4096})j"},
-        {"too short, with its digraphs", TooShort(), true,
+        {"too short, with its digraphs", TooShort(), TCheckResult::TooShort,
          R"j({"path":"/c/a.txt","reason":"Too short to judge","status":"too-short",)j"
          R"j("test":"too-short","code":"too-short","digraphs":42})j"},
-        {"digraph suspect: set, score, cut and the pairs as objects", DigraphSuspect(), false,
+        {"digraph suspect: the default fields, then set, score, cut and the pairs",
+         DigraphSuspect(), TCheckResult::Suspect,
          R"j({"path":"/c/a.txt","reason":"Too many: TH(0.05)","status":"suspect",)j"
-         R"j("test":"digraph","code":"digraph","set":"de","score":0.125,"cut":0.0625,)j"
-         R"j("digraphs":5000,"fail_fraction":0.25,"too_many":[{"pair":"TH","file":0.05,)j"
-         R"j("reference":0.03125}],"too_few":[{"pair":"\"Q","file":0.5,"reference":0.75}]})j"},
-        // A size verdict made without a code is named by its test.
-        {"size", SizeSuspect(), false,
+         R"j("test":"digraph","code":"digraph","fail_fraction":0.25,"too_many":"TH(0.05)",)j"
+         R"j("too_few":"","set":"de","score":0.125,"cut":0.0625,"digraphs":5000,)j"
+         R"j("too_many_pairs":[{"pair":"TH","file":0.05,"reference":0.03125}],)j"
+         R"j("too_few_pairs":[{"pair":"\"Q","file":0.5,"reference":0.75}]})j"},
+        {"size", SizeSuspect(), TCheckResult::Suspect,
          R"j({"path":"/c/a.txt","reason":"File-size 13 but text-length 4","status":"suspect",)j"
          R"j("test":"size","code":"size","file_size":13,"text_length":4})j"},
+        {"size keeps its word, damage beside it", SizeWithDamage(), TCheckResult::Suspect,
+         R"j({"path":"/c/a.txt","reason":"File-size 13 but text-length 4","status":"suspect",)j"
+         R"j("test":"size","code":"size","offset":4,"file_size":13,"text_length":4,)j"
+         R"j("damage":{"code":"nul","offset":4,"reason":"NUL at byte 4"}})j"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(cli::JsonLine(QStringLiteral("/c/a.txt"), c.verdict, true, c.tooShort),
+        EXPECT_EQ(cli::JsonLine(QStringLiteral("/c/a.txt"), c.verdict, true, c.result),
                   c.json + '\n')
             << c.what;
 }
@@ -82,18 +96,23 @@ TEST(Printers, ExtendedJsonCarriesTheStructuredFields) {
 TEST(Printers, ExtendedTsvAppendsColumnsAfterTheReason) {
     const struct {
         engine::TVerdict verdict;
-        bool tooShort;
+        TCheckResult result;
         QByteArray tsv;
     } cases[] = {
-        {Damaged(), false, "/c/a\\tb.txt\tNUL at byte 4096\tsuspect\tnul\t4096\t\t\n"},
-        {TooShort(), true, "/c/a\\tb.txt\tToo short to judge\ttoo-short\ttoo-short\t\t\t\n"},
-        {DigraphSuspect(), false,
-         "/c/a\\tb.txt\tToo many: TH(0.05)\tsuspect\tdigraph\t\tde\t0.125\n"},
-        {SizeSuspect(), false,
-         "/c/a\\tb.txt\tFile-size 13 but text-length 4\tsuspect\tsize\t\t\t\n"},
+        {Damaged(), TCheckResult::Suspect,
+         "/c/a\\tb.txt\tNUL at byte 4096\tsuspect\tnul\t4096\t\t\t\t\n"},
+        {TooShort(), TCheckResult::TooShort,
+         "/c/a\\tb.txt\tToo short to judge\ttoo-short\ttoo-short\t\t\t\t\t\n"},
+        {DigraphSuspect(), TCheckResult::Suspect,
+         "/c/a\\tb.txt\tToo many: TH(0.05)\tsuspect\tdigraph\t\tde\t0.125\t\t\n"},
+        {SizeSuspect(), TCheckResult::Suspect,
+         "/c/a\\tb.txt\tFile-size 13 but text-length 4\tsuspect\tsize\t\t\t\t\t\n"},
+        {SizeWithDamage(), TCheckResult::Suspect,
+         "/c/a\\tb.txt\tFile-size 13 but text-length 4\tsuspect\tsize\t4\t\t\tnul\tNUL at "
+         "byte 4\n"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(cli::TsvLine(QStringLiteral("/c/a\tb.txt"), c.verdict, true, c.tooShort), c.tsv);
+        EXPECT_EQ(cli::TsvLine(QStringLiteral("/c/a\tb.txt"), c.verdict, true, c.result), c.tsv);
 }
 
 TEST(Printers, DefaultLinesKeepTheirFields) {

@@ -82,17 +82,20 @@ TEST(ScanOptions, RefusesWhatCannotWork) {
          "--digraph --extended needs a reference set: -r, --profile, --set or --language"},
         {{"--extended", "-d", "--set", "a.txt", "a"}, "--set: 'a.txt' is not NAME=PATH"},
         {{"--extended", "-d", "--set", "=a.txt", "a"},
-         "--set: '' is not a set name (ASCII letters, digits, '-', '_' and '.', starting with a "
+         "--set: '' is not a set name (1 to 64 ASCII letters, digits, '-', '_' and '.', starting "
+         "with a "
          "letter or digit)"},
         {{"--extended", "-d", "--set", "my set=a.txt", "a"},
-         "--set: 'my set' is not a set name (ASCII letters, digits, '-', '_' and '.', starting "
+         "--set: 'my set' is not a set name (1 to 64 ASCII letters, digits, '-', '_' and '.', "
+         "starting "
          "with a letter or digit)"},
         {{"--extended", "-d", "--set", "-de=a.txt", "a"},
-         "--set: '-de' is not a set name (ASCII letters, digits, '-', '_' and '.', starting with "
+         "--set: '-de' is not a set name (1 to 64 ASCII letters, digits, '-', '_' and '.', "
+         "starting with "
          "a letter or digit)"},
         {{"--extended", "-d", "--set", "de=", "a"}, "--set: de= needs a PATH"},
         {{"--extended", "-d", "--set", "reference=a.txt", "a"},
-         "--set: the set 'reference' is made by -r and --profile"},
+         "--set: the set 'reference' is made by the known good texts (-r and --profile)"},
         {{"--extended", "-d", "--language", "auto,de", "a"},
          "--language: 'auto,de' is not auto or CODE[,CODE...]"},
         {{"--extended", "-d", "--language", "de,,fr", "a"},

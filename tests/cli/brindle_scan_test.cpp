@@ -140,9 +140,10 @@ TEST(BrindleScan, FilesFromKeepsOrderAndPathsAndSurvivesBadFiles) {
     EXPECT_EQ(r.out, cut + "\tFile-size 13 but text-length 4\n" + cut +
                          "\tFile-size 13 but text-length 4\n");
     // Paths named in the list that cannot be checked are named with the
-    // reason; the missing one makes the status 2 on its own.
+    // reason; each makes the status 2 on its own.
     EXPECT_EQ(r.err, "brindle-scan: " + fifo +
-                         ": not a regular file\nbrindle-scan: " + c.dir.file("missing.txt") +
+                         ": not a regular file, so it was not checked\nbrindle-scan: " +
+                         c.dir.file("missing.txt") +
                          ": No such file or directory\nbrindle-scan: /proc/self/mem: "
                          "Input/output error\n");
     struct Case {
@@ -152,8 +153,10 @@ TEST(BrindleScan, FilesFromKeepsOrderAndPathsAndSurvivesBadFiles) {
     } alone[] = {
         {c.dir.file("missing.txt"), 2,
          "brindle-scan: " + c.dir.file("missing.txt") + ": No such file or directory\n"},
-        {fifo, 0, "brindle-scan: " + fifo + ": not a regular file\n"},
-        {c.dir.file("data"), 0, "brindle-scan: " + c.dir.file("data") + ": not a regular file\n"},
+        {fifo, 2, "brindle-scan: " + fifo + ": not a regular file, so it was not checked\n"},
+        {c.dir.file("data"), 2,
+         "brindle-scan: " + c.dir.file("data") + ": not a regular file, so it was not checked\n"},
+        {"/dev/null", 2, "brindle-scan: /dev/null: not a regular file, so it was not checked\n"},
     };
     for (const Case &k : alone) {
         const Result one = Scan({"--files-from", "-"}, (k.path + "\n").toUtf8());

@@ -60,8 +60,8 @@ TEST(ExtendedScan, SetsThatCannotBeLoadedStopTheRunNamingFileAndCause) {
         {"no folder: where it looked",
          {"--language", "auto"},
          l.dir.file("nowhere"),
-         "brindle-scan: --language: no language profiles: looked in " + l.dir.file("nowhere") +
-             " (set BRINDLE_LANGUAGES to the folder that holds them)\n"},
+         "brindle-scan: built-in languages: no language profiles: looked in " +
+             l.dir.file("nowhere") + " (set BRINDLE_LANGUAGES to the folder that holds them)\n"},
         {"a folder without profiles",
          {"--language", "auto"},
          empty,
@@ -131,7 +131,8 @@ TEST(ExtendedScan, LinesCarryStatusCodeOffsetSetAndScore) {
         qint64 offset; // -1: none
     } damage[] = {
         {"fffd.txt", "suspect", "damage", "replacement", good.size()},
-        {"nul.txt", "suspect", "damage", "nul", good.size()},
+        // The size test's verdict, the NUL beside it.
+        {"nul.txt", "suspect", "size", "size", good.size()},
         {"short.txt", "too-short", "too-short", "too-short", -1},
         {"junk.txt", "suspect", "digraph", "digraph", -1},
     };
@@ -153,12 +154,17 @@ TEST(ExtendedScan, LinesCarryStatusCodeOffsetSetAndScore) {
     EXPECT_GT(j.value("score").toDouble(), j.value("cut").toDouble());
     EXPECT_GE(j.value("cut").toDouble(), 0.0);
     EXPECT_GT(j.value("digraphs").toInteger(), 667);
-    const QJsonArray many = j.value("too_many").toArray();
+    const QJsonArray many = j.value("too_many_pairs").toArray();
     ASSERT_FALSE(many.isEmpty());
     const QJsonObject pair = many.first().toObject();
     EXPECT_EQ(pair.keys(), (QStringList{"file", "pair", "reference"}));
     EXPECT_GT(pair.value("file").toDouble(), pair.value("reference").toDouble());
-    EXPECT_TRUE(j.value("too_few").isArray());
+    EXPECT_TRUE(j.value("too_few_pairs").isArray());
+    // The size test's fields and the damage beside it, in a field of its own.
+    const QJsonObject nul = lines.value("nul.txt");
+    EXPECT_EQ(nul.value("file_size").toInteger(), 2 * good.size() + 1);
+    EXPECT_EQ(nul.value("text_length").toInteger(), good.size());
+    EXPECT_EQ(nul.value("damage").toObject().value("code").toString(), "nul");
 
     // TSV: the same verdicts, the extra columns after the reason.
     const ScanResult tsv = Scan(sets + QStringList{d}, {}, l.env);
@@ -167,7 +173,7 @@ TEST(ExtendedScan, LinesCarryStatusCodeOffsetSetAndScore) {
     ASSERT_EQ(rows.size(), 4);
     for (const QString &row : rows) {
         const QStringList cols = row.split('\t');
-        ASSERT_EQ(cols.size(), 7) << row.toStdString();
+        ASSERT_EQ(cols.size(), 9) << row.toStdString();
         const QJsonObject o = lines.value(cols[0].section('/', -1));
         EXPECT_EQ(cols[1], o.value("reason").toString());
         EXPECT_EQ(cols[2], o.value("status").toString());
@@ -178,6 +184,9 @@ TEST(ExtendedScan, LinesCarryStatusCodeOffsetSetAndScore) {
         // The shortest text that reads back as the same score.
         EXPECT_EQ(cols[6].isEmpty(), !o.contains("score"));
         EXPECT_EQ(cols[6].toDouble(), o.value("score").toDouble(0));
+        const QJsonObject damage = o.value("damage").toObject();
+        EXPECT_EQ(cols[7], damage.value("code").toString());
+        EXPECT_EQ(cols[8], damage.value("reason").toString());
     }
 }
 

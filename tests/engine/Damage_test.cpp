@@ -35,7 +35,7 @@ std::optional<TDamage> Judge(TempDir &dir, const QByteArray &bytes,
     EXPECT_TRUE(file.Open(path));
     TTextFeatures f;
     const TFileMeasure m = file.Measure(enc, {}, {}, &f);
-    return FindDamage(m, f);
+    return JudgeDamage(file, m, f);
 }
 
 // UTF-8 read as Windows-1252 and saved as UTF-8 again.
@@ -92,6 +92,23 @@ QByteArray Repeat(const QByteArray &piece, int times) {
     return out;
 }
 
+// As base64 and hex dumps are written: 76 and 60 characters a line.
+QByteArray Base64Lines(const QByteArray &bytes) {
+    const QByteArray all = bytes.toBase64();
+    QByteArray out;
+    for (qsizetype i = 0; i < all.size(); i += 76)
+        out += all.mid(i, 76) + "\n";
+    return out;
+}
+
+QByteArray HexLines(const QByteArray &bytes) {
+    const QByteArray all = bytes.toHex();
+    QByteArray out;
+    for (qsizetype i = 0; i < all.size(); i += 60)
+        out += all.mid(i, 60) + "\n";
+    return out;
+}
+
 // One word of the German text per line.
 QByteArray WordList() {
     const QString text = QString::fromUtf8(GoodFixture("de.utf8.txt"));
@@ -123,6 +140,13 @@ TEST(Damage, EachDetectorCatchesItsDamageAndSaysWhere) {
         int64_t offset; // -2: any
         TDefaultEncoding enc = TDefaultEncoding::Windows1252;
     } cases[] = {
+        // UTF-16 without a mark, either order, before its NULs are named;
+        // the Greek one has no NUL before its first space.
+        {"UTF-16 LE without a mark", Utf16LeWithMark(deText).mid(2), TDamageCode::Utf16NoMark, -1},
+        {"UTF-16 BE without a mark", Utf16Be(deText, false), TDamageCode::Utf16NoMark, -1},
+        {"Greek UTF-16 LE without a mark",
+         Utf16LeWithMark(QString::fromUtf8(Repeat("Καλημέρα σας, φίλοι μου. ", 20))).mid(2),
+         TDamageCode::Utf16NoMark, -1},
         // A NUL anywhere.
         {"NUL block after an LF text", de + QByteArray(4096, '\0'), TDamageCode::Nul, de.size()},
         {"U+0000 in UTF-16", Utf16LeWithMark(deText.left(50) + QChar(0) + deText.mid(50)),
@@ -159,11 +183,16 @@ TEST(Damage, EachDetectorCatchesItsDamageAndSaysWhere) {
         {"word list", WordList(), TDamageCode::WordList, -1},
         {"word list, CR LF, indented", WordList().replace("\n", "\r\n  "), TDamageCode::WordList,
          -1},
-        // One character.
+        // One character, also when every line holds one token of it.
         {"one repeated character", Repeat("=", 5000), TDamageCode::OneCharacter, -1},
+        {"one character a line", Repeat("aaaaaaaa\n", 40), TDamageCode::OneCharacter, -1},
         {"one character between blanks", Repeat("x ", 400), TDamageCode::OneCharacter, -1},
         {"one character in lines", Repeat("aaaaaaaaaaab aaaaaaaaaaab\n", 40),
          TDamageCode::OneCharacter, -1},
+        // Data written as text: base64 in lines, a hex dump, one long line.
+        {"base64", Base64Lines(de), TDamageCode::Encoded, -1},
+        {"hex dump", HexLines(deAnsi), TDamageCode::Encoded, -1},
+        {"base64 in one line", de.toBase64(), TDamageCode::Encoded, -1},
         // Empty or only whitespace.
         {"empty", "", TDamageCode::Empty, -1},
         {"a mark only", "\xEF\xBB\xBF", TDamageCode::Empty, -1},
@@ -219,8 +248,13 @@ TEST(Damage, ThresholdsLeaveQuotedExamplesAlone) {
     TempDir dir;
     const QByteArray en = GoodFixture("en.utf8.txt");
     const QByteArray fr = GoodFixture("fr.utf8.txt");
+    // U+FFFD at a rate under one in a thousand: a manual showing it.
+    QByteArray manual;
+    for (int i = 0; i < 5; ++i)
+        manual += en + "A lost character shows as \xEF\xBF\xBD.\n";
     const QByteArray cases[] = {
         en + "A lost character shows as \xEF\xBF\xBD, the next as \xEF\xBF\xBD too.\n",
+        manual,
         fr + "Mal lu, \xC3\xA9 devient \xC3\x83\xC2\xA9 et \xC3\xA8 devient \xC3\x83\xC2\xA8.\n",
         GoodFixture("de.cp1252.txt") + "\x1A",
         "Short.\n",
@@ -234,9 +268,9 @@ TEST(Damage, ThresholdsLeaveQuotedExamplesAlone) {
 }
 
 TEST(Damage, CodeNamesAreStable) {
-    const char *const names[] = {"nul",           "control",       "replacement", "mojibake",
-                                 "utf16-odd",     "utf16-swapped", "markup",      "word-list",
-                                 "one-character", "empty"};
-    for (int i = 0; i < 10; ++i)
+    const char *const names[] = {"utf16-no-bom",  "nul",       "control",       "replacement",
+                                 "mojibake",      "utf16-odd", "utf16-swapped", "markup",
+                                 "one-character", "encoded",   "word-list",     "empty"};
+    for (int i = 0; i < 12; ++i)
         EXPECT_EQ(DamageCodeName(TDamageCode(i)), QLatin1StringView(names[i]));
 }

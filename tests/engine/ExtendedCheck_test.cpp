@@ -132,12 +132,15 @@ TEST(ExtendedCheck, SizeKeepsItsVerdictDamageBeforeTooShortBeforeDigraph) {
         {"cut", Times("Some words ", 10) + QByteArray(100, '\0'), TCheckResult::Suspect, "size",
          110, "nul"},
         // A NUL late in the text, too few bytes after it for the size test.
-        {"late nul", Times("Some words ", 100) + QByteArray("\0x", 2), TCheckResult::Suspect,
-         "nul", 1100, nullptr},
+        {"late nul", Times("Some words ", 100) + QByteArray("\0x", 2), TCheckResult::Suspect, "nul",
+         1100, nullptr},
         // Whitespace only: damage, not too short.
         {"blank", "  \r\n\t\r\n", TCheckResult::Suspect, "empty", -1, nullptr},
-        // Odd pairs, but too few of them to judge.
-        {"short odd", Times("XQ ", 100), TCheckResult::TooShort, "too-short", -1, nullptr},
+        // Good pairs, too few of them to judge.
+        {"short", Pairs(300), TCheckResult::TooShort, "too-short", -1, nullptr},
+        // Odd pairs, too few for the comparison, but far beyond the chance
+        // of a text that short: listed on the score.
+        {"short odd", Times("XQ ", 100), TCheckResult::Suspect, "digraph", -1, nullptr},
         // The same odd pairs, enough of them.
         {"long odd", Times("XQ ZJ ", 400), TCheckResult::Suspect, "digraph", -1, nullptr},
     };
@@ -152,8 +155,8 @@ TEST(ExtendedCheck, SizeKeepsItsVerdictDamageBeforeTooShortBeforeDigraph) {
         if (c.beside) {
             ASSERT_TRUE(damage);
             EXPECT_EQ(DamageCodeName(damage->code), QLatin1String(c.beside));
-            EXPECT_EQ(run.verdict.reason, SizeReason(run.verdict.file_size,
-                                                     run.verdict.text_length));
+            EXPECT_EQ(run.verdict.reason,
+                      SizeReason(run.verdict.file_size, run.verdict.text_length));
         }
     }
 }

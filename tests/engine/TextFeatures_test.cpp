@@ -471,6 +471,7 @@ TTextFeatures MeasureFeatures(const QString &path, TDefaultEncoding enc,
     TByteDigraphCounter bytes;
     TWideDigraphCounter wide;
     const TFileMeasure got = file.Measure(enc, {&bytes, &wide, nullptr}, {}, &f);
+    CompleteFeatures(file, got, f);
     if (m)
         *m = got;
     return f;
