@@ -137,13 +137,16 @@ TCheckResult TFileChecker::CheckExtended(const TCheckSettings &settings,
         verdict.reason = SizeReason(m.size, m.length);
         return TCheckResult::Suspect;
     }
-    if (damage) {
+    // Damage names the file unless the comparison lists it too: then the
+    // comparison's verdict stands, as the size test's does, with the damage
+    // beside it.
+    const auto damaged = [&] {
         verdict.test = TSuspectTest::Damage;
         verdict.reason = damage->reason;
         return TCheckResult::Suspect;
-    }
+    };
     if (!judge)
-        return TCheckResult::Passed;
+        return damage ? damaged() : TCheckResult::Passed;
     MyYieldProcess();
 
     // Letter pairs are judged on the text as it was meant: 8-bit bytes that
@@ -153,18 +156,18 @@ TCheckResult TFileChecker::CheckExtended(const TCheckSettings &settings,
     detail.digraphs = fAll.digraphs;
     const int64_t needed =
         MinDigraphsToJudge(settings.freq_variation_per_mille, settings.percent_fail_allowed);
-    // With one set there is nothing to choose from, and a file the
-    // comparison passes passes: its score and the set's cut are not needed.
     const TReferenceSets &sets = *settings.sets;
     const bool tooShort = fAll.digraphs < needed;
     double score = 1.0;
     const TReferenceSet &set = sets.size() == 1 ? sets.front() : *ClosestSet(fAll, sets, score);
+    // With one set there is nothing to choose from, and a file the
+    // comparison passes passes: its score and the set's cut are not needed.
     TDigraphComparison cmp;
     if (!tooShort) {
         cmp = CompareProfiles(fSample, set.profile, settings.freq_variation_per_mille,
                               settings.percent_fail_allowed, settings.decimal_separator, true);
         if (sets.size() == 1 && !cmp.fails)
-            return TCheckResult::Passed;
+            return damage ? damaged() : TCheckResult::Passed;
     }
     if (sets.size() == 1)
         score = DigraphScore(fAll, set.profile, set.kept);
@@ -177,6 +180,8 @@ TCheckResult TFileChecker::CheckExtended(const TCheckSettings &settings,
     const bool compared = cmp.fails && (cut < 0.0 || score > cut);
     const bool calibrated = fAll.digraphs >= set.cut.Shortest();
     const bool beyondChance = tooShort && cut >= 0.0 && score > cut;
+    if (damage && !compared)
+        return damaged();
     if ((tooShort && !calibrated) ||
         (!compared && !beyondChance && !FurtherThanOtherKind(score, set, cut))) {
         if (tooShort) {

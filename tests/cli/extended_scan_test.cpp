@@ -206,3 +206,40 @@ TEST(ExtendedScan, TooShortFilesAreListedButDoNotMakeTheStatusOne) {
     // A default run lists neither.
     EXPECT_EQ(Scan({l.dir.file("d")}).out, QString());
 }
+
+// The default tests keep their word under --extended: every file that the
+// size test or the digraph check lists keeps that test and that reason,
+// and damage found in it is added in columns of its own.
+TEST(ExtendedScan, DefaultVerdictsStandWithDamageBesideThem) {
+    TempDir dir;
+    const QByteArray english = GoodText(60);
+    const QString ref = dir.write("ref.txt", english);
+    const QByteArray german =
+        QStringLiteral("Der Hund schläft unter dem großen Baum, während die Katze spielt.\r\n")
+            .repeated(40)
+            .toLatin1();
+    dir.write("d/cut.txt", GoodText(10) + QByteArray(4000, '\0'));
+    dir.write("d/de.txt", german);
+    dir.write("d/de.html", "<html><body><p>" + german + "</p></body></html>\r\n");
+    dir.write("d/good.txt", GoodText(20));
+    const QString d = dir.file("d");
+    const QStringList args{"-s", "-d", "-r", ref, d};
+    const ScanResult plain = Scan(args);
+    const ScanResult extended = Scan(QStringList{"--extended"} + args);
+    ASSERT_EQ(plain.exit, 1) << plain.err.toStdString();
+    ASSERT_EQ(extended.exit, 1) << extended.err.toStdString();
+    const QStringList plainRows = plain.out.split('\n', Qt::SkipEmptyParts);
+    const QStringList extendedRows = extended.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(plainRows.size(), 3) << plain.out.toStdString();
+    ASSERT_EQ(extendedRows.size(), plainRows.size()) << extended.out.toStdString();
+    const QMap<QString, QString> beside{{"cut.txt", "nul"}, {"de.html", "markup"}, {"de.txt", ""}};
+    for (qsizetype i = 0; i < plainRows.size(); ++i) {
+        const QStringList p = plainRows[i].split('\t');
+        const QStringList e = extendedRows[i].split('\t');
+        ASSERT_EQ(e.size(), 9) << extendedRows[i].toStdString();
+        EXPECT_EQ(e.mid(0, 2), p) << extendedRows[i].toStdString();
+        const QString name = p[0].section('/', -1);
+        EXPECT_EQ(e[3], name == "cut.txt" ? "size" : "digraph") << name.toStdString();
+        EXPECT_EQ(e[7], beside.value(name)) << name.toStdString();
+    }
+}
