@@ -191,8 +191,7 @@ TEST_F(ToolProcess, ARuntimeFolderTooLongForASocketIsReported) {
         QStringLiteral("the runtime folder %1/quillon/windows is too long for a socket").arg(deep);
     EXPECT_TRUE(ReadLines(log).join('\n').contains(expected))
         << ReadLines(log).join('\n').toStdString();
-    tool.process().waitForReadyRead(1000);
-    EXPECT_TRUE(tool.Errors().contains(QFile::encodeName(expected))) << tool.Errors().toStdString();
+    EXPECT_TRUE(tool.WaitForErrors(QFile::encodeName(expected))) << tool.Errors().toStdString();
 }
 
 TEST_F(ToolProcess, AFullCloseWithLoggingWritesTheClosingLinesInOrder) {

@@ -70,6 +70,30 @@ TEST(WindowMessage, PostedMessagesArriveInOrderOnTheOwningThread) {
     EXPECT_EQ(r.messages, sent);
 }
 
+// The order of the connections is the order of service, whichever finishes
+// first: a sender that is slow to finish (a loaded machine) holds the later
+// ones back rather than being served after them. (It is cut off after its
+// timeout, so it holds them for no longer than that.)
+TEST(WindowMessage, MessagesAreServedInTheOrderTheirConnectionsWereMade) {
+    IsolatedEnv env;
+    Received r;
+    ASSERT_TRUE(r.receiver.Open());
+    QLocalSocket slow;
+    slow.connectToServer(WindowSocketPath(r.receiver.handle()));
+    ASSERT_TRUE(slow.waitForConnected(2000));
+    const TMessage first{0x401, 233, 0}, second{0x401, 6121, 0}, third{0x401, 234, 0};
+    slow.write(EncodeMessage(first));
+    ASSERT_TRUE(slow.waitForBytesWritten(2000));
+    ASSERT_TRUE(PostMessage(r.receiver.handle(), second));
+    ASSERT_TRUE(PostMessage(r.receiver.handle(), third));
+    // Time for the later two to be served out of turn, were they to be.
+    PumpUntil([&, cap = QDeadlineTimer(500)] { return cap.hasExpired(); });
+    EXPECT_TRUE(r.messages.empty());
+    slow.disconnectFromServer();
+    ASSERT_TRUE(PumpUntil([&] { return r.messages.size() >= 3; }));
+    EXPECT_EQ(r.messages, (std::vector<TMessage>{first, second, third}));
+}
+
 TEST(WindowMessage, MalformedRecordsAreDroppedAndLaterOnesStillArrive) {
     IsolatedEnv env;
     Received r;
