@@ -4,6 +4,7 @@
 #include "ControllerMessage.h"
 #include "DataFolder.h"
 #include "Dialogs.h"
+#include "EchoValue.h"
 #include "EventPump.h"
 #include "ExplanationPanel.h"
 #include "FileNames.h"
@@ -661,7 +662,8 @@ bool TForm1::SetUpExtendedRun(bool thorough) {
     crap_detector->reference_sets = app::BuildRunSets(request, error, setName);
     if (error)
         ShowError(QStringLiteral("The reference set \"%1\" cannot be used: %2:\n%3")
-                      .arg(setName, QDir::toNativeSeparators(error->path), error->cause));
+                      .arg(suite::EchoValue(setName), QDir::toNativeSeparators(error->path),
+                           error->cause));
     return !error;
 }
 

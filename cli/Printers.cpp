@@ -181,7 +181,7 @@ QByteArray TsvLine(const QString &path, const engine::TVerdict &verdict, bool ex
     line += '\t' + Status(tooShort) + '\t' + Code(verdict) + '\t';
     if (verdict.offset >= 0)
         line += QByteArray::number(qlonglong(verdict.offset));
-    line += '\t' + verdict.set.toUtf8() + '\t';
+    line += '\t' + suite::TsvText(verdict.set) + '\t';
     if (verdict.score >= 0)
         line += Figure(verdict.score);
     return line + '\n';

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Reporter.h"
 
+#include "EchoValue.h"
 #include "File_utils.h"
 #include "PathEscape.h"
 
@@ -17,7 +18,7 @@ namespace {
 // line), so the message names the very file.
 void PrintError(const QString &path, const QString &cause) {
     std::fprintf(stderr, "brindle-scan: %s: %s\n", suite::TsvPath(path).constData(),
-                 cause.toLocal8Bit().constData());
+                 suite::TerminalText(cause).toLocal8Bit().constData());
 }
 
 } // namespace
@@ -55,7 +56,8 @@ void TReporter::Note(const QString &path, const QString &cause) {
 
 void TReporter::Warning(const QString &text) {
     ToStderr([&] {
-        std::fprintf(stderr, "brindle-scan: warning: %s\n", text.toLocal8Bit().constData());
+        std::fprintf(stderr, "brindle-scan: warning: %s\n",
+                     suite::TerminalText(text).toLocal8Bit().constData());
     });
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ScanOptions.h"
 
+#include "EchoValue.h"
+
 #include <limits>
 
 namespace cli {
@@ -54,9 +56,10 @@ const char *UsageText() {
            "      --version          the program's version\n"
            "\n"
            "PATHS: in TSV a backslash is written \\\\, a TAB \\t, a line feed \\n, a carriage\n"
-           "return \\r, and a byte that is not UTF-8 \\xHH; other paths are written as they\n"
-           "are. JSONL adds \"path_bytes\", the path's bytes in base64, when the path is\n"
-           "not UTF-8.\n"
+           "return \\r, and any other control character or a byte that is not UTF-8\n"
+           "\\xHH; other paths are written as they are, and the reason and set columns\n"
+           "the same way. JSONL adds \"path_bytes\", the path's bytes in base64, when\n"
+           "the path is not UTF-8.\n"
            "\n"
            "EXTENDED (--extended): damage, then the size test, then (with -d) too short\n"
            "to judge, then the letter pairs against the closest set; the first that\n"
@@ -128,11 +131,11 @@ QString SetInt(TScanOptions &o, const QString &name, const QString &value) {
     if (!n) {
         if constexpr (Max == std::numeric_limits<int>::max())
             return QStringLiteral("%1: '%2' is not a whole number of %3 or more")
-                .arg(name, value)
+                .arg(name, suite::EchoValue(value))
                 .arg(Min);
         else
             return QStringLiteral("%1: '%2' is not a whole number from %3 to %4")
-                .arg(name, value)
+                .arg(name, suite::EchoValue(value))
                 .arg(Min)
                 .arg(Max);
     }
@@ -195,7 +198,7 @@ const TOption kOptions[] = {
              o.encoding = engine::TDefaultEncoding::Automatic;
          else
              return QStringLiteral("%1: unknown encoding '%2' (windows-1252, utf-8 or auto)")
-                 .arg(name, v);
+                 .arg(name, suite::EchoValue(v));
          return QString();
      }},
     {nullptr, "--files-from", true, "a list file, or - for standard input",
@@ -210,7 +213,8 @@ const TOption kOptions[] = {
          else if (v == QLatin1String("jsonl"))
              o.format = TOutputFormat::Jsonl;
          else
-             return QStringLiteral("%1: unknown format '%2' (tsv or jsonl)").arg(name, v);
+             return QStringLiteral("%1: unknown format '%2' (tsv or jsonl)")
+                 .arg(name, suite::EchoValue(v));
          return QString();
      }},
     {"-j", "--jobs", true, "a number", SetInt<&TScanOptions::jobs, 1, 1024>},
@@ -219,16 +223,16 @@ const TOption kOptions[] = {
      [](TScanOptions &o, const QString &name, const QString &v) {
          const qsizetype eq = v.indexOf(QLatin1Char('='));
          if (eq < 0)
-             return QStringLiteral("%1: '%2' is not NAME=PATH").arg(name, v);
+             return QStringLiteral("%1: '%2' is not NAME=PATH").arg(name, suite::EchoValue(v));
          const QString set = v.left(eq), path = v.mid(eq + 1);
          if (!IsSetName(set))
              return QStringLiteral("%1: '%2' is not a set name (ASCII letters, digits, '-', "
                                    "'_' and '.', starting with a letter or digit)")
-                 .arg(name, set);
+                 .arg(name, suite::EchoValue(set));
          if (set == ReferenceSetName())
              return QStringLiteral("%1: the set 'reference' is made by -r and --profile").arg(name);
          if (path.isEmpty())
-             return QStringLiteral("%1: %2= needs a PATH").arg(name, set);
+             return QStringLiteral("%1: %2= needs a PATH").arg(name, suite::EchoValue(set));
          o.sets.append({set, path});
          return QString();
      }},
@@ -237,7 +241,8 @@ const TOption kOptions[] = {
          const QStringList codes = v.split(QLatin1Char(','));
          for (const QString &code : codes)
              if (!IsSetName(code) || (code == QLatin1String("auto") && codes.size() > 1))
-                 return QStringLiteral("%1: '%2' is not auto or CODE[,CODE...]").arg(name, v);
+                 return QStringLiteral("%1: '%2' is not auto or CODE[,CODE...]")
+                     .arg(name, suite::EchoValue(v));
          o.languages = codes;
          return QString();
      }},
@@ -248,7 +253,7 @@ const TOption kOptions[] = {
          o.shard = ParseShard(v);
          if (!o.shard)
              return QStringLiteral("%1: '%2' is not K/N with 1 <= K <= N <= %3")
-                 .arg(name, v)
+                 .arg(name, suite::EchoValue(v))
                  .arg(kMaxShards);
          return QString();
      }},
@@ -263,19 +268,6 @@ const TOption *FindOption(const QString &arg) {
 }
 
 } // namespace
-
-bool IsSetName(const QString &name) {
-    if (name.isEmpty() || name.size() > 64)
-        return false;
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const char16_t c = name.at(i).unicode();
-        const bool alnum =
-            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-        if (!alnum && (i == 0 || (c != '-' && c != '_' && c != '.')))
-            return false;
-    }
-    return true;
-}
 
 TParseResult ParseScanOptions(const QStringList &args) {
     TParseResult result;
@@ -312,7 +304,7 @@ TParseResult ParseScanOptions(const QStringList &args) {
         }
         const TOption *opt = FindOption(arg);
         if (!opt)
-            return fail(QStringLiteral("unknown option '%1'").arg(arg));
+            return fail(QStringLiteral("unknown option '%1'").arg(suite::EchoValue(arg)));
         QString value;
         if (opt->takesValue) {
             if (inlineValue)

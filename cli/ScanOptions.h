@@ -7,6 +7,7 @@
 // help text is kept by hand beside it, within 80 columns.
 
 #include "FileCheck.h"
+#include "LanguageSets.h"
 #include "Shards.h"
 #include "TextFile.h"
 
@@ -62,9 +63,9 @@ TParseResult ParseScanOptions(const QStringList &args);
 inline QString ReferenceSetName() {
     return QStringLiteral("reference");
 }
-// A set's name shows in every output line: ASCII letters, digits, '-', '_'
-// and '.', starting with a letter or digit, so that it needs no escaping.
-bool IsSetName(const QString &name);
+// A set's name shows in every output line, so it is held to the rule of
+// language codes, which name sets too.
+using engine::IsSetName;
 
 const char *UsageText();
 

@@ -2,6 +2,7 @@
 // brindle-scan: the detector's check from the command line. This file only
 // wires the pieces: options, the reference, the files' sources, the run and
 // the reporter that tells the user what it found.
+#include "EchoValue.h"
 #include "FileList.h"
 #include "FileNames.h"
 #include "LoadReference.h"
@@ -24,7 +25,7 @@ namespace {
 
 void UsageError(const QString &message) {
     std::fprintf(stderr, "brindle-scan: %s\nTry 'brindle-scan --help' for more.\n",
-                 message.toLocal8Bit().constData());
+                 suite::TerminalText(message).toLocal8Bit().constData());
 }
 
 // A run that found nothing to check is no success to report silently.

@@ -8,7 +8,7 @@ namespace engine {
 QByteArray SuspectLine(const QString &path, const TVerdict &verdict) {
     QByteArray line = suite::TsvPath(path);
     line += '\t';
-    line += verdict.reason.toUtf8();
+    line += suite::TsvText(verdict.reason);
     line += '\n';
     return line;
 }

@@ -12,7 +12,8 @@
 namespace engine {
 
 // The path with its TSV escapes (suite::TsvPath: any name survives), a TAB,
-// the reason in UTF-8 and a line feed.
+// the reason in UTF-8 with the same escapes (a pair from a crafted profile
+// may hold a TAB or a line break) and a line feed.
 QByteArray SuspectLine(const QString &path, const TVerdict &verdict);
 
 } // namespace engine

@@ -176,3 +176,17 @@ TEST(NamesAndFolders, FilesDeeperThanPathMaxAreChecked) {
     }
     ::close(fds[0]);
 }
+
+// A name with control characters (an ESC that would drive the terminal) is
+// escaped in the output and in messages alike; nothing raw reaches either.
+TEST(NamesAndFolders, ControlCharactersInNamesNeverReachTheTerminalRaw) {
+    TempDir dir;
+    const QByteArray root = QFile::encodeName(dir.path());
+    ASSERT_EQ(::mkdir(root + "/d", 0700), 0);
+    WriteFileBytes(root + "/d/\x1b]0;owned\x07.txt", kCut);
+    const Result r = RunBytes({kScan, root + "/d", root + "/gone\x1b[2J"}, dir);
+    EXPECT_EQ(r.exit, 2) << r.err.toStdString();
+    EXPECT_EQ(r.out, root + "/d/\\x1b]0;owned\\x07.txt\tFile-size 13 but text-length 4\n");
+    EXPECT_FALSE(r.err.contains('\x1b')) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("gone\\x1b[2J")) << r.err.toStdString();
+}
