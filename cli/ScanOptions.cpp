@@ -23,6 +23,9 @@ const char *UsageText() {
            "                         save the profile of the --reference files to FILE;\n"
            "                         without FOLDER nothing else is done\n"
            "  -s, --subfolders       include subfolders\n"
+           "      --follow-links     follow every link to a file; without it a link to\n"
+           "                         a file outside FOLDER is left out, with a note on\n"
+           "                         standard error\n"
            "  -d, --digraph          run the digraph check\n"
            "  -f, --freq-var N       frequency variation per 1000 (default 15, 0 to 1000)\n"
            "  -p, --fail-pct N       percent fail allowed (default 10, 0 or more)\n"
@@ -158,6 +161,7 @@ const TOption kOptions[] = {
     {"-h", "--help", false, nullptr, SetFlag<&TScanOptions::help>},
     {nullptr, "--version", false, nullptr, SetFlag<&TScanOptions::version>},
     {"-s", "--subfolders", false, nullptr, SetFlag<&TScanOptions::subfolders>},
+    {nullptr, "--follow-links", false, nullptr, SetFlag<&TScanOptions::followLinks>},
     {"-d", "--digraph", false, nullptr, SetFlag<&TScanOptions::digraph>},
     {nullptr, "--progress", false, nullptr,
      [](TScanOptions &o, const QString &, const QString &) {

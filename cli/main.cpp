@@ -119,8 +119,8 @@ int main(int argc, char **argv) {
     // reports nothing.
     std::optional<cli::TScanSource> weighing;
     if (o.shard)
-        weighing.emplace(listed, o.folders, o.subfolders);
-    cli::TScanSource source(std::move(listed), o.folders, o.subfolders);
+        weighing.emplace(listed, o.folders, o.subfolders, o.followLinks);
+    cli::TScanSource source(std::move(listed), o.folders, o.subfolders, o.followLinks);
     std::optional<cli::TShardSource> shard;
     if (o.shard)
         shard.emplace(source, *weighing, *o.shard);
@@ -132,6 +132,12 @@ int main(int argc, char **argv) {
             shard->Hold([&report, path, cause] { report.Error(path, cause); });
         else
             report.Error(path, cause);
+    };
+    source.onLeftOut = [&](const QString &path, const QString &cause) {
+        if (shard)
+            shard->Hold([&report, path, cause] { report.Note(path, cause); });
+        else
+            report.Note(path, cause);
     };
 
     if (o.list) {
