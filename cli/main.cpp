@@ -141,9 +141,11 @@ int main(int argc, char **argv) {
     };
 
     if (o.list) {
-        cli::WriteFileList(files, report.Out(), o.nullSeparated, [&](const QString &path) {
-            report.Error(path, QStringLiteral("the name holds a line feed; list with -0"));
-        });
+        const bool terminal = ::isatty(STDOUT_FILENO) == 1;
+        cli::WriteFileList(
+            files, report.Out(), o.nullSeparated, terminal, [&](const QString &path) {
+                report.Error(path, QStringLiteral("the name holds a line feed; list with -0"));
+            });
         return report.Finish();
     }
     const int jobs = o.jobs > 0 ? o.jobs : engine::DefaultJobs();
