@@ -223,6 +223,14 @@ TEST_F(ToolProcess, ControllerCommandsSwitchLoggingStopLoadsAndEndTheTool) {
     EXPECT_EQ(controller.WaitForLine(), Code(4601, window));
 
     Post(6120); // not logging yet: no line
+    // Logging goes on only once the tool has served that: a tool that is
+    // activated meanwhile takes the shared choice up by itself. Messages are
+    // served in order, so the loader's two long messages say that it has.
+    Post(234);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(controller.WaitForLine(), Announce(window));
+        EXPECT_EQ(controller.WaitForLine(), Code(6106, window));
+    }
     SetLogging(true);
     Post(233);
     Post(701); // unknown: nothing

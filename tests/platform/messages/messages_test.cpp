@@ -23,11 +23,17 @@ using namespace platform;
 namespace {
 
 // Runs the event loop until `done` holds; the cap only ends a broken test.
+// `done` is asked once a turn and never again once it held: it may act (post
+// a message), and asking twice would act twice.
 template <typename Done> bool PumpUntil(Done done) {
     QDeadlineTimer cap(10000);
-    while (!done() && !cap.hasExpired())
+    for (;;) {
+        if (done())
+            return true;
+        if (cap.hasExpired())
+            return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
+    }
 }
 
 // Sends raw bytes over one connection, then closes it.
