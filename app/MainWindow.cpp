@@ -4,6 +4,7 @@
 #include "ControllerMessage.h"
 #include "DataFolder.h"
 #include "Dialogs.h"
+#include "EchoValue.h"
 #include "EventPump.h"
 #include "ExplanationPanel.h"
 #include "FileNames.h"
@@ -661,7 +662,8 @@ bool TForm1::SetUpExtendedRun(bool thorough) {
     const std::optional<engine::TReferenceError> error = engine::BuildRunSetup(request, setup);
     if (error)
         ShowError(QStringLiteral("The reference set \"%1\" cannot be used: %2:\n%3")
-                      .arg(setup.failed_set, QDir::toNativeSeparators(error->path), error->cause));
+                      .arg(suite::EchoValue(setup.failed_set),
+                           QDir::toNativeSeparators(error->path), error->cause));
     else
         crap_detector->reference_sets = setup.sets;
     return !error;

@@ -293,6 +293,10 @@ bool LoadFormSettings(QWidget *form, const QString &fileName) {
             return false;
         }
         ReadOrWriteComponents(form, ini, true);
+        for (const TReferenceSetList *sets : form->findChildren<TReferenceSetList *>())
+            if (!sets->LoadProblem().isEmpty())
+                Warn(form, QStringLiteral("The settings file %1: %2")
+                               .arg(QDir::toNativeSeparators(fileName), sets->LoadProblem()));
         return true;
     } catch (const TIniFileError &e) {
         Warn(form, QStringLiteral("The settings file %1 cannot be read (%2). The window keeps "

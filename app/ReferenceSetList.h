@@ -46,14 +46,22 @@ public:
 
     // Reads or writes the sets in `section`: "count", then per set n from 1
     // "nameN", "profileN" (1 for a saved profile) and its files "fileN.1",
-    // "fileN.2", …. A missing or damaged section gives no sets.
+    // "fileN.2", …. A missing or damaged section gives no sets. At most
+    // kMaxSets sets of kMaxSetFiles files each are read; LoadProblem() then
+    // says what was left out, so that nothing goes without a word.
     void ReadOrWrite(TMyIniFile &ini, const QString &section, bool restore);
+    // Empty when the last read kept every set and file.
+    const QString &LoadProblem() const { return fLoadProblem; }
+
+    static constexpr int kMaxSets = 1000;
+    static constexpr int kMaxSetFiles = 100000;
 
 signals:
     void Changed();
 
 private:
     QList<TNamedSet> fSets;
+    QString fLoadProblem;
 };
 
 } // namespace app

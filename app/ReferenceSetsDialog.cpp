@@ -11,6 +11,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -91,7 +92,9 @@ QString ValidSetName(const QString &name) {
 }
 
 void TReferenceSetsDialog::AddSet(app::TNamedSet set) {
-    if (set.files.isEmpty())
+    // The settings file keeps no more than this, so no more is taken here.
+    if (set.files.isEmpty() || fSets.size() >= app::TReferenceSetList::kMaxSets ||
+        set.files.size() > app::TReferenceSetList::kMaxSetFiles)
         return;
     set.name = UniqueName(set.name);
     fSets << set;
@@ -124,6 +127,14 @@ void TReferenceSetsDialog::Refill() {
     }
     Rename->setEnabled(List->currentRow() >= 0);
     Remove->setEnabled(List->currentRow() >= 0);
+    const bool room = fSets.size() < app::TReferenceSetList::kMaxSets;
+    const QString full =
+        room ? QString()
+             : QStringLiteral("There are %1 sets, as many as the settings keep.").arg(fSets.size());
+    for (QPushButton *add : {AddTexts, AddProfile}) {
+        add->setEnabled(room);
+        add->setToolTip(full);
+    }
 }
 
 namespace {
@@ -154,6 +165,13 @@ void TReferenceSetsDialog::AddFromFiles(bool profile) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QStringList files = dialog.selectedFiles();
+    if (files.size() > app::TReferenceSetList::kMaxSetFiles) {
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("%1 files are chosen; a set holds at most %2.")
+                                 .arg(files.size())
+                                 .arg(app::TReferenceSetList::kMaxSetFiles));
+        return;
+    }
     // A profile is named after itself, texts after their folder.
     const QFileInfo first(files.first());
     bool ok = false;

@@ -61,7 +61,23 @@ QString ReadFileList(const QString &name, bool nulSeparated, QStringList &files,
     return {};
 }
 
-bool WriteFileList(engine::TFileSource &source, TLineWriter &out, bool nulSeparated,
+namespace {
+
+QByteArray EscapeControlBytes(const QByteArray &bytes) {
+    QByteArray out;
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F)
+            out += "\\x" + QByteArray::number(u, 16).rightJustified(2, '0');
+        else
+            out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+bool WriteFileList(engine::TFileSource &source, TLineWriter &out, bool nulSeparated, bool terminal,
                    const std::function<void(const QString &path)> &onUnlistable) {
     for (engine::TSourceFile file; source.Next(file);) {
         const QString &path = file.path;
@@ -71,6 +87,8 @@ bool WriteFileList(engine::TFileSource &source, TLineWriter &out, bool nulSepara
             onUnlistable(path);
             continue;
         }
+        if (terminal)
+            line = EscapeControlBytes(line);
         line += nulSeparated ? '\0' : '\n';
         if (!out.Line(line))
             return false;

@@ -20,10 +20,12 @@ namespace cli {
 QString ReadFileList(const QString &name, bool nulSeparated, QStringList &files,
                      const std::function<void(qsizetype line)> &onNulInLine);
 
-// Writes every path of `source` to `out`, each followed by a LF (or a NUL).
+// Writes every path of `source` to `out`, each followed by a LF (or a NUL),
+// as its exact bytes, so that the list reads back with --files-from; to a
+// `terminal` a control character (an ESC would drive it) is written "\xHH".
 // A path holding a LF cannot be written one per line: it is passed to
 // `onUnlistable` instead. False when the output failed.
-bool WriteFileList(engine::TFileSource &source, TLineWriter &out, bool nulSeparated,
+bool WriteFileList(engine::TFileSource &source, TLineWriter &out, bool nulSeparated, bool terminal,
                    const std::function<void(const QString &path)> &onUnlistable);
 
 } // namespace cli

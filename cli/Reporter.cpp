@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Reporter.h"
 
+#include "EchoValue.h"
 #include "File_utils.h"
 #include "PathEscape.h"
 
@@ -17,7 +18,7 @@ namespace {
 // line), so the message names the very file.
 void PrintError(const QString &path, const QString &cause) {
     std::fprintf(stderr, "brindle-scan: %s: %s\n", suite::TsvPath(path).constData(),
-                 cause.toLocal8Bit().constData());
+                 suite::TerminalText(cause).toLocal8Bit().constData());
 }
 
 // "digraph 20, size 3", in name order.
@@ -60,9 +61,14 @@ void TReporter::Error(const QString &path, const QString &cause) {
     ToStderr(path, cause);
 }
 
+void TReporter::Note(const QString &path, const QString &cause) {
+    ToStderr(path, cause);
+}
+
 void TReporter::Warning(const QString &text) {
     ToStderr([&] {
-        std::fprintf(stderr, "brindle-scan: warning: %s\n", text.toLocal8Bit().constData());
+        std::fprintf(stderr, "brindle-scan: warning: %s\n",
+                     suite::TerminalText(text).toLocal8Bit().constData());
     });
 }
 

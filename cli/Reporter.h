@@ -37,6 +37,8 @@ public:
 
     // An error: the run goes on, and ends with status 2.
     void Error(const QString &path, const QString &cause);
+    // The same line, for something passed over that is not an error.
+    void Note(const QString &path, const QString &cause);
     // "brindle-scan: warning: TEXT".
     void Warning(const QString &text);
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ScanOptions.h"
 
+#include "EchoValue.h"
 #include "RunSetup.h"
 
 #include <limits>
@@ -23,6 +24,9 @@ const char *UsageText() {
            "                         save the profile of the --reference files to FILE;\n"
            "                         without FOLDER nothing else is done\n"
            "  -s, --subfolders       include subfolders\n"
+           "      --follow-links     follow every link to a file; without it a link to\n"
+           "                         a file outside FOLDER is left out, with a note on\n"
+           "                         standard error\n"
            "  -d, --digraph          run the digraph check\n"
            "  -f, --freq-var N       frequency variation per 1000 (default 15, 0 to 1000)\n"
            "  -p, --fail-pct N       percent fail allowed (default 10, 0 or more)\n"
@@ -56,9 +60,10 @@ const char *UsageText() {
            "      --version          the program's version\n"
            "\n"
            "PATHS: in TSV a backslash is written \\\\, a TAB \\t, a line feed \\n, a carriage\n"
-           "return \\r, and a byte that is not UTF-8 \\xHH; other paths are written as they\n"
-           "are. JSONL adds \"path_bytes\", the path's bytes in base64, when the path is\n"
-           "not UTF-8.\n"
+           "return \\r, and any other control character or a byte that is not UTF-8\n"
+           "\\xHH; other paths are written as they are, and the reason and set columns\n"
+           "the same way. JSONL adds \"path_bytes\", the path's bytes in base64, when\n"
+           "the path is not UTF-8.\n"
            "\n"
            "EXTENDED (--extended): damage, then the size test, then (with -d) too short\n"
            "to judge, then the letter pairs against the closest set; the first that\n"
@@ -130,11 +135,11 @@ QString SetInt(TScanOptions &o, const QString &name, const QString &value) {
     if (!n) {
         if constexpr (Max == std::numeric_limits<int>::max())
             return QStringLiteral("%1: '%2' is not a whole number of %3 or more")
-                .arg(name, value)
+                .arg(name, suite::EchoValue(value))
                 .arg(Min);
         else
             return QStringLiteral("%1: '%2' is not a whole number from %3 to %4")
-                .arg(name, value)
+                .arg(name, suite::EchoValue(value))
                 .arg(Min)
                 .arg(Max);
     }
@@ -157,6 +162,7 @@ const TOption kOptions[] = {
     {"-h", "--help", false, nullptr, SetFlag<&TScanOptions::help>},
     {nullptr, "--version", false, nullptr, SetFlag<&TScanOptions::version>},
     {"-s", "--subfolders", false, nullptr, SetFlag<&TScanOptions::subfolders>},
+    {nullptr, "--follow-links", false, nullptr, SetFlag<&TScanOptions::followLinks>},
     {"-d", "--digraph", false, nullptr, SetFlag<&TScanOptions::digraph>},
     {nullptr, "--progress", false, nullptr,
      [](TScanOptions &o, const QString &, const QString &) {
@@ -197,7 +203,7 @@ const TOption kOptions[] = {
              o.encoding = engine::TDefaultEncoding::Automatic;
          else
              return QStringLiteral("%1: unknown encoding '%2' (windows-1252, utf-8 or auto)")
-                 .arg(name, v);
+                 .arg(name, suite::EchoValue(v));
          return QString();
      }},
     {nullptr, "--files-from", true, "a list file, or - for standard input",
@@ -212,7 +218,8 @@ const TOption kOptions[] = {
          else if (v == QLatin1String("jsonl"))
              o.format = TOutputFormat::Jsonl;
          else
-             return QStringLiteral("%1: unknown format '%2' (tsv or jsonl)").arg(name, v);
+             return QStringLiteral("%1: unknown format '%2' (tsv or jsonl)")
+                 .arg(name, suite::EchoValue(v));
          return QString();
      }},
     {"-j", "--jobs", true, "a number", SetInt<&TScanOptions::jobs, 1, 1024>},
@@ -221,12 +228,12 @@ const TOption kOptions[] = {
      [](TScanOptions &o, const QString &name, const QString &v) {
          const qsizetype eq = v.indexOf(QLatin1Char('='));
          if (eq < 0)
-             return QStringLiteral("%1: '%2' is not NAME=PATH").arg(name, v);
+             return QStringLiteral("%1: '%2' is not NAME=PATH").arg(name, suite::EchoValue(v));
          const QString set = v.left(eq), path = v.mid(eq + 1);
          if (const QString problem = engine::SetNameProblem(set); !problem.isEmpty())
              return QStringLiteral("%1: %2").arg(name, problem);
          if (path.isEmpty())
-             return QStringLiteral("%1: %2= needs a PATH").arg(name, set);
+             return QStringLiteral("%1: %2= needs a PATH").arg(name, suite::EchoValue(set));
          o.sets.append({set, path});
          return QString();
      }},
@@ -236,7 +243,8 @@ const TOption kOptions[] = {
          for (const QString &code : codes)
              if (!engine::SetNameProblem(code).isEmpty() ||
                  (code == QLatin1String("auto") && codes.size() > 1))
-                 return QStringLiteral("%1: '%2' is not auto or CODE[,CODE...]").arg(name, v);
+                 return QStringLiteral("%1: '%2' is not auto or CODE[,CODE...]")
+                     .arg(name, suite::EchoValue(v));
          o.languages = codes;
          return QString();
      }},
@@ -247,7 +255,7 @@ const TOption kOptions[] = {
          o.shard = ParseShard(v);
          if (!o.shard)
              return QStringLiteral("%1: '%2' is not K/N with 1 <= K <= N <= %3")
-                 .arg(name, v)
+                 .arg(name, suite::EchoValue(v))
                  .arg(kMaxShards);
          return QString();
      }},
@@ -298,7 +306,7 @@ TParseResult ParseScanOptions(const QStringList &args) {
         }
         const TOption *opt = FindOption(arg);
         if (!opt)
-            return fail(QStringLiteral("unknown option '%1'").arg(arg));
+            return fail(QStringLiteral("unknown option '%1'").arg(suite::EchoValue(arg)));
         QString value;
         if (opt->takesValue) {
             if (inlineValue)

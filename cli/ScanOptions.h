@@ -7,6 +7,7 @@
 // help text is kept by hand beside it, within 80 columns.
 
 #include "FileCheck.h"
+#include "LanguageSets.h"
 #include "Shards.h"
 #include "TextFile.h"
 
@@ -30,6 +31,7 @@ struct TScanOptions {
     QString profile;     // a saved reference profile, used instead of references
     QString saveProfile; // where to save the references' profile
     bool subfolders = false;
+    bool followLinks = false;
     bool digraph = false;
     int freqVariation = engine::kDefaultFreqVariationPerMille;
     int failPercent = engine::kDesignPercentFailAllowed;

@@ -21,8 +21,10 @@ QString AbsolutePath(const QString &name) {
     return QDir::cleanPath(suite::DecodeFileName(cwd.constData()) + QLatin1Char('/') + name);
 }
 
-TScanSource::TScanSource(QStringList listed, QStringList arguments, bool subfolders)
-    : fList(std::move(listed), true), fFolders(std::move(arguments)), fSubfolders(subfolders) {}
+TScanSource::TScanSource(QStringList listed, QStringList arguments, bool subfolders,
+                         bool followLinks)
+    : fList(std::move(listed), true), fFolders(std::move(arguments)), fSubfolders(subfolders),
+      fFollowLinks(followLinks) {}
 
 bool TScanSource::Next(engine::TSourceFile &file) {
     if (fList.Next(file))
@@ -62,6 +64,13 @@ bool TScanSource::Next(engine::TSourceFile &file) {
         };
         fWalk->onDanglingLink = [this](const QString &path) {
             Report(path, QStringLiteral("symbolic link to a missing file"));
+        };
+        fWalk->followLinks = fFollowLinks;
+        fWalk->onOutsideLink = [this](const QString &path, const QString &target) {
+            if (onLeftOut)
+                onLeftOut(path, QStringLiteral("not checked: a link to %1, outside the folder "
+                                               "(--follow-links follows it)")
+                                    .arg(suite::DisplayFileName(target)));
         };
     }
 }

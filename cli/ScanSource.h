@@ -17,13 +17,19 @@ namespace cli {
 
 class TScanSource : public engine::TFileSource {
 public:
-    TScanSource(QStringList listed, QStringList arguments, bool subfolders);
+    // `followLinks`: a walk follows every link to a file, not only those to
+    // a file inside the folder walked.
+    TScanSource(QStringList listed, QStringList arguments, bool subfolders,
+                bool followLinks = false);
     bool Next(engine::TSourceFile &file) override;
     // Something that is not checked and should have been, with the cause: an
     // argument that is missing or neither a folder nor a file, a folder that
     // cannot be read, a symbolic link whose target is missing. Called as the
     // walk reaches it, on the run's thread.
     std::function<void(const QString &path, const QString &cause)> onError;
+    // A file left out on purpose (a link out of the folder walked), with
+    // the reason: no error, but the user should know it was not checked.
+    std::function<void(const QString &path, const QString &cause)> onLeftOut;
     // Whether a folder argument, walked without its subfolders, has any.
     bool SkippedSubfolders() const { return fSkippedSubfolders; }
 
@@ -34,6 +40,7 @@ private:
     QStringList fFolders;
     qsizetype fNextFolder = 0;
     bool fSubfolders;
+    bool fFollowLinks;
     bool fSkippedSubfolders = false;
     std::unique_ptr<suite::TFolderWalk> fWalk;
 };

@@ -2,6 +2,7 @@
 // brindle-scan: the detector's check from the command line. This file only
 // wires the pieces: options, the reference, the files' sources, the run and
 // the reporter that tells the user what it found.
+#include "EchoValue.h"
 #include "FileList.h"
 #include "FileNames.h"
 #include "OrderedRun.h"
@@ -23,7 +24,7 @@ namespace {
 
 void UsageError(const QString &message) {
     std::fprintf(stderr, "brindle-scan: %s\nTry 'brindle-scan --help' for more.\n",
-                 message.toLocal8Bit().constData());
+                 suite::TerminalText(message).toLocal8Bit().constData());
 }
 
 // A run that found nothing to check is no success to report silently.
@@ -112,8 +113,8 @@ int main(int argc, char **argv) {
     // reports nothing.
     std::optional<cli::TScanSource> weighing;
     if (o.shard)
-        weighing.emplace(listed, o.folders, o.subfolders);
-    cli::TScanSource source(std::move(listed), o.folders, o.subfolders);
+        weighing.emplace(listed, o.folders, o.subfolders, o.followLinks);
+    cli::TScanSource source(std::move(listed), o.folders, o.subfolders, o.followLinks);
     std::optional<cli::TShardSource> shard;
     if (o.shard)
         shard.emplace(source, *weighing, *o.shard);
@@ -126,11 +127,19 @@ int main(int argc, char **argv) {
         else
             report.Error(path, cause);
     };
+    source.onLeftOut = [&](const QString &path, const QString &cause) {
+        if (shard)
+            shard->Hold([&report, path, cause] { report.Note(path, cause); });
+        else
+            report.Note(path, cause);
+    };
 
     if (o.list) {
-        cli::WriteFileList(files, report.Out(), o.nullSeparated, [&](const QString &path) {
-            report.Error(path, QStringLiteral("the name holds a line feed; list with -0"));
-        });
+        const bool terminal = ::isatty(STDOUT_FILENO) == 1;
+        cli::WriteFileList(
+            files, report.Out(), o.nullSeparated, terminal, [&](const QString &path) {
+                report.Error(path, QStringLiteral("the name holds a line feed; list with -0"));
+            });
         return report.Finish();
     }
     const int jobs = o.jobs > 0 ? o.jobs : engine::DefaultJobs();

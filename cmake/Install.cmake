@@ -11,17 +11,45 @@ set(BRINDLE_APP_ID "org.quillon.Brindle")
 
 file(RELATIVE_PATH _brindle_bin_to_lib "/${CMAKE_INSTALL_BINDIR}" "/${BRINDLE_INSTALL_LIBDIR}")
 
+# CMake would give the build-tree binaries a RUNPATH padded with ':' so that
+# `install` can patch it in place, and an empty entry means the current
+# folder: started from a folder holding a libQt6Core.so.6, a program would
+# load it. So each binary is linked with the build folders of our libraries
+# (never an empty entry, repeated to make room for the installed value) and
+# the installed copy gets its relative RUNPATH here.
+set(_brindle_library_dirs "")
+foreach(library qlbuf lemmatiser)
+    get_target_property(_dir ${library} BINARY_DIR)
+    list(APPEND _brindle_library_dirs "${_dir}")
+endforeach()
+function(brindle_install_with_rpath target destination installed_rpath)
+    string(JOIN ":" build_rpath ${_brindle_library_dirs})
+    list(GET _brindle_library_dirs 0 first)
+    string(LENGTH "${installed_rpath}" needed)
+    string(LENGTH "${build_rpath}" length)
+    while(length LESS needed)
+        string(APPEND build_rpath ":${first}")
+        string(LENGTH "${build_rpath}" length)
+    endwhile()
+    set_target_properties(${target} PROPERTIES BUILD_WITH_INSTALL_RPATH ON
+                                               INSTALL_RPATH "${build_rpath}")
+    install(TARGETS ${target} RUNTIME DESTINATION ${destination}
+                              LIBRARY DESTINATION ${destination} NAMELINK_SKIP)
+    install(CODE "file(RPATH_CHANGE
+        FILE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${destination}/$<TARGET_FILE_NAME:${target}>\"
+        OLD_RPATH \"${build_rpath}\" NEW_RPATH \"${installed_rpath}\")")
+endfunction()
+
 foreach(program brindle brindle-scan quillon-controller)
     if(TARGET ${program})
-        set_target_properties(${program} PROPERTIES INSTALL_RPATH "$ORIGIN/${_brindle_bin_to_lib}")
-        install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+        brindle_install_with_rpath(${program} ${CMAKE_INSTALL_BINDIR}
+                                   "$ORIGIN/${_brindle_bin_to_lib}")
     endif()
 endforeach()
 
 foreach(library qlbuf lemmatiser)
     if(TARGET ${library})
-        set_target_properties(${library} PROPERTIES INSTALL_RPATH "$ORIGIN")
-        install(TARGETS ${library} LIBRARY DESTINATION ${BRINDLE_INSTALL_LIBDIR} NAMELINK_SKIP)
+        brindle_install_with_rpath(${library} ${BRINDLE_INSTALL_LIBDIR} "$ORIGIN")
     endif()
 endforeach()
 

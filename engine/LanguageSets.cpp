@@ -54,12 +54,25 @@ TLanguagesFolder FindLanguagesFolder() {
                                QStringLiteral(BRINDLE_BUILD_LANGUAGES));
 }
 
+bool IsSetName(const QString &name) {
+    if (name.isEmpty() || name.size() > 64)
+        return false;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name.at(i).unicode();
+        const bool alnum =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (!alnum && (i == 0 || (c != '-' && c != '_' && c != '.')))
+            return false;
+    }
+    return true;
+}
+
 QStringList LanguageCodes(const QString &folder) {
     QStringList codes;
     const QStringList files =
         QDir(folder).entryList({QStringLiteral("*") + kSuffix}, QDir::Files | QDir::Readable);
     for (const QString &file : files)
-        if (file.size() > kSuffix.size())
+        if (IsSetName(file.chopped(kSuffix.size())))
             codes << file.chopped(kSuffix.size());
     // Ordinal order, whatever the locale.
     std::sort(codes.begin(), codes.end());

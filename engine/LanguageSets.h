@@ -29,7 +29,12 @@ TLanguagesFolder FindLanguagesFolder();
 TLanguagesFolder FindLanguagesFolder(const QString *environment, const QString &executableFolder,
                                      const QString &buildFolder);
 
-// The codes of the profiles in `folder`, in code-unit order.
+// Whether `name` can name a set (a language code among them): 1 to 64 ASCII
+// letters, digits, '-', '_' and '.', starting with a letter or digit.
+bool IsSetName(const QString &name);
+
+// The codes of the profiles in `folder`, in code-unit order: only names
+// that IsSetName takes (a file "a<TAB>b.profile" would forge a column).
 QStringList LanguageCodes(const QString &folder);
 QString LanguageProfilePath(const QString &folder, const QString &code);
 

@@ -3,6 +3,7 @@
 
 #include "AtomicFile.h"
 #include "FileNames.h"
+#include "TextTables.h"
 
 #include <array>
 #include <cerrno>
@@ -18,11 +19,12 @@ namespace {
 // Layout (all numbers little-endian):
 //   0  8  magic "BRDGPROF"
 //   8  4  format version
-//  12  4  encoding of the references: 0 windows-1252, 1 utf-8
+//  12  4  encoding of the references: 0 windows-1252, 1 utf-8, 2 auto
 //  16  4  min_digraphs
 //  20  8  digraphs: all occurrences counted
 //  28  4  n, the number of entries
-//  32 12n entries: key (4), count (8), ascending key
+//  32 12n entries: key (4), count (8), ascending key; a key is a digraph as
+//         the counter makes one: a letter, then a letter or a space
 //  ..  4  CRC-32 of every byte before it
 constexpr char kMagic[8] = {'B', 'R', 'D', 'G', 'P', 'R', 'O', 'F'};
 constexpr qsizetype kHeaderSize = 32;
@@ -173,7 +175,10 @@ TProfileRead DecodeProfile(QByteArrayView in) {
     for (uint32_t i = 0; i < n; ++i) {
         const qsizetype at = kHeaderSize + kEntrySize * qsizetype(i);
         const TProfileEntry e{GetU32(in, at), GetI64(in, at + 4)};
-        if ((e.key >> 16) == 0 || (e.key & 0xFFFF) == 0)
+        // As the counter makes them: a letter, then a letter or a space. Any
+        // other unit (a TAB, a line break) would reach reasons and columns.
+        const char16_t first = char16_t(e.key >> 16), second = char16_t(e.key & 0xFFFF);
+        if (!IsLetterUnit(first) || (!IsLetterUnit(second) && second != u' '))
             return Fail(QStringLiteral("corrupt profile: entry %1 is not a digraph").arg(i + 1));
         if (!saved.profile.entries.empty() && e.key <= saved.profile.entries.back().key)
             return Fail(QStringLiteral("corrupt profile: entry %1 is out of order").arg(i + 1));

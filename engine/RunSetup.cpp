@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "RunSetup.h"
 
+#include "EchoValue.h"
 #include "LanguageSets.h"
 #include "ProfileFile.h"
 #include "ReferenceSetFiles.h"
@@ -9,8 +10,6 @@
 namespace engine {
 
 namespace {
-
-constexpr qsizetype kMaxSetName = 64;
 
 // The default check's reference: the saved profile as it was made (its
 // least count and encoding must be the run's), the texts read as the run
@@ -117,17 +116,10 @@ QString ReferenceSetName() {
 }
 
 QString SetNameProblem(const QString &name) {
-    bool ok = !name.isEmpty() && name.size() <= kMaxSetName;
-    for (qsizetype i = 0; ok && i < name.size(); ++i) {
-        const char16_t c = name.at(i).unicode();
-        const bool alnum =
-            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-        ok = alnum || (i > 0 && (c == '-' || c == '_' || c == '.'));
-    }
-    if (!ok)
+    if (!IsSetName(name))
         return QStringLiteral("'%1' is not a set name (1 to 64 ASCII letters, digits, '-', '_' "
                               "and '.', starting with a letter or digit)")
-            .arg(name.left(kMaxSetName + 1));
+            .arg(suite::EchoValue(name));
     if (name == ReferenceSetName())
         return QStringLiteral("the set 'reference' is made by the known good texts (-r and "
                               "--profile)");

@@ -92,7 +92,7 @@ QByteArray ExtendedJsonFields(const TVerdict &v, TCheckResult result) {
 QByteArray SuspectLine(const QString &path, const TVerdict &verdict) {
     QByteArray line = suite::TsvPath(path);
     line += '\t';
-    line += verdict.reason.toUtf8();
+    line += suite::TsvText(verdict.reason);
     line += '\n';
     return line;
 }
@@ -169,12 +169,12 @@ QByteArray TsvLine(const QString &path, const TVerdict &verdict, bool extended,
         line += Number(at);
     const TExtendedDetail none;
     const TExtendedDetail &d = verdict.extended ? *verdict.extended : none;
-    line += '\t' + d.set.toUtf8() + '\t';
+    line += '\t' + suite::TsvText(d.set) + '\t';
     if (d.score >= 0)
         line += Figure(d.score);
     line += '\t';
     if (d.damage && verdict.test != TSuspectTest::Damage && !tooShort)
-        line += Latin1(DamageCodeName(d.damage->code)) + '\t' + d.damage->reason.toUtf8();
+        line += Latin1(DamageCodeName(d.damage->code)) + '\t' + suite::TsvText(d.damage->reason);
     else
         line += '\t';
     return line + '\n';

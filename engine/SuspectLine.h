@@ -13,7 +13,8 @@
 namespace engine {
 
 // The path with its TSV escapes (suite::TsvPath: any name survives), a TAB,
-// the reason in UTF-8 and a line feed: a default run's line.
+// the reason in UTF-8 with the same escapes (a pair from a crafted profile
+// may hold a TAB or a line break) and a line feed: a default run's line.
 QByteArray SuspectLine(const QString &path, const TVerdict &verdict);
 
 // One line for a listed file. `extended`: the extended run's fields and

@@ -21,6 +21,16 @@
 
 namespace engine {
 
+namespace {
+
+// The identity and times of an open file, as TTextFile keeps them.
+template <class TStamp> TStamp StampOf(const struct stat &st) {
+    const auto ns = [](const timespec &t) { return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec; };
+    return TStamp{uint64_t(st.st_dev), uint64_t(st.st_ino), ns(st.st_mtim), ns(st.st_ctim)};
+}
+
+} // namespace
+
 TTextFile::~TTextFile() {
     Close();
 }
@@ -100,6 +110,8 @@ bool TTextFile::Open(const QString &path, bool seenRegular) {
         return NotRegular();
     }
     fSize = static_cast<int64_t>(st.st_size);
+    fOpened = StampOf<TStamp>(st);
+    fReads = 0;
     fBytesRead = 0;
     fReadPastSize = false;
     fEndSeenAtSize = false;
@@ -127,6 +139,7 @@ size_t TTextFile::ReadAt(int64_t offset, uint8_t *buf, size_t n) {
         }
         if (got == 0)
             break;
+        ++fReads;
         done += size_t(got);
         // A regular file reads short only at its end: once the read reaches
         // the size seen at opening, asking again for the byte past it would
@@ -148,10 +161,11 @@ size_t TTextFile::ReadStart(uint8_t *buf, size_t n) {
 }
 
 void TTextFile::CheckUnchanged() const {
-    // A look at the size now would only tell of a change made after the
-    // last byte was read, which the verdict does not rest on; and it is one
-    // system call a file, a fifth of a small file's cost.
-    if (fEndSeenAtSize && !fReadPastSize)
+    // A file read whole by one system call is one version of it: a look now
+    // would only tell of a change made after that read, which the verdict
+    // does not rest on; and it is one system call a file, a fifth of a small
+    // file's cost. Between two reads, a writer can make a mix of two.
+    if (fEndSeenAtSize && !fReadPastSize && fReads <= 1)
         return;
     struct stat st;
     if (::fstat(fFd, &st) != 0)
@@ -167,6 +181,10 @@ void TTextFile::CheckUnchanged() const {
                                                      "holds more than the %1 bytes it had when "
                                                      "opened")
                                           .arg(fSize));
+    if (StampOf<TStamp>(st) != fOpened)
+        throw suite::TRunError(fPath, QStringLiteral("the file changed while it was checked: it "
+                                                     "was written to or replaced since it was "
+                                                     "opened"));
 }
 
 TTextFile::TMark TTextFile::DetectMark(const uint8_t *p, size_t n, TDefaultEncoding encoding) {
@@ -210,8 +228,10 @@ bool TTextFile::AllUtf8(const uint8_t *first, size_t n, bool whole) {
 // taking `known`), and hands the sink each block after the mark:
 // sink.Bytes(p, n) for 8-bit text, sink.Units(p, n) for decoded units, and
 // sink.Decoded(n) with the number of units a UTF-8 block decoded to. A
-// sink's Done() stops the reading early. A sink with Read(bytes) hears how
-// far the reading got after each block.
+// sink's Done() stops the reading early. Optional members: OnKind(kind,
+// markLength) hears the encoding once, after the first block; RawUtf8(p, n)
+// gets each UTF-8 block's bytes before they are decoded; Read(bytes) hears
+// how far the reading got after each block.
 template <class Sink>
 TTextFile::TMark TTextFile::Pass(TDefaultEncoding encoding, const TMark *known, Sink &&sink) {
     uint8_t *bytes = fBytes.data();

@@ -78,11 +78,13 @@ public:
     // more than Size(): a file is read only as far as its size at opening,
     // so one that a writer keeps growing still ends.
     int64_t BytesRead() const { return fBytesRead; }
-    // Throws TRunError when the file's size is no longer the one seen at
-    // opening, or the reading met more bytes than that: a verdict on what
-    // was read would be about a file that no longer exists. When the last
-    // read met the end of the file right at that size, what was read is the
-    // whole file as it was then, and the size is not looked at again.
+    // Throws TRunError when the file's size, inode, modification or change
+    // time is no longer the one seen at opening, or the reading met more
+    // bytes than that size: a verdict on what was read would be about a file
+    // that no longer exists, or about a mix of two versions (a rewrite in
+    // place at the same size). When the whole file came from one read that
+    // met its end right at that size, what was read is the file as it was at
+    // that read, and it is not looked at again: one system call a file saved.
     void CheckUnchanged() const;
 
     // Reads the file once: its encoding and its text's length; also counts
@@ -129,6 +131,14 @@ private:
     int fFd = -1;
     int fOpenError = 0;
     int64_t fSize = 0;
+    // What fstat told at opening, beside the size.
+    struct TStamp {
+        uint64_t device = 0, inode = 0;
+        int64_t modified = 0, changed = 0; // nanoseconds
+        bool operator==(const TStamp &) const = default;
+    } fOpened;
+    // Read system calls since opening that returned bytes.
+    int64_t fReads = 0;
     int64_t fBytesRead = 0;
     bool fReadPastSize = false;
     // The last pass's last read asked for the byte past the size seen at

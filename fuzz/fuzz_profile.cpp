@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The saved-profile reader. Whatever it accepts must give the verdicts of
 // the profile it came from; whatever it refuses must be refused with a
-// cause. Every input is tried four ways:
+// cause. (The shipped language sets are such files, read by this reader.)
+// Every input is tried four ways:
 //   1. as a file, as it is: refused with a cause, or accepted as a
 //      well-formed profile that saves back to exactly these bytes;
 //   2. the same with its checksum made right, so that the checks behind the
@@ -16,6 +17,7 @@
 #include "FuzzSupport.h"
 #include "General_Trees.h"
 #include "ProfileFile.h"
+#include "TextTables.h"
 
 #include <cstdint>
 #include <cstring>
@@ -50,7 +52,11 @@ void WellFormed(const TSavedProfile &saved) {
     int64_t sum = 0;
     for (size_t i = 0; i < saved.profile.entries.size(); ++i) {
         const engine::TProfileEntry &e = saved.profile.entries[i];
-        FUZZ_CHECK((e.key >> 16) != 0 && (e.key & 0xFFFF) != 0);
+        // A letter, then a letter or a space: nothing that could break a
+        // reason's line or column.
+        const char16_t first = char16_t(e.key >> 16), second = char16_t(e.key & 0xFFFF);
+        FUZZ_CHECK(engine::IsLetterUnit(first));
+        FUZZ_CHECK(engine::IsLetterUnit(second) || second == u' ');
         FUZZ_CHECK(i == 0 || e.key > saved.profile.entries[i - 1].key);
         FUZZ_CHECK(e.count >= saved.min_digraphs);
         sum += e.count;

@@ -18,10 +18,6 @@
 
 namespace {
 
-// A settings file is a few kilobytes; anything this large is not one, and
-// reading it whole could exhaust memory.
-constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
-
 bool Blank(QChar c) {
     return c.unicode() <= 0x20;
 }
@@ -126,6 +122,11 @@ QString DecodeValue(const QString &stored) {
 
 bool Same(const QString &a, const QString &b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// A key as the index holds it: two keys that Same() matches fold alike.
+QString Folded(const QString &key) {
+    return key.toCaseFolded();
 }
 
 } // namespace
@@ -290,7 +291,7 @@ void TMemIniFile::SetText(const QString &text) {
             const QString name = Trim(line.mid(1, line.size() - 2));
             current = Find(name);
             if (!current) {
-                fSections.push_back({name, {}});
+                fSections.push_back({name, {}, {}});
                 current = &fSections.back();
             }
             continue;
@@ -299,11 +300,19 @@ void TMemIniFile::SetText(const QString &text) {
             continue;
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq < 0)
-            current->entries.push_back({line, QString(), false});
+            current->Add({line, QString(), false});
         else
-            current->entries.push_back(
-                {Trim(line.left(eq)), DecodeValue(Trim(line.mid(eq + 1))), true});
+            current->Add({Trim(line.left(eq)), DecodeValue(Trim(line.mid(eq + 1))), true});
     }
+}
+
+void TMemIniFile::Section::Add(Entry e) {
+    if (e.hasEquals) {
+        const QString key = Folded(e.key);
+        if (!index.contains(key))
+            index.insert(key, entries.size());
+    }
+    entries.push_back(std::move(e));
 }
 
 TMemIniFile::Section *TMemIniFile::Find(const QString &section) {
@@ -318,11 +327,11 @@ const TMemIniFile::Section *TMemIniFile::Find(const QString &section) const {
 }
 
 const TMemIniFile::Entry *TMemIniFile::FindEntry(const QString &section, const QString &key) const {
-    if (const Section *s = Find(section))
-        for (const Entry &e : s->entries)
-            if (e.hasEquals && Same(e.key, key))
-                return &e;
-    return nullptr;
+    const Section *s = Find(section);
+    if (!s)
+        return nullptr;
+    const auto at = s->index.constFind(Folded(key));
+    return at == s->index.cend() ? nullptr : &s->entries[*at];
 }
 
 QString TMemIniFile::ReadString(const QString &section, const QString &key,
@@ -347,15 +356,14 @@ bool TMemIniFile::ReadBool(const QString &section, const QString &key, bool def)
 void TMemIniFile::WriteString(const QString &section, const QString &key, const QString &value) {
     Section *s = Find(section);
     if (!s) {
-        fSections.push_back({OneLine(section), {}});
+        fSections.push_back({OneLine(section), {}, {}});
         s = &fSections.back();
     }
-    for (Entry &e : s->entries)
-        if (e.hasEquals && Same(e.key, key)) {
-            e.value = value;
-            return;
-        }
-    s->entries.push_back({OneLine(key), value, true});
+    if (const auto at = s->index.constFind(Folded(key)); at != s->index.cend()) {
+        s->entries[*at].value = value;
+        return;
+    }
+    s->Add({OneLine(key), value, true});
 }
 
 void TMemIniFile::WriteInteger(const QString &section, const QString &key, int value) {
@@ -420,6 +428,11 @@ void TMemIniFile::WriteLines(const QString &fileName, const QStringList &lines) 
             put(c.unicode());
         put(u'\r');
         put(u'\n');
+        if (bytes.size() > kMaxFileSize)
+            throw TIniFileError(fileName,
+                                QStringLiteral("the settings would take more than the %1 bytes a "
+                                               "settings file may hold; the file is left as it was")
+                                    .arg(kMaxFileSize));
     }
     if (const QString cause = platform::WriteFileAtomically(fileName, bytes); !cause.isEmpty())
         throw TIniFileError(fileName, cause);

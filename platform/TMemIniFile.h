@@ -21,6 +21,7 @@
 
 #include "FileError.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -38,6 +39,10 @@ public:
     // starting empty, so that writing a new file never destroys the user's.
     // When it cannot be renamed, or is not a regular file, it raises.
     enum class TOnBadFile { Raise, KeepAside };
+
+    // A settings file is a few kilobytes; a larger one is not read (reading
+    // it whole could exhaust memory), so none is written either.
+    static constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
 
     explicit TMemIniFile(const QString &fileName, TOnBadFile onBad = TOnBadFile::Raise);
     virtual ~TMemIniFile() = default;
@@ -77,7 +82,9 @@ public:
     // Throws TIniFileError (with an empty path) naming what is wrong.
     static QString DecodeText(const QByteArray &bytes);
     // Writes `lines` as UTF-16 LE with FF FE, each followed by CR LF,
-    // atomically. Throws TIniFileError.
+    // atomically. Throws TIniFileError, leaving the old file as it was, when
+    // it cannot, or when the file would be larger than kMaxFileSize (as
+    // UTF-16 a file read as UTF-8 may take twice its size).
     static void WriteLines(const QString &fileName, const QStringList &lines);
 
 private:
@@ -90,6 +97,10 @@ private:
     struct Section {
         QString name;
         std::vector<Entry> entries;
+        // Each key, case-folded, to its first entry: a look-up costs the same
+        // in a section of a hundred thousand entries as in one of ten.
+        QHash<QString, size_t> index;
+        void Add(Entry e);
     };
     Section *Find(const QString &section);
     const Section *Find(const QString &section) const;

@@ -124,6 +124,14 @@ bool TFolderWalk::ReadFolder(int fd, const QString &path, TFrame &frame) {
             struct stat st;
             if (::fstatat(fd, n, &st, 0) == 0) {
                 isFile = S_ISREG(st.st_mode);
+                QByteArray target;
+                if (isFile && !followLinks && !LinkInside(fd, n, target)) {
+                    isFile = false;
+                    if (onOutsideLink)
+                        onOutsideLink(fFilesPrefix + DecodeFileName(QByteArrayView(
+                                                         n, qsizetype(std::strlen(n)))),
+                                      DecodeFileName(target));
+                }
                 // A link to a folder is not followed.
                 isDir = e->d_type == DT_UNKNOWN && S_ISDIR(st.st_mode) &&
                         ::fstatat(fd, n, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
@@ -146,6 +154,43 @@ bool TFolderWalk::ReadFolder(int fd, const QString &path, TFrame &frame) {
     return true;
 }
 
+namespace {
+
+// The real path of what `fd` is open on, from /proc; empty when unknown.
+QByteArray RealPathOf(int fd) {
+    const QByteArray link = "/proc/self/fd/" + QByteArray::number(fd);
+    QByteArray path(4096, '\0');
+    for (;;) {
+        const ssize_t n = ::readlink(link.constData(), path.data(), size_t(path.size()));
+        if (n < 0)
+            return {};
+        if (n < path.size()) {
+            path.truncate(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+} // namespace
+
+// Whether the entry `name` of the folder open on `fd`, which is not a plain
+// file (a link, or of a kind readdir did not say), resolves to a file inside
+// the top folder; `target` is then where it leads. Called only for links, a
+// few in a corpus: it costs an open and a readlink.
+bool TFolderWalk::LinkInside(int fd, const char *name, QByteArray &target) const {
+    struct stat st;
+    if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISLNK(st.st_mode))
+        return true; // DT_UNKNOWN for a plain file
+    const int at = ::openat(fd, name, O_PATH | O_CLOEXEC);
+    if (at < 0)
+        return false;
+    target = RealPathOf(at);
+    ::close(at);
+    // Paths the kernel could not name ("(deleted)", unreachable) are outside.
+    return !fRealHead.isEmpty() && target.startsWith(fRealHead);
+}
+
 void TFolderWalk::Start() {
     fStarted = true;
     const int fd = ::open(EncodeFileName(fHead).constData(), kFolderFlags & ~O_NOFOLLOW);
@@ -154,6 +199,9 @@ void TFolderWalk::Start() {
         Report(fHead, fHeadError);
         return;
     }
+    fRealHead = RealPathOf(fd);
+    if (!fRealHead.isEmpty() && !fRealHead.endsWith('/'))
+        fRealHead += '/';
     auto frame = std::make_unique<TFrame>();
     frame->node = MakeNode(fHead, fd);
     if (!ReadFolder(fd, fHead, *frame)) {

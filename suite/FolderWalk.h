@@ -2,8 +2,12 @@
 #pragma once
 // TFolderWalk: the folder walk as a stream of file paths.
 //
-// Regular files only (a link to a file counts as the file); names beginning
-// with "." are hidden and left out, files and folders alike. Within a folder
+// Regular files only; names beginning with "." are hidden and left out,
+// files and folders alike. A link to a file counts as the file when the
+// file lies inside the top folder (its real path, all links resolved); a
+// link out of it is left out unless `followLinks`, so that a walk of a
+// folder someone else owns never reads what lies outside it (as root,
+// /etc/shadow). Within a folder
 // the files come first, sorted by name in UTF-16 code-unit order, then the
 // subfolders in the same order, each walked depth first. Links to folders are
 // not followed, so a walk always ends.
@@ -48,6 +52,11 @@ public:
     // Called with the full path of each symbolic link whose target is
     // missing, as the walk reads its folder; such a link is left out.
     std::function<void(const QString &path)> onDanglingLink;
+    // Follow links to files wherever they lead. Set before the first Next().
+    bool followLinks = false;
+    // Called with the full path of each link to a file outside the top
+    // folder and that file's real path, when the link is left out.
+    std::function<void(const QString &path, const QString &target)> onOutsideLink;
     // Every folder that could not be read so far.
     const std::vector<TUnreadableFolder> &Unreadable() const { return fUnreadable; }
     // The top folder itself could not be opened (missing, not a folder,
@@ -75,6 +84,8 @@ private:
     std::vector<QString> fFiles;                 // the current folder's files, sorted
     size_t fNextFile = 0;
     QString fFilesPrefix;
+    QByteArray fRealHead; // the top folder's real path, with a trailing '/'
+    bool LinkInside(int fd, const char *name, QByteArray &target) const;
     std::vector<TUnreadableFolder> fUnreadable;
 };
 

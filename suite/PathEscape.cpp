@@ -34,7 +34,8 @@ QByteArray TsvPath(const QString &path) {
         }
         // A lone U+DC80-U+DCFF is an escaped byte; one inside a pair is not.
         const bool rawByte =
-            u >= 0xDC80 && u <= 0xDCFF && !(i > 0 && path.at(i - 1).isHighSurrogate());
+            (u >= 0xDC80 && u <= 0xDCFF && !(i > 0 && path.at(i - 1).isHighSurrogate())) ||
+            u < 0x20 || u == 0x7F;
         if (!escape && !rawByte)
             continue;
         flush(i);
@@ -43,7 +44,7 @@ QByteArray TsvPath(const QString &path) {
             out += escape;
         } else {
             static const char hex[] = "0123456789abcdef";
-            const unsigned byte = u - 0xDC00;
+            const unsigned byte = u < 0x80 ? u : u - 0xDC00;
             out += "\\x";
             out += hex[byte >> 4];
             out += hex[byte & 15];
@@ -51,6 +52,10 @@ QByteArray TsvPath(const QString &path) {
     }
     flush(path.size());
     return out;
+}
+
+QByteArray TsvText(const QString &text) {
+    return TsvPath(text);
 }
 
 QByteArray UnescapeTsvPath(const QByteArray &field) {

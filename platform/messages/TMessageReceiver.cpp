@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QVariant>
 
+#include <algorithm>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -110,6 +111,7 @@ void TMessageReceiver::Close() {
     QLocalServer *server = fServer;
     fServer = nullptr;
     fHandle = 0;
+    fPending.clear();
     server->close(); // removes the socket file
     delete server;
 }
@@ -143,12 +145,15 @@ void TMessageReceiver::Accept() {
             // Room again for the connections left waiting.
             if (fServer && fServer->hasPendingConnections())
                 QMetaObject::invokeMethod(this, &TMessageReceiver::Accept, Qt::QueuedConnection);
+            // One that went without finishing holds the others up no more.
+            QMetaObject::invokeMethod(this, &TMessageReceiver::Deliver, Qt::QueuedConnection);
         });
         if (!SameUser(socket)) {
             socket->abort();
             socket->deleteLater();
             continue;
         }
+        fPending.push_back({socket, false, std::nullopt});
         socket->setProperty(kBufferProperty, QByteArray());
         connect(socket, &QLocalSocket::readyRead, socket, [socket] {
             QByteArray buffer = socket->property(kBufferProperty).toByteArray();
@@ -162,21 +167,44 @@ void TMessageReceiver::Accept() {
             socket->setProperty(kBufferProperty, buffer);
         });
         connect(socket, &QLocalSocket::disconnected, this, [this, socket] { Finish(socket); });
-        QTimer::singleShot(kConnectionTimeoutMs, socket, [socket] { socket->abort(); });
+        QTimer::singleShot(kConnectionTimeoutMs, socket, [this, socket] {
+            socket->abort();
+            Finish(socket); // if the abort did not, so that it holds no one up
+        });
     }
 }
 
 void TMessageReceiver::Finish(QLocalSocket *socket) {
     if (!fServer)
         return;
-    if (socket->property(kRejectedProperty).toBool()) {
-        socket->deleteLater();
-        return;
-    }
-    QByteArray buffer = socket->property(kBufferProperty).toByteArray() + socket->readAll();
+    const auto pending =
+        std::find_if(fPending.begin(), fPending.end(),
+                     [socket](const TPending &p) { return p.socket == socket && !p.finished; });
+    if (pending == fPending.end())
+        return; // finished already
+    pending->finished = true;
+    if (!socket->property(kRejectedProperty).toBool())
+        pending->message =
+            DecodeMessage(socket->property(kBufferProperty).toByteArray() + socket->readAll());
     socket->deleteLater();
-    if (const auto message = DecodeMessage(buffer); message && fHandler)
-        fHandler(*message);
+    Deliver();
+}
+
+// Hands over the messages of the oldest finished connections, stopping at
+// the first still open (a peer that never finishes is cut off by its
+// timeout, so it holds the others up for at most that long). A handler that
+// runs the event loop may come back here: each message leaves the queue
+// before it is handed over.
+void TMessageReceiver::Deliver() {
+    while (fServer && !fPending.empty()) {
+        TPending &front = fPending.front();
+        if (front.socket && !front.finished)
+            return;
+        const std::optional<TMessage> message = front.message;
+        fPending.pop_front();
+        if (message && fHandler)
+            fHandler(*message);
+    }
 }
 
 } // namespace platform

@@ -2,7 +2,10 @@
 #pragma once
 // The receiving end of a window: takes posted messages off its socket and
 // hands them, one by one, to a handler on the thread that owns it (the GUI
-// thread), so they are served by the event loop like any other event.
+// thread), so they are served by the event loop like any other event. They
+// are handed over in the order their connections were made, whichever
+// connection the event loop happens to finish first: "start logging" then
+// "stop" must never be served the other way round on a loaded machine.
 //
 // Only processes of the same user can reach the socket (its folder is
 // private) and the receiver checks each peer's user id as well. Each
@@ -16,7 +19,10 @@
 #include "WindowMessage.h"
 
 #include <QObject>
+#include <QPointer>
+#include <deque>
 #include <functional>
+#include <optional>
 
 class QLocalServer;
 class QLocalSocket;
@@ -44,8 +50,16 @@ public:
 private:
     void Accept();
     void Finish(QLocalSocket *socket);
+    void Deliver();
     void KeepListening();
 
+    // Accepted connections in order, each with its message once finished.
+    struct TPending {
+        QPointer<QLocalSocket> socket;
+        bool finished = false;
+        std::optional<TMessage> message;
+    };
+    std::deque<TPending> fPending;
     THandler fHandler;
     QLocalServer *fServer = nullptr;
     TWindowHandle fHandle = 0;

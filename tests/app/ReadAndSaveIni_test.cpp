@@ -153,6 +153,71 @@ TEST_F(SettingsTest, EncodingExtendedChecksAndNamedSetsRoundTripAndOldFilesStill
     }
 }
 
+// A hand-made section may claim any number of sets and files: it costs no
+// more than the lines it holds (this one, 71 KB, once kept the window busy
+// for minutes), and what is beyond what a settings file keeps is left out
+// with a word, never silently.
+TEST_F(SettingsTest, ASetsSectionLoadsByTheLinesItHoldsAndSaysWhatItLeavesOut) {
+    QStringList claims{"[ReferenceSets]", "count=1000"};
+    for (int n = 1; n <= 1000; ++n)
+        claims << QStringLiteral("name%1=S%1").arg(n) << QStringLiteral("files%1=100000").arg(n)
+               << QStringLiteral("file%1.1=/x/%1.txt").arg(n);
+    WriteSettings(claims);
+    EXPECT_LT(QFileInfo(SettingsFile()).size(), 200 * 1024);
+    {
+        auto form = Open();
+        const QList<app::TNamedSet> sets = form->ReferenceSets->Sets();
+        ASSERT_EQ(sets.size(), 1000);
+        EXPECT_EQ(sets.back(), (app::TNamedSet{"S1000", {"/x/1000.txt"}, false}));
+        EXPECT_TRUE(Shown().isEmpty()) << Shown().join("|").toStdString();
+    }
+
+    // One set more than a settings file keeps, and one file more than a set
+    // keeps.
+    QStringList over{"[ReferenceSets]", "count=1001"};
+    for (int n = 1; n <= 1001; ++n)
+        over << QStringLiteral("name%1=S%1").arg(n) << QStringLiteral("files%1=100001").arg(n)
+             << QStringLiteral("file%1.1=/x/%1.txt").arg(n);
+    for (int k = 2; k <= app::TReferenceSetList::kMaxSetFiles + 1; ++k)
+        over << QStringLiteral("file1.%1=/y/%1.txt").arg(k);
+    WriteSettings(over);
+    auto form = Open();
+    EXPECT_EQ(form->ReferenceSets->Sets().size(), app::TReferenceSetList::kMaxSets);
+    EXPECT_EQ(form->ReferenceSets->Sets().front().files.size(),
+              app::TReferenceSetList::kMaxSetFiles);
+    ASSERT_EQ(Shown().size(), 1);
+    for (const char *said : {"holds 1001 reference sets", "leaves out the other 1",
+                             "at most 100000 files; 1 are left out"})
+        EXPECT_TRUE(Shown()[0].contains(QLatin1String(said))) << Shown()[0].toStdString();
+    EXPECT_TRUE(Shown()[0].contains(QDir::toNativeSeparators(SettingsFile())));
+}
+
+// A set name that loaded from a UTF-8 file would make a UTF-16 file larger
+// than the reader takes: the save is refused with its reason, the old file
+// stays, and it loads again.
+TEST_F(SettingsTest, SettingsTooLargeToReadBackAreNotWrittenAndTheOldFileStays) {
+    // 9 MB as UTF-8, 18 MB as UTF-16: more than the 16 MB a settings file
+    // may hold.
+    const QByteArray name(9 * 1024 * 1024, 'n');
+    const QByteArray utf8 = "\xEF\xBB\xBF[ReferenceSets]\r\ncount=1\r\nname1=" + name +
+                            "\r\nfiles1=1\r\nfile1.1=/x\r\n";
+    QDir().mkpath(QFileInfo(SettingsFile()).absolutePath());
+    dir.write(QDir(dir.path()).relativeFilePath(SettingsFile()), utf8);
+    for (int round = 0; round < 2; ++round) {
+        dialogs.shown.clear();
+        auto form = Open();
+        ASSERT_EQ(form->ReferenceSets->Sets().size(), 1);
+        EXPECT_EQ(form->ReferenceSets->Sets()[0].name.size(), name.size());
+        form.reset();
+        ASSERT_EQ(Shown().size(), 1);
+        EXPECT_TRUE(Shown()[0].contains("cannot be written")) << Shown()[0].left(300).toStdString();
+        EXPECT_TRUE(Shown()[0].contains("16777216 bytes")) << Shown()[0].left(300).toStdString();
+        QFile f(SettingsFile());
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(f.readAll() == utf8);
+    }
+}
+
 // Blanks at either end of a name are part of it: "sp " is another folder
 // than "sp", and both must come back as they were chosen.
 TEST_F(SettingsTest, NamesWithBlanksAtTheirEndsComeBackUnchanged) {

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The extended run's lines, from verdicts made by hand: every field and
 // column, and the default lines left as they were.
+#include "FileList.h"
+#include "FileNames.h"
 #include "Printers.h"
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -139,4 +143,26 @@ TEST(Printers, FiguresReadBackExactly) {
     for (const auto &d : doubles)
         EXPECT_EQ(cli::Figure(d.value), QByteArray(d.text));
     EXPECT_EQ(cli::Figure(0.05f), QByteArray("0.05"));
+}
+
+// --list writes exact bytes, to be read back with --files-from; only to a
+// terminal are control characters written "\xHH", so that a name cannot
+// drive it.
+TEST(FileList, ControlCharactersReachATerminalEscapedAndAPipeExactly) {
+    const QString name = suite::DecodeFileName("/d/\x1b]0;t\x07 \xFF.txt");
+    for (const bool terminal : {false, true}) {
+        int fds[2];
+        ASSERT_EQ(::pipe(fds), 0);
+        {
+            engine::TListSource source({name});
+            cli::TLineWriter out(fds[1]);
+            EXPECT_TRUE(cli::WriteFileList(source, out, false, terminal, [](const QString &) {}));
+        }
+        ::close(fds[1]);
+        char buffer[256];
+        const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+        ::close(fds[0]);
+        EXPECT_EQ(QByteArray(buffer, int(n)), terminal ? QByteArray("/d/\\x1b]0;t\\x07 \xFF.txt\n")
+                                                       : QByteArray("/d/\x1b]0;t\x07 \xFF.txt\n"));
+    }
 }

@@ -100,6 +100,20 @@ TEST(ScanOptions, RefusesWhatCannotWork) {
          "--language: 'auto,de' is not auto or CODE[,CODE...]"},
         {{"--extended", "-d", "--language", "de,,fr", "a"},
          "--language: 'de,,fr' is not auto or CODE[,CODE...]"},
+        // A hostile value is quoted readably: controls escaped, a long one cut.
+        {{"--extended", "-d", "--set", "a\nb\x1b[2J=x.txt", "a"},
+         "--set: 'a\\x0ab\\x1b[2J' is not a set name (1 to 64 ASCII letters, digits, '-', '_' and "
+         "'.', "
+         "starting with a letter or digit)"},
+        {{"--extended", "-d", "--set", QString(131072, 'n') + "\n=x.txt", "a"},
+         "--set: 'nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn\u2026 (131073 "
+         "characters)' is not a set name (1 to 64 ASCII letters, digits, '-', '_' and '.', "
+         "starting with "
+         "a letter or digit)"},
+        {{"--format", "\x1b[31m", "a"}, "--format: unknown format '\\x1b[31m' (tsv or jsonl)"},
+        {{QString(100, '-'), "a"},
+         "unknown option '------------------------------------------------------------\u2026 (100 "
+         "characters)'"},
     };
     for (const auto &c : bad) {
         const auto r = ParseScanOptions(c.args);

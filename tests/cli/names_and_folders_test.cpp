@@ -176,3 +176,49 @@ TEST(NamesAndFolders, FilesDeeperThanPathMaxAreChecked) {
     }
     ::close(fds[0]);
 }
+
+// A name with control characters (an ESC that would drive the terminal) is
+// escaped in the output and in messages alike; nothing raw reaches either.
+TEST(NamesAndFolders, ControlCharactersInNamesNeverReachTheTerminalRaw) {
+    TempDir dir;
+    const QByteArray root = QFile::encodeName(dir.path());
+    ASSERT_EQ(::mkdir(root + "/d", 0700), 0);
+    WriteFileBytes(root + "/d/\x1b]0;owned\x07.txt", kCut);
+    const Result r = RunBytes({kScan, root + "/d", root + "/gone\x1b[2J"}, dir);
+    EXPECT_EQ(r.exit, 2) << r.err.toStdString();
+    EXPECT_EQ(r.out, root + "/d/\\x1b]0;owned\\x07.txt\tFile-size 13 but text-length 4\n");
+    EXPECT_FALSE(r.err.contains('\x1b')) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("gone\\x1b[2J")) << r.err.toStdString();
+}
+
+// Links to files outside the folder walked are left out and named on
+// standard error (as root, a walk of someone's folder would otherwise read
+// /etc/shadow); --follow-links follows them; a file named as an argument is
+// checked as given.
+TEST(NamesAndFolders, LinksOutOfTheFolderAreNotFollowedUnlessAsked) {
+    TempDir dir;
+    const QByteArray root = QFile::encodeName(dir.path());
+    ASSERT_EQ(::mkdir(root + "/corpus", 0700), 0);
+    ASSERT_EQ(::mkdir(root + "/private", 0700), 0);
+    WriteFileBytes(root + "/private/secret.txt", kCut);
+    WriteFileBytes(root + "/corpus/own.txt", kCut);
+    ASSERT_EQ(::symlink(root + "/private/secret.txt", root + "/corpus/out.txt"), 0);
+    ASSERT_EQ(::symlink("own.txt", root + "/corpus/in.txt"), 0);
+    const Result left = RunBytes({kScan, "--list", root + "/corpus"}, dir);
+    EXPECT_EQ(left.exit, 0) << left.err.toStdString();
+    EXPECT_EQ(left.out, root + "/corpus/in.txt\n" + root + "/corpus/own.txt\n");
+    EXPECT_EQ(left.err, "brindle-scan: " + root + "/corpus/out.txt: not checked: a link to " +
+                            root + "/private/secret.txt, outside the folder (--follow-links " +
+                            "follows it)\n");
+    const Result checked = RunBytes({kScan, root + "/corpus"}, dir);
+    EXPECT_EQ(checked.exit, 1) << checked.err.toStdString();
+    EXPECT_FALSE(checked.out.contains("out.txt")) << checked.out.toStdString();
+
+    const Result followed = RunBytes({kScan, "--list", "--follow-links", root + "/corpus"}, dir);
+    EXPECT_EQ(followed.exit, 0) << followed.err.toStdString();
+    EXPECT_TRUE(followed.err.isEmpty()) << followed.err.toStdString();
+    EXPECT_EQ(followed.out,
+              root + "/corpus/in.txt\n" + root + "/corpus/out.txt\n" + root + "/corpus/own.txt\n");
+    const Result named = RunBytes({kScan, "--list", root + "/corpus/out.txt"}, dir);
+    EXPECT_EQ(named.out, root + "/corpus/out.txt\n");
+}

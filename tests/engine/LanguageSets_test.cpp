@@ -96,6 +96,10 @@ TEST(LanguageSets, LoadsTheChosenCodesAsSetsNamedByCode) {
     SaveProfile(folder + "/en.profile", en, engine::TDefaultEncoding::Windows1252);
     SaveProfile(folder + "/de.profile", de, engine::TDefaultEncoding::Utf8);
     dir.write("languages/README", "not a profile");
+    // A name that no one could type as a code is no language: it would
+    // add a column or a line wherever the set is named.
+    for (const char *name : {"a\tb", "x\ny", "-x", ".profile", "\x1b[31m"})
+        SaveProfile(folder + "/" + name + ".profile", en, engine::TDefaultEncoding::Windows1252);
     EXPECT_EQ(engine::LanguageCodes(folder), (QStringList{"de", "en"}));
 
     engine::TReferenceSets sets;

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <random>
 #include <sys/stat.h>
 
@@ -22,11 +24,26 @@ TSavedProfile RandomProfile(std::mt19937 &rng, size_t n) {
                                                   engine::TDefaultEncoding::Automatic};
     s.encoding = encodings[rng() % 3];
     s.min_digraphs = 10;
-    uint32_t key = 0x00410000;
+    // Digraphs as the counter makes them: a letter, then a letter or a space.
+    std::vector<char16_t> letters;
+    for (char16_t u = u'A'; u <= u'Z'; ++u)
+        letters.push_back(u);
+    for (char16_t u = 0x391; u <= 0x3A9; ++u) // Greek capitals
+        if (u != 0x3A2)
+            letters.push_back(u);
+    for (char16_t u = 0x4E00; u < 0x4E00 + 2000; ++u) // CJK ideographs
+        letters.push_back(u);
+    std::vector<uint32_t> keys;
+    for (char16_t a : letters) {
+        keys.push_back(engine::DigraphKey(a, u' '));
+        for (char16_t b : letters)
+            keys.push_back(engine::DigraphKey(a, b));
+    }
+    std::sort(keys.begin(), keys.end());
+    std::vector<uint32_t> chosen;
+    std::sample(keys.begin(), keys.end(), std::back_inserter(chosen), n, rng);
     for (size_t i = 0; i < n; ++i) {
-        key += 1 + rng() % 5000;
-        if ((key & 0xFFFF) == 0)
-            ++key;
+        const uint32_t key = chosen.at(i);
         const int64_t count = 10 + int64_t(rng() % 100000) * (i % 7 == 0 ? 40000 : 1);
         s.profile.entries.push_back({key, count});
         s.profile.digraphs += count;
@@ -180,6 +197,15 @@ TEST(ProfileFile, ErrorsSayWhatIsWrong) {
         {"more than counted", WithChecksum(Body(1, 0, 10, 21, ok)),
          "corrupt profile: entry 2 has an impossible count"},
         {"not a digraph", WithChecksum(Body(1, 0, 10, 30, {{0x00000048, 12}})),
+         "corrupt profile: entry 1 is not a digraph"},
+        // A key the counter never makes would reach the reasons and columns.
+        {"a TAB and a line feed", WithChecksum(Body(1, 0, 10, 30, {{0x0009000A, 12}})),
+         "corrupt profile: entry 1 is not a digraph"},
+        {"a letter and a TAB", WithChecksum(Body(1, 0, 10, 30, {ok[0], {0x00540009, 10}})),
+         "corrupt profile: entry 2 is not a digraph"},
+        {"a space first", WithChecksum(Body(1, 0, 10, 30, {{0x00200041, 12}})),
+         "corrupt profile: entry 1 is not a digraph"},
+        {"a digit", WithChecksum(Body(1, 0, 10, 30, {{0x00410031, 12}})),
          "corrupt profile: entry 1 is not a digraph"},
         {"a huge count of entries", WithChecksum(Body(1, 0, 10, 30, {}).replace(28, 4, Le(~0u, 4))),
          "truncated profile"},

@@ -14,6 +14,7 @@
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -127,21 +128,30 @@ TEST(TextFile, ReadingStopsAtTheFirstNulUnlessUtf8DecodesTheWhole) {
     }
 }
 
-// A file that a writer cuts short or lengthens while it is read gets no
-// verdict on what was read: it is reported as changed. The change is made
-// from the progress callback, between two blocks of the one read, so it
-// always lands mid-read. Growth is read only as far as the size at opening,
-// so a writer that keeps ahead of the reader cannot keep the check going.
-TEST(TextFile, AFileChangedWhileReadIsReportedAsChangedNotJudged) {
+// A digraph check of a file of a few blocks, against a good reference: the
+// file is changed from the progress callback, between two blocks of the one
+// read, so the change always lands mid-read.
+class TextFileChanged : public testing::Test {
+protected:
+    void SetUp() override {
+        const QString ref = dir.write("ref.txt", GoodText(60));
+        build = BuildReferenceProfile({ref}, TDefaultEncoding::Windows1252, kDefaultMinDigraphs,
+                                      checker);
+        ASSERT_EQ(build.status, TReferenceBuild::Status::Ok);
+        settings.thoroughly = true;
+    }
     TempDir dir;
-    const QString ref = dir.write("ref.txt", GoodText(60));
     TFileChecker checker;
-    const TReferenceBuild build =
-        BuildReferenceProfile({ref}, TDefaultEncoding::Windows1252, kDefaultMinDigraphs, checker);
-    ASSERT_EQ(build.status, TReferenceBuild::Status::Ok);
+    TReferenceBuild build;
     TCheckSettings settings;
-    settings.thoroughly = true;
     const QByteArray text = GoodText(int(3 * TTextFile::kBlock / 79 + 1));
+};
+
+// A file that a writer cuts short or lengthens while it is read gets no
+// verdict on what was read: it is reported as changed. Growth is read only
+// as far as the size at opening, so a writer that keeps ahead of the reader
+// cannot keep the check going.
+TEST_F(TextFileChanged, ACutOrGrownFileIsReportedAsChangedNotJudged) {
     const int64_t blocks = int64_t(text.size() / TTextFile::kBlock) + 1;
     const struct {
         const char *what;
@@ -181,6 +191,40 @@ TEST(TextFile, AFileChangedWhileReadIsReportedAsChangedNotJudged) {
         dir.write("changing.txt", text);
         EXPECT_EQ(checker.Check(path, settings, &build.profile, {}, v), TCheckResult::Passed)
             << c.what;
+    }
+}
+
+// Rewritten in place at the same size while it is read (dd conv=notrunc):
+// the size says nothing, the modification time does. The file's times are
+// set back first, so that the rewrite shows even within one clock tick.
+TEST_F(TextFileChanged, AFileRewrittenAtTheSameSizeIsReportedAsChanged) {
+    const QString path = dir.write("rewritten.txt", text);
+    const auto setBack = [&] {
+        const timespec old[2] = {{946684800, 0}, {946684800, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), old, 0), 0);
+    };
+    for (const bool rewrite : {true, false}) {
+        dir.write("rewritten.txt", text);
+        setBack();
+        int calls = 0;
+        const TPercentCallback change = [&](int32_t) {
+            if (!rewrite || ++calls != 1)
+                return;
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+            ASSERT_EQ(f.write(QByteArray(text.size() / 2, 'x')), text.size() / 2);
+        };
+        TVerdict v;
+        try {
+            const TCheckResult r = checker.Check(path, settings, &build.profile, change, v);
+            EXPECT_FALSE(rewrite) << "judged " << int(r) << " " << v.reason.toStdString();
+            EXPECT_EQ(r, TCheckResult::Passed);
+        } catch (const suite::TRunError &e) {
+            EXPECT_TRUE(rewrite) << e.cause().toStdString();
+            EXPECT_EQ(e.path(), path);
+            EXPECT_EQ(e.cause(), QStringLiteral("the file changed while it was checked: it was "
+                                                "written to or replaced since it was opened"));
+        }
     }
 }
 

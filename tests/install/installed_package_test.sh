@@ -51,6 +51,15 @@ for program in brindle brindle-scan quillon-controller; do
     done < <(grep -E 'lib(qlbuf|lemmatiser)' <<<"$libraries")
 done
 
+# Patched at install time from the build tree's value: relative, no empty entry.
+mapfile -t installed < <(find "$bin" "$root/usr/lib" -type f \( -perm -u+x -o -name 'lib*.so*' \))
+bash "$source/tests/install/runpath_test.sh" "${installed[@]}" >/dev/null ||
+    fail "an installed program's RUNPATH has an empty entry"
+for program in "${installed[@]}"; do
+    [[ $(readelf -d "$program") =~ RUNPATH.*\[(.*)\] && ${BASH_REMATCH[1]} != \$ORIGIN* ]] &&
+        fail "$program: RUNPATH ${BASH_REMATCH[1]} is not relative to the program"
+done
+
 # brindle-scan: its version, and a real check of the installed sample.
 got=$("$bin/brindle-scan" --version)
 [[ $got == "brindle-scan $version" ]] || fail "--version prints '$got'"

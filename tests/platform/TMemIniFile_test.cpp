@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -161,6 +162,63 @@ TEST(TMemIniFile, AFailedSaveKeepsTheOldFileAndNamesTheCause) {
         }
         EXPECT_EQ(outcome->toStdString(), std::string(c.cause) + "|/data/old");
     }
+}
+
+// The writer stops where the reader does: a file of exactly the largest
+// size reads back; one unit more is refused and the old file stays. As
+// UTF-16 a file read as UTF-8 takes up to twice its size, so a value that
+// loaded may not fit.
+TEST(TMemIniFile, NeverWritesAFileLargerThanItReads) {
+    TempDir dir;
+    const QString path = dir.file("t.ini");
+    // FF FE, "[s]", "k=" + value, "" with CR LF each, two bytes a unit.
+    const qsizetype fits = (TMemIniFile::kMaxFileSize - 24) / 2;
+    const QString value(fits, QLatin1Char('v'));
+    {
+        TMemIniFile ini(path);
+        ini.WriteString("s", "k", value);
+        ini.UpdateFile();
+    }
+    EXPECT_EQ(QFileInfo(path).size(), TMemIniFile::kMaxFileSize);
+    EXPECT_EQ(TMemIniFile(path).ReadString("s", "k", "?"), value);
+
+    const QByteArray utf8 = "\xEF\xBB\xBF[s]\r\nk=" + QByteArray(fits + 1, 'u') + "\r\n";
+    ASSERT_TRUE(dir.write("t.ini", utf8).size() > 0);
+    TMemIniFile ini(path);
+    EXPECT_EQ(ini.ReadString("s", "k", "?").size(), fits + 1) << "a UTF-8 file this size loads";
+    try {
+        ini.UpdateFile();
+        ADD_FAILURE() << "a file the reader refuses was written";
+    } catch (const TIniFileError &e) {
+        EXPECT_EQ(e.path(), path);
+        EXPECT_TRUE(e.cause().contains(QStringLiteral("more than the 16777216 bytes")))
+            << e.cause().toStdString();
+    }
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), utf8) << "the old file is left as it was";
+}
+
+// Look-ups go through an index: a section of 200 000 entries reads each of
+// them in well under the time a scan of the section per look-up would take
+// (hours); duplicate keys keep the first, in any case.
+TEST(TMemIniFile, ManyEntriesAreFoundByKeyWithoutRegardToCase) {
+    TMemIniFile ini(QStringLiteral("/nonexistent/x.ini"));
+    QString text = QStringLiteral("[Big]\r\n");
+    const int n = 200000;
+    for (int i = 0; i < n; ++i)
+        text += QStringLiteral("Key%1=%1\r\n").arg(i);
+    text += QStringLiteral("KEY7=second\r\n\u00C4rger=1\r\n");
+    ini.SetText(text);
+    long long sum = 0;
+    for (int i = 0; i < n; ++i)
+        sum += ini.ReadInteger("big", QStringLiteral("kEy%1").arg(i), -1);
+    EXPECT_EQ(sum, (long long)n * (n - 1) / 2);
+    EXPECT_EQ(ini.ReadString("BIG", "key7", "?"), "7");
+    EXPECT_EQ(ini.ReadString("big", "\u00E4RGER", "?"), "1");
+    ini.WriteString("big", "KEY8", "eight");
+    EXPECT_EQ(ini.ReadString("big", "key8", "?"), "eight");
+    EXPECT_EQ(ini.ReadSectionKeys("big").size(), n + 2) << "replaced in place";
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -216,4 +217,64 @@ TEST(FolderWalk, DeepBranchingTreesMatchThePlainWalk) {
     PlainWalk(QFile::encodeName(dir.path()), plain);
     EXPECT_EQ(WalkAll(dir.path()), plain);
     EXPECT_EQ(WalkAll(dir.path(), false), (QStringList{dir.file("f0.txt")}));
+}
+
+// A link to a file counts only when the file (all links resolved) lies inside
+// the folder walked: a walk of a folder someone else owns never reads what
+// lies outside it. Each link left out is named with its target; with
+// followLinks every link to a file is followed.
+TEST(FolderWalk, LinksOutOfTheFolderAreLeftOutAndNamedUnlessAllAreFollowed) {
+    TempDir dir;
+    dir.write("outside/secret.txt", "s");
+    dir.write("corpus/a.txt", "a");
+    dir.write("corpus/sub/b.txt", "b");
+    const QString corpus = dir.file("corpus"), secret = dir.file("outside/secret.txt");
+    const auto link = [&](const QString &target, const QString &name) {
+        ASSERT_EQ(::symlink(EncodeFileName(target).constData(),
+                            EncodeFileName(corpus + '/' + name).constData()),
+                  0)
+            << name.toStdString();
+    };
+    link(secret, "out.txt");                         // absolute, out
+    link("../outside/secret.txt", "relative.txt");   // relative, out
+    link("sub/b.txt", "in.txt");                     // inside
+    link("../sub/../a.txt", "sub/up-and-in.txt");    // inside, by way of ".."
+    link(corpus + "/out.txt", "sub/via-a-link.txt"); // an inside link that leads out
+    link(dir.file("outside"), "folder");             // a folder: never followed
+    ASSERT_EQ(::symlink(EncodeFileName(corpus).constData(),
+                        EncodeFileName(dir.file("corpus-link")).constData()),
+              0);
+    const QString real = QFileInfo(secret).canonicalFilePath();
+    for (const QString &head : {corpus, dir.file("corpus-link")}) {
+        for (const bool follow : {false, true}) {
+            TFolderWalk walk(head, true);
+            walk.followLinks = follow;
+            QStringList outside;
+            walk.onOutsideLink = [&](const QString &path, const QString &target) {
+                outside << path.mid(head.size() + 1) + " -> " + target;
+            };
+            QStringList found;
+            QString path;
+            while (walk.Next(path))
+                found << path.mid(head.size() + 1);
+            if (follow) {
+                EXPECT_EQ(found,
+                          (QStringList{"a.txt", "in.txt", "out.txt", "relative.txt", "sub/b.txt",
+                                       "sub/up-and-in.txt", "sub/via-a-link.txt"}));
+                EXPECT_TRUE(outside.isEmpty());
+            } else {
+                EXPECT_EQ(found, (QStringList{"a.txt", "in.txt", "sub/b.txt", "sub/up-and-in.txt"}))
+                    << head.toStdString();
+                outside.sort(); // as the folder is read, in no set order
+                EXPECT_EQ(outside, (QStringList{"out.txt -> " + real, "relative.txt -> " + real,
+                                                "sub/via-a-link.txt -> " + real}));
+            }
+        }
+    }
+    // The window's walk leaves them out too.
+    suite::TFileAndDirIterator it;
+    it.HeadDir = corpus;
+    it.IterateFindingFiles();
+    EXPECT_EQ(it.FoundFiles().size(), 4);
+    EXPECT_FALSE(it.FoundFiles().contains(corpus + "/out.txt"));
 }

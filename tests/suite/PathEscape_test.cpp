@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 TEST(PathEscape, TsvEscapesOnlyWhatWouldBreakALine) {
@@ -21,6 +22,9 @@ TEST(PathEscape, TsvEscapesOnlyWhatWouldBreakALine) {
         {"a\nb\r", "a\\nb\\r"},
         {"C:\\dos\\name", "C:\\\\dos\\\\name"},
         {"\\x41", "\\\\x41"},
+        // Every other control character, the terminal's ESC among them.
+        {"a\x1b[31mred", "a\\x1b[31mred"},
+        {"\x01\x7f\x1f", "\\x01\\x7f\\x1f"},
         // Bytes that are not UTF-8: Latin-1, a cut sequence, an overlong form,
         // a UTF-8 surrogate.
         {"caf\xE9.txt", "caf\\xe9.txt"},
@@ -38,16 +42,25 @@ TEST(PathEscape, TsvEscapesOnlyWhatWouldBreakALine) {
 
 TEST(PathEscape, TsvGivesBackTheExactBytesOfAnyName) {
     std::mt19937 rng(9);
-    const char pool[] = {'a',        '\\',       '\t',       '\n',       '\r',
-                         'x',        '/',        char(0xC3), char(0xA9), char(0xE2),
-                         char(0x82), char(0xAC), char(0xF0), char(0x9F), char(0xFF)};
+    const char pool[] = {'a',        '\\',       '\t',       '\n',       '\r',       '\x1b',
+                         'x',        '/',        char(0xC3), char(0xA9), char(0xE2), char(0x82),
+                         char(0xAC), char(0xF0), char(0x9F), char(0xFF)};
     for (int round = 0; round < 2000; ++round) {
         QByteArray name;
         for (int n = 1 + int(rng() % 12); n > 0; --n)
             name += pool[rng() % sizeof pool];
         const QByteArray tsv = suite::TsvPath(suite::DecodeFileName(name));
-        EXPECT_FALSE(tsv.contains('\t') || tsv.contains('\n') || tsv.contains('\r'));
+        EXPECT_FALSE(std::any_of(tsv.begin(), tsv.end(), [](char c) { return uchar(c) < 0x20; }));
         EXPECT_TRUE(QString::fromUtf8(tsv).toUtf8() == tsv) << "not UTF-8";
         EXPECT_EQ(suite::UnescapeTsvPath(tsv), name);
     }
+}
+
+// Reasons and set names go through the same escapes: no value can add a
+// column or a line, however it was made.
+TEST(PathEscape, TextColumnsAreEscapedAsNamesAre) {
+    EXPECT_EQ(suite::TsvText(QStringLiteral("Too many: A\t\nB")), "Too many: A\\t\\nB");
+    EXPECT_EQ(suite::TsvText(QStringLiteral("set\x1b]0;title\x07")), "set\\x1b]0;title\\x07");
+    EXPECT_EQ(suite::TsvText(QStringLiteral("Fran\u00E7ais")), "Fran\xC3\xA7"
+                                                               "ais");
 }

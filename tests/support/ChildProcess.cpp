@@ -55,3 +55,10 @@ QByteArray ChildProcess::Stop() {
 QByteArray ChildProcess::Errors() {
     return fErr += fProcess.readAllStandardError();
 }
+
+bool ChildProcess::WaitForErrors(const QByteArray &text) {
+    QDeadlineTimer cap(fCapMs);
+    while (!Errors().contains(text) && !cap.hasExpired())
+        fProcess.waitForReadyRead(100);
+    return fErr.contains(text);
+}

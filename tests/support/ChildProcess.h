@@ -33,6 +33,8 @@ public:
     QByteArray Stop();
     // Everything written to standard error so far.
     QByteArray Errors();
+    // Whether standard error comes to hold `text` within the cap.
+    bool WaitForErrors(const QByteArray &text);
     QProcess &process() { return fProcess; }
 
 private:

@@ -23,11 +23,17 @@ using namespace platform;
 namespace {
 
 // Runs the event loop until `done` holds; the cap only ends a broken test.
+// `done` is asked once a turn and never again once it held: it may act (post
+// a message), and asking twice would act twice.
 template <typename Done> bool PumpUntil(Done done) {
     QDeadlineTimer cap(10000);
-    while (!done() && !cap.hasExpired())
+    for (;;) {
+        if (done())
+            return true;
+        if (cap.hasExpired())
+            return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
+    }
 }
 
 // Sends raw bytes over one connection, then closes it.
@@ -68,6 +74,30 @@ TEST(WindowMessage, PostedMessagesArriveInOrderOnTheOwningThread) {
         ASSERT_TRUE(PumpUntil([&] { return r.messages.size() == size_t(&m - &sent[0] + 1); }));
     }
     EXPECT_EQ(r.messages, sent);
+}
+
+// The order of the connections is the order of service, whichever finishes
+// first: a sender that is slow to finish (a loaded machine) holds the later
+// ones back rather than being served after them. (It is cut off after its
+// timeout, so it holds them for no longer than that.)
+TEST(WindowMessage, MessagesAreServedInTheOrderTheirConnectionsWereMade) {
+    IsolatedEnv env;
+    Received r;
+    ASSERT_TRUE(r.receiver.Open());
+    QLocalSocket slow;
+    slow.connectToServer(WindowSocketPath(r.receiver.handle()));
+    ASSERT_TRUE(slow.waitForConnected(2000));
+    const TMessage first{0x401, 233, 0}, second{0x401, 6121, 0}, third{0x401, 234, 0};
+    slow.write(EncodeMessage(first));
+    ASSERT_TRUE(slow.waitForBytesWritten(2000));
+    ASSERT_TRUE(PostMessage(r.receiver.handle(), second));
+    ASSERT_TRUE(PostMessage(r.receiver.handle(), third));
+    // Time for the later two to be served out of turn, were they to be.
+    PumpUntil([&, cap = QDeadlineTimer(500)] { return cap.hasExpired(); });
+    EXPECT_TRUE(r.messages.empty());
+    slow.disconnectFromServer();
+    ASSERT_TRUE(PumpUntil([&] { return r.messages.size() >= 3; }));
+    EXPECT_EQ(r.messages, (std::vector<TMessage>{first, second, third}));
 }
 
 TEST(WindowMessage, MalformedRecordsAreDroppedAndLaterOnesStillArrive) {
