@@ -74,8 +74,10 @@ int main(int argc, char **argv) {
         return report.Finish();
     }
     if (!o.saveProfile.isEmpty()) {
+        // With the set's cut, so that a set loaded from it starts at once.
         const QString cause = engine::SaveProfileFile(
-            o.saveProfile, {reference, cli::ReferenceEncoding(o), settings.min_digraphs});
+            o.saveProfile, {reference, cli::ReferenceEncoding(o), settings.min_digraphs,
+                            engine::CalibrateCut(reference)});
         if (!cause.isEmpty())
             report.Error(o.saveProfile, cause);
         if (!cause.isEmpty() || (o.folders.isEmpty() && o.filesFrom.isEmpty()))
