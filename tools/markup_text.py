@@ -6,6 +6,7 @@
 
 A PAGE named *.lines is text laid out one paragraph a line (a manual page
 rendered by groff with no line breaks) and goes through the same filters.
+A paragraph that comes again, on any page, is written once.
 
 Only prose is kept: code blocks, tables, navigation, index terms and page
 metadata are dropped, and so is any paragraph of fewer than MIN_WORDS words
@@ -215,15 +216,20 @@ def main(argv):
                     help="keep only the paragraphs in this language")
     ap.add_argument("pages", nargs="+")
     args = ap.parse_args(argv[1:])
-    out = []
+    out, seen = [], set()
     for path in args.pages:
         with open(path, encoding="utf-8", errors="strict") as f:
             if path.endswith(".lines"):
                 text = plain_lines(f.read(), args.lang)
             else:
                 text = plain_text(f.read(), args.lang)
-        if text:
-            out.append(text)
+        # A paragraph met again (the notice every manual page ends with,
+        # a help page's stock hint) is kept once, so that it does not
+        # weigh as hundreds of paragraphs.
+        for paragraph in text.split("\n\n") if text else []:
+            if paragraph not in seen:
+                seen.add(paragraph)
+                out.append(paragraph)
     sys.stdout.write("\n\n".join(out) + "\n" if out else "")
     return 0
 
