@@ -20,7 +20,7 @@ namespace {
 // Layout (all numbers little-endian):
 //   0  8  magic "BRDGPROF"
 //   8  4  format version
-//  12  4  encoding of the references: 0 windows-1252, 1 utf-8
+//  12  4  encoding of the references: 0 windows-1252, 1 utf-8, 2 automatic
 //  16  4  min_digraphs
 //  20  8  digraphs: all occurrences counted
 //  28  4  n, the number of entries

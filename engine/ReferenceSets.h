@@ -70,12 +70,12 @@ TReferenceSet MakeReferenceSet(const QString &name, TDigraphProfile profile,
 // saved profile stores. Empty for an empty profile.
 TScoreCut::TPoints CalibrateCut(const TDigraphProfile &profile);
 
-// The set `text` (all its pairs) is closest to, by DigraphScore, and that
-// score; the first of equals. Null when `sets` is empty.
 // Fills each set's nearest_other from the others of the run: called once the
 // run's sets are all made.
 void SeparateSets(TReferenceSets &sets);
 
+// The set `text` (all its pairs) is closest to, by DigraphScore, and that
+// score; the first of equals. Null when `sets` is empty.
 const TReferenceSet *ClosestSet(const TDigraphProfile &text, const TReferenceSets &sets,
                                 double &score);
 
