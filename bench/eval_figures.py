@@ -80,6 +80,12 @@ def main(argv):
         n = sum(p in listed for p in good)
         print("  %-3s %3d of %3d (%.2f)" % (lang, n, len(good), n / len(good)))
 
+    print("damage caught, per language (- for damage of no language):")
+    for lang in sorted({labels[p][2] for p in damaged}):
+        files = [p for p in damaged if labels[p][2] == lang]
+        n = sum(p in listed for p in files)
+        print("  %-3s %3d of %3d (%.2f)" % (lang, n, len(files), n / len(files)))
+
     print("damage caught, per kind:")
     kinds = sorted({labels[p][1] for p in damaged})
     for kind in kinds:

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""A labelled corpus for judging the scanner's verdicts: good text in five
-languages, files too short to judge, and damaged files of many kinds.
+"""A labelled corpus for judging the scanner's verdicts: good text in every
+shipped language and in scripts no shipped language covers, files too
+short to judge, and damaged files of many kinds in each language.
 
     bench/make_eval_corpus.py [OUT] [--seed S] [--packages DIR]
 
@@ -27,32 +28,106 @@ import tempfile
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
 import markup_text  # noqa: E402
 
+# The first five have 60 good files each, as they always had; every other
+# shipped language 15, and each script that no shipped language covers 12.
 LANGS = ["en", "de", "fr", "es", "it"]
+MORE_LANGS = ["pt", "nl", "ca", "pl", "cs", "sl", "hu", "ro", "sv", "da", "nb", "fi", "tr",
+              "id", "ru", "uk", "el", "sr", "vi", "gl"]
+# Language: the script whose letters its paragraphs must mostly be in.
+UNCOVERED = {"ja": "kana-han", "zh": "han", "ko": "hangul", "ar": "arabic", "fa": "arabic",
+             "he": "hebrew"}
 EDU = "2.12.23~deb12u1"
 MAINT = "1.2.53"
+MANPAGES = "4.18.1-1"
+# The manual pages of the languages whose profiles are not made from them.
+MAN_LANGS = ["ro", "nb", "tr", "sr", "el", "id"]
 EVAL_PACKAGES = [
     "gnome-user-docs=43.0-2",
     "installation-guide-amd64=20230508+deb12u1",
+    "debian-handbook=11.20220922",
+    "hspell=1.4-3.1",
     "maint-guide=" + MAINT,
 ] + ["debian-edu-doc-%s=%s" % (c, EDU) for c in LANGS] + [
-    "maint-guide-%s=%s" % (c, MAINT) for c in LANGS if c != "en"]
+    "maint-guide-%s=%s" % (c, MAINT) for c in LANGS if c != "en"] + [
+    "manpages-%s=%s" % (c, "2.0.6-2" if c == "tr" else MANPAGES) for c in MAN_LANGS]
 
 
 def page_globs(lang):
-    """The pages of each document in `lang`, relative to the unpacked root."""
-    gnome = "C" if lang == "en" else lang
+    """The pages of each document in `lang`, relative to the unpacked root:
+    never one of the documents the language's profile is made from
+    (tools/make_language_profiles.sh)."""
+    gnome = {"en": "C", "zh": "zh_CN"}.get(lang, lang)
     maint = "maint-guide" if lang == "en" else "maint-guide-" + lang
-    return {
+    globs = {
         "gnome-user-docs": "usr/share/help/%s/gnome-help/*.page" % gnome,
-        "installation-guide": "usr/share/doc/installation-guide-amd64/%s/*.html" % lang,
+        "installation-guide": "usr/share/doc/installation-guide-amd64/%s/*.html"
+                              % {"zh": "zh_CN"}.get(lang, lang),
         "debian-edu-manual": "usr/share/doc/debian-edu-doc-%s/debian-edu-bookworm-manual.html" % lang,
         "maint-guide": "usr/share/doc/%s/html/*.%s.html" % (maint, lang),
     }
+    if lang in MAN_LANGS:
+        globs["manpages"] = "usr/share/man/%s/man*/*.gz" % lang
+    if lang == "he":  # the Hebrew spelling rules that come with the checker
+        globs["hspell-niqqudless"] = "usr/share/doc/hspell/niqqudless.odt"
+    if lang == "ar":  # no language profile is made from the handbook's Arabic
+        globs["debian-handbook"] = "usr/share/doc/debian-handbook/html/ar-MA/*.html"
+    if lang == "sr":  # its profile is the GNOME help
+        del globs["gnome-user-docs"]
+    if lang == "ro":  # its profile is the Installation Guide
+        del globs["installation-guide"]
+    return globs
+
+
+SCRIPT_RANGES = {
+    "kana-han": [(0x3040, 0x30FF), (0x4E00, 0x9FFF)],
+    "han": [(0x4E00, 0x9FFF), (0x3400, 0x4DBF)],
+    "hangul": [(0xAC00, 0xD7AF), (0x1100, 0x11FF), (0x3130, 0x318F)],
+    "hebrew": [(0x0590, 0x05FF)],
+    "arabic": [(0x0600, 0x06FF), (0x0750, 0x077F), (0xFB50, 0xFDFF), (0xFE70, 0xFEFF)],
+}
+
+
+def mostly_in(paragraph, script):
+    """Whether the paragraph has at least 20 letters, 80 % of them in
+    `script` (translations leave some paragraphs, and many names, in
+    English)."""
+    letters = [c for c in paragraph if c.isalpha()]
+    inside = sum(any(lo <= ord(c) <= hi for lo, hi in SCRIPT_RANGES[script]) for c in letters)
+    return len(letters) >= 20 and inside >= 0.8 * len(letters)
+
+
+def page_paragraphs(page, lang):
+    """The prose paragraphs of one page (a manual page is rendered first)."""
+    if page.endswith(".gz"):
+        raw = subprocess.run(["zcat", page], stdout=subprocess.PIPE, check=True).stdout
+        text = subprocess.run(
+            ["groff", "-man", "-Tutf8", "-Kutf-8", "-P-cbou", "-rLL=3000n", "-rHY=0", "-dAD=l"],
+            input=raw, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL).stdout.decode("utf-8", "replace")
+        paras = markup_text.plain_lines(text, lang if lang in markup_text.FUNCTION_WORDS else None)
+        return [" ".join(p.split()) for p in paras.split("\n\n") if p.strip()]
+    if page.endswith(".odt"):  # a text document: its paragraphs are text:p and text:h
+        import html
+        import re
+        import zipfile
+        with zipfile.ZipFile(page) as z:
+            xml = z.read("content.xml").decode("utf-8")
+        xml = re.sub(r"</text:(p|h)>", "\n", xml)
+        xml = re.sub(r"<text:(s|tab|line-break)\b[^>]*>", " ", xml)
+        xml = html.unescape(re.sub(r"<[^>]+>", "", xml))
+        return [" ".join(line.split()) for line in xml.split("\n")
+                if mostly_in(line, UNCOVERED[lang])]
+    with open(page, encoding="utf-8") as f:
+        markup = f.read()
+    if lang in UNCOVERED:  # some are written without spaces
+        return [p for p in markup_text.paragraphs(markup, min_words=1)
+                if mostly_in(p, UNCOVERED[lang])]
+    return markup_text.paragraphs(markup, lang)
 
 
 def deb_name(spec):
     name, version = spec.split("=")
-    return "%s_%s_all.deb" % (name, version.replace(":", "%3a"))
+    arch = "amd64" if name == "hspell" else "all"
+    return "%s_%s_%s.deb" % (name, version.replace(":", "%3a"), arch)
 
 
 def fetch(packages_dir):
@@ -75,15 +150,19 @@ def load_documents(packages_dir):
             subprocess.run(["dpkg-deb", "-x", os.path.join(packages_dir, deb_name(spec)), root],
                            check=True)
         docs = {}
-        for lang in LANGS:
+        for lang in LANGS + MORE_LANGS + sorted(UNCOVERED):
             docs[lang] = []
             for name, pattern in sorted(page_globs(lang).items()):
                 paras = []
                 for page in sorted(glob.glob(os.path.join(root, pattern))):
-                    with open(page, encoding="utf-8") as f:
-                        paras += markup_text.paragraphs(f.read(), lang)
+                    paras += page_paragraphs(page, lang)
+                # Each paragraph once, as the profiles take them (manual
+                # pages all end with the same notices).
+                paras = list(dict.fromkeys(paras))
                 if paras:
                     docs[lang].append((name, paras))
+            if not docs[lang]:
+                sys.exit("make_eval_corpus: no text in %s in the packages" % lang)
         return docs
     finally:
         shutil.rmtree(root)
@@ -246,9 +325,9 @@ class Maker:
             enc = "windows-1252" if enc != "windows-1252" else enc
             try:
                 raw = self.encode(text, enc, nl)
-            except UnicodeEncodeError:
-                enc = "windows-1252"
-                raw = self.encode(text.encode("cp1252", "replace").decode("cp1252"), enc, nl)
+            except UnicodeEncodeError:  # letters Windows-1252 lacks: UTF-8
+                enc = "utf-8"
+                raw = self.encode(text, enc, nl)
             junk = bytes(rng.randrange(1, 256) for _ in range(rng.randint(64, 2048)))
             at = rng.randrange(len(raw))
             data = raw[:at] + junk + raw[at:]
@@ -295,9 +374,14 @@ class Maker:
             data = self.encode(text, enc, nl)
         elif kind == "letters-substituted":
             src = "abcdefghijklmnopqrstuvwxyz"
+            other = sorted({c for c in text.lower() if c.isalpha() and ord(c) >= 0x370})
+            if len(other) > len(src) // 2:  # Greek or Cyrillic: its own letters
+                src = "".join(other)
             dst = list(src)
             rng.shuffle(dst)
-            table = str.maketrans(src + src.upper(), "".join(dst) + "".join(dst).upper())
+            upper = "".join(c.upper() if len(c.upper()) == 1 else c for c in src)
+            dst_upper = "".join(c.upper() if len(c.upper()) == 1 else c for c in dst)
+            table = str.maketrans(src + upper, "".join(dst) + dst_upper)
             text = text.translate(table)
             data = self.encode(text, enc, nl)
         elif kind == "letters-shuffled":
@@ -337,18 +421,38 @@ DAMAGE = {
 }
 # Damage that needs non-ASCII letters to show.
 NEEDS_ACCENTS = {"mojibake-once", "mojibake-twice", "replacement-chars"}
+# The damage each other language gets, one file of each: the kinds that
+# work on its text (the rest are the same bytes whatever the language).
+PER_LANGUAGE_DAMAGE = [
+    "nul-truncated", "zero-block", "mojibake-once", "mojibake-twice", "replacement-chars",
+    "utf16-wrong-order", "spliced-junk", "letters-substituted", "letters-shuffled", "word-list",
+]
+# And each uncovered script: the damage checks still judge it.
+UNCOVERED_DAMAGE = ["nul-truncated", "zero-block", "mojibake-once", "utf16-wrong-order"]
 
 
 def build(docs, seed):
+    """The corpus's files, for the languages `docs` has."""
     m = Maker(docs, seed)
+    first = [lang for lang in LANGS if lang in docs]
     for i in range(300):
-        m.good(LANGS[i % 5], 300, 100_000)
+        m.good(first[i % len(first)], 300, 100_000)
     for i in range(40):
-        m.short(LANGS[i % 5])
+        m.short(first[i % len(first)])
     for kind, n in DAMAGE.items():
-        langs = LANGS[1:] if kind in NEEDS_ACCENTS else LANGS
+        langs = first[1:] if kind in NEEDS_ACCENTS else first
         for i in range(n):
             m.damaged(kind, langs[i % len(langs)])
+    for lang in [lang for lang in MORE_LANGS if lang in docs]:
+        for _ in range(15):
+            m.good(lang, 300, 100_000)
+        for kind in PER_LANGUAGE_DAMAGE:
+            m.damaged(kind, lang)
+    for lang in [lang for lang in sorted(UNCOVERED) if lang in docs]:
+        for _ in range(12):
+            m.good(lang, 300, 100_000)
+        for kind in UNCOVERED_DAMAGE:
+            m.damaged(kind, lang)
     m.rng.shuffle(m.files)
     return m.files
 

@@ -27,6 +27,9 @@ PARAGRAPHS = {
     "fr": "La rivière passe devant le moulin et sous le vieux pont avant d'arriver à la ville",
     "es": "El río pasa junto al molino y bajo el viejo puente antes de llegar a la ciudad ↑",
     "it": "Il fiume scorre accanto al mulino e sotto il vecchio ponte prima della città",
+    # Another script, and one that no shipped language covers.
+    "ru": "Река течёт мимо мельницы и под старым мостом, прежде чем дойти до города",
+    "ja": "川は水車小屋のそばを流れ、古い橋の下を通って町に着きます",
 }
 
 DIGEST = """

@@ -81,9 +81,10 @@ int main(int argc, char **argv) {
         return report.Finish();
     }
     if (!o.saveProfile.isEmpty()) {
+        // With the set's cut, so that a set loaded from it starts at once.
         const QString cause = engine::SaveProfileFile(
-            o.saveProfile,
-            {setup.reference, engine::ReferenceEncoding(settings), settings.min_digraphs});
+            o.saveProfile, {setup.reference, engine::ReferenceEncoding(settings),
+                            settings.min_digraphs, engine::CalibrateCut(setup.reference)});
         if (!cause.isEmpty())
             report.Error(o.saveProfile, cause);
         if (!cause.isEmpty() || (o.folders.isEmpty() && o.filesFrom.isEmpty()))

@@ -101,9 +101,11 @@ std::optional<TReferenceError> LoadLanguageSets(const QString &folder, const QSt
         return failed;
     for (const QString &code : codes) {
         TDigraphProfile profile;
-        if (auto failed = AddProfileFile(LanguageProfilePath(folder, code), minDigraphs, profile))
+        TScoreCut::TPoints cut; // stored when the profile was built: no calibration
+        if (auto failed =
+                AddProfileFile(LanguageProfilePath(folder, code), minDigraphs, profile, &cut))
             return failed;
-        sets.push_back(MakeReferenceSet(code, std::move(profile)));
+        sets.push_back(MakeReferenceSet(code, std::move(profile), std::move(cut)));
         sets.back().language = true;
     }
     return std::nullopt;

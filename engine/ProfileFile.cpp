@@ -6,7 +6,9 @@
 #include "TextTables.h"
 
 #include <array>
+#include <bit>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -25,14 +27,19 @@ namespace {
 //  28  4  n, the number of entries
 //  32 12n entries: key (4), count (8), ascending key; a key is a digraph as
 //         the counter makes one: a letter, then a letter or a space
+// version 2 only:
+//  ..  4  the calibration the cut comes from (kCutCalibration)
+//  ..  4  m, the number of cut points
+//  .. 16m points: digraphs (8, signed), cut (8, IEEE 754 double)
 //  ..  4  CRC-32 of every byte before it
 constexpr char kMagic[8] = {'B', 'R', 'D', 'G', 'P', 'R', 'O', 'F'};
 constexpr qsizetype kHeaderSize = 32;
 constexpr qsizetype kEntrySize = 12;
 constexpr qsizetype kTrailerSize = 4;
-// Far above any real profile (a few thousand entries); keeps a wrong file
-// from being read whole.
-constexpr int64_t kMaxFileSize = 256 * 1024 * 1024;
+constexpr qsizetype kPointSize = 16;
+// The largest file a profile can be; keeps a wrong file from being read whole.
+constexpr int64_t kMaxFileSize = kHeaderSize + kEntrySize * int64_t(kMaxProfileEntries) + 8 +
+                                 kPointSize * int64_t(kMaxCutPoints) + kTrailerSize;
 
 void PutU32(QByteArray &out, uint32_t v) {
     for (int i = 0; i < 4; ++i)
@@ -114,9 +121,10 @@ uint32_t EncodingNumber(TDefaultEncoding e) {
 QByteArray EncodeProfile(const TSavedProfile &saved) {
     const auto &entries = saved.profile.entries;
     QByteArray out;
-    out.reserve(kHeaderSize + kEntrySize * qsizetype(entries.size()) + kTrailerSize);
+    out.reserve(kHeaderSize + kEntrySize * qsizetype(entries.size()) + 8 +
+                kPointSize * qsizetype(saved.cut.size()) + kTrailerSize);
     out.append(kMagic, sizeof kMagic);
-    PutU32(out, kProfileFormatVersion);
+    PutU32(out, saved.cut.empty() ? 1 : kProfileFormatVersion);
     PutU32(out, EncodingNumber(saved.encoding));
     PutU32(out, uint32_t(saved.min_digraphs));
     PutI64(out, saved.profile.digraphs);
@@ -124,6 +132,14 @@ QByteArray EncodeProfile(const TSavedProfile &saved) {
     for (const TProfileEntry &e : entries) {
         PutU32(out, e.key);
         PutI64(out, e.count);
+    }
+    if (!saved.cut.empty()) {
+        PutU32(out, kCutCalibration);
+        PutU32(out, uint32_t(saved.cut.size()));
+        for (const auto &[digraphs, cut] : saved.cut) {
+            PutI64(out, digraphs);
+            PutI64(out, int64_t(std::bit_cast<uint64_t>(cut)));
+        }
     }
     PutU32(out, Crc32(out));
     return out;
@@ -140,14 +156,31 @@ TProfileRead DecodeProfile(QByteArrayView in) {
     if (size < 12)
         return Fail(Truncated(size, kHeaderSize + kTrailerSize));
     const uint32_t version = GetU32(in, 8);
-    if (version != kProfileFormatVersion)
-        return Fail(QStringLiteral("profile format version %1; this brindle-scan reads version %2")
-                        .arg(version)
-                        .arg(kProfileFormatVersion));
+    if (version < 1 || version > kProfileFormatVersion)
+        return Fail(
+            QStringLiteral("profile format version %1; this brindle-scan reads versions 1 to %2")
+                .arg(version)
+                .arg(kProfileFormatVersion));
     if (size < kHeaderSize + kTrailerSize)
         return Fail(Truncated(size, kHeaderSize + kTrailerSize));
     const uint32_t n = GetU32(in, 28);
-    const qsizetype expected = kHeaderSize + kEntrySize * qsizetype(n) + kTrailerSize;
+    if (n > kMaxProfileEntries)
+        return Fail(QStringLiteral("a profile of %1 digraphs; a reference set may keep at most %2")
+                        .arg(n)
+                        .arg(kMaxProfileEntries));
+    qsizetype expected = kHeaderSize + kEntrySize * qsizetype(n) + kTrailerSize;
+    uint32_t m = 0; // cut points
+    uint32_t calibration = 0;
+    if (version >= 2) {
+        expected += 8;
+        if (size < expected)
+            return Fail(Truncated(size, expected));
+        calibration = GetU32(in, expected - kTrailerSize - 8);
+        m = GetU32(in, expected - kTrailerSize - 4);
+        if (m > kMaxCutPoints)
+            return Fail(QStringLiteral("corrupt profile: %1 cut points").arg(m));
+        expected += kPointSize * qsizetype(m);
+    }
     if (size < expected)
         return Fail(Truncated(size, expected));
     if (size > expected)
@@ -188,6 +221,21 @@ TProfileRead DecodeProfile(QByteArrayView in) {
         sum += e.count;
         saved.profile.entries.push_back(e);
     }
+    // The cut: lengths ascending, each cut a finite score that never rises
+    // with the length (as a calibration makes it).
+    const qsizetype points = kHeaderSize + kEntrySize * qsizetype(n) + 8;
+    for (uint32_t i = 0; i < m; ++i) {
+        const qsizetype at = points + kPointSize * qsizetype(i);
+        const int64_t digraphs = GetI64(in, at);
+        const double cut = std::bit_cast<double>(uint64_t(GetI64(in, at + 8)));
+        if (digraphs < 1 || !std::isfinite(cut) || cut < 0.0 ||
+            (!saved.cut.empty() &&
+             (digraphs <= saved.cut.back().first || cut > saved.cut.back().second)))
+            return Fail(QStringLiteral("corrupt profile: cut point %1 is impossible").arg(i + 1));
+        saved.cut.emplace_back(digraphs, cut);
+    }
+    if (calibration != kCutCalibration)
+        saved.cut.clear();
     TProfileRead r;
     r.saved = std::move(saved);
     return r;
@@ -206,7 +254,10 @@ TProfileRead ReadProfileFile(const QString &path) {
     } else if (!S_ISREG(st.st_mode)) {
         error = QStringLiteral("not a regular file");
     } else if (st.st_size > kMaxFileSize) {
-        error = QStringLiteral("not a brindle-scan profile (%1 bytes)").arg(qint64(st.st_size));
+        error = QStringLiteral("%1 bytes, more than any profile (a reference set keeps at most "
+                               "%2 digraphs)")
+                    .arg(qint64(st.st_size))
+                    .arg(kMaxProfileEntries);
     } else {
         bytes.resize(qsizetype(st.st_size));
         qsizetype done = 0;
@@ -282,6 +333,10 @@ bool HasProfileMagic(const QString &path) {
 }
 
 QString SaveProfileFile(const QString &path, const TSavedProfile &saved) {
+    if (saved.profile.entries.size() > kMaxProfileEntries)
+        return QStringLiteral("the profile keeps %1 digraphs; a reference set may keep at most %2")
+            .arg(saved.profile.entries.size())
+            .arg(kMaxProfileEntries);
     return platform::WriteFileAtomicallyAt(suite::EncodeFileName(path), EncodeProfile(saved));
 }
 

@@ -21,15 +21,36 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace engine {
 
-inline constexpr uint32_t kProfileFormatVersion = 1;
+// Version 1 holds the profile; version 2 adds the set's calibrated cut, so
+// that a set loaded from it needs no calibration. Both are read; a profile
+// without a cut is written as version 1.
+inline constexpr uint32_t kProfileFormatVersion = 2;
+// The most digraphs a profile may keep. An alphabet of a hundred letters
+// gives ten thousand pairs; a script of thousands of signs gives more, but
+// a set of this many is far more than a comparison needs, and a file
+// claiming more is refused before any of it is used (a set's start-up work
+// grows with it).
+inline constexpr uint32_t kMaxProfileEntries = 65536;
+// The most points a stored cut may have (a calibration makes nine).
+inline constexpr uint32_t kMaxCutPoints = 64;
+// Which calibration a stored cut came from (ReferenceSets.cpp): raised with
+// any change to how a cut is calibrated, so that a cut stored by an older
+// build is left unused (and the set calibrated at run time) rather than
+// giving other verdicts than its profile would.
+inline constexpr uint32_t kCutCalibration = 1;
 
 struct TSavedProfile {
     TDigraphProfile profile;
     TDefaultEncoding encoding = TDefaultEncoding::Windows1252; // of the references
     int32_t min_digraphs = 10;
+    // The cut calibrated from `profile` (TScoreCut's points: digraphs, cut),
+    // or empty when not stored or stored by another calibration.
+    std::vector<std::pair<int64_t, double>> cut = {};
 };
 
 struct TProfileRead {

@@ -26,7 +26,7 @@ TDigraphProfile AddProfiles(const TDigraphProfile &a, const TDigraphProfile &b) 
 }
 
 std::optional<TReferenceError> AddProfileFile(const QString &path, int32_t minDigraphs,
-                                              TDigraphProfile &sum) {
+                                              TDigraphProfile &sum, TScoreCut::TPoints *cut) {
     const TProfileRead read = ReadProfileFile(path);
     if (!read.saved)
         return TReferenceError{path, read.error};
@@ -35,6 +35,8 @@ std::optional<TReferenceError> AddProfileFile(const QString &path, int32_t minDi
     if (!cause.isEmpty())
         return TReferenceError{path, cause};
     sum = AddProfiles(sum, read.saved->profile);
+    if (cut)
+        *cut = read.saved->cut;
     return std::nullopt;
 }
 
@@ -43,12 +45,16 @@ std::optional<TReferenceError> LoadReferenceSet(const QString &name, const QStri
                                                 TReferenceSet &set) {
     QStringList texts;
     TDigraphProfile profile;
+    // A set of one saved profile and nothing else is that profile, so the
+    // cut stored with it is the set's.
+    TScoreCut::TPoints stored;
     for (const QString &path : paths) {
         if (!HasProfileMagic(path)) {
             texts << path;
             continue;
         }
-        if (auto failed = AddProfileFile(path, minDigraphs, profile))
+        if (auto failed =
+                AddProfileFile(path, minDigraphs, profile, paths.size() == 1 ? &stored : nullptr))
             return failed;
     }
     if (!texts.isEmpty()) {
@@ -63,7 +69,7 @@ std::optional<TReferenceError> LoadReferenceSet(const QString &name, const QStri
             return TReferenceError{e.path(), e.cause()};
         }
     }
-    set = MakeReferenceSet(name, std::move(profile));
+    set = MakeReferenceSet(name, std::move(profile), std::move(stored));
     return std::nullopt;
 }
 

@@ -24,9 +24,11 @@ std::optional<TReferenceError> LoadReferenceSet(const QString &name, const QStri
                                                 TDefaultEncoding encoding, int32_t minDigraphs,
                                                 TReferenceSet &set);
 
-// Adds the counts of the saved profile at `path` to `sum` (see above).
+// Adds the counts of the saved profile at `path` to `sum` (see above); with
+// `cut`, sets it to the cut stored with the profile (empty when none).
 std::optional<TReferenceError> AddProfileFile(const QString &path, int32_t minDigraphs,
-                                              TDigraphProfile &sum);
+                                              TDigraphProfile &sum,
+                                              TScoreCut::TPoints *cut = nullptr);
 
 // The counts of two profiles added, key by key.
 TDigraphProfile AddProfiles(const TDigraphProfile &a, const TDigraphProfile &b);

@@ -6,34 +6,117 @@
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 #include <numbers>
 #include <system_error>
+#include <thread>
 
 namespace engine {
 
-void TScoreCut::TLazy::Make() {
-    std::call_once(once, [this] {
-        points = make(abandoned);
-        make = nullptr;
-    });
-}
+struct TScoreCut::TLazy {
+    std::once_flag once;
+    TMake make;
+    TPoints points;
+    std::atomic<bool> abandoned{false};
+    bool queued = false; // with the pool, which must forget it as it goes
+    void Make() {
+        std::call_once(once, [this] {
+            points = make(abandoned);
+            make = nullptr;
+        });
+    }
+    ~TLazy();
+};
+
+namespace {
+
+// The workers that calibrate cuts beside the run's first files, shared by
+// every set (a thread per set made a thousand sets a thousand threads).
+// Cuts are made in the order queued; a cut dropped before its turn is
+// taken off the queue, one being made is told to stop and waited for.
+class TCalibrationPool {
+public:
+    // Never destroyed: a set may outlive every other static object.
+    static TCalibrationPool &Get() {
+        static TCalibrationPool *const pool = new TCalibrationPool;
+        return *pool;
+    }
+
+    void Queue(TScoreCut::TLazy *lazy) {
+        {
+            std::lock_guard lock(fMutex);
+            fQueue.push_back(lazy);
+            // One worker per core at most, started as needed: most runs
+            // have a few sets, or only stored cuts and no worker at all.
+            const size_t wanted = std::min<size_t>(
+                fQueue.size() + fBusy.size(), std::max(1u, std::thread::hardware_concurrency()));
+            while (fWorkers < wanted) {
+                try {
+                    std::thread([this] { Work(); }).detach();
+                    ++fWorkers;
+                } catch (const std::system_error &) {
+                    break; // the first file that needs a cut makes it
+                }
+            }
+        }
+        fWake.notify_one();
+    }
+
+    // Called as `lazy` goes: after this no worker touches it.
+    void Forget(TScoreCut::TLazy *lazy) {
+        std::unique_lock lock(fMutex);
+        std::erase(fQueue, lazy);
+        fDone.wait(lock,
+                   [&] { return std::find(fBusy.begin(), fBusy.end(), lazy) == fBusy.end(); });
+    }
+
+private:
+    void Work() {
+        std::unique_lock lock(fMutex);
+        for (;;) {
+            fWake.wait(lock, [&] { return !fQueue.empty(); });
+            TScoreCut::TLazy *lazy = fQueue.front();
+            fQueue.pop_front();
+            fBusy.push_back(lazy);
+            lock.unlock();
+            lazy->Make();
+            lock.lock();
+            std::erase(fBusy, lazy);
+            fDone.notify_all();
+        }
+    }
+
+    std::mutex fMutex;
+    std::condition_variable fWake, fDone;
+    std::deque<TScoreCut::TLazy *> fQueue;
+    std::vector<TScoreCut::TLazy *> fBusy;
+    size_t fWorkers = 0;
+};
+
+} // namespace
 
 TScoreCut::TLazy::~TLazy() {
     abandoned = true;
-    if (worker.joinable())
-        worker.join();
+    if (queued)
+        TCalibrationPool::Get().Forget(this);
 }
 
 TScoreCut::TScoreCut(TMake make) : fLazy(std::make_shared<TLazy>()) {
     fLazy->make = std::move(make);
+    fLazy->queued = true;
     // Made at once beside the run's first files, where a core is free: most
-    // runs soon need the cut. Without a thread, the first file that needs it
-    // makes it.
-    TLazy *lazy = fLazy.get();
-    try {
-        lazy->worker = std::thread([lazy] { lazy->Make(); });
-    } catch (const std::system_error &) {
-    }
+    // runs soon need the cut.
+    TCalibrationPool::Get().Queue(fLazy.get());
+}
+
+TScoreCut TScoreCut::Made(TPoints points) {
+    TScoreCut cut;
+    cut.fLazy = std::make_shared<TLazy>();
+    cut.fLazy->points = std::move(points);
+    std::call_once(cut.fLazy->once, [] {});
+    return cut;
 }
 
 const TScoreCut::TPoints &TScoreCut::Points() const {
@@ -75,7 +158,8 @@ namespace {
 // strays that far by chance once in a hundred. Fixed lengths (64 to 4 Mi
 // digraphs, each four times the last: the cut is close to a power of the
 // length, so the log-log line between two points misses little) and a fixed
-// seed make it deterministic.
+// seed make it deterministic. Any change here changes the cuts: raise
+// kCutCalibration (ProfileFile.h) with it, so stored cuts are made again.
 constexpr int kDraws = 200;
 constexpr double kQuantile = 0.99;
 constexpr int64_t kFirstLength = 64;
@@ -191,16 +275,28 @@ TScoreCut::TPoints Calibrate(const TDigraphProfile &ref, int64_t kept,
 
 } // namespace
 
-TReferenceSet MakeReferenceSet(const QString &name, TDigraphProfile profile) {
+TReferenceSet MakeReferenceSet(const QString &name, TDigraphProfile profile,
+                               TScoreCut::TPoints stored) {
     TReferenceSet set;
     set.name = name;
     set.profile = std::move(profile);
     set.kept = KeptCount(set.profile);
-    if (set.profile.digraphs > 0 && !set.profile.entries.empty())
+    if (set.profile.digraphs <= 0 || set.profile.entries.empty())
+        return set;
+    if (!stored.empty())
+        set.cut = TScoreCut::Made(std::move(stored));
+    else
         set.cut = TScoreCut([ref = set.profile, kept = set.kept](const std::atomic<bool> &stop) {
             return Calibrate(ref, kept, stop);
         });
     return set;
+}
+
+TScoreCut::TPoints CalibrateCut(const TDigraphProfile &profile) {
+    if (profile.digraphs <= 0 || profile.entries.empty())
+        return {};
+    const std::atomic<bool> never{false};
+    return Calibrate(profile, KeptCount(profile), never);
 }
 
 std::vector<int> SetKinds(const TReferenceSets &sets) {

@@ -13,8 +13,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -22,8 +20,10 @@ namespace engine {
 
 // The score above which a text of a given number of digraphs strays from a
 // set, as points (digraphs, cut) ascending in digraphs. Calibrating takes a
-// while, so the points are made by a thread of their own, started with the
-// cut, once for all copies; asking for them waits until they are made.
+// while, so the points are made beside the run's first files by a thread
+// pool shared by every set, once for all copies; asking for them waits
+// until they are made (or makes them, when no worker has begun). A set
+// whose saved profile holds its cut starts with the points.
 class TScoreCut {
 public:
     using TPoints = std::vector<std::pair<int64_t, double>>;
@@ -32,6 +32,8 @@ public:
     using TMake = std::function<TPoints(const std::atomic<bool> &)>;
     TScoreCut() = default; // no points
     explicit TScoreCut(TMake make);
+    // Points made already (a stored cut): no work at all.
+    static TScoreCut Made(TPoints points);
     const TPoints &Points() const;
     // The cut for a text of `digraphs`: between two points on the straight
     // line through them in log-log terms (a chance divergence falls roughly
@@ -42,16 +44,9 @@ public:
     // cut is only the shortest one's, an underestimate. 0 without points.
     int64_t Shortest() const;
 
+    struct TLazy; // shared by the copies and the pool's queue
+
 private:
-    struct TLazy {
-        std::once_flag once;
-        TMake make;
-        TPoints points;
-        std::atomic<bool> abandoned{false};
-        std::thread worker;
-        void Make();
-        ~TLazy();
-    };
     std::shared_ptr<TLazy> fLazy;
 };
 
@@ -75,10 +70,16 @@ struct TReferenceSet {
 
 // A set with its cut calibrated from its own profile: no labels needed, and
 // the same for a set read from texts or from its saved profile.
-// Deterministic; calibrated once per set, on a thread started here, and
-// waited for by the first file that needs the cut (well under a second for
-// a set of a few MB of text).
-TReferenceSet MakeReferenceSet(const QString &name, TDigraphProfile profile);
+// Deterministic; calibrated once per set, queued here for the shared pool,
+// and waited for by the first file that needs the cut (well under a second
+// for a set of a few MB of text). With `stored`, the cut saved with the
+// profile (CalibrateCut of that very profile), nothing is calibrated.
+TReferenceSet MakeReferenceSet(const QString &name, TDigraphProfile profile,
+                               TScoreCut::TPoints stored = {});
+
+// The cut's points for a set of `profile`, calibrated here and now: what a
+// saved profile stores. Empty for an empty profile.
+TScoreCut::TPoints CalibrateCut(const TDigraphProfile &profile);
 
 // Fills each set's `others` from the sets of the run of another kind:
 // called once the run's sets are all made.
@@ -98,6 +99,8 @@ std::vector<int> SetKinds(const TReferenceSets &sets);
 // The set `text` (all its pairs) is closest to, by DigraphScore, and that
 // score; the first of equals. Null when `sets` is empty.
 
+// The set `text` (all its pairs) is closest to, by DigraphScore, and that
+// score; the first of equals. Null when `sets` is empty.
 const TReferenceSet *ClosestSet(const TDigraphProfile &text, const TReferenceSets &sets,
                                 double &score);
 

@@ -5,10 +5,11 @@
 # packages and versions below; data/languages/SOURCES.md says why each
 # licence allows it).
 #
-#   tools/make_language_profiles.sh [--keep-text DIR]
+#   tools/make_language_profiles.sh [--keep-text DIR] [CODE...]
 #
+# With codes, only those profiles are made.
 # Needs apt-get (to download the packages, nothing is installed), dpkg-deb,
-# python3 and a built scanner (BRINDLE_SCAN, default build/cli/brindle-scan).
+# groff (for the manual pages), python3 and a built scanner (BRINDLE_SCAN, default build/cli/brindle-scan).
 # With --keep-text the reference texts are kept in DIR/<code>/.
 #
 # Each document's prose is written as UTF-8 with a byte-order mark, so it is
@@ -25,37 +26,85 @@ if [[ "${1:-}" == "--keep-text" ]]; then
     keep="${2:?--keep-text needs a folder}"
     shift 2
 fi
-if [[ $# -ne 0 ]]; then
-    echo "usage: $0 [--keep-text DIR]" >&2
-    exit 2
-fi
 if [[ ! -x "$scan" ]]; then
     echo "$0: no scanner at $scan (build it, or set BRINDLE_SCAN)" >&2
     exit 2
 fi
 
 # The exact versions the committed profiles were built from.
-HANDBOOK=debian-handbook=11.20220922
-REFERENCE_VERSION=2.100
-OFFICE_VERSION=4:7.4.7-1+deb12u14
+HANDBOOK=11.20220922
+REFERENCE=2.100
+OFFICE=4:7.4.7-1+deb12u14
+MANPAGES=4.18.1-1
+GNOME=43.0-2
+INSTALL=20230508+deb12u1
 
-# code, the handbook's folder, the office help's language
+# A profile's code, then its documents: handbook:FOLDER (the Administrator's
+# Handbook in that folder), reference (Debian Reference), office:CODE (the
+# LibreOffice help), man (manpages-CODE), gnome (the GNOME help) and
+# install (the Installation Guide). Each language draws on the documents
+# translated far enough; those left over make its evaluation texts
+# (bench/make_eval_corpus.py), so the two never share a package.
 LANGUAGES=(
-    "en en-US en-us"
-    "de de-DE de"
-    "fr fr-FR fr"
-    "es es-ES es"
-    "it it-IT it"
+    "en handbook:en-US reference office:en-us"
+    "de handbook:de-DE reference office:de"
+    "fr handbook:fr-FR reference office:fr"
+    "es handbook:es-ES reference office:es"
+    "it handbook:it-IT reference office:it"
+    "pt handbook:pt-BR reference office:pt"
+    "nl handbook:nl-NL office:nl man"
+    "ca handbook:ca-ES office:ca"
+    "pl handbook:pl-PL office:pl man"
+    "cs handbook:cs-CZ office:cs man"
+    "sl office:sl"
+    "hu office:hu man"
+    "ro install"
+    "sv handbook:sv-SE office:sv man"
+    "da office:da man"
+    "nb handbook:nb-NO"
+    "fi office:fi man"
+    "tr handbook:tr-TR office:tr"
+    "id handbook:id-ID reference office:id"
+    "ru handbook:ru-RU office:ru man"
+    "uk man"
+    "el office:el"
+    "sr gnome"
+    "vi handbook:vi-VN office:vi man"
+    "gl office:gl"
 )
+# Only these: tools/make_language_profiles.sh [--keep-text DIR] [CODE...]
+if [[ $# -gt 0 ]]; then
+    wanted=" $* "
+    picked=()
+    for entry in "${LANGUAGES[@]}"; do
+        [[ "$wanted" == *" ${entry%% *} "* ]] && picked+=("$entry")
+    done
+    LANGUAGES=("${picked[@]}")
+fi
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-packages=("$HANDBOOK")
+packages=()
 for entry in "${LANGUAGES[@]}"; do
-    read -r code _ office <<<"$entry"
-    packages+=("debian-reference-$code=$REFERENCE_VERSION" "libreoffice-help-$office=$OFFICE_VERSION")
+    read -r code sources <<<"$entry"
+    for source in $sources; do
+        case "$source" in
+        handbook:*) packages+=("debian-handbook=$HANDBOOK") ;;
+        reference) packages+=("debian-reference-$code=$REFERENCE") ;;
+        office:*) packages+=("libreoffice-help-${source#office:}=$OFFICE") ;;
+        man) # two of them carry an epoch
+            case "$code" in
+            hu | pl) packages+=("manpages-$code=1:$MANPAGES") ;;
+            *) packages+=("manpages-$code=$MANPAGES") ;;
+            esac
+            ;;
+        gnome) packages+=("gnome-user-docs=$GNOME") ;;
+        install) packages+=("installation-guide-amd64=$INSTALL") ;;
+        esac
+    done
 done
+mapfile -t packages < <(printf '%s\n' "${packages[@]}" | sort -u)
 mkdir -p "$work/debs" "$work/x"
 (cd "$work/debs" && apt-get download "${packages[@]}") >/dev/null 2>"$work/apt.log" || {
     cat "$work/apt.log" >&2
@@ -75,16 +124,52 @@ prose() {
     python3 "$here/markup_text.py" --lang "$code" "$@" >>"$file"
 }
 
+# Renders the manual pages under DIR into OUT/*.lines, one paragraph a line
+# (no hyphenation, no line breaks), for markup_text.py.
+render_man() {
+    local dir="$1" dest="$2" page name
+    mkdir -p "$dest"
+    while IFS= read -r page; do
+        name="${page#"$dir"/}"
+        name="${name//\//_}"
+        zcat "$page" | groff -man -Tutf8 -Kutf-8 -P-cbou -rLL=3000n -rHY=0 -dAD=l \
+            2>/dev/null >"$dest/${name%.gz}.lines" || true
+    done < <(find "$dir" -type f -name '*.gz' | LC_ALL=C sort)
+}
+
 mkdir -p "$out"
 for entry in "${LANGUAGES[@]}"; do
-    read -r code handbook office <<<"$entry"
+    read -r code sources <<<"$entry"
     texts="$work/text/$code"
     mkdir -p "$texts"
     x="$work/x/usr/share"
-    prose "$code" "$texts/debian-handbook.txt" "$x"/doc/debian-handbook/html/"$handbook"/*.html
-    prose "$code" "$texts/debian-reference.txt" "$x"/debian-reference/*."$code".html
-    help="$x/libreoffice/help/${office/en-us/en-US}/text"
-    prose "$code" "$texts/libreoffice-help.txt" "$help"/*/guide/*.html "$help"/*/01/*.html
+    for source in $sources; do
+        case "$source" in
+        handbook:*)
+            prose "$code" "$texts/debian-handbook.txt" \
+                "$x"/doc/debian-handbook/html/"${source#handbook:}"/*.html
+            ;;
+        reference)
+            prose "$code" "$texts/debian-reference.txt" "$x"/debian-reference/*."$code".html
+            ;;
+        office:*)
+            office="${source#office:}"
+            help="$x/libreoffice/help/${office/en-us/en-US}/text"
+            prose "$code" "$texts/libreoffice-help.txt" "$help"/*/guide/*.html "$help"/*/01/*.html
+            ;;
+        man)
+            render_man "$x/man/$code" "$work/man/$code"
+            prose "$code" "$texts/manpages.txt" "$work/man/$code"/*.lines
+            ;;
+        gnome)
+            prose "$code" "$texts/gnome-help.txt" "$x"/help/"$code"/*/*.page
+            ;;
+        install)
+            prose "$code" "$texts/installation-guide.txt" \
+                "$x"/doc/installation-guide-amd64/"$code"/*.html
+            ;;
+        esac
+    done
     refs=()
     for t in "$texts"/*.txt; do
         refs+=(-r "$t")

@@ -411,7 +411,7 @@ TEST(BrindleScan, AProfileThatCannotBeUsedIsAnError) {
     flipped[40] = char(flipped[40] ^ 1);
     const QString fifo = c.dir.file("fifo.profile");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    newer[8] = 2;
+    newer[8] = 3;
     struct Case {
         QStringList args; // the profile file
         QString error;    // after "brindle-scan: FILE: "
@@ -421,7 +421,7 @@ TEST(BrindleScan, AProfileThatCannotBeUsedIsAnError) {
         {{"--profile", c.dir.write("flipped.profile", flipped)},
          "corrupt profile: the checksum does not match"},
         {{"--profile", c.dir.write("newer.profile", newer)},
-         "profile format version 2; this brindle-scan reads version 1"},
+         "profile format version 3; this brindle-scan reads versions 1 to 2"},
         {{"--profile", c.ref}, "not a brindle-scan profile"},
         {{"--profile", c.dir.file("none.profile")}, "No such file or directory"},
         {{"--profile", good, "-e", "utf-8"}, "the profile was made with --encoding windows-1252"},

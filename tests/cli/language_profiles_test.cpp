@@ -3,6 +3,7 @@
 // tools/make_language_profiles.sh), as the build tree holds them.
 #include "DigraphProfile.h"
 #include "ProfileFile.h"
+#include "ReferenceSets.h"
 #include "TempDir.h"
 
 #include <QProcess>
@@ -14,7 +15,9 @@
 
 namespace {
 
-const char *const kCodes[] = {"en", "de", "fr", "es", "it"};
+const char *const kCodes[] = {"en", "de", "fr", "es", "it", "pt", "nl", "ca", "pl",
+                              "cs", "sl", "hu", "ro", "sv", "da", "nb", "fi", "tr",
+                              "id", "ru", "uk", "el", "sr", "vi", "gl"};
 
 QString ProfilePath(const QString &code) {
     return QStringLiteral(BRINDLE_LANGUAGES_DIR "/%1.profile").arg(code);
@@ -50,51 +53,52 @@ TEST(LanguageProfiles, ADefaultDigraphScanUsesEach) {
     }
 }
 
-// Each is the letters of a few MB of its language, read as the text was
-// written: its accented capitals are there, and nothing a UTF-8 text read as
-// Windows-1252 would give (Ã) or a lossy conversion (U+FFFD).
+// Each is the letters of a few hundred KB to a few MB of its language,
+// read as the text was written: its own capitals are there, and nothing a
+// UTF-8 text read as Windows-1252 would give (Ã, where the language has no
+// such letter) or a lossy conversion (U+FFFD).
 TEST(LanguageProfiles, EachHoldsItsLanguagesLetters) {
     const struct {
         const char *code;
         std::u16string letters; // upper-cased, as counted
+        bool tilde_a = false;   // Ã is a letter of the language
     } cases[] = {
-        {"en", u""}, {"de", u"ÄÖÜß"}, {"fr", u"ÉÈÀÇ"}, {"es", u"ÑÁÉÍÓÚ"}, {"it", u"ÀÈÌÒÙ"},
+        {"en", u""},         {"de", u"ÄÖÜß"},       {"fr", u"ÉÈÀÇ"}, {"es", u"ÑÁÉÍÓÚ"},
+        {"it", u"ÀÈÌÒÙ"},    {"pt", u"ÃÇÊÕ", true}, {"nl", u"Ë"},    {"ca", u"ÀÇÈÒ"},
+        {"pl", u"ĄĆĘŁŃŚŹŻ"}, {"cs", u"ČĚŘŠŽŮ"},     {"sl", u"ČŠŽ"},  {"hu", u"ŐŰÁÉ"},
+        {"ro", u"ĂÎȘȚ"},     {"sv", u"ÅÄÖ"},        {"da", u"ÆØÅ"},  {"nb", u"ÆØÅ"},
+        {"fi", u"ÄÖ"},       {"tr", u"ĞİŞÇÖÜ"},     {"id", u""},     {"ru", u"БЖЯЫ"},
+        {"uk", u"ЇЄІ"},      {"el", u"ΑΩΛΞ"},       {"sr", u"ЂЋЉЊ"}, {"vi", u"ƯƠĐ", true},
+        {"gl", u"ÑÁ", true}, // Galician help quotes Portuguese words
     };
     for (const auto &c : cases) {
         const engine::TSavedProfile saved = Load(QLatin1String(c.code));
         EXPECT_EQ(saved.encoding, engine::TDefaultEncoding::Windows1252) << c.code;
         EXPECT_EQ(saved.min_digraphs, 10) << c.code;
-        EXPECT_GT(saved.profile.digraphs, 1'000'000) << c.code;
+        EXPECT_GT(saved.profile.digraphs, 150'000) << c.code;
         for (char16_t letter : c.letters)
             EXPECT_TRUE(HasLetter(saved.profile, letter))
                 << c.code << " lacks U+" << std::hex << int(letter);
-        EXPECT_FALSE(HasLetter(saved.profile, u'Ã')) << c.code;
+        EXPECT_EQ(HasLetter(saved.profile, u'Ã'), c.tilde_a) << c.code;
         EXPECT_FALSE(HasLetter(saved.profile, u'\uFFFD')) << c.code;
     }
 }
 
-// Half the distance between two profiles' relative frequencies, summed over
-// every digraph either has: 0 for the same letters, 1 for none in common.
-double TotalVariation(const engine::TDigraphProfile &a, const engine::TDigraphProfile &b) {
-    double sum = 0;
-    size_t i = 0, j = 0;
-    while (i < a.entries.size() || j < b.entries.size()) {
-        const bool takeA =
-            j == b.entries.size() || (i < a.entries.size() && a.entries[i].key <= b.entries[j].key);
-        const bool takeB =
-            i == a.entries.size() || (j < b.entries.size() && b.entries[j].key <= a.entries[i].key);
-        const double fa = takeA ? double(a.entries[i].count) / double(a.digraphs) : 0;
-        const double fb = takeB ? double(b.entries[j].count) / double(b.digraphs) : 0;
-        sum += std::abs(fa - fb);
-        i += takeA;
-        j += takeB;
+// Each stores its set's cut, and it is the cut the set would calibrate at
+// run time, so a run with the shipped sets starts without calibrating and
+// gives the same verdicts.
+TEST(LanguageProfiles, EachStoresTheCutItsSetWouldCalibrate) {
+    for (const char *code : kCodes) {
+        const engine::TSavedProfile saved = Load(QLatin1String(code));
+        EXPECT_FALSE(saved.cut.empty()) << code;
+        EXPECT_EQ(saved.cut, engine::CalibrateCut(saved.profile)) << code;
     }
-    return sum / 2;
 }
 
-// A paragraph in each language, on nothing the profiles' texts are about, is
-// closest to its own language's profile: a profile built from the wrong
-// pages, or from text read in the wrong encoding, would not be.
+// A paragraph in each of several languages, on nothing the profiles' texts
+// are about, is closest to its own language's set among all the shipped
+// ones: a profile built from the wrong pages, or from text read in the
+// wrong encoding, would not be.
 TEST(LanguageProfiles, AParagraphIsClosestToItsLanguage) {
     const struct {
         const char *code;
@@ -123,22 +127,50 @@ TEST(LanguageProfiles, AParagraphIsClosestToItsLanguage) {
                u"alle anatre mentre la nonna raccontava dell'inverno che aveva passato lì "
                u"da bambina, quando l'acqua gelò così tanto che la gente la attraversava a "
                u"piedi."},
+        {"pt", u"No domingo de manhã caminhámos ao longo do rio até ao velho moinho, onde o "
+               u"padeiro vende pão ainda quente. As crianças deram de comer aos patos "
+               u"enquanto a avó falava do inverno que lá passou quando era menina, quando a "
+               u"água gelou tanto que as pessoas a atravessavam a pé."},
+        {"nl", u"Op zondagochtend liepen we langs de rivier naar de oude molen, waar de "
+               u"bakker brood verkoopt dat nog warm is. De kinderen voerden de eenden "
+               u"terwijl hun grootmoeder vertelde over de winter die ze daar als meisje "
+               u"doorbracht, toen het water zo hard bevroor dat de mensen er te voet "
+               u"overheen liepen."},
+        {"pl", u"W niedzielę rano szliśmy wzdłuż rzeki do starego młyna, gdzie piekarz "
+               u"sprzedaje jeszcze ciepły chleb. Dzieci karmiły kaczki, a ich babcia "
+               u"opowiadała o zimie, którą spędziła tam jako dziewczynka, kiedy woda "
+               u"zamarzła tak mocno, że ludzie przechodzili po niej pieszo."},
+        {"sv", u"På söndagsmorgonen gick vi längs ån till den gamla kvarnen, där bagaren "
+               u"säljer bröd som fortfarande är varmt. Barnen matade änderna medan deras "
+               u"mormor berättade om vintern hon tillbringade där som flicka, när vattnet "
+               u"frös så hårt att folk gick över det till fots."},
+        {"ru", u"В воскресенье утром мы шли вдоль реки к старой мельнице, где пекарь "
+               u"продаёт ещё тёплый хлеб. Дети кормили уток, а их бабушка рассказывала о "
+               u"зиме, которую провела там девочкой, когда вода замёрзла так сильно, что "
+               u"люди переходили реку пешком."},
+        {"el", u"Την Κυριακή το πρωί περπατήσαμε δίπλα στο ποτάμι ως τον παλιό μύλο, όπου "
+               u"ο φούρναρης πουλάει ψωμί που είναι ακόμα ζεστό. Τα παιδιά τάιζαν τις "
+               u"πάπιες ενώ η γιαγιά τους μιλούσε για τον χειμώνα που πέρασε εκεί όταν "
+               u"ήταν κορίτσι, όταν το νερό πάγωσε τόσο που ο κόσμος το περνούσε με τα "
+               u"πόδια."},
     };
-    std::vector<engine::TSavedProfile> profiles;
-    for (const char *code : kCodes)
-        profiles.push_back(Load(QLatin1String(code)));
+    // Every shipped set, as --language auto loads them.
+    engine::TReferenceSets sets;
+    for (const char *code : kCodes) {
+        engine::TSavedProfile saved = Load(QLatin1String(code));
+        sets.push_back(engine::MakeReferenceSet(QLatin1String(code), std::move(saved.profile),
+                                                std::move(saved.cut)));
+    }
     for (const auto &c : cases) {
         engine::TPairCounts counts;
         const std::u16string_view text(c.text);
         char16_t prev = 0;
         counts.AddUnits(text.data(), text.size(), prev);
-        const engine::TDigraphProfile sample = engine::MakeProfile(counts, 1);
-        size_t best = 0;
-        for (size_t i = 1; i < profiles.size(); ++i)
-            if (TotalVariation(sample, profiles[i].profile) <
-                TotalVariation(sample, profiles[best].profile))
-                best = i;
-        EXPECT_STREQ(kCodes[best], c.code);
+        double score = -1;
+        const engine::TReferenceSet *set =
+            engine::ClosestSet(engine::MakeProfile(counts, 1), sets, score);
+        ASSERT_NE(set, nullptr);
+        EXPECT_EQ(set->name, QLatin1String(c.code));
     }
 }
 

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
 #include <iterator>
 #include <random>
 #include <sys/stat.h>
@@ -90,6 +92,16 @@ QByteArray Body(uint32_t version, uint32_t encoding, uint32_t minDigraphs, int64
     return b;
 }
 
+// A version 2 body with `points` as its cut, of this build's calibration.
+QByteArray Cut(std::vector<engine::TProfileEntry> entries,
+               std::vector<std::pair<int64_t, double>> points) {
+    QByteArray b = Body(2, 0, 10, 30, std::move(entries)) + Le(engine::kCutCalibration, 4) +
+                   Le(points.size(), 4);
+    for (const auto &[n, cut] : points)
+        b += Le(uint64_t(n), 8) + Le(std::bit_cast<uint64_t>(cut), 8);
+    return b;
+}
+
 } // namespace
 
 TEST(ProfileFile, Crc32IsTheUsualOne) {
@@ -105,6 +117,23 @@ TEST(ProfileFile, RoundTripKeepsEveryField) {
         ASSERT_TRUE(read.saved) << read.error.toStdString();
         ExpectSame(saved, *read.saved);
     }
+}
+
+// Version 2 adds the set's cut; a profile without one is written as
+// version 1, byte for byte as before, so older readers still take it.
+TEST(ProfileFile, ACutIsStoredAsVersionTwoAndReadBack) {
+    std::mt19937 rng(3);
+    TSavedProfile saved = RandomProfile(rng, 30);
+    EXPECT_EQ(engine::EncodeProfile(saved)[8], 1);
+    saved.cut = {{64, 0.5}, {256, 0.25}, {1024, 0.25}, {4096, 1.0 / 3.0 / 1024.0}};
+    const QByteArray bytes = engine::EncodeProfile(saved);
+    EXPECT_EQ(bytes[8], 2);
+    EXPECT_EQ(bytes.size(), 36 + 12 * 30 + 8 + 16 * 4);
+    const engine::TProfileRead read = engine::DecodeProfile(bytes);
+    ASSERT_TRUE(read.saved) << read.error.toStdString();
+    ExpectSame(saved, *read.saved);
+    EXPECT_EQ(read.saved->cut, saved.cut); // every bit of each double
+    EXPECT_EQ(engine::EncodeProfile(*read.saved), bytes);
 }
 
 TEST(ProfileFile, TheReferencesProfileSurvivesTheFile) {
@@ -184,8 +213,8 @@ TEST(ProfileFile, ErrorsSayWhatIsWrong) {
         {"a text file", "The quick brown fox jumps over the lazy dog",
          "not a brindle-scan profile"},
         {"empty", "", "truncated profile"},
-        {"a later version", WithChecksum(Body(2, 0, 10, 30, ok)),
-         "profile format version 2; this brindle-scan reads version 1"},
+        {"a later version", WithChecksum(Body(3, 0, 10, 30, ok)),
+         "profile format version 3; this brindle-scan reads versions 1 to 2"},
         {"version 0, no checksum", Body(0, 0, 10, 30, ok), "profile format version 0"},
         {"checksum", Body(1, 0, 10, 30, ok) + "abcd", "corrupt profile: the checksum"},
         {"encoding", WithChecksum(Body(1, 7, 10, 30, ok)), "corrupt profile: unknown encoding 7"},
@@ -207,8 +236,24 @@ TEST(ProfileFile, ErrorsSayWhatIsWrong) {
          "corrupt profile: entry 1 is not a digraph"},
         {"a digit", WithChecksum(Body(1, 0, 10, 30, {{0x00410031, 12}})),
          "corrupt profile: entry 1 is not a digraph"},
+        // Refused on the count alone, before anything is read or summed.
         {"a huge count of entries", WithChecksum(Body(1, 0, 10, 30, {}).replace(28, 4, Le(~0u, 4))),
-         "truncated profile"},
+         "a profile of 4294967295 digraphs; a reference set may keep at most 65536"},
+        {"a million entries", WithChecksum(Body(2, 0, 10, 30, {}).replace(28, 4, Le(1'000'000, 4))),
+         "a profile of 1000000 digraphs; a reference set may keep at most 65536"},
+        {"version 2 without its cut", WithChecksum(Body(2, 0, 10, 30, ok)), "truncated profile"},
+        {"too many cut points", WithChecksum(Body(2, 0, 10, 30, ok) + Le(1, 4) + Le(65, 4)),
+         "corrupt profile: 65 cut points"},
+        {"a cut that rises", WithChecksum(Cut(ok, {{64, 0.25}, {256, 0.5}})),
+         "corrupt profile: cut point 2 is impossible"},
+        {"lengths out of order", WithChecksum(Cut(ok, {{256, 0.5}, {64, 0.25}})),
+         "corrupt profile: cut point 2 is impossible"},
+        {"a cut not a number", WithChecksum(Cut(ok, {{64, std::nan("")}})),
+         "corrupt profile: cut point 1 is impossible"},
+        {"a negative cut", WithChecksum(Cut(ok, {{64, -1.0}})),
+         "corrupt profile: cut point 1 is impossible"},
+        {"no length", WithChecksum(Cut(ok, {{0, 0.5}})),
+         "corrupt profile: cut point 1 is impossible"},
     };
     for (const Case &k : cases) {
         const engine::TProfileRead read = engine::DecodeProfile(k.bytes);
@@ -217,6 +262,13 @@ TEST(ProfileFile, ErrorsSayWhatIsWrong) {
             << k.what << ": " << read.error.toStdString();
     }
     EXPECT_TRUE(engine::DecodeProfile(WithChecksum(Body(1, 1, 10, 30, ok))).saved);
+    // A cut from another calibration is read as no cut: the set is then
+    // calibrated as it is loaded.
+    const engine::TProfileRead other = engine::DecodeProfile(
+        WithChecksum(Body(2, 0, 10, 30, ok) + Le(engine::kCutCalibration + 1, 4) + Le(1, 4) +
+                     Le(64, 8) + Le(std::bit_cast<uint64_t>(0.5), 8)));
+    ASSERT_TRUE(other.saved) << other.error.toStdString();
+    EXPECT_TRUE(other.saved->cut.empty());
 }
 
 TEST(ProfileFile, FilesThatCannotBeReadOrWritten) {
@@ -228,6 +280,25 @@ TEST(ProfileFile, FilesThatCannotBeReadOrWritten) {
     EXPECT_EQ(engine::ReadProfileFile(dir.path()).error, "not a regular file");
     EXPECT_EQ(engine::SaveProfileFile(dir.file("no/such/folder.profile"), {}),
               "No such file or directory");
+    // A file the size of a million entries is refused by its size, unread.
+    const QString huge = dir.file("huge.profile");
+    {
+        QFile f(huge);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("BRDGPROF");
+        ASSERT_TRUE(f.resize(36 + 12 * 1'000'000));
+    }
+    EXPECT_EQ(engine::ReadProfileFile(huge).error,
+              "12000036 bytes, more than any profile (a reference set keeps at most 65536 "
+              "digraphs)");
+    // Nor is a profile saved that no reader would take.
+    TSavedProfile big;
+    for (uint32_t i = 0; i <= engine::kMaxProfileEntries; ++i)
+        big.profile.entries.push_back({0x00410041 + i, 10});
+    big.profile.digraphs = 10 * int64_t(big.profile.entries.size());
+    EXPECT_EQ(engine::SaveProfileFile(dir.file("big.profile"), big),
+              "the profile keeps 65537 digraphs; a reference set may keep at most 65536");
+    EXPECT_FALSE(QFile::exists(dir.file("big.profile")));
 }
 
 TEST(ProfileFile, ANameThatIsNotUtf8KeepsItsBytes) {

@@ -192,6 +192,36 @@ TEST(ReferenceSets, TheClosestSetIsChosen) {
     EXPECT_EQ(ClosestSet(Profile(kFrench, 1, 1), TReferenceSets{}, score), nullptr);
 }
 
+// A cut stored with a profile is the cut the set would calibrate, so a set
+// started from it judges exactly as one calibrated at run time; and the
+// shared pool gives every set its own cut, whatever sets come and go.
+TEST(ReferenceSets, AStoredCutIsTheCalibratedOneAndThePoolServesEverySet) {
+    const TDigraphProfile en = Profile(kEnglish, 40, 10);
+    const TScoreCut::TPoints stored = CalibrateCut(en);
+    ASSERT_EQ(stored.size(), 9u);
+    const TReferenceSet calibrated = MakeReferenceSet(QStringLiteral("en"), en);
+    const TReferenceSet started = MakeReferenceSet(QStringLiteral("en"), en, stored);
+    EXPECT_EQ(calibrated.cut.Points(), stored);
+    EXPECT_EQ(started.cut.Points(), stored);
+    for (const int64_t n :
+         {int64_t(1), int64_t(100), int64_t(667), int64_t(123457), int64_t(1) << 40})
+        EXPECT_EQ(started.cut.At(n), calibrated.cut.At(n)) << n;
+    EXPECT_TRUE(CalibrateCut(TDigraphProfile{}).empty());
+
+    // Many sets at once, half of them dropped before their turn.
+    std::vector<TDigraphProfile> profiles;
+    for (int i = 1; i <= 24; ++i)
+        profiles.push_back(Profile(i % 2 ? kEnglish : kFrench, 10 + i, 10));
+    TReferenceSets kept;
+    for (size_t i = 0; i < profiles.size(); ++i) {
+        TReferenceSet set = MakeReferenceSet(QString::number(i), profiles[i]);
+        if (i % 2 == 0)
+            kept.push_back(std::move(set));
+    }
+    for (size_t i = 0; i < kept.size(); ++i)
+        EXPECT_EQ(kept[i].cut.Points(), CalibrateCut(profiles[2 * i])) << i;
+}
+
 TEST(ReferenceSets, MinDigraphsToJudge) {
     const struct {
         int32_t perMille, percent;

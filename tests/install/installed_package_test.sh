@@ -81,7 +81,8 @@ built=$(scan "$build/cli/brindle-scan" "$source/sample")
 
 # The shipped language profiles load, and each has its stanza in the
 # copyright file.
-for code in en de fr es it; do
+for shipped in "$source"/data/languages/*.profile; do
+    code=$(basename "$shipped" .profile)
     profile="$share/brindle/languages/$code.profile"
     [[ -f $profile ]] || { fail "no $profile"; continue; }
     "$bin/brindle-scan" -d --profile "$profile" "$sample/data" >/dev/null 2>"$work/profile.err"
