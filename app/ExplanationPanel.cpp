@@ -78,7 +78,8 @@ void TExplanationPanel::Show(const engine::TVerdict &v, bool tooShort) {
     if (!Explains(v))
         return;
     const engine::TExtendedDetail &d = *v.extended;
-    const QString code = engine::VerdictCode(v, tooShort);
+    const QString code = engine::VerdictCode(v, tooShort ? engine::TCheckResult::TooShort
+                                                         : engine::TCheckResult::Suspect);
     fOffset = engine::DamageOffset(v);
     QString heading;
     if (tooShort) {

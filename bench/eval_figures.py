@@ -17,6 +17,8 @@ import os
 import sys
 
 PASS_STATUSES = {"ok", "pass", "passed", "good", "clean"}
+# Listed, but as neither passed nor suspect: a script no set holds.
+UNJUDGED_STATUSES = {"not-judged"}
 
 
 def is_short_status(status):
@@ -40,7 +42,7 @@ def main(argv):
             if only is None or lang in only:
                 labels[os.path.realpath(os.path.join(corpus, path))] = (label, kind, lang)
 
-    listed, too_short, no_reason = set(), set(), 0
+    listed, too_short, not_judged, no_reason = set(), set(), set(), 0
     with open(run, encoding="utf-8") as f:
         for line in f:
             rec = json.loads(line)
@@ -52,6 +54,8 @@ def main(argv):
                 no_reason += 1
             if is_short_status(status):
                 too_short.add(path)
+            elif status.lower() in UNJUDGED_STATUSES:
+                not_judged.add(path)
             elif status.lower() not in PASS_STATUSES:
                 listed.add(path)
 
@@ -69,6 +73,8 @@ def main(argv):
     short = [p for p, (label, _, _) in labels.items() if label == "short"]
     print("short files: %d; listed %d, too short %d" % (
         len(short), sum(p in listed for p in short), sum(p in too_short for p in short)))
+    if not_judged:
+        print("not judged (a script no set holds): %d" % len(not_judged))
     other_short = sum(p in too_short for p in judged)
     if other_short:
         print("good or damaged files called too short: %d" % other_short)

@@ -87,13 +87,16 @@ bool TReporter::Outcome(const QString &path, const engine::TFileOutcome &outcome
                             : QStringLiteral("not a regular file, so it was not checked"));
         return !fOut.Closed();
     }
+    // Too short and not judged: listed under the extended checks, counted
+    // apart, never suspect.
     const bool tooShort = outcome.result == engine::TCheckResult::TooShort;
-    if (outcome.result != engine::TCheckResult::Suspect && !(tooShort && fExtended))
+    const bool notJudged = outcome.result == engine::TCheckResult::NotJudged;
+    if (outcome.result != engine::TCheckResult::Suspect && !((tooShort || notJudged) && fExtended))
         return true;
-    ++(tooShort ? fTooShort : fSuspects);
-    if (!tooShort) {
+    ++(tooShort ? fTooShort : notJudged ? fNotJudged : fSuspects);
+    if (outcome.result == engine::TCheckResult::Suspect) {
         ++fByTest[engine::TestName(outcome.verdict.test)];
-        ++fByCode[engine::VerdictCode(outcome.verdict, false)];
+        ++fByCode[engine::VerdictCode(outcome.verdict, outcome.result)];
     }
     const QByteArray line = fFormat == TOutputFormat::Jsonl
                                 ? JsonLine(path, outcome.verdict, fExtended, outcome.result)
@@ -119,7 +122,11 @@ int TReporter::Finish() {
             std::chrono::duration<double>(std::chrono::steady_clock::now() - fStart).count();
         // Too-short files are neither suspect nor passed: counted apart.
         const QByteArray tooShort =
-            fExtended ? ", " + QByteArray::number(qlonglong(fTooShort)) + " too short" : "";
+            fExtended ? ", " + QByteArray::number(qlonglong(fTooShort)) + " too short" +
+                            (fNotJudged > 0
+                                 ? ", " + QByteArray::number(qlonglong(fNotJudged)) + " not judged"
+                                 : QByteArray())
+                      : "";
         std::fprintf(stderr, "brindle-scan: %lld files checked, %lld suspect%s, %lld %s, %s s\n",
                      qlonglong(fChecked.load()), qlonglong(fSuspects), tooShort.constData(),
                      qlonglong(fErrors), fErrors == 1 ? "error" : "errors",

@@ -66,7 +66,7 @@ private:
     std::unique_ptr<TProgressBar> fBar;
     bool fResultsUnderBar = false; // results go to the bar's own terminal
     std::chrono::steady_clock::time_point fStart;
-    qsizetype fSuspects = 0, fTooShort = 0, fErrors = 0;
+    qsizetype fSuspects = 0, fTooShort = 0, fNotJudged = 0, fErrors = 0;
     // Suspects by test ("size") and by code ("size", "nul"), for the summary.
     std::map<QString, qsizetype> fByTest, fByCode;
 };

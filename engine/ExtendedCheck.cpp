@@ -10,6 +10,7 @@
 #include "Mykpsmall.h"
 #include "PairDeviations.h"
 #include "ReferenceSets.h"
+#include "Scripts.h"
 
 namespace engine {
 
@@ -157,6 +158,18 @@ TCheckResult TFileChecker::CheckExtended(const TCheckSettings &settings,
     const int64_t needed =
         MinDigraphsToJudge(settings.freq_variation_per_mille, settings.percent_fail_allowed);
     const TReferenceSets &sets = *settings.sets;
+    // Letters mostly in a script no set holds are not judged: most of their
+    // pairs are pairs no set has counted.
+    std::vector<QChar::Script> held;
+    for (const TReferenceSet &s : sets)
+        held.insert(held.end(), s.scripts.begin(), s.scripts.end());
+    if (const std::optional<QChar::Script> script = UnheldScript(fAll, held)) {
+        if (damage)
+            return damaged();
+        verdict.reason = QStringLiteral("Letters mostly %1: no reference set holds this script")
+                             .arg(ScriptName(*script));
+        return TCheckResult::NotJudged;
+    }
     const bool tooShort = fAll.digraphs < needed;
     double score = 1.0;
     const TReferenceSet &set = sets.size() == 1 ? sets.front() : *ClosestSet(fAll, sets, score);

@@ -57,12 +57,6 @@ TCheckSettings MakeCheckSettings(bool thoroughly, int32_t minDigraphs,
                                  TDefaultEncoding encoding,
                                  TDecimalSeparator separator = TDecimalSeparator::User);
 
-// TooShort: the extended checks found too few digraphs to judge the file's
-// letter pairs; neither passed nor suspect. Its verdict's reason says why.
-// The one place a file is said to be too short: outputs take their status
-// and code from here.
-enum class TCheckResult { Missing, Passed, Suspect, TooShort };
-
 // "File-size 2048 but text-length 12".
 QString SizeReason(int64_t size, int64_t length);
 // "Too many: ..." then "Too few: ...", each only when not empty.

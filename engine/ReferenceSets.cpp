@@ -3,6 +3,7 @@
 
 #include "DigraphScore.h"
 #include "Mersenne64.h"
+#include "Scripts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -281,6 +282,7 @@ TReferenceSet MakeReferenceSet(const QString &name, TDigraphProfile profile,
     set.name = name;
     set.profile = std::move(profile);
     set.kept = KeptCount(set.profile);
+    set.scripts = HeldScripts(set.profile);
     if (set.profile.digraphs <= 0 || set.profile.entries.empty())
         return set;
     if (!stored.empty())

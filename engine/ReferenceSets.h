@@ -8,6 +8,8 @@
 #include "DigraphProfile.h"
 #include "FileCheck.h"
 
+#include <QChar>
+
 #include <QString>
 #include <atomic>
 #include <cstdint>
@@ -57,6 +59,8 @@ struct TReferenceSet {
     TScoreCut cut;
     // A shipped language set: a kind of text of its own (SeparateSets).
     bool language = false;
+    // The scripts its letters are in (HeldScripts).
+    std::vector<QChar::Script> scripts;
     // The sets of the run of another kind, each with its score against
     // this one, nearest first (SeparateSets).
     struct TOther {

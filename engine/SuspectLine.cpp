@@ -55,13 +55,14 @@ QByteArray DefaultJsonFields(const TVerdict &v) {
 }
 
 QByteArray ExtendedJsonFields(const TVerdict &v, TCheckResult result) {
-    const bool tooShort = result == TCheckResult::TooShort;
-    QByteArray out = ",\"status\":\"" + StatusName(result) + "\",\"test\":\"" +
-                     (tooShort ? QByteArray("too-short") : Latin1(TestName(v.test))) +
-                     "\",\"code\":" + JsonString(VerdictCode(v, tooShort));
+    // Too short and not judged: listed, but by no test.
+    const bool unjudged = result != TCheckResult::Suspect;
+    QByteArray out = ",\"status\":\"" + Latin1(StatusName(result)) + "\",\"test\":\"" +
+                     (unjudged ? Latin1(StatusName(result)) : Latin1(TestName(v.test))) +
+                     "\",\"code\":" + JsonString(VerdictCode(v, result));
     if (const int64_t at = DamageOffset(v); at >= 0)
         out += ",\"offset\":" + Number(at);
-    if (!tooShort)
+    if (!unjudged)
         out += DefaultJsonFields(v);
     if (!v.extended)
         return out;
@@ -75,12 +76,12 @@ QByteArray ExtendedJsonFields(const TVerdict &v, TCheckResult result) {
     if (!d.nearer_set.isEmpty())
         out += ",\"nearer_set\":" + JsonString(d.nearer_set) +
                ",\"nearer_score\":" + Figure(d.nearer_score);
-    if (tooShort || !d.set.isEmpty())
+    if (unjudged || !d.set.isEmpty())
         out += ",\"digraphs\":" + Number(d.digraphs);
-    if (v.test == TSuspectTest::Digraph && !tooShort)
+    if (v.test == TSuspectTest::Digraph && !unjudged)
         out += ",\"too_many_pairs\":" + PairsJson(d.too_many_pairs) +
                ",\"too_few_pairs\":" + PairsJson(d.too_few_pairs);
-    if (d.damage && v.test != TSuspectTest::Damage && !tooShort)
+    if (d.damage && v.test != TSuspectTest::Damage && !unjudged)
         out += ",\"damage\":{\"code\":\"" + Latin1(DamageCodeName(d.damage->code)) + '"' +
                (d.damage->offset >= 0 ? ",\"offset\":" + Number(d.damage->offset) : QByteArray()) +
                ",\"reason\":" + JsonString(d.damage->reason) + '}';
@@ -95,10 +96,6 @@ QByteArray SuspectLine(const QString &path, const TVerdict &verdict) {
     line += suite::TsvText(verdict.reason);
     line += '\n';
     return line;
-}
-
-QByteArray StatusName(TCheckResult result) {
-    return result == TCheckResult::TooShort ? "too-short" : "suspect";
 }
 
 QByteArray Figure(double value) {
@@ -162,9 +159,9 @@ QByteArray TsvLine(const QString &path, const TVerdict &verdict, bool extended,
     // finds them: status, code, offset, set, score, then damage found beside
     // the size test's or the digraph check's verdict (its code and reason);
     // empty when not known.
-    const bool tooShort = result == TCheckResult::TooShort;
+    const bool unjudged = result != TCheckResult::Suspect;
     line.chop(1);
-    line += '\t' + StatusName(result) + '\t' + VerdictCode(verdict, tooShort).toUtf8() + '\t';
+    line += '\t' + Latin1(StatusName(result)) + '\t' + VerdictCode(verdict, result).toUtf8() + '\t';
     if (const int64_t at = DamageOffset(verdict); at >= 0)
         line += Number(at);
     const TExtendedDetail none;
@@ -173,7 +170,7 @@ QByteArray TsvLine(const QString &path, const TVerdict &verdict, bool extended,
     if (d.score >= 0)
         line += Figure(d.score);
     line += '\t';
-    if (d.damage && verdict.test != TSuspectTest::Damage && !tooShort)
+    if (d.damage && verdict.test != TSuspectTest::Damage && !unjudged)
         line += Latin1(DamageCodeName(d.damage->code)) + '\t' + suite::TsvText(d.damage->reason);
     else
         line += '\t';

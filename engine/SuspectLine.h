@@ -19,14 +19,11 @@ QByteArray SuspectLine(const QString &path, const TVerdict &verdict);
 
 // One line for a listed file. `extended`: the extended run's fields and
 // columns (see brindle-scan --help); a default run's lines never change.
-// `result`: Suspect, or TooShort for a file listed as too short to judge.
+// `result`: Suspect, or TooShort or NotJudged for a file listed as such.
 QByteArray JsonLine(const QString &path, const TVerdict &verdict, bool extended = false,
                     TCheckResult result = TCheckResult::Suspect);
 QByteArray TsvLine(const QString &path, const TVerdict &verdict, bool extended = false,
                    TCheckResult result = TCheckResult::Suspect);
-
-// "suspect" or "too-short".
-QByteArray StatusName(TCheckResult result);
 
 // A figure as JSON and TSV write it: the shortest text that reads back as
 // the same value, with a full stop whatever the locale.

@@ -15,9 +15,20 @@ QLatin1StringView TestName(TSuspectTest test) {
     return QLatin1StringView("size");
 }
 
-QString VerdictCode(const TVerdict &verdict, bool tooShort) {
-    if (tooShort)
-        return QStringLiteral("too-short");
+QLatin1StringView StatusName(TCheckResult result) {
+    switch (result) {
+    case TCheckResult::TooShort:
+        return QLatin1StringView("too-short");
+    case TCheckResult::NotJudged:
+        return QLatin1StringView("not-judged");
+    default:
+        return QLatin1StringView("suspect");
+    }
+}
+
+QString VerdictCode(const TVerdict &verdict, TCheckResult result) {
+    if (result == TCheckResult::TooShort || result == TCheckResult::NotJudged)
+        return QString(StatusName(result));
     if (verdict.test == TSuspectTest::Damage && verdict.extended && verdict.extended->damage)
         return QString(DamageCodeName(verdict.extended->damage->code));
     return QString(TestName(verdict.test));

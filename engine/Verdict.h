@@ -16,6 +16,14 @@
 
 namespace engine {
 
+// What a check found. TooShort and NotJudged come from the extended checks
+// only: a file too short to judge by its letter pairs, or whose letters are
+// mostly in a script no reference set holds; neither passed nor suspect,
+// listed so that the user sees them, its verdict's reason saying why. The one
+// place a file is said to be so: outputs take their status and code from
+// here.
+enum class TCheckResult { Missing, Passed, Suspect, TooShort, NotJudged };
+
 // The test that lists a file. Damage comes from the extended checks only.
 enum class TSuspectTest { Size, Digraph, Damage };
 
@@ -65,9 +73,11 @@ struct TVerdict {
     std::optional<TExtendedDetail> extended;
 };
 
-// The stable code of a listed or too-short file: "size", "digraph", a
-// damage code, or "too-short".
-QString VerdictCode(const TVerdict &verdict, bool tooShort);
+// The stable code of a listed file: "size", "digraph", a damage code,
+// "too-short" or "not-judged".
+QString VerdictCode(const TVerdict &verdict, TCheckResult result);
+// "suspect", "too-short" or "not-judged".
+QLatin1StringView StatusName(TCheckResult result);
 // The byte offset of the first damage, -1 when none is known.
 int64_t DamageOffset(const TVerdict &verdict);
 

@@ -311,7 +311,8 @@ bool TFileCrapDetector::Take(const QString &path, const engine::TFileOutcome &ou
         else
             ++fLastRun.size_suspects;
         List(path, outcome.verdict, outcome.result);
-    } else if (outcome.result == engine::TCheckResult::TooShort) {
+    } else if (outcome.result == engine::TCheckResult::TooShort ||
+               outcome.result == engine::TCheckResult::NotJudged) {
         // Listed, so that the user sees which files were not judged, but
         // counted apart: it is no suspect.
         ++fLastRun.too_short;

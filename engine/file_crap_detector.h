@@ -36,7 +36,11 @@ public:
                                engine::TCheckResult r = engine::TCheckResult::Suspect)
         : details(std::move(e)), result(r) {}
     const QString &data() const { return details.reason; }
-    bool TooShort() const { return result == engine::TCheckResult::TooShort; }
+    // Listed, but neither passed nor suspect: too short, or not judged.
+    bool TooShort() const {
+        return result == engine::TCheckResult::TooShort ||
+               result == engine::TCheckResult::NotJudged;
+    }
     engine::TVerdict details;
     engine::TCheckResult result;
 };

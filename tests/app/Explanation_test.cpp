@@ -294,7 +294,8 @@ TEST_F(WindowExplains, ExtendedRunListsDamageTooShortAndTheClosestSet) {
     EXPECT_EQ(weird.Strings(2), oddFile);
     const engine::TVerdict &damage = weird.Objects(0)->details;
     EXPECT_EQ(damage.test, engine::TSuspectTest::Damage);
-    EXPECT_EQ(engine::VerdictCode(damage, false), QStringLiteral("control"));
+    EXPECT_EQ(engine::VerdictCode(damage, engine::TCheckResult::Suspect),
+              QStringLiteral("control"));
     EXPECT_EQ(engine::DamageOffset(damage), at);
     EXPECT_TRUE(weird.Objects(1)->TooShort());
     const engine::TVerdict &digraph = weird.Objects(2)->details;

@@ -66,7 +66,7 @@ QByteArray Times(const QByteArray &s, int n) {
 struct TRun {
     TCheckResult result;
     TVerdict verdict;
-    QString Code() const { return VerdictCode(verdict, result == TCheckResult::TooShort); }
+    QString Code() const { return VerdictCode(verdict, result); }
     const TExtendedDetail &Detail() const { return *verdict.extended; }
 };
 
