@@ -10,6 +10,7 @@
 #include "PairChart.h"
 #include "ReferenceSetList.h"
 #include "ReferenceSets.h"
+#include "ResultTable.h"
 #include "RunSummary.h"
 #include "TextPaneLoader.h"
 #include "file_crap_detector.h"
@@ -145,7 +146,7 @@ protected:
     // Lists `path` with `verdict` as a run would: row i is entry i.
     void List(const QString &path, const engine::TVerdict &verdict) {
         form->Detector()->weird_files.AddObject(path, new TWideStringHolder(verdict));
-        form->ElListBox1->addItem(path);
+        form->ElListBox1->Model()->Sync();
     }
     void Select(int row) {
         form->ElListBox1->setCurrentRow(row);
@@ -214,39 +215,6 @@ TEST_F(WindowExplains, GoToAByteDeepInAHugeFileShowsTheTextAroundIt) {
     EXPECT_FALSE(form->GoToByte(damage));
     ASSERT_EQ(Shown().size(), 1);
     EXPECT_TRUE(Shown()[0].contains(file)) << Shown()[0].toStdString();
-}
-
-TEST_F(WindowExplains, TooShortIsMutedAndDamageYellow) {
-    Open();
-    engine::TVerdict tooShort;
-    tooShort.test = engine::TSuspectTest::TooShort;
-    tooShort.code = QStringLiteral("too-short");
-    tooShort.reason = QStringLiteral("Too short to judge");
-    List(dir.file("data/a.txt"), tooShort);
-    List(dir.file("data/b.txt"), DamageVerdict(3));
-    struct {
-        int index;
-        QColor brush;
-        bool muted;
-    } cases[] = {{0, QColor(255, 251, 240), true}, {1, QColor(255, 255, 0), false}};
-    for (const auto &c : cases) {
-        QImage img(400, 13, QImage::Format_RGB32);
-        img.fill(Qt::black);
-        {
-            QPainter p(&img);
-            form->ElListBox1DrawItem(p, c.index, img.rect(), false);
-        }
-        EXPECT_EQ(img.pixelColor(399, 6), c.brush) << c.index;
-        bool grey = false, navy = false;
-        for (int x = 0; x < 200; ++x)
-            for (int y = 0; y < 13; ++y) {
-                const QColor px = img.pixelColor(x, y);
-                grey |= px == QColor(128, 128, 128);
-                navy |= px.blue() > 90 && px.red() < 100 && px.green() < 100;
-            }
-        EXPECT_EQ(grey, c.muted) << c.index;
-        EXPECT_EQ(navy, !c.muted) << c.index;
-    }
 }
 
 TEST(RunSummaryExtended, CountsDamageAndTooShortApartOnlyUnderTheExtendedChecks) {

@@ -6,6 +6,7 @@
 
 #include "AppTestSupport.h"
 #include "MainWindow.h"
+#include "ResultTable.h"
 #include "SuspectLine.h"
 #include "file_crap_detector.h"
 
@@ -62,7 +63,7 @@ TEST_F(WindowMatchesScan, EntryForEntryWithTheDigraphCheckOffAndOn) {
         QStringList listed;
         for (int i = 0; i < form.ElListBox1->count(); ++i)
             listed << QString::fromUtf8(
-                engine::SuspectLine(form.ElListBox1->item(i)->text(),
+                engine::SuspectLine(form.ElListBox1->Path(i),
                                     form.Detector()->weird_files.Objects(i)->details)
                     .chopped(1));
 

@@ -6,6 +6,7 @@
 #include "AppTestSupport.h"
 #include "MainWindow.h"
 #include "ResourceStrings.h"
+#include "ResultTable.h"
 #include "file_crap_detector.h"
 
 #include <QRegularExpression>
@@ -138,7 +139,7 @@ TEST_F(RunReport, SizeTestRunsWithoutReferences) {
     form->ElFileNameEdit1->SetFileList({});
     form->Button1->click();
     ASSERT_EQ(form->ElListBox1->count(), 1);
-    EXPECT_EQ(form->ElListBox1->item(0)->text(), cut);
+    EXPECT_EQ(form->ElListBox1->Path(0), cut);
     EXPECT_TRUE(Shown().isEmpty()) << Shown().join("|").toStdString();
 }
 
@@ -162,7 +163,7 @@ TEST_F(RunReport, EntriesAreListedWhileTheRunGoesOn) {
         EXPECT_GT(listedDuringRun, 0) << jobs << " jobs";
         QStringList listed;
         for (int i = 0; i < form->ElListBox1->count(); ++i)
-            listed << form->ElListBox1->item(i)->text();
+            listed << form->ElListBox1->Path(i);
         EXPECT_EQ(listed.size(), 100);
         if (jobs == 1)
             single = listed;

@@ -18,6 +18,7 @@
 #include "ExplanationPanel.h"
 #include "IsolatedEnv.h"
 #include "MainWindow.h"
+#include "ResultTable.h"
 #include "multi_tool_base.h"
 #include "qlbuf.h"
 
@@ -111,7 +112,7 @@ int main(int argc, char **argv) {
         // The entry to explain, found by its file's name.
         const QString wanted = mode == "explain" ? "scrambled.txt" : "overwritten-letter.txt";
         for (int i = 0; i < form.ElListBox1->count(); ++i)
-            if (form.ElListBox1->item(i)->text().endsWith("/" + wanted)) {
+            if (form.ElListBox1->Path(i).endsWith("/" + wanted)) {
                 form.ElListBox1->setCurrentRow(i);
                 form.ElListBox1Click();
                 if (mode == "explain")
@@ -132,8 +133,8 @@ int main(int argc, char **argv) {
     if (mode == "tooltip" && form.ElListBox1->count() > 0) {
         // The tooltip is a window of its own: drawn onto the picture where
         // it would stand over the window.
-        QListWidget *list = form.ElListBox1;
-        const QRect entry = list->visualItemRect(list->item(list->count() - 1));
+        app::TResultTable *list = form.ElListBox1;
+        const QRect entry = list->EntryRect(list->count() - 1);
         const QPoint at = entry.center() - QPoint(entry.width() / 3, 0);
         QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
         QApplication::sendEvent(list->viewport(), &help);
