@@ -464,9 +464,11 @@ void TForm1::RunStart() {
     }
     ListNewEntries();
     const TFileCrapDetector::TRunCounts &counts = crap_detector->LastRun();
-    ElStatusBar1->SetSimpleText(app::RunSummary(
-        counts, thorough, counts.finished ? app::TRunEnd::Finished : app::TRunEnd::Stopped,
-        timer.elapsed(), extended));
+    ElStatusBar1->SetSimpleText(
+        app::RunSummary(counts, thorough,
+                        counts.finished ? app::TRunEnd::Finished : app::TRunEnd::Stopped,
+                        timer.elapsed(), extended) +
+        app::CodeCountsNote(ElListBox1->Model()->CodeCounts()));
     const auto &unreadable = crap_detector->UnreadableFolders();
     if (!unreadable.empty()) {
         // Saying that nothing was found would claim files that were never read.

@@ -5,8 +5,25 @@
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QPainter>
+#include <QStyledItemDelegate>
 
 namespace app {
+
+namespace {
+
+// Long paths are shortened in the middle, so that the file's name stays.
+class TMiddleElided : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->textElideMode = Qt::ElideMiddle;
+    }
+};
+
+} // namespace
 
 TResultTable::TResultTable(const TCrapFileWideStringlist &entries, QWidget *parent)
     : QTableView(parent), fModel(new TResultModel(entries, this)),
@@ -17,8 +34,7 @@ TResultTable::TResultTable(const TCrapFileWideStringlist &entries, QWidget *pare
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
-    // Long paths are shortened in the middle, so the file's name stays.
-    setTextElideMode(Qt::ElideMiddle);
+    setItemDelegateForColumn(TResultModel::File, new TMiddleElided(this));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setShowGrid(false);
     verticalHeader()->hide();

@@ -54,6 +54,16 @@ QString RunSummary(const TFileCrapDetector::TRunCounts &counts, bool digraphChec
     return text;
 }
 
+QString CodeCountsNote(const QMap<QString, int> &counts) {
+    if (counts.isEmpty())
+        return QString();
+    const QLocale locale;
+    QStringList parts;
+    for (auto it = counts.begin(); it != counts.end(); ++it)
+        parts << it.key() + QLatin1Char(' ') + locale.toString(it.value());
+    return QStringLiteral(" Rows by code: %1.").arg(parts.join(QStringLiteral(", ")));
+}
+
 QString UnreadableFilesNote(qsizetype unreadable) {
     const QString n = QLocale().toString(qlonglong(unreadable));
     return unreadable == 1

@@ -5,6 +5,7 @@
 
 #include "file_crap_detector.h"
 
+#include <QMap>
 #include <QString>
 
 namespace app {
@@ -18,6 +19,10 @@ enum class TRunEnd { Finished, Stopped };
 // counted too, apart: "…, 2 by the damage checks; 1 too short to judge; …".
 QString RunSummary(const TFileCrapDetector::TRunCounts &counts, bool digraphCheck, TRunEnd end,
                    qint64 ms, bool extended = false);
+
+// " Rows by code: digraph 2, size 3, unreadable 1." (the table's counts);
+// empty when there are no rows.
+QString CodeCountsNote(const QMap<QString, int> &counts);
 
 // What to say instead of "no corrupt files" when `unreadable` files could
 // not be checked and no other file is suspect.

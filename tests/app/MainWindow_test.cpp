@@ -10,6 +10,7 @@
 #include "TextPaneLoader.h"
 #include "file_crap_detector.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -289,6 +290,11 @@ TEST_F(WindowTest, UnreadableFilesAreListedWithTheirCauseAndTheRunGoesOn) {
                                            .arg(c.withSuspect ? 23 : 22)
                                            .arg(c.withSuspect ? 1 : 0)))
             << summary.toStdString();
+        EXPECT_TRUE(summary.endsWith(c.withSuspect ? " Rows by code: size 1, unreadable 2."
+                                                   : " Rows by code: unreadable 2."))
+            << summary.toStdString();
+        // Beside the filter, each code with its rows.
+        EXPECT_NE(form->FilterKind->findText("unreadable (2)"), -1);
         EXPECT_FALSE(Shown().contains(suite::QLNoCorruptFilesFound()));
         if (c.withSuspect)
             EXPECT_TRUE(Shown().isEmpty()) << Shown().join("|").toStdString();
