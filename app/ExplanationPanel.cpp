@@ -13,8 +13,13 @@
 
 namespace {
 
-QString Figure(double v) {
-    return QLocale().toString(v, 'f', 2);
+// Two decimals, and more where a score and a cut would read the same.
+QString Figure(double v, double other = -1.0) {
+    int decimals = 2;
+    while (decimals < 6 && other >= 0.0 &&
+           QLocale().toString(v, 'f', decimals) == QLocale().toString(other, 'f', decimals))
+        ++decimals;
+    return QLocale().toString(v, 'f', decimals);
 }
 
 } // namespace
@@ -54,9 +59,9 @@ TExplanationPanel::TExplanationPanel(QWidget *parent) : QWidget(parent) {
 }
 
 bool TExplanationPanel::Explains(const engine::TVerdict &v) {
-    // Only the extended checks give a code; a size verdict has more to
-    // show than its reason only when it says where the text ends.
-    return !v.code.isEmpty() && (v.test != engine::TSuspectTest::Size || v.offset >= 0);
+    // Only the extended checks give details; a size verdict has more to
+    // show than its reason only when damage was found beside it.
+    return v.extended && (v.test != engine::TSuspectTest::Size || v.extended->damage);
 }
 
 void TExplanationPanel::Clear() {
@@ -68,37 +73,35 @@ void TExplanationPanel::Clear() {
     hide();
 }
 
-void TExplanationPanel::Show(const engine::TVerdict &v) {
+void TExplanationPanel::Show(const engine::TVerdict &v, bool tooShort) {
     Clear();
     if (!Explains(v))
         return;
+    const engine::TExtendedDetail &d = *v.extended;
+    const QString code = engine::VerdictCode(v, tooShort);
+    fOffset = engine::DamageOffset(v);
     QString heading;
-    switch (v.test) {
-    case engine::TSuspectTest::Size:
-        heading = QStringLiteral("Size test (%1): %2").arg(v.code, v.reason);
-        fOffset = v.offset;
-        break;
-    case engine::TSuspectTest::Damage:
-        heading = QStringLiteral("Damage (%1): %2").arg(v.code, v.reason);
-        fOffset = v.offset;
-        break;
-    case engine::TSuspectTest::TooShort:
+    if (tooShort) {
         // Its reason says it all: "Too short to judge: 12 letter pairs, …".
         heading = v.reason;
-        break;
-    case engine::TSuspectTest::Digraph:
-        heading =
-            v.set.isEmpty()
-                ? QStringLiteral("Letter pairs (%1)").arg(v.code)
-                : QStringLiteral("Letter pairs against the set \"%1\" (%2)").arg(v.set, v.code);
-        break;
+    } else if (v.test == engine::TSuspectTest::Size) {
+        heading = QStringLiteral("Size test (%1): %2").arg(code, v.reason);
+        if (d.damage)
+            heading += QStringLiteral("\nDamage beside it (%1): %2")
+                           .arg(engine::DamageCodeName(d.damage->code), d.damage->reason);
+    } else if (v.test == engine::TSuspectTest::Damage) {
+        heading = QStringLiteral("Damage (%1): %2").arg(code, v.reason);
+    } else {
+        heading = d.set.isEmpty()
+                      ? QStringLiteral("Letter pairs (%1)").arg(code)
+                      : QStringLiteral("Letter pairs against the set \"%1\" (%2)").arg(d.set, code);
     }
     Heading->setText(heading);
     Score->setText(ScoreLine(v));
     Score->setVisible(!Score->text().isEmpty());
-    Gauge->Set(v.score, v.cut);
-    Gauge->setVisible(v.score >= 0.0 && v.cut > 0.0);
-    Chart->SetPairs(v.too_many_pairs, v.too_few_pairs);
+    Gauge->Set(d.score, d.cut);
+    Gauge->setVisible(d.score >= 0.0 && d.cut > 0.0);
+    Chart->SetPairs(d.too_many_pairs, d.too_few_pairs);
     Chart->setVisible(!Chart->Pairs().empty());
     GoToByte->setText(GoToText(fOffset));
     GoToByte->setVisible(fOffset >= 0);
@@ -106,15 +109,20 @@ void TExplanationPanel::Show(const engine::TVerdict &v) {
 }
 
 QString TExplanationPanel::ScoreLine(const engine::TVerdict &v) {
-    if (v.score < 0.0)
+    if (!v.extended || v.extended->score < 0.0)
         return QString();
-    if (v.cut < 0.0)
-        return QStringLiteral("score %1").arg(Figure(v.score));
-    return QStringLiteral("score %1, cut %2").arg(Figure(v.score), Figure(v.cut));
+    const engine::TExtendedDetail &d = *v.extended;
+    if (d.cut < 0.0)
+        return QStringLiteral("score %1").arg(Figure(d.score));
+    return QStringLiteral("score %1, %2 the cut %3")
+        .arg(Figure(d.score, d.cut),
+             d.score > d.cut ? QStringLiteral("over") : QStringLiteral("within"),
+             Figure(d.cut, d.score));
 }
 
 QString TExplanationPanel::GoToText(int64_t offset) {
-    return QStringLiteral("Go to byte %1").arg(QLocale().toString(qlonglong(offset)));
+    // The number as the reason writes it, so that the two read alike.
+    return QStringLiteral("Go to byte %1").arg(offset);
 }
 
 void TScoreGauge::Set(double score, double cut) {

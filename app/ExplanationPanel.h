@@ -26,7 +26,7 @@ public:
     // Whether `verdict` has more to show than its reason line.
     static bool Explains(const engine::TVerdict &verdict);
     // Shows `verdict`'s explanation, or hides the panel when it has none.
-    void Show(const engine::TVerdict &verdict);
+    void Show(const engine::TVerdict &verdict, bool tooShort = false);
     void Clear();
 
     // "score 0.31, cut 0.12" in the user's number format; empty when the

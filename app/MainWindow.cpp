@@ -15,6 +15,7 @@
 #include "ReferenceSetsDialog.h"
 #include "ResultTable.h"
 #include "RunError.h"
+#include "RunSetup.h"
 #include "RunSummary.h"
 #include "StatusColours.h"
 #include "SuiteHooks.h"
@@ -587,7 +588,8 @@ void TForm1::UpdateFilterKinds() {
 
 void TForm1::ShowExplanation(int row) {
     const bool wasShown = Explanation->isVisible();
-    Explanation->Show(crap_detector->weird_files.Objects(row)->details);
+    const TWideStringHolder *entry = crap_detector->weird_files.Objects(row);
+    Explanation->Show(entry->details, entry->TooShort());
     if (Explanation->isVisible() && !wasShown) {
         // The room comes from the list and the text pane alike, each
         // keeping enough for a few lines.
@@ -688,19 +690,25 @@ engine::TDefaultEncoding TForm1::Encoding() const {
 bool TForm1::SetUpExtendedRun(bool thorough) {
     if (!crap_detector->extended || !thorough)
         return true;
-    app::TSetsRequest request;
-    if (!ElFileNameEdit1->FileList().isEmpty() && crap_detector->reference_setup)
-        request.first = &crap_detector->ReferenceProfile();
-    request.named = ReferenceSets->Sets();
-    request.builtIn = ElCheckBoxLanguages->isChecked();
-    request.encoding = crap_detector->default_encoding;
-    request.minDigraphs = crap_detector->min_digraphs;
-    QString setName;
-    std::optional<engine::TReferenceError> error;
-    crap_detector->reference_sets = app::BuildRunSets(request, error, setName);
+    // The same run setup as brindle-scan's: the known good texts are read
+    // as its -r texts are, and the sets obey the same rules.
+    engine::TRunRequest request;
+    request.references = ElFileNameEdit1->FileList();
+    for (const app::TNamedSet &named : ReferenceSets->Sets())
+        request.named.append({named.name, named.files});
+    if (ElCheckBoxLanguages->isChecked())
+        request.languages = QStringList{QStringLiteral("auto")};
+    request.settings =
+        engine::MakeCheckSettings(thorough, crap_detector->min_digraphs, ElSpinEditFreqVar->Value(),
+                                  ElSpinEditPercentFail->Value(), crap_detector->default_encoding);
+    request.settings.extended = true;
+    engine::TRunSetup setup;
+    const std::optional<engine::TReferenceError> error = engine::BuildRunSetup(request, setup);
     if (error)
-        ShowError(QStringLiteral("The reference set \"%1\" cannot be used: %2:\n%3")
-                      .arg(setName, QDir::toNativeSeparators(error->path), error->cause));
+        ShowError(QStringLiteral("A reference set cannot be used: %1:\n%2")
+                      .arg(QDir::toNativeSeparators(error->path), error->cause));
+    else
+        crap_detector->reference_sets = setup.sets;
     return !error;
 }
 

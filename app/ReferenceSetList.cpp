@@ -2,8 +2,6 @@
 #include "ReferenceSetList.h"
 
 #include "AppDrive.h"
-#include "LanguageSets.h"
-#include "ReferenceSetFiles.h"
 
 #include <QFileInfo>
 
@@ -73,45 +71,6 @@ void TReferenceSetList::ReadOrWrite(TMyIniFile &ini, const QString &section, boo
             sets << s;
     }
     SetSets(sets);
-}
-
-QString FirstSetName() {
-    // As brindle-scan names the set of its -r texts, so that saved lists
-    // name the same set.
-    return QStringLiteral("reference");
-}
-
-std::shared_ptr<const engine::TReferenceSets>
-BuildRunSets(const TSetsRequest &request, std::optional<engine::TReferenceError> &error,
-             QString &setName) {
-    auto sets = std::make_shared<engine::TReferenceSets>();
-    error.reset();
-    if (request.first)
-        sets->push_back(engine::MakeReferenceSet(FirstSetName(), *request.first));
-    for (const TNamedSet &named : request.named) {
-        setName = named.name;
-        engine::TReferenceSet set;
-        error = engine::LoadReferenceSet(named.name, named.files, request.encoding,
-                                         request.minDigraphs, set);
-        if (error)
-            return nullptr;
-        sets->push_back(std::move(set));
-    }
-    if (request.builtIn) {
-        setName = QStringLiteral("built-in languages");
-        const engine::TLanguagesFolder found = engine::FindLanguagesFolder();
-        if (found.path.isEmpty()) {
-            error = engine::TReferenceError{setName, found.Missing()};
-            return nullptr;
-        }
-        error = engine::LoadLanguageSets(found.path, engine::LanguageCodes(found.path),
-                                         request.minDigraphs, *sets);
-        if (error)
-            return nullptr;
-    }
-    setName.clear();
-    engine::SeparateSets(*sets);
-    return sets;
 }
 
 } // namespace app

@@ -56,23 +56,4 @@ private:
     QList<TNamedSet> fSets;
 };
 
-// The name the known good text files have as a set.
-QString FirstSetName();
-
-// The sets of a run, in order: the known good texts' profile (when given),
-// the named sets, then the built-in ones when asked for. Null when a set
-// cannot be used (a text missing or no text, a profile that cannot be read
-// or keeps another least count, no built-in sets installed): `error` then
-// names the file and the cause, and `setName` the set.
-struct TSetsRequest {
-    const engine::TDigraphProfile *first = nullptr;
-    QList<TNamedSet> named;
-    bool builtIn = false;
-    engine::TDefaultEncoding encoding = engine::TDefaultEncoding::Windows1252;
-    int32_t minDigraphs = engine::kDefaultMinDigraphs;
-};
-std::shared_ptr<const engine::TReferenceSets>
-BuildRunSets(const TSetsRequest &request, std::optional<engine::TReferenceError> &error,
-             QString &setName);
-
 } // namespace app

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ReferenceSetsDialog.h"
 
+#include "RunSetup.h"
+
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -54,7 +56,7 @@ TReferenceSetsDialog::TReferenceSetsDialog(const QList<app::TNamedSet> &sets, QW
 
 QString TReferenceSetsDialog::UniqueName(const QString &name, int except) const {
     const auto used = [&](const QString &n) {
-        if (n.compare(app::FirstSetName(), Qt::CaseInsensitive) == 0)
+        if (!engine::SetNameProblem(n).isEmpty())
             return true;
         for (int i = 0; i < fSets.size(); ++i)
             if (i != except && fSets.at(i).name.compare(n, Qt::CaseInsensitive) == 0)
@@ -62,10 +64,30 @@ QString TReferenceSetsDialog::UniqueName(const QString &name, int except) const 
         return false;
     };
     // Sets are told apart by name in every explanation, so no two share one.
-    QString unique = name.trimmed().isEmpty() ? QStringLiteral("set") : name.trimmed();
+    const QString valid = ValidSetName(name);
+    QString unique = valid;
     for (int k = 2; used(unique); ++k)
-        unique = name.trimmed() + QLatin1Char(' ') + QString::number(k);
+        unique = valid.left(60) + QLatin1Char('-') + QString::number(k);
     return unique;
+}
+
+QString ValidSetName(const QString &name) {
+    // What a set's name may hold (engine::SetNameProblem): anything else
+    // becomes '-', and it starts with a letter or digit.
+    QString valid;
+    for (const QChar c : name.trimmed()) {
+        const char16_t u = c.unicode();
+        const bool alnum =
+            (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9');
+        if (alnum || (!valid.isEmpty() && (u == '-' || u == '_' || u == '.')))
+            valid += c;
+        else if (!valid.isEmpty() && !valid.endsWith(QLatin1Char('-')))
+            valid += QLatin1Char('-');
+    }
+    while (valid.endsWith(QLatin1Char('-')))
+        valid.chop(1);
+    valid.truncate(64);
+    return valid.isEmpty() ? QStringLiteral("set") : valid;
 }
 
 void TReferenceSetsDialog::AddSet(app::TNamedSet set) {
@@ -106,10 +128,20 @@ void TReferenceSetsDialog::Refill() {
 
 namespace {
 
+// Asks until the name is one a set may have (the same rule as
+// brindle-scan's --set) or the user cancels.
 QString AskName(QWidget *parent, const QString &suggested, bool &ok) {
-    return QInputDialog::getText(parent, QStringLiteral("Reference set"),
-                                 QStringLiteral("Name of the set (a language, say):"),
-                                 QLineEdit::Normal, suggested, &ok);
+    QString label = QStringLiteral("Name of the set (a language, say):");
+    QString name = suggested;
+    for (;;) {
+        name = QInputDialog::getText(parent, QStringLiteral("Reference set"), label,
+                                     QLineEdit::Normal, name, &ok)
+                   .trimmed();
+        const QString problem = engine::SetNameProblem(name);
+        if (!ok || problem.isEmpty())
+            return name;
+        label = QStringLiteral("That name cannot be used: %1.\nName of the set:").arg(problem);
+    }
 }
 
 } // namespace
@@ -126,7 +158,7 @@ void TReferenceSetsDialog::AddFromFiles(bool profile) {
     const QFileInfo first(files.first());
     bool ok = false;
     const QString name =
-        AskName(this, profile ? first.completeBaseName() : first.dir().dirName(), ok);
+        AskName(this, UniqueName(profile ? first.completeBaseName() : first.dir().dirName()), ok);
     if (ok)
         AddSet({name, files, profile});
 }

@@ -32,7 +32,13 @@ private:
     void AddFromFiles(bool profile);
     void RenameClick();
     void Refill();
+    // `name` made a valid set name (ValidSetName) that no other set has,
+    // with "-2", "-3", … added where needed.
     QString UniqueName(const QString &name, int except = -1) const;
 
     QList<app::TNamedSet> fSets;
 };
+
+// `name` with what a set's name may not hold turned into '-'; "set" when
+// nothing is left.
+QString ValidSetName(const QString &name);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ResultRow.h"
 
+#include "SuspectLine.h"
 #include "file_crap_detector.h"
 
 namespace app {
@@ -10,6 +11,8 @@ namespace {
 TRowStatus StatusOf(const TWideStringHolder &entry) {
     if (entry.unreadable)
         return TRowStatus::Unreadable;
+    if (entry.TooShort())
+        return TRowStatus::TooShort;
     switch (entry.details.test) {
     case engine::TSuspectTest::Size:
         return TRowStatus::Size;
@@ -17,8 +20,6 @@ TRowStatus StatusOf(const TWideStringHolder &entry) {
         return TRowStatus::Damage;
     case engine::TSuspectTest::Digraph:
         return TRowStatus::Digraph;
-    case engine::TSuspectTest::TooShort:
-        return TRowStatus::TooShort;
     }
     return TRowStatus::Size;
 }
@@ -45,17 +46,19 @@ TResultRow MakeResultRow(const TWideStringHolder &entry) {
     const engine::TVerdict &v = entry.details;
     TResultRow row;
     row.status = StatusOf(entry);
-    row.statusText = row.status == TRowStatus::Unreadable ? QStringLiteral("unreadable")
-                     : row.status == TRowStatus::TooShort ? QStringLiteral("too-short")
-                                                          : QStringLiteral("suspect");
-    // A verdict of the default checks has no code: its test names it.
-    row.code =
-        v.code.isEmpty() || row.status == TRowStatus::Unreadable ? TestName(row.status) : v.code;
-    row.set = v.set;
-    row.score = v.score;
-    row.cut = v.cut;
-    row.offset = v.offset;
     row.reason = v.reason;
+    if (row.status == TRowStatus::Unreadable) {
+        row.statusText = row.code = TestName(row.status);
+        return row;
+    }
+    row.statusText = QString::fromLatin1(engine::StatusName(entry.result));
+    row.code = engine::VerdictCode(v, entry.TooShort());
+    row.offset = engine::DamageOffset(v);
+    if (v.extended) {
+        row.set = v.extended->set;
+        row.score = v.extended->score;
+        row.cut = v.extended->cut;
+    }
     return row;
 }
 

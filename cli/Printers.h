@@ -6,7 +6,7 @@
 // choice and ends the program quietly; any other cause (a full disk) is an
 // error the program must report.
 
-#include "FileCheck.h"
+#include "SuspectLine.h"
 
 #include <QByteArray>
 #include <QString>
@@ -31,21 +31,12 @@ private:
     int fError = 0;
 };
 
-// One line for a file the check lists. `extended`: the extended run's
-// fields and columns (see --help); a default run's lines never change.
-// `tooShort`: the file is listed as "too short to judge", not as suspect.
-QByteArray JsonLine(const QString &path, const engine::TVerdict &verdict, bool extended = false,
-                    bool tooShort = false);
-QByteArray TsvLine(const QString &path, const engine::TVerdict &verdict, bool extended = false,
-                   bool tooShort = false);
-// A figure as JSON and TSV write it: the shortest text that reads back as
-// the same value, with a full stop whatever the locale.
-QByteArray Figure(double value);
-QByteArray Figure(float value);
-QByteArray JsonString(const QString &s);
-// `"path":"..."` with U+FFFD for each byte of the name that is not part of
-// valid UTF-8, then, only for such a name, `,"path_bytes":"..."` with its
-// exact bytes in base64.
-QByteArray JsonPathFields(const QString &path);
+// The lines themselves are the engine's, shared with the window's Copy and
+// Save list as.
+using engine::Figure;
+using engine::JsonLine;
+using engine::JsonPathFields;
+using engine::JsonString;
+using engine::TsvLine;
 
 } // namespace cli

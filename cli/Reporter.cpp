@@ -20,6 +20,17 @@ void PrintError(const QString &path, const QString &cause) {
                  cause.toLocal8Bit().constData());
 }
 
+// "digraph 20, size 3", in name order.
+QByteArray Counts(const std::map<QString, qsizetype> &counts) {
+    QByteArray out;
+    for (const auto &[name, n] : counts) {
+        if (!out.isEmpty())
+            out += ", ";
+        out += name.toUtf8() + ' ' + QByteArray::number(qlonglong(n));
+    }
+    return out;
+}
+
 } // namespace
 
 TReporter::TReporter(TOutputFormat format, int outFd, bool extended)
@@ -49,10 +60,6 @@ void TReporter::Error(const QString &path, const QString &cause) {
     ToStderr(path, cause);
 }
 
-void TReporter::Note(const QString &path, const QString &cause) {
-    ToStderr(path, cause);
-}
-
 void TReporter::Warning(const QString &text) {
     ToStderr([&] {
         std::fprintf(stderr, "brindle-scan: warning: %s\n", text.toLocal8Bit().constData());
@@ -66,23 +73,25 @@ bool TReporter::Outcome(const QString &path, const engine::TFileOutcome &outcome
     }
     if (outcome.result == engine::TCheckResult::Missing) {
         // A walk's file that went away is passed over quietly; one the user
-        // named is accounted for. A missing one is an error; another kind
-        // of file is passed over as a walk would.
-        if (outcome.named) {
-            if (outcome.missingError != 0)
-                Error(path, suite::ErrnoText(outcome.missingError));
-            else
-                Note(path, QStringLiteral("not a regular file"));
-        }
+        // named and that was not checked is an error, missing or not a
+        // regular file (a FIFO, a folder, a device) alike.
+        if (outcome.named)
+            Error(path, outcome.missingError != 0
+                            ? suite::ErrnoText(outcome.missingError)
+                            : QStringLiteral("not a regular file, so it was not checked"));
         return !fOut.Closed();
     }
     const bool tooShort = outcome.result == engine::TCheckResult::TooShort;
     if (outcome.result != engine::TCheckResult::Suspect && !(tooShort && fExtended))
         return true;
     ++(tooShort ? fTooShort : fSuspects);
+    if (!tooShort) {
+        ++fByTest[engine::TestName(outcome.verdict.test)];
+        ++fByCode[engine::VerdictCode(outcome.verdict, false)];
+    }
     const QByteArray line = fFormat == TOutputFormat::Jsonl
-                                ? JsonLine(path, outcome.verdict, fExtended, tooShort)
-                                : TsvLine(path, outcome.verdict, fExtended, tooShort);
+                                ? JsonLine(path, outcome.verdict, fExtended, outcome.result)
+                                : TsvLine(path, outcome.verdict, fExtended, outcome.result);
     if (!fResultsUnderBar)
         return fOut.Line(line);
     bool ok = true;
@@ -109,6 +118,9 @@ int TReporter::Finish() {
                      qlonglong(fChecked.load()), qlonglong(fSuspects), tooShort.constData(),
                      qlonglong(fErrors), fErrors == 1 ? "error" : "errors",
                      QByteArray::number(seconds, 'f', 1).constData());
+        if (fExtended && fSuspects > 0)
+            std::fprintf(stderr, "brindle-scan: suspect by test: %s; by code: %s\n",
+                         Counts(fByTest).constData(), Counts(fByCode).constData());
     }
     if (fErrors > 0)
         return kExitError;

@@ -15,6 +15,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 
 namespace cli {
@@ -36,8 +37,6 @@ public:
 
     // An error: the run goes on, and ends with status 2.
     void Error(const QString &path, const QString &cause);
-    // The same line, for something passed over that is not an error.
-    void Note(const QString &path, const QString &cause);
     // "brindle-scan: warning: TEXT".
     void Warning(const QString &text);
 
@@ -66,6 +65,8 @@ private:
     bool fResultsUnderBar = false; // results go to the bar's own terminal
     std::chrono::steady_clock::time_point fStart;
     qsizetype fSuspects = 0, fTooShort = 0, fErrors = 0;
+    // Suspects by test ("size") and by code ("size", "nul"), for the summary.
+    std::map<QString, qsizetype> fByTest, fByCode;
 };
 
 } // namespace cli

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ScanOptions.h"
 
+#include "RunSetup.h"
+
 #include <limits>
 
 namespace cli {
@@ -221,12 +223,8 @@ const TOption kOptions[] = {
          if (eq < 0)
              return QStringLiteral("%1: '%2' is not NAME=PATH").arg(name, v);
          const QString set = v.left(eq), path = v.mid(eq + 1);
-         if (!IsSetName(set))
-             return QStringLiteral("%1: '%2' is not a set name (ASCII letters, digits, '-', "
-                                   "'_' and '.', starting with a letter or digit)")
-                 .arg(name, set);
-         if (set == ReferenceSetName())
-             return QStringLiteral("%1: the set 'reference' is made by -r and --profile").arg(name);
+         if (const QString problem = engine::SetNameProblem(set); !problem.isEmpty())
+             return QStringLiteral("%1: '%2' cannot name a set: %3").arg(name, set, problem);
          if (path.isEmpty())
              return QStringLiteral("%1: %2= needs a PATH").arg(name, set);
          o.sets.append({set, path});
@@ -236,7 +234,8 @@ const TOption kOptions[] = {
      [](TScanOptions &o, const QString &name, const QString &v) {
          const QStringList codes = v.split(QLatin1Char(','));
          for (const QString &code : codes)
-             if (!IsSetName(code) || (code == QLatin1String("auto") && codes.size() > 1))
+             if (!engine::SetNameProblem(code).isEmpty() ||
+                 (code == QLatin1String("auto") && codes.size() > 1))
                  return QStringLiteral("%1: '%2' is not auto or CODE[,CODE...]").arg(name, v);
          o.languages = codes;
          return QString();
@@ -263,19 +262,6 @@ const TOption *FindOption(const QString &arg) {
 }
 
 } // namespace
-
-bool IsSetName(const QString &name) {
-    if (name.isEmpty() || name.size() > 64)
-        return false;
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const char16_t c = name.at(i).unicode();
-        const bool alnum =
-            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-        if (!alnum && (i == 0 || (c != '-' && c != '_' && c != '.')))
-            return false;
-    }
-    return true;
-}
 
 TParseResult ParseScanOptions(const QStringList &args) {
     TParseResult result;

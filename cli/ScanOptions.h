@@ -58,14 +58,6 @@ struct TParseResult {
 
 TParseResult ParseScanOptions(const QStringList &args);
 
-// The name of the set that -r and --profile make in extended mode.
-inline QString ReferenceSetName() {
-    return QStringLiteral("reference");
-}
-// A set's name shows in every output line: ASCII letters, digits, '-', '_'
-// and '.', starting with a letter or digit, so that it needs no escaping.
-bool IsSetName(const QString &name);
-
 const char *UsageText();
 
 } // namespace cli

@@ -4,12 +4,11 @@
 // the reporter that tells the user what it found.
 #include "FileList.h"
 #include "FileNames.h"
-#include "LoadReference.h"
-#include "LoadSets.h"
 #include "OrderedRun.h"
 #include "ProfileFile.h"
 #include "ReferenceSets.h"
 #include "Reporter.h"
+#include "RunSetup.h"
 #include "ScanOptions.h"
 #include "ScanSource.h"
 #include "Shards.h"
@@ -67,34 +66,29 @@ int main(int argc, char **argv) {
     engine::TCheckSettings settings =
         engine::MakeCheckSettings(o.digraph, engine::kDefaultMinDigraphs, o.freqVariation,
                                   o.failPercent, o.encoding, engine::TDecimalSeparator::FullStop);
-    engine::TDigraphProfile reference;
-    const bool haveReference = !o.references.isEmpty() || !o.profile.isEmpty();
-    if (const auto failed = cli::LoadReference(o, settings.min_digraphs, reference)) {
+    settings.extended = o.extended;
+    engine::TRunRequest request;
+    request.references = o.references;
+    request.profile = o.profile;
+    for (const cli::TSetPath &s : o.sets)
+        request.named.append({s.name, {s.path}});
+    request.languages = o.languages;
+    request.settings = settings;
+    engine::TRunSetup setup;
+    if (const auto failed = engine::BuildRunSetup(request, setup)) {
         report.Error(failed->path, failed->cause);
         return report.Finish();
     }
     if (!o.saveProfile.isEmpty()) {
         const QString cause = engine::SaveProfileFile(
-            o.saveProfile, {reference, cli::ReferenceEncoding(o), settings.min_digraphs});
+            o.saveProfile,
+            {setup.reference, engine::ReferenceEncoding(settings), settings.min_digraphs});
         if (!cause.isEmpty())
             report.Error(o.saveProfile, cause);
         if (!cause.isEmpty() || (o.folders.isEmpty() && o.filesFrom.isEmpty()))
             return report.Finish();
     }
-
-    if (o.extended) {
-        settings.extended = true;
-        if (o.digraph) {
-            auto sets = std::make_shared<engine::TReferenceSets>();
-            if (const auto failed = cli::LoadSets(o, settings.min_digraphs,
-                                                  haveReference ? &reference : nullptr, *sets)) {
-                report.Error(failed->path, failed->cause);
-                return report.Finish();
-            }
-            engine::SeparateSets(*sets);
-            settings.sets = std::move(sets);
-        }
-    }
+    settings.sets = setup.sets;
 
     // The files: the list's, then each argument's, streamed.
     QStringList listed;
@@ -148,7 +142,8 @@ int main(int argc, char **argv) {
     hooks.sink = [&](qsizetype, const QString &path, const engine::TFileOutcome &outcome) {
         return report.Outcome(path, outcome);
     };
-    engine::OrderedRun(files, settings, haveReference ? &reference : nullptr, jobs, hooks);
+    engine::OrderedRun(files, settings, setup.haveReference ? &setup.reference : nullptr, jobs,
+                       hooks);
     // An empty shard of a list that has files is normal, and an error line
     // already said why a folder gave nothing.
     if (report.Checked() == 0 && report.Errors() == 0 && (!shard || shard->WholeCount() == 0))

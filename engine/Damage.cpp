@@ -2,11 +2,14 @@
 #include "Damage.h"
 
 #include <QStringView>
+#include <algorithm>
 
 namespace engine {
 
 QLatin1StringView DamageCodeName(TDamageCode code) {
     switch (code) {
+    case TDamageCode::Utf16NoMark:
+        return QLatin1StringView("utf16-no-bom");
     case TDamageCode::Nul:
         return QLatin1StringView("nul");
     case TDamageCode::Control:
@@ -25,6 +28,8 @@ QLatin1StringView DamageCodeName(TDamageCode code) {
         return QLatin1StringView("word-list");
     case TDamageCode::OneCharacter:
         return QLatin1StringView("one-character");
+    case TDamageCode::Encoded:
+        return QLatin1StringView("encoded");
     case TDamageCode::Empty:
         return QLatin1StringView("empty");
     }
@@ -41,9 +46,32 @@ namespace {
 // never written by an editor into text: one is damage.
 
 // U+FFFD is a decoder's mark for a character it lost. A text about
-// encodings may quote one or two; three are more than a quotation and
-// already a loss a reader notices.
+// encodings may quote it, a few times in a whole document; a decoder that
+// lost characters replaced each one it could not read, and the characters
+// it loses (letters with accents, curly quotes, dashes) are at least one in
+// a thousand of any text that has them. So a rate, not a count: one in a
+// thousand units, and at least three, so that a short text quoting it once
+// or twice is never taken for a loss.
 constexpr int64_t kMinReplacements = 3;
+constexpr int64_t kReplacementRateDen = 1000;
+
+// UTF-16 saved without a mark, read as 8-bit text: every other byte is the
+// high byte of a unit, below 0x20 for every script from Latin to the Indic
+// ones (U+0000 to U+1FFF), NUL for ASCII. In 8-bit text bytes below 0x20
+// are line ends and tabs, a few in a hundred. So three in four of the bytes
+// at one parity below 0x20, and at most one in eight at the other, in a
+// sample of the file's start long enough to count (16 pairs at least).
+constexpr int64_t kMinUtf16Pairs = 16;
+constexpr int64_t kHighShareNum = 3, kHighShareDen = 4;
+constexpr int64_t kLowShareNum = 1, kLowShareDen = 8;
+
+// Data written as text (base64, a hex dump): nine units in ten of the
+// non-blank text in long tokens that mix letters and digits (see
+// TTextFeatures::encodedUnits). Prose has hardly any token of sixteen
+// characters that mixes digits into letters (a long number or an address
+// at most); data written as text is nothing else. A text whose tokens are
+// that long on average is counted in the second read.
+constexpr int64_t kEncodedShareNum = 9, kEncodedShareDen = 10;
 
 // Mojibake: "Ã©" for "é". Good text meets such a pair only by a rare
 // coincidence (a capital with an accent followed by a symbol), and a text
@@ -129,7 +157,35 @@ bool NeedsLineCount(const TTextFeatures &f) {
     const bool oneChar =
         nonWhite >= kMinOneCharUnits && (f.repeats + f.tokens) * kOneCharShareDen >=
                                             nonWhite * (2 * kOneCharShareNum - kOneCharShareDen);
-    return wordList || oneChar;
+    const bool longTokens = nonWhite >= TTextFeatures::kEncodedToken &&
+                            nonWhite >= TTextFeatures::kEncodedToken * f.tokens;
+    return wordList || oneChar || longTokens;
+}
+
+bool MayBeUtf16WithoutMark(const TFileMeasure &m, const TTextFeatures &f) {
+    return m.kind == TTextKind::Ansi && m.markLength == 0 && (f.firstNul >= 0 || f.controls > 0);
+}
+
+std::optional<TDamage> FindUtf16WithoutMark(const uint8_t *head, size_t n) {
+    n &= ~size_t(1);
+    if (int64_t(n / 2) < kMinUtf16Pairs)
+        return std::nullopt;
+    int64_t low[2] = {0, 0};
+    for (size_t i = 0; i < n; ++i)
+        low[i & 1] += head[i] < 0x20;
+    const int64_t pairs = int64_t(n / 2);
+    for (int high = 0; high < 2; ++high)
+        if (AtLeast(low[high], pairs, kHighShareNum, kHighShareDen) &&
+            !MoreThan(low[1 - high], pairs, kLowShareNum, kLowShareDen))
+            return TDamage{
+                TDamageCode::Utf16NoMark, -1,
+                QStringLiteral("UTF-16 %1 without a byte-order mark: %2 of the first "
+                               "%3 bytes at %4 offsets are below 0x20")
+                    .arg(high == 1 ? QStringLiteral("little-endian") : QStringLiteral("big-endian"))
+                    .arg(low[high])
+                    .arg(pairs)
+                    .arg(high == 1 ? QStringLiteral("odd") : QStringLiteral("even"))};
+    return std::nullopt;
 }
 
 bool NeedsMojibakeCount(const TTextFeatures &f) {
@@ -175,7 +231,8 @@ std::optional<TDamage> FindDamage(const TFileMeasure &m, const TTextFeatures &f)
         }
     }
 
-    if (f.replacements >= kMinReplacements)
+    if (f.replacements >= kMinReplacements &&
+        AtLeast(f.replacements, std::max<int64_t>(f.units, 1), 1, kReplacementRateDen))
         return damage(TDamageCode::Replacement, f.firstReplacement,
                       CountFrom(QStringLiteral("U+FFFD replacement characters"), f.replacements,
                                 f.firstReplacement));
@@ -207,12 +264,6 @@ std::optional<TDamage> FindDamage(const TFileMeasure &m, const TTextFeatures &f)
     if (const QLatin1StringView markup = MarkupOf(f); !markup.isEmpty())
         return damage(TDamageCode::Markup, -1, QStringLiteral("Begins as %1").arg(markup));
 
-    if (f.nonEmptyLines >= kMinListLines &&
-        f.tokens * kListWordsDen <= f.nonEmptyLines * kListWordsNum)
-        return damage(
-            TDamageCode::WordList, -1,
-            QStringLiteral("Word list: %1 lines hold %2 words").arg(f.nonEmptyLines).arg(f.tokens));
-
     const int64_t nonWhite = NonWhite(f);
     if (nonWhite >= kMinOneCharUnits && f.mostFrequentCount >= 0 &&
         AtLeast(f.mostFrequentCount, nonWhite, kOneCharShareNum, kOneCharShareDen))
@@ -221,6 +272,20 @@ std::optional<TDamage> FindDamage(const TFileMeasure &m, const TTextFeatures &f)
                           .arg(f.mostFrequentCount)
                           .arg(nonWhite)
                           .arg(CharName(f.mostFrequent)));
+
+    if (f.encodedUnits >= 0 && nonWhite >= TTextFeatures::kEncodedToken &&
+        AtLeast(f.encodedUnits, nonWhite, kEncodedShareNum, kEncodedShareDen))
+        return damage(TDamageCode::Encoded, -1,
+                      QStringLiteral("Encoded data (base64, hex or the like): %1 of %2 non-blank "
+                                     "characters in long runs of letters and digits")
+                          .arg(f.encodedUnits)
+                          .arg(nonWhite));
+
+    if (f.nonEmptyLines >= kMinListLines &&
+        f.tokens * kListWordsDen <= f.nonEmptyLines * kListWordsNum)
+        return damage(
+            TDamageCode::WordList, -1,
+            QStringLiteral("Word list: %1 lines hold %2 words").arg(f.nonEmptyLines).arg(f.tokens));
 
     if (f.units == 0)
         return damage(TDamageCode::Empty, -1, QStringLiteral("Empty"));

@@ -11,12 +11,17 @@
 #include "PairDeviations.h"
 #include "ReferenceSets.h"
 
+#include <array>
+
 namespace engine {
 
 namespace {
 
 // The explanation keeps the pairs that deviate most, enough for a chart.
 constexpr size_t kExplainedPairs = 20;
+
+// How much of a file's start tells UTF-16 without a mark: a few lines.
+constexpr size_t kUtf16Sample = 512;
 
 // The pairs counted at least `minFreq` times: what TakeProfile with that
 // least count gives from the same counter.
@@ -39,16 +44,40 @@ void KeepAtLeast(const TDigraphProfile &all, int32_t minFreq, TDigraphProfile &k
 // good text in ten, both together none, and both together still caught nine
 // damaged texts in ten, the rest mostly having too few pairs left to tell.
 //
-// The score alone is enough where the run has other sets to measure it by:
-// a text further from its closest set than the nearest other set is from it
-// (another language, when the sets are languages) is no text of that set's
-// kind, whatever its topic; still only above the cut, so that chance in a
-// short text is never taken for it. Letters shuffled within their words
-// keep most pair frequencies within the tolerance and are caught this way.
-bool Strays(bool classicFails, double score, const TReferenceSet &set, double cut) {
-    if (set.nearest_other >= 0.0 && score > set.nearest_other && score > cut)
-        return true;
-    return classicFails && (cut < 0.0 || score > cut);
+// The score alone is enough where the run has a set of another kind to
+// measure it by (SeparateSets): a text further from its closest set than
+// the nearest set of another kind is from it (another language, when the
+// sets are languages) is no text of that set's kind, whatever its topic;
+// still only above the cut, so that chance in a short text is never taken
+// for it. Letters shuffled within their words keep most pair frequencies
+// within the tolerance and are caught this way. Sets of one kind (two
+// English sets) never count: the distance between them is no measure of
+// what a text of that kind may be.
+const TReferenceSet::TOther *FurtherThanOtherKind(double score, const TReferenceSet &set,
+                                                  double cut) {
+    const TReferenceSet::TOther *other = set.NearestOtherKind(cut);
+    return other && score > other->score && score > cut ? other : nullptr;
+}
+
+// Figures in reasons: two decimals, as the window shows them too, and as
+// many more as tell a score from a cut that rounds to the same.
+QString Figure(double value, double other) {
+    for (int decimals = 2; decimals < 6; ++decimals) {
+        const QString a = QString::number(value, 'f', decimals);
+        if (a != QString::number(other, 'f', decimals))
+            return a;
+    }
+    return QString::number(value, 'f', 6);
+}
+
+// Why the score rule lists a file, in words.
+QString ScoreReason(double score, double cut, const TReferenceSet &set) {
+    QString reason = QStringLiteral("Letter pairs: score %1 over the cut %2 of set \"%3\"")
+                         .arg(Figure(score, cut), Figure(cut, score), set.name);
+    if (const TReferenceSet::TOther *other = FurtherThanOtherKind(score, set, cut))
+        reason += QStringLiteral(", and further from it than set \"%1\" is (%2)")
+                      .arg(other->name, Figure(other->score, score));
+    return reason;
 }
 
 } // namespace
@@ -97,22 +126,36 @@ TCheckResult TFileChecker::CheckExtended(const TCheckSettings &settings,
     const TFileMeasure m = fFile.Measure(
         settings.encoding, judge ? TDigraphSinks{&fBytes, &fWide, nullptr} : TDigraphSinks{},
         onRead, &features);
+    // Rare: a text whose shape allows a word list, one character or encoded
+    // data, or whose bytes allow mojibake or hold damage, is read again for
+    // those counts and where the damage begins.
+    fFile.LookAgain(m, NeedsLineCount(features),
+                    features.bytesOnlyBounded || NeedsMojibakeCount(features), features);
+    std::optional<TDamage> damage;
+    if (MayBeUtf16WithoutMark(m, features)) {
+        std::array<uint8_t, kUtf16Sample> head;
+        damage = FindUtf16WithoutMark(head.data(), fFile.ReadStart(head.data(), head.size()));
+    }
     fFile.CheckUnchanged();
+    if (!damage)
+        damage = FindDamage(m, features);
 
     verdict = TVerdict{};
     verdict.file_size = m.size;
     verdict.text_length = m.length;
-    if (const std::optional<TDamage> damage = FindDamage(m, features)) {
-        verdict.test = TSuspectTest::Damage;
-        verdict.code = QString(DamageCodeName(damage->code));
-        verdict.offset = damage->offset;
-        verdict.reason = damage->reason;
-        return TCheckResult::Suspect;
-    }
+    verdict.extended.emplace();
+    TExtendedDetail &detail = *verdict.extended;
+    detail.damage = damage;
+    // The size test keeps its word: its verdict stands, and damage found in
+    // the same file is added beside it.
     if (FailsSizeTest(m)) {
         verdict.test = TSuspectTest::Size;
-        verdict.code = QStringLiteral("size");
         verdict.reason = SizeReason(m.size, m.length);
+        return TCheckResult::Suspect;
+    }
+    if (damage) {
+        verdict.test = TSuspectTest::Damage;
+        verdict.reason = damage->reason;
         return TCheckResult::Suspect;
     }
     if (!judge)
@@ -123,12 +166,10 @@ TCheckResult TFileChecker::CheckExtended(const TCheckSettings &settings,
     // are valid UTF-8 with any non-ASCII among them are UTF-8 without a mark.
     const bool asUtf8 = m.kind == TTextKind::Ansi && features.validUtf8 && features.nonAscii > 0;
     TakeProfiles(m, asUtf8, settings.min_digraphs);
-    verdict.digraphs = fAll.digraphs;
+    detail.digraphs = fAll.digraphs;
     const int64_t needed =
         MinDigraphsToJudge(settings.freq_variation_per_mille, settings.percent_fail_allowed);
     if (fAll.digraphs < needed) {
-        verdict.test = TSuspectTest::TooShort;
-        verdict.code = QStringLiteral("too-short");
         verdict.reason = TooShortReason(fAll.digraphs, needed);
         return TCheckResult::TooShort;
     }
@@ -147,19 +188,27 @@ TCheckResult TFileChecker::CheckExtended(const TCheckSettings &settings,
         score = DigraphScore(fAll, set.profile, set.kept);
     }
     const double cut = set.cut.At(fAll.digraphs);
-    if (!Strays(cmp.fails, score, set, cut))
+    const bool compared = cmp.fails && (cut < 0.0 || score > cut);
+    if (!compared && !FurtherThanOtherKind(score, set, cut))
         return TCheckResult::Passed;
     verdict.test = TSuspectTest::Digraph;
-    verdict.code = QStringLiteral("digraph");
-    verdict.set = set.name;
-    verdict.score = score;
-    verdict.cut = cut;
+    detail.set = set.name;
+    detail.score = score;
+    detail.cut = cut;
+    if (const TReferenceSet::TOther *other = FurtherThanOtherKind(score, set, cut)) {
+        detail.nearer_set = other->name;
+        detail.nearer_score = other->score;
+    }
     verdict.fail_fraction = cmp.fail_fraction;
     verdict.too_many = cmp.too_many;
     verdict.too_few = cmp.too_few;
-    verdict.reason = DigraphReason(cmp.too_many, cmp.too_few);
+    // Every listed file says why: the comparison's pairs when it failed and
+    // names any, else the score against the cut.
+    verdict.reason = compared ? DigraphReason(cmp.too_many, cmp.too_few) : QString();
+    if (verdict.reason.isEmpty())
+        verdict.reason = ScoreReason(score, cut, set);
     FailingPairs(fSample, set.profile, settings.freq_variation_per_mille, kExplainedPairs,
-                 verdict.too_many_pairs, verdict.too_few_pairs);
+                 detail.too_many_pairs, detail.too_few_pairs);
     return TCheckResult::Suspect;
 }
 

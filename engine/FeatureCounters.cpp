@@ -743,23 +743,46 @@ template class TShapeCounter<char16_t>;
 
 TLineCounter::TLineCounter() : fCount(65536, 0) {}
 
+void TLineCounter::EndToken() {
+    if (fTokenUnits >= TTextFeatures::kEncodedToken && fTokenEncodable && fTokenDigit &&
+        fTokenLetter)
+        fEncoded += fTokenUnits;
+    fTokenUnits = 0;
+    fTokenEncodable = true;
+    fTokenDigit = fTokenLetter = false;
+}
+
 template <class U> void TLineCounter::Feed(const U *p, size_t n) {
     for (size_t i = 0; i < n; ++i) {
         const char16_t u = p[i];
-        if (u == u'\r' || u == u'\n') {
-            fNonEmpty += fLineHasToken;
-            fLineHasToken = false;
-        } else if (!IsTextWhitespace(u)) {
-            fLineHasToken = true;
-            ++fCount[u];
+        if (IsTextWhitespace(u)) {
+            if (fTokenUnits > 0)
+                EndToken();
+            if (u == u'\r' || u == u'\n') {
+                fNonEmpty += fLineHasToken;
+                fLineHasToken = false;
+            }
+            continue;
         }
+        fLineHasToken = true;
+        ++fCount[u];
+        ++fTokenUnits;
+        const bool digit = u >= u'0' && u <= u'9';
+        const bool letter = (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z');
+        fTokenDigit = fTokenDigit || digit;
+        fTokenLetter = fTokenLetter || letter;
+        fTokenEncodable = fTokenEncodable && (digit || letter || u == u'+' || u == u'/' ||
+                                              u == u'=' || u == u'-' || u == u'_');
     }
 }
 
 template void TLineCounter::Feed<uint8_t>(const uint8_t *, size_t);
 template void TLineCounter::Feed<char16_t>(const char16_t *, size_t);
 
-void TLineCounter::Finish(TTextFeatures &f) const {
+void TLineCounter::Finish(TTextFeatures &f) {
+    if (fTokenUnits > 0)
+        EndToken();
+    f.encodedUnits = fEncoded;
     f.nonEmptyLines = fNonEmpty + (fLineHasToken ? 1 : 0);
     const auto most = std::max_element(fCount.begin(), fCount.end());
     f.mostFrequent = char16_t(most - fCount.begin());

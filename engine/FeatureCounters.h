@@ -186,12 +186,17 @@ class TLineCounter {
 public:
     TLineCounter();
     template <class U> void Feed(const U *p, size_t n);
-    void Finish(TTextFeatures &f) const;
+    void Finish(TTextFeatures &f);
 
 private:
+    void EndToken();
     std::vector<int64_t> fCount; // per unit
     int64_t fNonEmpty = 0;
     bool fLineHasToken = false;
+    // The token being read, for TTextFeatures::encodedUnits.
+    int64_t fTokenUnits = 0;
+    bool fTokenEncodable = true, fTokenDigit = false, fTokenLetter = false;
+    int64_t fEncoded = 0;
 };
 
 // Whitespace as the shape counters see it.

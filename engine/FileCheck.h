@@ -7,6 +7,7 @@
 
 #include "DigraphProfile.h"
 #include "TextFile.h"
+#include "Verdict.h"
 
 #include <QChar>
 #include <QString>
@@ -56,40 +57,10 @@ TCheckSettings MakeCheckSettings(bool thoroughly, int32_t minDigraphs,
                                  TDefaultEncoding encoding,
                                  TDecimalSeparator separator = TDecimalSeparator::User);
 
-// Damage and TooShort come from the extended checks only.
-enum class TSuspectTest { Size, Digraph, Damage, TooShort };
-
-// One letter pair of an explanation: its relative frequency in the file and
-// in the reference set it was judged against.
-struct TPairDeviation {
-    QString pair;
-    float file = 0.0f;
-    float reference = 0.0f;
-};
-
-// Why a file is suspect: the reason text the user sees, and its figures.
-struct TVerdict {
-    TSuspectTest test = TSuspectTest::Size;
-    QString reason;
-    int64_t file_size = 0;
-    int64_t text_length = 0;
-    float fail_fraction = 0.0f;
-    QString too_many;
-    QString too_few;
-
-    // Filled by the extended checks only.
-    QString code;        // stable: "size", "digraph", "too-short" or a damage code
-    int64_t offset = -1; // byte offset of the first damage, -1 when none is known
-    QString set;         // the reference set the letter pairs were judged against
-    double score = -1.0; // divergence from that set; < 0 when not scored
-    double cut = -1.0;   // the set's cut for a text of this many digraphs
-    int64_t digraphs = 0;
-    std::vector<TPairDeviation> too_many_pairs;
-    std::vector<TPairDeviation> too_few_pairs;
-};
-
 // TooShort: the extended checks found too few digraphs to judge the file's
-// letter pairs; neither passed nor suspect. Its verdict says why.
+// letter pairs; neither passed nor suspect. Its verdict's reason says why.
+// The one place a file is said to be too short: outputs take their status
+// and code from here.
 enum class TCheckResult { Missing, Passed, Suspect, TooShort };
 
 // "File-size 2048 but text-length 12".

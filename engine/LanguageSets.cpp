@@ -91,6 +91,7 @@ std::optional<TReferenceError> LoadLanguageSets(const QString &folder, const QSt
         if (auto failed = AddProfileFile(LanguageProfilePath(folder, code), minDigraphs, profile))
             return failed;
         sets.push_back(MakeReferenceSet(code, std::move(profile)));
+        sets.back().language = true;
     }
     return std::nullopt;
 }

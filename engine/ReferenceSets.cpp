@@ -198,16 +198,59 @@ TReferenceSet MakeReferenceSet(const QString &name, TDigraphProfile profile) {
     return set;
 }
 
-void SeparateSets(TReferenceSets &sets) {
-    for (TReferenceSet &set : sets) {
-        set.nearest_other = -1.0;
-        for (const TReferenceSet &other : sets) {
-            if (&other == &set)
+std::vector<int> SetKinds(const TReferenceSets &sets) {
+    const auto score = [](const TReferenceSet &text, const TReferenceSet &set) {
+        return DigraphScore(text.profile, set.profile, set.kept);
+    };
+    // Each language's nearest other language.
+    std::vector<double> nearestLanguage(sets.size(), -1.0);
+    for (size_t l = 0; l < sets.size(); ++l)
+        for (size_t m = 0; m < sets.size(); ++m)
+            if (l != m && sets[l].language && sets[m].language) {
+                const double s = score(sets[m], sets[l]);
+                if (nearestLanguage[l] < 0.0 || s < nearestLanguage[l])
+                    nearestLanguage[l] = s;
+            }
+    std::vector<int> kinds(sets.size());
+    for (size_t i = 0; i < sets.size(); ++i) {
+        kinds[i] = int(i);
+        if (sets[i].language)
+            continue;
+        // The language it lies nearest, if within that language's half.
+        double best = -1.0;
+        for (size_t l = 0; l < sets.size(); ++l) {
+            if (!sets[l].language || nearestLanguage[l] < 0.0)
                 continue;
-            const double s = DigraphScore(other.profile, set.profile, set.kept);
-            if (set.nearest_other < 0.0 || s < set.nearest_other)
-                set.nearest_other = s;
+            const double s = score(sets[i], sets[l]);
+            if (2.0 * s < nearestLanguage[l] && (best < 0.0 || s < best)) {
+                best = s;
+                kinds[i] = int(l);
+            }
         }
+    }
+    return kinds;
+}
+
+const TReferenceSet::TOther *TReferenceSet::NearestOtherKind(double cut) const {
+    for (const TOther &other : others)
+        if (other.score > cut)
+            return &other;
+    return nullptr;
+}
+
+void SeparateSets(TReferenceSets &sets) {
+    const std::vector<int> kinds = SetKinds(sets);
+    for (size_t i = 0; i < sets.size(); ++i) {
+        TReferenceSet &set = sets[i];
+        set.others.clear();
+        for (size_t j = 0; j < sets.size(); ++j)
+            if (kinds[j] != kinds[i])
+                set.others.push_back(
+                    {DigraphScore(sets[j].profile, set.profile, set.kept), sets[j].name});
+        std::stable_sort(set.others.begin(), set.others.end(),
+                         [](const TReferenceSet::TOther &a, const TReferenceSet::TOther &b) {
+                             return a.score < b.score;
+                         });
     }
 }
 

@@ -57,9 +57,18 @@ struct TReferenceSet {
     TDigraphProfile profile;
     int64_t kept = 0; // KeptCount(profile)
     TScoreCut cut;
-    // The score of the nearest other set of the run against this one; < 0
-    // while the run has no other set (SeparateSets).
-    double nearest_other = -1.0;
+    // A shipped language set: a kind of text of its own (SeparateSets).
+    bool language = false;
+    // The sets of the run of another kind, each with its score against
+    // this one, nearest first (SeparateSets).
+    struct TOther {
+        double score;
+        QString name;
+    };
+    std::vector<TOther> others;
+    // The nearest set of another kind for a text whose chance divergence
+    // from this set reaches `cut` (see SeparateSets); null when none is.
+    const TOther *NearestOtherKind(double cut) const;
 };
 
 // A set with its cut calibrated from its own profile: no labels needed, and
@@ -69,11 +78,28 @@ struct TReferenceSet {
 // a set of a few MB of text).
 TReferenceSet MakeReferenceSet(const QString &name, TDigraphProfile profile);
 
+// Fills each set's `others` from the sets of the run of another kind:
+// called once the run's sets are all made.
+//
+// Each shipped language is a kind of its own. Any other set (the user's
+// texts or profiles) is of a language's kind when it lies in that
+// language's half of the way to the nearest other language (its score
+// against the language under half of that language's nearest other): the
+// closest-set choice would give that language's texts to it as readily, so
+// its distance from the language tells of topic and style, never of a text
+// of another kind. A set near no language is a kind of its own, as the
+// user named it apart.
+//
+// And for a text judged against a set, a set of another kind counts only
+// when it is further from that set than chance alone puts a good text of
+// the text's length (NearestOtherKind, at the set's cut for that length):
+// a text that short cannot be told from it by its letter pairs.
+void SeparateSets(TReferenceSets &sets);
+// The kind of each set, as SeparateSets sees it: equal numbers for one kind.
+std::vector<int> SetKinds(const TReferenceSets &sets);
+
 // The set `text` (all its pairs) is closest to, by DigraphScore, and that
 // score; the first of equals. Null when `sets` is empty.
-// Fills each set's nearest_other from the others of the run: called once the
-// run's sets are all made.
-void SeparateSets(TReferenceSets &sets);
 
 const TReferenceSet *ClosestSet(const TDigraphProfile &text, const TReferenceSets &sets,
                                 double &score);

@@ -75,6 +75,17 @@ struct TTextFeatures {
     int64_t nonEmptyLines = -1;
     char16_t mostFrequent = 0;      // the commonest unit that is not whitespace
     int64_t mostFrequentCount = -1; // and how often it occurs
+    // In the same second read: the units of tokens that look like data
+    // written as text (base64, hex): at least kEncodedToken units long, only
+    // ASCII letters, digits, '+', '/', '=', '-' and '_', digits and letters
+    // both among them.
+    static constexpr int64_t kEncodedToken = 16;
+    int64_t encodedUnits = -1;
+
+    // The one pass beside the fast byte counter only bounded a byte count
+    // or could not place a first offset: the exact figures need a second
+    // read (TTextFile::LookAgain).
+    bool bytesOnlyBounded = false;
 
     // The first units of the text after leading whitespace (the mark not
     // included): enough to tell RTF, HTML or XML.

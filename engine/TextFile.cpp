@@ -2,7 +2,6 @@
 #include "TextFile.h"
 
 #include "ByteOrderMark.h"
-#include "Damage.h"
 #include "FeatureCounters.h"
 #include "FileNames.h"
 #include "File_utils.h"
@@ -137,6 +136,15 @@ size_t TTextFile::ReadAt(int64_t offset, uint8_t *buf, size_t n) {
             break;
     }
     return done;
+}
+
+size_t TTextFile::ReadStart(uint8_t *buf, size_t n) {
+    if (fWholeInBuffer) {
+        const size_t m = std::min(n, fWholeLength);
+        std::memcpy(buf, fBytes.data(), m);
+        return m;
+    }
+    return ReadAt(0, buf, size_t(std::min<int64_t>(int64_t(n), fSize)));
 }
 
 void TTextFile::CheckUnchanged() const {
@@ -525,26 +533,26 @@ TFileMeasure TTextFile::Measure(TDefaultEncoding encoding, const TDigraphSinks &
     sink.features = features;
     const TMark mark = Pass(encoding, nullptr, sink);
     sink.Finish();
-    if (features) {
-        const bool exactBytes = sink.FinishFeatures(fSize);
-        // Rare: a text whose shape allows a word list or one character, or
-        // whose bytes allow mojibake or hold damage, is read again for those
-        // counts and where the damage begins.
-        TSecondLook look;
-        look.lines = NeedsLineCount(*features);
-        look.bytes = exactBytes || NeedsMojibakeCount(*features);
-        if (look.lines || look.bytes) {
-            look.byteCounter = TByteFeatureCounter(mark.length);
-            Pass(encoding, &mark, look);
-            look.Finish(*features, mark.kind == TTextKind::Utf8);
-        }
-    }
+    if (features)
+        features->bytesOnlyBounded = sink.FinishFeatures(fSize);
     m.kind = mark.kind;
     m.markLength = mark.length;
     m.unicode = mark.kind == TTextKind::Utf16LE || mark.kind == TTextKind::Utf16BE;
     m.length = sink.measure.Length();
     m.decodedUnits = sink.decoded;
     return m;
+}
+
+void TTextFile::LookAgain(const TFileMeasure &m, bool lines, bool bytes, TTextFeatures &features) {
+    if (!lines && !bytes)
+        return;
+    TSecondLook look;
+    look.lines = lines;
+    look.bytes = bytes;
+    look.byteCounter = TByteFeatureCounter(m.markLength);
+    const TMark mark{m.kind, m.markLength};
+    Pass(TDefaultEncoding::Windows1252, &mark, look);
+    look.Finish(features, m.kind == TTextKind::Utf8);
 }
 
 void TTextFile::Count(const TFileMeasure &m, const TDigraphSinks &sinks) {

@@ -92,6 +92,16 @@ public:
     TFileMeasure Measure(TDefaultEncoding encoding, const TDigraphSinks &sinks = {},
                          const TBytesReadCallback &onRead = {}, TTextFeatures *features = nullptr);
 
+    // Reads the file again, after a Measure that filled `features`, for the
+    // counts that pass left out: the lines that hold a token and the
+    // commonest unit (`lines`), and the byte features counted one byte at a
+    // time, exactly and with mojibake (`bytes`). Nothing when neither.
+    void LookAgain(const TFileMeasure &m, bool lines, bool bytes, TTextFeatures &features);
+
+    // Up to the first `n` bytes of the file, as they are (within the size
+    // seen at opening); how many.
+    size_t ReadStart(uint8_t *buf, size_t n);
+
     // Reads the file again and counts its text's digraphs into `sinks`.
     void Count(const TFileMeasure &m, const TDigraphSinks &sinks);
 

@@ -286,7 +286,7 @@ void TFileCrapDetector::Take(const QString &path, const engine::TFileOutcome &ou
         ++fLastRun.unreadable;
         engine::TVerdict verdict;
         verdict.reason = outcome.error;
-        List(path, verdict, true);
+        List(path, verdict, engine::TCheckResult::Missing, true);
         return;
     }
     if (outcome.result == engine::TCheckResult::Missing)
@@ -298,24 +298,22 @@ void TFileCrapDetector::Take(const QString &path, const engine::TFileOutcome &ou
             ++fLastRun.damage_suspects;
         else
             ++fLastRun.size_suspects;
-        List(path, outcome.verdict);
+        List(path, outcome.verdict, outcome.result);
     } else if (outcome.result == engine::TCheckResult::TooShort) {
         // Listed, so that the user sees which files were not judged, but
         // counted apart: it is no suspect.
         ++fLastRun.too_short;
-        engine::TVerdict verdict = outcome.verdict;
-        verdict.test = engine::TSuspectTest::TooShort;
-        List(path, verdict);
+        List(path, outcome.verdict, outcome.result);
     }
 }
 
 void TFileCrapDetector::List(const QString &path, const engine::TVerdict &verdict,
-                             bool unreadable) {
-    if (verdict.test == engine::TSuspectTest::Digraph) {
+                             engine::TCheckResult result, bool unreadable) {
+    if (result == engine::TCheckResult::Suspect && verdict.test == engine::TSuspectTest::Digraph) {
         too_many_str = verdict.too_many;
         too_few_str = verdict.too_few;
     }
-    weird_files.AddObject(path, new TWideStringHolder(verdict, unreadable));
+    weird_files.AddObject(path, new TWideStringHolder(verdict, result, unreadable));
     if (fOnListed)
         fOnListed(weird_files.Count() - 1);
 }

@@ -29,14 +29,19 @@
 #include <vector>
 
 // Carries the verdict on one listed file, once: data() is its reason text,
-// `details` the whole verdict (which test, its figures). An unreadable file
-// has no verdict: its reason is the cause.
+// `details` the whole verdict (which test, its figures), `result` whether it
+// is suspect or too short to judge. An unreadable file has no verdict: its
+// reason is the cause.
 class TWideStringHolder {
 public:
-    explicit TWideStringHolder(engine::TVerdict e, bool isUnreadable = false)
-        : details(std::move(e)), unreadable(isUnreadable) {}
+    explicit TWideStringHolder(engine::TVerdict e,
+                               engine::TCheckResult r = engine::TCheckResult::Suspect,
+                               bool isUnreadable = false)
+        : details(std::move(e)), result(r), unreadable(isUnreadable) {}
     const QString &data() const { return details.reason; }
+    bool TooShort() const { return result == engine::TCheckResult::TooShort; }
     engine::TVerdict details;
+    engine::TCheckResult result;
     bool unreadable = false;
 };
 
@@ -176,7 +181,8 @@ public:
 
 private:
     void ReportReferenceProblem(const QString &value);
-    void List(const QString &path, const engine::TVerdict &verdict, bool unreadable = false);
+    void List(const QString &path, const engine::TVerdict &verdict, engine::TCheckResult result,
+              bool unreadable = false);
     // Takes one outcome in list order.
     void Take(const QString &path, const engine::TFileOutcome &outcome);
     // Starts a run (reference_setup must hold when `thoroughly`).

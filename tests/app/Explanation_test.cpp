@@ -12,6 +12,7 @@
 #include "ReferenceSets.h"
 #include "ResultTable.h"
 #include "RunSummary.h"
+#include "SuspectLine.h"
 #include "TextPaneLoader.h"
 #include "file_crap_detector.h"
 
@@ -32,22 +33,22 @@ engine::TPairDeviation Pair(const char *pair, float file, float reference) {
 engine::TVerdict DigraphVerdict() {
     engine::TVerdict v;
     v.test = engine::TSuspectTest::Digraph;
-    v.code = QStringLiteral("digraph");
     v.reason = QStringLiteral("Too many: QX(0.04)");
-    v.set = QStringLiteral("German");
-    v.score = 0.3125;
-    v.cut = 0.12;
-    v.too_many_pairs = {Pair("QX", 0.040f, 0.0f), Pair("ZV", 0.010f, 0.002f)};
-    v.too_few_pairs = {Pair("TH", 0.001f, 0.031f), Pair("ER", 0.010f, 0.020f)};
+    engine::TExtendedDetail &x = v.extended.emplace();
+    x.set = QStringLiteral("German");
+    x.score = 0.3125;
+    x.cut = 0.12;
+    x.too_many_pairs = {Pair("QX", 0.040f, 0.0f), Pair("ZV", 0.010f, 0.002f)};
+    x.too_few_pairs = {Pair("TH", 0.001f, 0.031f), Pair("ER", 0.010f, 0.020f)};
     return v;
 }
 
 engine::TVerdict DamageVerdict(int64_t offset) {
     engine::TVerdict v;
     v.test = engine::TSuspectTest::Damage;
-    v.code = QStringLiteral("nul");
     v.reason = QStringLiteral("NUL bytes in a text");
-    v.offset = offset;
+    v.extended.emplace().damage =
+        engine::TDamage{engine::TDamageCode::Nul, offset, QStringLiteral("NUL bytes in a text")};
     return v;
 }
 
@@ -108,7 +109,8 @@ TEST_F(ExplanationTest, ShowsTheSetTheScoreAndTheChartOrTheDamageWithItsByte) {
     EXPECT_FALSE(panel.isHidden());
     EXPECT_TRUE(panel.Heading->text().contains("\"German\""))
         << panel.Heading->text().toStdString();
-    EXPECT_EQ(panel.Score->text(), QStringLiteral("score 0,31, cut 0,12"));
+    // Words and figures agree: over the cut is said so.
+    EXPECT_EQ(panel.Score->text(), QStringLiteral("score 0,31, over the cut 0,12"));
     EXPECT_FALSE(panel.Gauge->isHidden());
     EXPECT_EQ(panel.Chart->Pairs().size(), size_t(4));
     EXPECT_EQ(panel.Chart->Pairs().front().pair, QStringLiteral("QX"));
@@ -120,7 +122,8 @@ TEST_F(ExplanationTest, ShowsTheSetTheScoreAndTheChartOrTheDamageWithItsByte) {
     EXPECT_TRUE(panel.Score->isHidden());
     EXPECT_TRUE(panel.Chart->isHidden());
     EXPECT_FALSE(panel.GoToByte->isHidden());
-    EXPECT_EQ(panel.GoToByte->text(), QStringLiteral("Go to byte 123.456"));
+    // The byte as the reason writes it, without group separators.
+    EXPECT_EQ(panel.GoToByte->text(), QStringLiteral("Go to byte 123456"));
     QSignalSpy spy(&panel, &TExplanationPanel::GoToByteClicked);
     panel.GoToByte->click();
     ASSERT_EQ(spy.size(), 1);
@@ -134,7 +137,7 @@ TEST_F(ExplanationTest, ShowsTheSetTheScoreAndTheChartOrTheDamageWithItsByte) {
     engine::TVerdict size;
     size.reason = QStringLiteral("File-size 20 but text-length 3");
     engine::TVerdict digraph = DigraphVerdict();
-    digraph.code.clear();
+    digraph.extended.reset();
     for (const engine::TVerdict &v : {size, digraph}) {
         panel.Show(v);
         EXPECT_TRUE(panel.isHidden());
@@ -262,13 +265,20 @@ TEST_F(WindowExplains, ExtendedRunListsDamageTooShortAndTheClosestSet) {
     EXPECT_EQ(weird.Strings(2), oddFile);
     const engine::TVerdict &damage = weird.Objects(0)->details;
     EXPECT_EQ(damage.test, engine::TSuspectTest::Damage);
-    EXPECT_EQ(damage.code, QStringLiteral("control"));
-    EXPECT_EQ(damage.offset, at);
-    EXPECT_EQ(weird.Objects(1)->details.test, engine::TSuspectTest::TooShort);
+    EXPECT_EQ(engine::VerdictCode(damage, false), QStringLiteral("control"));
+    EXPECT_EQ(engine::DamageOffset(damage), at);
+    EXPECT_TRUE(weird.Objects(1)->TooShort());
     const engine::TVerdict &digraph = weird.Objects(2)->details;
     EXPECT_EQ(digraph.test, engine::TSuspectTest::Digraph);
-    EXPECT_EQ(digraph.set, QStringLiteral("reference"));
-    EXPECT_GT(digraph.score, digraph.cut);
+    ASSERT_TRUE(digraph.extended);
+    EXPECT_EQ(digraph.extended->set, QStringLiteral("reference"));
+    EXPECT_GT(digraph.extended->score, digraph.extended->cut);
+    // The table's row says the same, in its columns.
+    const app::TResultRow row = form->ElListBox1->Model()->Row(2);
+    EXPECT_EQ(row.code, QStringLiteral("digraph"));
+    EXPECT_EQ(row.set, QStringLiteral("reference"));
+    EXPECT_EQ(form->ElListBox1->Model()->Row(0).offset, at);
+    EXPECT_EQ(form->ElListBox1->Model()->Row(1).statusText, QStringLiteral("too-short"));
     EXPECT_TRUE(
         form->ElStatusBar1->SimpleText().contains("1 by the damage checks; 1 too short to judge"))
         << form->ElStatusBar1->SimpleText().toStdString();
@@ -294,7 +304,7 @@ TEST_F(WindowExplains, NamedSetsStandInForTheKnownGoodTextsOrAreReportedWhenUnus
     form->ReferenceSets->SetSets({{"German", {gone}, false}});
     form->Button1->click();
     ASSERT_EQ(Shown().size(), 1);
-    EXPECT_TRUE(Shown()[0].startsWith("The reference set \"German\" cannot be used: " + gone))
+    EXPECT_TRUE(Shown()[0].startsWith("A reference set cannot be used: " + gone))
         << Shown()[0].toStdString();
     EXPECT_EQ(form->ElStatusBar1->SimpleText(), QString());
 
@@ -327,7 +337,8 @@ TEST_F(WindowExplains, BuiltInLanguagesAreTheSetsWithoutKnownGoodTexts) {
     const TCrapFileWideStringlist &weird = form->Detector()->weird_files;
     ASSERT_EQ(weird.Count(), 1);
     EXPECT_EQ(weird.Strings(0), oddFile);
-    EXPECT_TRUE(names.contains(weird.Objects(0)->details.set));
+    ASSERT_TRUE(weird.Objects(0)->details.extended);
+    EXPECT_TRUE(names.contains(weird.Objects(0)->details.extended->set));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "DigraphScore.h"
 #include "FileCheck.h"
 #include "LanguageSets.h"
+#include "ReferenceSetFiles.h"
 #include "ReferenceSets.h"
 #include "TempDir.h"
 
@@ -65,6 +66,8 @@ QByteArray Times(const QByteArray &s, int n) {
 struct TRun {
     TCheckResult result;
     TVerdict verdict;
+    QString Code() const { return VerdictCode(verdict, result == TCheckResult::TooShort); }
+    const TExtendedDetail &Detail() const { return *verdict.extended; }
 };
 
 TRun CheckExtended(const QString &path, std::shared_ptr<const TReferenceSets> sets,
@@ -99,9 +102,8 @@ TEST(ExtendedCheck, TooShortBelowTheMinimumJudgedAtIt) {
 
     const TRun shortRun = CheckExtended(dir.write("short.txt", Pairs(666)), sets);
     EXPECT_EQ(shortRun.result, TCheckResult::TooShort);
-    EXPECT_EQ(shortRun.verdict.test, TSuspectTest::TooShort);
-    EXPECT_EQ(shortRun.verdict.code, QStringLiteral("too-short"));
-    EXPECT_EQ(shortRun.verdict.digraphs, 666);
+    EXPECT_EQ(shortRun.Code(), QStringLiteral("too-short"));
+    EXPECT_EQ(shortRun.Detail().digraphs, 666);
     EXPECT_EQ(shortRun.verdict.reason,
               QStringLiteral("Too short to judge: 666 letter pairs, 667 needed"));
 
@@ -113,39 +115,46 @@ TEST(ExtendedCheck, TooShortBelowTheMinimumJudgedAtIt) {
     EXPECT_EQ(CheckExtended(dir.file("short.txt"), nullptr).result, TCheckResult::Passed);
 }
 
-// Each test speaks only when the ones before it found nothing. (An 8-bit or
-// UTF-16 text fails the size test only when cut at a NUL, which the damage
-// test names first: the size test's verdict is reached by the default check.)
-TEST(ExtendedCheck, DamageBeforeTooShortBeforeDigraph) {
+// The size test keeps its word, with the damage found beside it; otherwise
+// each test speaks only when the ones before it found nothing.
+TEST(ExtendedCheck, SizeKeepsItsVerdictDamageBeforeTooShortBeforeDigraph) {
     TempDir dir;
     const auto sets = Sets();
     const struct {
         const char *name;
         QByteArray bytes;
         TCheckResult result;
-        TSuspectTest test;
         const char *code;
         int64_t offset;
+        const char *beside; // damage added beside the verdict
     } cases[] = {
-        // Cut short at a NUL, and too short as well: the damage, where it is.
-        {"cut", QByteArray("Some words\0\0\0\0\0\0\0\0\0\0", 20), TCheckResult::Suspect,
-         TSuspectTest::Damage, "nul", 10},
+        // Cut short at a NUL: the size test's verdict, the NUL beside it.
+        {"cut", Times("Some words ", 10) + QByteArray(100, '\0'), TCheckResult::Suspect, "size",
+         110, "nul"},
+        // A NUL late in the text, too few bytes after it for the size test.
+        {"late nul", Times("Some words ", 100) + QByteArray("\0x", 2), TCheckResult::Suspect, "nul",
+         1100, nullptr},
         // Whitespace only: damage, not too short.
-        {"blank", "  \r\n\t\r\n", TCheckResult::Suspect, TSuspectTest::Damage, "empty", -1},
+        {"blank", "  \r\n\t\r\n", TCheckResult::Suspect, "empty", -1, nullptr},
         // Odd pairs, but too few of them to judge.
-        {"short odd", Times("XQ ", 100), TCheckResult::TooShort, TSuspectTest::TooShort,
-         "too-short", -1},
+        {"short odd", Times("XQ ", 100), TCheckResult::TooShort, "too-short", -1, nullptr},
         // The same odd pairs, enough of them.
-        {"long odd", Times("XQ ZJ ", 400), TCheckResult::Suspect, TSuspectTest::Digraph, "digraph",
-         -1},
+        {"long odd", Times("XQ ZJ ", 400), TCheckResult::Suspect, "digraph", -1, nullptr},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         const TRun run = CheckExtended(dir.write(QString::fromLatin1(c.name), c.bytes), sets);
         EXPECT_EQ(run.result, c.result);
-        EXPECT_EQ(run.verdict.test, c.test);
-        EXPECT_EQ(run.verdict.code, QLatin1String(c.code));
-        EXPECT_EQ(run.verdict.offset, c.offset);
+        EXPECT_EQ(run.Code(), QLatin1String(c.code));
+        EXPECT_EQ(DamageOffset(run.verdict), c.offset);
+        EXPECT_FALSE(run.verdict.reason.isEmpty());
+        const auto &damage = run.Detail().damage;
+        if (c.beside) {
+            ASSERT_TRUE(damage);
+            EXPECT_EQ(DamageCodeName(damage->code), QLatin1String(c.beside));
+            EXPECT_EQ(run.verdict.reason,
+                      SizeReason(run.verdict.file_size, run.verdict.text_length));
+        }
     }
 }
 
@@ -208,13 +217,14 @@ TEST(ExtendedCheck, DigraphVerdictNamesTheSetAndExplainsItself) {
     // French judged against English alone: far from it.
     const TRun run = CheckExtended(dir.write("fr.txt", Times(kFrench, 6)), sets);
     ASSERT_EQ(run.result, TCheckResult::Suspect);
-    const TVerdict &v = run.verdict;
-    EXPECT_EQ(v.test, TSuspectTest::Digraph);
-    EXPECT_EQ(v.code, QStringLiteral("digraph"));
+    const TVerdict &v0 = run.verdict;
+    const TExtendedDetail &v = run.Detail();
+    EXPECT_EQ(v0.test, TSuspectTest::Digraph);
+    EXPECT_EQ(run.Code(), QStringLiteral("digraph"));
     EXPECT_EQ(v.set, QStringLiteral("en"));
     EXPECT_GT(v.score, v.cut);
     EXPECT_GT(v.cut, 0.0);
-    EXPECT_EQ(v.reason, DigraphReason(v.too_many, v.too_few));
+    EXPECT_EQ(v0.reason, DigraphReason(v0.too_many, v0.too_few));
     EXPECT_FALSE(v.too_many_pairs.empty());
     EXPECT_FALSE(v.too_few_pairs.empty());
     for (const auto *pairs : {&v.too_many_pairs, &v.too_few_pairs}) {
@@ -236,7 +246,7 @@ TEST(ExtendedCheck, DigraphVerdictNamesTheSetAndExplainsItself) {
     const auto missing = std::find_if(v.too_many_pairs.begin(), v.too_many_pairs.end(),
                                       [](const TPairDeviation &d) { return d.reference == 0.0f; });
     ASSERT_NE(missing, v.too_many_pairs.end());
-    EXPECT_TRUE(v.too_many.contains(QLatin1Char(' ') + missing->pair));
+    EXPECT_TRUE(v0.too_many.contains(QLatin1Char(' ') + missing->pair));
 }
 
 // With other sets to measure by, a text further from its closest set than
@@ -258,7 +268,7 @@ TEST(ExtendedCheck, FurtherThanAnotherSetStraysOnTheScoreAlone) {
     ASSERT_FALSE(LoadLanguageSets(folder.path, codes, kDefaultMinDigraphs, *sets));
     SeparateSets(*sets);
     for (const TReferenceSet &set : *sets)
-        EXPECT_GT(set.nearest_other, 0.0) << set.name.toStdString();
+        EXPECT_EQ(set.others.size(), sets->size() - 1) << set.name.toStdString();
 
     int scoreAlone = 0;
     for (size_t at = 0; at < std::size(languages); ++at) {
@@ -289,8 +299,9 @@ TEST(ExtendedCheck, FurtherThanAnotherSetStraysOnTheScoreAlone) {
                                          .fails;
         const TRun run = CheckExtended(dir.write("shuffled.txt", shuffled), sets);
         EXPECT_EQ(run.result, TCheckResult::Suspect);
-        EXPECT_EQ(run.verdict.code, QStringLiteral("digraph"));
-        EXPECT_GT(run.verdict.score, own.nearest_other);
+        EXPECT_EQ(run.Code(), QStringLiteral("digraph"));
+        EXPECT_GT(run.Detail().score, own.others.front().score);
+        EXPECT_FALSE(run.verdict.reason.isEmpty());
         scoreAlone += !comparisonFails;
     }
     EXPECT_GT(scoreAlone, 0);
@@ -298,5 +309,36 @@ TEST(ExtendedCheck, FurtherThanAnotherSetStraysOnTheScoreAlone) {
     // One set alone has nothing to measure by: the rule is the comparison's.
     TReferenceSets one{MakeReferenceSet(QStringLiteral("en"), ProfileOf(Times(kEnglish, 20), 10))};
     SeparateSets(one);
-    EXPECT_LT(one.front().nearest_other, 0.0);
+    EXPECT_TRUE(one.front().others.empty());
+}
+
+// Two sets of one kind never accuse each other's texts: with a second
+// English set loaded beside the languages, the good texts listed are those
+// listed with one, and the English sets count as one kind.
+TEST(ExtendedCheck, SetsOfOneKindDoNotAccuseEachOthersTexts) {
+    TempDir dir;
+    const char *languages[] = {"en", "de", "fr", "es", "it"};
+    const TLanguagesFolder folder = FindLanguagesFolder();
+    ASSERT_FALSE(folder.path.isEmpty()) << folder.Missing().toStdString();
+    QStringList codes;
+    for (const char *l : languages)
+        codes << QLatin1String(l);
+    auto one = std::make_shared<TReferenceSets>();
+    ASSERT_FALSE(LoadLanguageSets(folder.path, codes, kDefaultMinDigraphs, *one));
+    auto two = std::make_shared<TReferenceSets>(*one);
+    // The user's own English texts: half of a good text, the other half to judge.
+    const QByteArray english = GoodText("en.cp1252.txt");
+    const qsizetype half = english.size() / 2;
+    two->push_back(MakeReferenceSet(QStringLiteral("mine"), ProfileOf(english.left(half), 10)));
+    SeparateSets(*one);
+    SeparateSets(*two);
+
+    for (const qsizetype length : {qsizetype(1500), qsizetype(2500), half}) {
+        SCOPED_TRACE(length);
+        const QString path = dir.write("en.txt", english.mid(half, length));
+        const TRun withOne = CheckExtended(path, one);
+        const TRun withTwo = CheckExtended(path, two);
+        EXPECT_EQ(withTwo.result == TCheckResult::Suspect, withOne.result == TCheckResult::Suspect)
+            << withTwo.verdict.reason.toStdString();
+    }
 }
