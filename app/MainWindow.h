@@ -125,16 +125,21 @@ public:
     QAction *ActionCopy = nullptr;
     QAction *ActionCopyAll = nullptr;
     QAction *ActionSaveList = nullptr;
-    // Entry `row` as brindle-scan prints it: path, TAB, reason.
+    // Entry `row` as brindle-scan prints it (TSV, with the extended columns
+    // after an extended run), without the line feed.
     QString EntryLine(int row) const;
+    // The same with its line feed, or as a JSON line; an unreadable file as
+    // path, TAB, cause.
+    QByteArray EntryBytes(int row, bool json) const;
     // The selected entry's line, or every entry's, to the clipboard.
     void CopySelected();
     void CopyAll();
     // Asks for a file name, then saves the list there.
     void SaveListAsClick();
-    // Writes the list to `fileName` as brindle-scan's lines, atomically: the
-    // old file stays whole on any failure, which is reported naming the file
-    // and the cause. True when saved.
+    // Writes the list to `fileName` as brindle-scan writes it for the same
+    // run (JSON lines when the name ends in .jsonl, else TSV), atomically:
+    // the old file stays whole on any failure, which is reported naming the
+    // file and the cause. True when saved.
     bool SaveListAs(const QString &fileName);
     // The tooltip of entry `row`: its path and whole reason, wrapped.
     QString EntryToolTip(int row) const;

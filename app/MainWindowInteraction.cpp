@@ -154,14 +154,23 @@ bool TForm1::eventFilter(QObject *watched, QEvent *e) {
     return TTMSStylableForm::eventFilter(watched, e);
 }
 
-QString TForm1::EntryLine(int row) const {
+QByteArray TForm1::EntryBytes(int row, bool json) const {
     if (!crap_detector || row < 0 || row >= ElListBox1->count())
-        return QString();
-    // As brindle-scan writes it, without the line feed; the clipboard takes
-    // text, so a byte that is not UTF-8 stays in its \xHH escape.
-    return QString::fromUtf8(engine::SuspectLine(crap_detector->weird_files.Strings(row),
-                                                 crap_detector->weird_files.Objects(row)->details)
-                                 .chopped(1));
+        return QByteArray();
+    const QString &path = crap_detector->weird_files.Strings(row);
+    const TWideStringHolder &entry = *crap_detector->weird_files.Objects(row);
+    // brindle-scan's own writers, with the run's choice of columns.
+    const bool extended = crap_detector->extended;
+    if (entry.unreadable)
+        return engine::SuspectLine(path, entry.details);
+    return json ? engine::JsonLine(path, entry.details, extended, entry.result)
+                : engine::TsvLine(path, entry.details, extended, entry.result);
+}
+
+QString TForm1::EntryLine(int row) const {
+    // Without the line feed; the clipboard takes text, so a byte that is not
+    // UTF-8 stays in its \xHH escape.
+    return QString::fromUtf8(EntryBytes(row, false).chopped(1));
 }
 
 QString TForm1::EntryToolTip(int row) const {
@@ -185,8 +194,9 @@ void TForm1::CopyAll() {
 }
 
 void TForm1::SaveListAsClick() {
-    QFileDialog dialog(this, QStringLiteral("Save list as"), QString(),
-                       QStringLiteral("Tab-separated lists (*.tsv);;All files (*)"));
+    QFileDialog dialog(
+        this, QStringLiteral("Save list as"), QString(),
+        QStringLiteral("Tab-separated lists (*.tsv);;JSON lines (*.jsonl);;All files (*)"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // A name without an extension gets the list's; the dialog asks about
@@ -197,11 +207,15 @@ void TForm1::SaveListAsClick() {
 }
 
 bool TForm1::SaveListAs(const QString &fileName) {
-    // brindle-scan's lines, so that any name survives.
+    // Exactly what brindle-scan writes on its standard output for the same
+    // run: its lines in run order, JSON lines for a name ending in .jsonl.
+    // A file that could not be read is the scanner's error line, not one of
+    // its results, and is left out.
+    const bool json = fileName.endsWith(QLatin1String(".jsonl"), Qt::CaseInsensitive);
     QByteArray bytes;
     for (int i = 0; crap_detector && i < ElListBox1->count(); ++i)
-        bytes += engine::SuspectLine(crap_detector->weird_files.Strings(i),
-                                     crap_detector->weird_files.Objects(i)->details);
+        if (!crap_detector->weird_files.Objects(i)->unreadable)
+            bytes += EntryBytes(i, json);
     // Written whole or not at all: on a failure the old file stays.
     const QString cause = platform::WriteFileAtomically(fileName, bytes);
     if (!cause.isEmpty())
