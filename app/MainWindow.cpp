@@ -33,6 +33,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -175,9 +176,16 @@ void TForm1::CreateComponents() {
     ElSplitter1->addWidget(results);
     ElSplitter1->addWidget(ElMemo1);
     ElSplitter1->setSizes({kListHeight, 414 - kListHeight - 10});
-    Explanation = new TExplanationPanel(ElSplitter1);
-    ElSplitter1->addWidget(Explanation);
-    Explanation->hide();
+    // Scrolled when the chart needs more room than the splitter leaves it.
+    ExplanationScroll = new QScrollArea(ElSplitter1);
+    ExplanationScroll->setWidgetResizable(true);
+    ExplanationScroll->setFrameShape(QFrame::NoFrame);
+    ExplanationScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Explanation = new TExplanationPanel;
+    ExplanationScroll->setWidget(Explanation);
+    ElSplitter1->addWidget(ExplanationScroll);
+    ExplanationScroll->hide();
+    Explanation->Clear();
     connect(Explanation, &TExplanationPanel::GoToByteClicked, this,
             [this](qint64 offset) { GoToByte(offset); });
 
@@ -377,6 +385,7 @@ void TForm1::Button1Click() {
     ElStatusBar1->SetSimpleText(QString());
     ClearPaneFor(-1);
     Explanation->Clear();
+    ExplanationScroll->hide();
     PCProgressBar1->SetRangePos(2, 0);
     PCProgressBar2->SetRangePos(2, 0);
     RunStart();
@@ -587,10 +596,20 @@ void TForm1::UpdateFilterKinds() {
 }
 
 void TForm1::ShowExplanation(int row) {
-    const bool wasShown = Explanation->isVisible();
+    const bool wasShown = ExplanationScroll->isVisible();
     const TWideStringHolder *entry = crap_detector->weird_files.Objects(row);
     Explanation->Show(entry->details, entry->TooShort());
-    if (Explanation->isVisible() && !wasShown) {
+    const bool explains = !entry->unreadable && !Explanation->isHidden();
+    ExplanationScroll->setVisible(explains);
+    if (!explains)
+        return;
+    // Which file is explained, above why.
+    Explanation->Heading->setText(
+        QDir::toNativeSeparators(suite::DisplayFileName(crap_detector->weird_files.Strings(row))) +
+        QLatin1Char('\n') + Explanation->Heading->text());
+    // Never squeezed below what it shows: the scroll area scrolls instead.
+    Explanation->setMinimumHeight(Explanation->sizeHint().height());
+    if (!wasShown) {
         // The room comes from the list and the text pane alike, each
         // keeping enough for a few lines.
         QList<int> sizes = ElSplitter1->sizes();

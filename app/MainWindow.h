@@ -38,6 +38,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMimeData;
+class QScrollArea;
 class TExplanationPanel;
 class TFileCrapDetector;
 namespace app {
@@ -93,6 +94,7 @@ public:
     // Below the text pane: why the selected entry is listed, when the
     // extended checks have more to say than its reason line.
     TExplanationPanel *Explanation;
+    QScrollArea *ExplanationScroll;
 
     // The encoding items, in the combo's order.
     static const QStringList &EncodingItems();

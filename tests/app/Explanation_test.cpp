@@ -16,10 +16,14 @@
 #include "TextPaneLoader.h"
 #include "file_crap_detector.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLocale>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -177,11 +181,26 @@ TEST_F(WindowExplains, SelectingAnEntryShowsItsExplanationBelowTheTextPane) {
     EXPECT_FALSE(form->Explanation->isHidden());
     EXPECT_GT(form->ElSplitter1->sizes().value(2), 50) << "the panel gets room to show";
     EXPECT_EQ(form->Explanation->Chart->Pairs().size(), size_t(4));
+    // It names the file it explains, and at the window's first size every
+    // pair of the chart is drawn whole, or the panel scrolls to it.
+    EXPECT_TRUE(form->Explanation->Heading->text().startsWith(dir.file("data/g.txt") + "\n"));
+    QApplication::processEvents();
+    EXPECT_GE(form->Explanation->Chart->height(), form->Explanation->Chart->sizeHint().height());
+    EXPECT_TRUE(form->ExplanationScroll->verticalScrollBar()->maximum() > 0 ||
+                form->Explanation->height() <= form->ExplanationScroll->viewport()->height());
 
     // The jump shows the file with the damaged character selected.
     Select(1);
     form->Explanation->GoToByte->click();
     EXPECT_EQ(Selection(), std::make_tuple(1, 7, QStringLiteral("\x01")));
+    // The text pane follows the selected row: another row clears it, and the
+    // pane says whose text a double-click would show.
+    EXPECT_EQ(form->PaneEntry(), 1);
+    Select(0);
+    EXPECT_TRUE(form->ElMemo1->toPlainText().isEmpty());
+    EXPECT_EQ(form->PaneEntry(), -1);
+    EXPECT_TRUE(form->ElMemo1->placeholderText().contains(dir.file("data/g.txt")));
+    Select(1);
 
     Select(2);
     EXPECT_TRUE(form->Explanation->isHidden());

@@ -303,6 +303,24 @@ TEST_F(WindowTest, UnreadableFilesAreListedWithTheirCauseAndTheRunGoesOn) {
     }
 }
 
+// The sets are a choice of the extended checks: their controls follow the
+// box, and the message for a digraph check without references names the
+// built-in languages as the other way.
+TEST_F(WindowTest, SetControlsFollowTheExtendedChecksAndTheMessageNamesTheLanguages) {
+    MakeTen({});
+    Open();
+    for (const bool extended : {false, true, false}) {
+        form->ElCheckBoxExtended->setChecked(extended);
+        EXPECT_EQ(form->ElCheckBoxLanguages->isEnabled(), extended);
+        EXPECT_EQ(form->ButtonSets->isEnabled(), extended);
+    }
+    form->ElFileNameEdit1->SetFileList({});
+    form->ElCheckBoxThorough->setChecked(true);
+    form->Button1->click();
+    ASSERT_EQ(Shown().size(), 1);
+    EXPECT_TRUE(Shown()[0].contains("\"built-in languages\"")) << Shown()[0].toStdString();
+}
+
 TEST_F(WindowTest, ClickPutsTheFullReasonInTheStatusBar) {
     MakeTen({2, 5});
     Open();
