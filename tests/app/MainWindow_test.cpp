@@ -10,6 +10,7 @@
 #include "TextPaneLoader.h"
 #include "file_crap_detector.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -319,6 +320,34 @@ TEST_F(WindowTest, SetControlsFollowTheExtendedChecksAndTheMessageNamesTheLangua
     form->Button1->click();
     ASSERT_EQ(Shown().size(), 1);
     EXPECT_TRUE(Shown()[0].contains("\"built-in languages\"")) << Shown()[0].toStdString();
+}
+
+// Under a dark desktop palette the visual style leaves every pane in the
+// desktop's colours: the table, the text pane and the status bar turn dark
+// with the rest, and the rows take their dark colours.
+TEST_F(WindowTest, EveryPaneFollowsADarkDesktopPalette) {
+    const QPalette before = QApplication::palette();
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    QApplication::setPalette(dark);
+    dir.write("data/a.txt", CutText());
+    Open();
+    for (const TTMSStyle style : {TTMSStyle(0), TTMSStyle(14)}) {
+        form->ApplyStyleToForm(style);
+        form->Button1->click();
+        for (QWidget *pane :
+             {static_cast<QWidget *>(form->ElListBox1), static_cast<QWidget *>(form->ElMemo1)})
+            EXPECT_LT(pane->palette().color(QPalette::Base).lightness(), 128)
+                << pane->objectName().toStdString() << " style " << int(style);
+        EXPECT_LT(form->ElStatusBar1->palette().color(QPalette::Window).lightness(), 128);
+        EXPECT_EQ(form->ElListBox1->Model()->index(0, 0).data(Qt::BackgroundRole).value<QColor>(),
+                  app::RowColours(app::TRowStatus::Size, dark).background);
+    }
+    form.reset();
+    QApplication::setPalette(before);
 }
 
 TEST_F(WindowTest, ClickPutsTheFullReasonInTheStatusBar) {
