@@ -14,9 +14,11 @@
 #include "ReadAndSaveIni.h"
 #include "ReferenceSetList.h"
 #include "ReferenceSetsDialog.h"
+#include "ResultTable.h"
 #include "RunError.h"
 #include "RunSetup.h"
 #include "RunSummary.h"
+#include "StatusColours.h"
 #include "SuiteHooks.h"
 #include "TextFile.h"
 #include "TextPaneLoader.h"
@@ -24,10 +26,15 @@
 #include "file_crap_detector.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -41,13 +48,10 @@ constexpr int kStatusHeight = 19;
 constexpr int kBarHeight = 17;
 constexpr int kPanelWidth = 296;
 constexpr int kListHeight = 187;
-constexpr int kItemHeight = 13;
-
-const QColor kNavy(0, 0, 128);
-const QColor kYellow(255, 255, 0);
-const QColor kCream(255, 251, 240);
-// Files too short to judge are listed, but are no suspects: muted.
-const QColor kMuted(128, 128, 128);
+// New rows are added to the table at most this often (the first at once):
+// often enough to look live, seldom enough that a run with many suspects
+// does not pay for an insertion and a repaint each.
+constexpr int64_t kListIntervalMs = app::kPumpIntervalMs;
 // What the explanation below the text pane takes when it first shows.
 constexpr int kExplanationHeight = 160;
 
@@ -132,12 +136,37 @@ void TForm1::CreateComponents() {
     resultLayout->setContentsMargins(0, 0, 0, 0);
     ElSplitter1 = named(new TAdvSplitter(Qt::Vertical, ElPanel2), "ElSplitter1");
     resultLayout->addWidget(ElSplitter1);
-    ElListBox1 = named(new TListBox(ElSplitter1), "ElListBox1");
-    // Long paths are shortened in the middle instead of scrolled.
-    ElListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ElListBox1->SetOwnerDraw(kItemHeight, [this](QPainter &p, int i, const QRect &r, bool sel) {
-        ElListBox1DrawItem(p, i, r, sel);
-    });
+    // The table with its filter and legend above it, in the splitter's
+    // first pane. The detector is made before the table, which shows its
+    // entries.
+    crap_detector = std::make_unique<TFileCrapDetector>();
+    auto *results = new QWidget(ElSplitter1);
+    auto *resultsLayout = new QVBoxLayout(results);
+    resultsLayout->setContentsMargins(0, 0, 0, 0);
+    resultsLayout->setSpacing(1);
+    auto *filterRow = new QHBoxLayout;
+    filterRow->setContentsMargins(2, 1, 2, 0);
+    FilterKind = new QComboBox(results);
+    FilterKind->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    FilterKind->setToolTip(QStringLiteral("Show the rows of one status or one test or code; "
+                                          "each with its number of rows."));
+    FilterPath = new QLineEdit(results);
+    FilterPath->setPlaceholderText(QStringLiteral("filter paths"));
+    FilterPath->setClearButtonEnabled(true);
+    FilterPath->setToolTip(QStringLiteral("Show only the rows whose path holds this text."));
+    auto *filterLabel = new QLabel(QStringLiteral("Sho&w"), results);
+    filterLabel->setBuddy(FilterKind);
+    filterRow->addWidget(filterLabel);
+    filterRow->addWidget(FilterKind);
+    filterRow->addWidget(FilterPath, 1);
+    resultsLayout->addLayout(filterRow);
+    Legend = new QLabel(results);
+    Legend->setTextFormat(Qt::RichText);
+    Legend->setContentsMargins(2, 0, 2, 0);
+    Legend->setToolTip(QStringLiteral("What the rows' colours mean"));
+    resultsLayout->addWidget(Legend);
+    ElListBox1 = named(new app::TResultTable(crap_detector->weird_files, results), "ElListBox1");
+    resultsLayout->addWidget(ElListBox1, 1);
     ElMemo1 = named(new TElMemo(ElSplitter1), "ElMemo1");
     ElMemo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     ElMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -145,12 +174,19 @@ void TForm1::CreateComponents() {
     // Tab moves on, as everywhere else in the window.
     ElMemo1->setTabChangesFocus(true);
     ElMemo1->SetText(QStringLiteral("ElMemo1"));
-    ElSplitter1->addWidget(ElListBox1);
+    ElSplitter1->addWidget(results);
     ElSplitter1->addWidget(ElMemo1);
     ElSplitter1->setSizes({kListHeight, 414 - kListHeight - 10});
-    Explanation = new TExplanationPanel(ElSplitter1);
-    ElSplitter1->addWidget(Explanation);
-    Explanation->hide();
+    // Scrolled when the chart needs more room than the splitter leaves it.
+    ExplanationScroll = new QScrollArea(ElSplitter1);
+    ExplanationScroll->setWidgetResizable(true);
+    ExplanationScroll->setFrameShape(QFrame::NoFrame);
+    ExplanationScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Explanation = new TExplanationPanel;
+    ExplanationScroll->setWidget(Explanation);
+    ElSplitter1->addWidget(ExplanationScroll);
+    ExplanationScroll->hide();
+    Explanation->Clear();
     connect(Explanation, &TExplanationPanel::GoToByteClicked, this,
             [this](qint64 offset) { GoToByte(offset); });
 
@@ -230,8 +266,25 @@ void TForm1::CreateComponents() {
     connect(ButtonStop, &QPushButton::clicked, this, &TForm1::ButtonStopClick);
     connect(ButtonHelp, &QPushButton::clicked, this, &TForm1::ButtonHelpClick);
     connect(ButtonSets, &QPushButton::clicked, this, &TForm1::ButtonSetsClick);
-    connect(ElListBox1, &QListWidget::itemClicked, this, &TForm1::ElListBox1Click);
-    connect(ElListBox1, &QListWidget::currentRowChanged, this, &TForm1::ElListBox1Click);
+    // The sets are a choice of the extended checks only.
+    const auto followExtended = [this] {
+        const bool on = ElCheckBoxExtended->isChecked();
+        ElCheckBoxLanguages->setEnabled(on);
+        ButtonSets->setEnabled(on);
+    };
+    connect(ElCheckBoxExtended, &QAbstractButton::toggled, this, followExtended);
+    followExtended();
+    connect(ElListBox1, &QAbstractItemView::clicked, this, &TForm1::ElListBox1Click);
+    connect(ElListBox1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &TForm1::ElListBox1Click);
+    connect(FilterKind, &QComboBox::currentIndexChanged, this,
+            [this] { ElListBox1->Filter()->SetKind(FilterKind->currentData().toString()); });
+    connect(FilterPath, &QLineEdit::textChanged, this,
+            [this](const QString &t) { ElListBox1->Filter()->SetPathText(t); });
+    connect(ElListBox1->Model(), &app::TResultModel::CountsChanged, this,
+            &TForm1::UpdateFilterKinds);
+    UpdateFilterKinds();
+    Legend->setText(app::LegendHtml(ElListBox1->palette()));
     SetUpInteraction();
 }
 
@@ -247,6 +300,13 @@ void TForm1::resizeEvent(QResizeEvent *e) {
     TTMSStylableForm::resizeEvent(e);
 }
 
+void TForm1::changeEvent(QEvent *e) {
+    // The legend shows the colours the table draws with this palette.
+    if (e->type() == QEvent::PaletteChange && Legend)
+        Legend->setText(app::LegendHtml(palette()));
+    TTMSStylableForm::changeEvent(e);
+}
+
 void TForm1::FormCreate() {
     app::StoreOwnHandleStep(this);
     app::StartToolStep();
@@ -257,7 +317,6 @@ void TForm1::FormCreate() {
     app::save_memos = false;
     app::LoadFormSettings(this, app::SettingsFileName());
     PCProgressBar1->SetRangePos(2, 0);
-    crap_detector = std::make_unique<TFileCrapDetector>();
     crap_detector->SetOnListed([this](int) { ListNewEntriesIfDue(); });
     app::HookActivationStep(this);
     // The first size, also one the settings restored, fits the screen: at a
@@ -270,9 +329,9 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormDestroy() {
-    // Nothing reads the holders once the detector is gone; the list lets
+    // Nothing reads the holders once the detector is gone; the table lets
     // go of them first so that no repaint could.
-    ElListBox1->clear();
+    ElListBox1->Model()->Clear();
     crap_detector.reset();
     if (AYieldProcessProc.object == this)
         AYieldProcessProc = {};
@@ -320,12 +379,14 @@ void TForm1::Button1Click() {
     if (fRunning || !crap_detector)
         return;
     SetRunning(true);
-    ElListBox1->clear();
+    ElListBox1->Model()->Clear();
+    ElListBox1->ShowColumnsFor(ElCheckBoxExtended->isChecked());
     // Neither the last entry's reason nor the last file's text belongs to
     // the new list.
     ElStatusBar1->SetSimpleText(QString());
-    ElMemo1->ClearLines();
+    ClearPaneFor(-1);
     Explanation->Clear();
+    ExplanationScroll->hide();
     PCProgressBar1->SetRangePos(2, 0);
     PCProgressBar2->SetRangePos(2, 0);
     RunStart();
@@ -372,9 +433,11 @@ void TForm1::RunStart() {
                 return;
         } else if (thorough && !otherSets) {
             // The size test alone needs no reference; the digraph check does.
-            ShowError(QStringLiteral("The digraph check needs known good text files: name one "
-                                     "or more under \"Known good text files\", or turn the "
-                                     "digraph check off to run the size test alone."));
+            ShowError(QStringLiteral(
+                "The digraph check needs known good text files: name one or more under \"Known "
+                "good text files\", or tick \"extended checks\" and \"built-in languages\" to "
+                "judge against the shipped language sets (or name your own under \"Reference "
+                "sets…\"), or turn the digraph check off to run the size test alone."));
             return;
         }
         if (!SetUpExtendedRun(thorough))
@@ -394,41 +457,30 @@ void TForm1::RunStart() {
         const auto onPercent = [this](int32_t p) { ShowPercent(p); };
         const auto onPercent2 = [this](int32_t p) { ShowPercent2(p); };
         running = true;
-        if (RunJobs > 1) {
-            // The walk runs ahead of the checks instead of before them.
-            crap_detector->CheckFolder(folder, ElCheckBox1->isChecked(), thorough, onPercent,
-                                       onPercent2, RunJobs);
-        } else {
-            FileAndDirIterator1.HeadDir = folder;
-            FileAndDirIterator1.IncludeSubFolders = ElCheckBox1->isChecked();
-            FileAndDirIterator1.IterateFindingFiles();
-            crap_detector->CheckForCrap(FileAndDirIterator1.FoundFiles(), thorough, onPercent,
-                                        onPercent2);
-        }
+        // One path for any number of jobs: the walk runs ahead of the
+        // checks, which run beside this thread.
+        crap_detector->CheckFolder(folder, ElCheckBox1->isChecked(), thorough, onPercent,
+                                   onPercent2, RunJobs);
     } catch (const suite::TRunError &e) {
-        if (running) {
-            ListNewEntries();
-            ElStatusBar1->SetSimpleText(app::RunSummary(crap_detector->LastRun(), thorough,
-                                                        app::TRunEnd::Failed, timer.elapsed(),
-                                                        extended));
-            ShowError(QStringLiteral("The run stopped at %1:\n%2")
-                          .arg(QDir::toNativeSeparators(e.path()), e.cause()));
-        } else {
-            ShowError(QStringLiteral("The known good text %1 cannot be used:\n%2")
-                          .arg(QDir::toNativeSeparators(e.path()), e.cause()));
-        }
+        // Files that cannot be read are listed by the run; what is left is
+        // the known good texts.
+        ShowError(QStringLiteral("The known good text %1 cannot be used:\n%2")
+                      .arg(QDir::toNativeSeparators(e.path()), e.cause()));
         return;
     } catch (const std::exception &e) {
+        if (running)
+            ListNewEntries();
         ShowError(QStringLiteral("The run stopped: %1").arg(QString::fromLocal8Bit(e.what())));
         return;
     }
     ListNewEntries();
     const TFileCrapDetector::TRunCounts &counts = crap_detector->LastRun();
-    ElStatusBar1->SetSimpleText(app::RunSummary(
-        counts, thorough, counts.finished ? app::TRunEnd::Finished : app::TRunEnd::Stopped,
-        timer.elapsed(), extended));
-    const auto &unreadable =
-        RunJobs > 1 ? crap_detector->UnreadableFolders() : FileAndDirIterator1.UnreadableFolders();
+    ElStatusBar1->SetSimpleText(
+        app::RunSummary(counts, thorough,
+                        counts.finished ? app::TRunEnd::Finished : app::TRunEnd::Stopped,
+                        timer.elapsed(), extended) +
+        app::CodeCountsNote(ElListBox1->Model()->CodeCounts()));
+    const auto &unreadable = crap_detector->UnreadableFolders();
     if (!unreadable.empty()) {
         // Saying that nothing was found would claim files that were never read.
         QStringList shown;
@@ -441,6 +493,10 @@ void TForm1::RunStart() {
     } else if (counts.files == 0) {
         // Nothing checked is no success to report.
         ShowInfo(app::NoFilesToCheck(folder, ElCheckBox1->isChecked()));
+    } else if (counts.unreadable > 0 &&
+               counts.size_suspects + counts.digraph_suspects + counts.damage_suspects == 0) {
+        // Nor is a file that could not be read.
+        ShowError(app::UnreadableFilesNote(counts.unreadable));
     } else if (crap_detector->weird_files.Count() == 0) {
         suite::NoCorruptFilesFound(this);
     }
@@ -451,26 +507,14 @@ void TForm1::ListNewEntriesIfDue() {
     // follow in batches at most every few milliseconds, so that a run with
     // thousands of them does not pay for a list insertion each.
     const int64_t now = app::CoarseNowMs();
-    if (ElListBox1->count() == 0 || now - fLastListedMs >= app::kPumpIntervalMs) {
+    if (ElListBox1->count() == 0 || now - fLastListedMs >= kListIntervalMs) {
         if (ListNewEntries())
             fLastListedMs = now;
     }
 }
 
 bool TForm1::ListNewEntries() {
-    if (!crap_detector)
-        return false;
-    const TCrapFileWideStringlist &weird = crap_detector->weird_files;
-    const int from = ElListBox1->count();
-    if (weird.Count() <= from)
-        return false;
-    QStringList names;
-    names.reserve(weird.Count() - from);
-    for (int i = from; i < weird.Count(); ++i)
-        names << weird.Strings(i);
-    // One insertion for the lot: one layout and one repaint, not one each.
-    ElListBox1->addItems(names);
-    return true;
+    return crap_detector && ElListBox1->Model()->Sync();
 }
 
 void TForm1::ShowPercent(int32_t percent) {
@@ -498,28 +542,75 @@ void TForm1::ButtonHelpClick() {
     app::HandleAHelpFileChoiceStep(kHelpTopic);
 }
 
-QListWidgetItem *TForm1::SelectedEntry() const {
+int TForm1::SelectedEntry() const {
     if (!crap_detector)
-        return nullptr;
-    const QList<QListWidgetItem *> sel = ElListBox1->selectedItems();
-    return sel.isEmpty() ? nullptr : sel.first();
+        return -1;
+    const int row = ElListBox1->currentRow();
+    return row >= 0 && row < crap_detector->weird_files.Count() && ElListBox1->IsSelected(row) ? row
+                                                                                               : -1;
 }
 
 void TForm1::ElListBox1Click() {
-    if (QListWidgetItem *item = SelectedEntry()) {
-        const int row = ElListBox1->row(item);
-        if (row >= 0 && row < crap_detector->weird_files.Count()) {
-            ElStatusBar1->SetSimpleText(crap_detector->weird_files.Objects(row)->data());
-            ShowExplanation(row);
-        }
-    }
+    const int row = SelectedEntry();
+    if (row < 0)
+        return;
+    ElStatusBar1->SetSimpleText(crap_detector->weird_files.Objects(row)->data());
+    ShowExplanation(row);
+    // The text pane shows the selected file's text or nothing.
+    if (row != fPaneEntry)
+        ClearPaneFor(row);
+}
+
+void TForm1::ClearPaneFor(int entry) {
+    fPaneEntry = -1;
+    ElMemo1->ClearLines();
+    ElMemo1->setPlaceholderText(
+        entry < 0 ? QString()
+                  : QStringLiteral("Double-click %1 or press Enter to show its text here.")
+                        .arg(QDir::toNativeSeparators(
+                            suite::DisplayFileName(crap_detector->weird_files.Strings(entry)))));
+}
+
+void TForm1::UpdateFilterKinds() {
+    // The choice stays what it was, also while its count changes.
+    const QString chosen = FilterKind->currentData().toString();
+    const app::TResultModel &model = *ElListBox1->Model();
+    const QLocale locale;
+    const auto item = [&](const QString &name, int n) {
+        return QStringLiteral("%1 (%2)").arg(name, locale.toString(n));
+    };
+    QList<std::pair<QString, QString>> items{{item(QStringLiteral("all"), model.rowCount()), {}}};
+    const int suspects = model.rowCount() - model.StatusCount(app::TRowStatus::TooShort) -
+                         model.StatusCount(app::TRowStatus::Unreadable);
+    if (suspects != model.rowCount() || model.CodeCounts().size() > 1)
+        items.append({item(QStringLiteral("suspect"), suspects), QStringLiteral("status:suspect")});
+    for (auto it = model.CodeCounts().begin(); it != model.CodeCounts().end(); ++it)
+        items.append({item(it.key(), it.value()), QStringLiteral("code:") + it.key()});
+    if (!chosen.isEmpty() &&
+        std::none_of(items.begin(), items.end(), [&](const auto &i) { return i.second == chosen; }))
+        items.append({item(chosen.mid(chosen.indexOf(QLatin1Char(':')) + 1), 0), chosen});
+    const QSignalBlocker block(FilterKind);
+    FilterKind->clear();
+    for (const auto &[text, kind] : items)
+        FilterKind->addItem(text, kind);
+    FilterKind->setCurrentIndex(std::max(0, FilterKind->findData(chosen)));
 }
 
 void TForm1::ShowExplanation(int row) {
-    const bool wasShown = Explanation->isVisible();
+    const bool wasShown = ExplanationScroll->isVisible();
     const TWideStringHolder *entry = crap_detector->weird_files.Objects(row);
     Explanation->Show(entry->details, entry->TooShort());
-    if (Explanation->isVisible() && !wasShown) {
+    const bool explains = !entry->unreadable && !Explanation->isHidden();
+    ExplanationScroll->setVisible(explains);
+    if (!explains)
+        return;
+    // Which file is explained, above why.
+    Explanation->Heading->setText(
+        QDir::toNativeSeparators(suite::DisplayFileName(crap_detector->weird_files.Strings(row))) +
+        QLatin1Char('\n') + Explanation->Heading->text());
+    // Never squeezed below what it shows: the scroll area scrolls instead.
+    Explanation->setMinimumHeight(Explanation->sizeHint().height());
+    if (!wasShown) {
         // The room comes from the list and the text pane alike, each
         // keeping enough for a few lines.
         QList<int> sizes = ElSplitter1->sizes();
@@ -535,17 +626,20 @@ void TForm1::ShowExplanation(int row) {
 }
 
 void TForm1::ElListBox1DblClick() {
-    QListWidgetItem *item = SelectedEntry();
-    if (!item)
+    const int row = SelectedEntry();
+    if (row < 0)
         return;
-    ElMemo1->ClearLines();
-    const QString name = item->text();
-    ShowInPane(name, [&] {
-        // A huge file shows its start only, with a note, never all of it.
-        const app::TPaneText pane = app::LoadPaneText(name, app::kPaneTextLimit, Encoding());
-        ElMemo1->SetLinesText(pane.cut ? pane.text + app::PaneCutNote(app::kPaneTextLimit)
-                                       : pane.text);
-    });
+    ClearPaneFor(row);
+    if (crap_detector->weird_files.Objects(row)->unreadable)
+        return;
+    const QString name = crap_detector->weird_files.Strings(row);
+    if (ShowInPane(name, [&] {
+            // A huge file shows its start only, with a note, never all of it.
+            const app::TPaneText pane = app::LoadPaneText(name, app::kPaneTextLimit, Encoding());
+            ElMemo1->SetLinesText(pane.cut ? pane.text + app::PaneCutNote(app::kPaneTextLimit)
+                                           : pane.text);
+        }))
+        fPaneEntry = row;
 }
 
 bool TForm1::ShowInPane(const QString &name, const std::function<void()> &load) {
@@ -562,38 +656,8 @@ bool TForm1::ShowInPane(const QString &name, const std::function<void()> &load) 
     return false;
 }
 
-void TForm1::ElListBox1DrawItem(QPainter &canvas, int Index, const QRect &Rect, bool selected) {
-    QColor fontColour, brushColour;
-    if (selected) {
-        fontColour = palette().color(QPalette::HighlightedText);
-        brushColour = palette().color(QPalette::Highlight);
-    } else {
-        fontColour = kNavy;
-        brushColour = kCream;
-        if (crap_detector && Index >= 0 && Index < crap_detector->weird_files.Count()) {
-            // Damage, like a failed size test, is no text at all; a file too
-            // short to judge is no suspect.
-            const TWideStringHolder *entry = crap_detector->weird_files.Objects(Index);
-            if (entry->TooShort())
-                fontColour = kMuted;
-            else if (entry->details.test != engine::TSuspectTest::Digraph)
-                brushColour = kYellow;
-        }
-    }
-    canvas.fillRect(Rect, brushColour);
-    canvas.setPen(fontColour);
-    // Elided to the part of the row in view: an entry is as wide as its text.
-    const int inView = std::min(Rect.width(), ElListBox1->viewport()->width() - Rect.left());
-    canvas.drawText(Rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                    EntryShownText(Index, std::max(inView, 0)));
-}
-
 QString TForm1::EntryShownText(int row, int width) const {
-    const QListWidgetItem *item = ElListBox1->item(row);
-    if (!item)
-        return QString();
-    return ElListBox1->fontMetrics().elidedText(suite::DisplayFileName(item->text()),
-                                                Qt::ElideMiddle, width);
+    return ElListBox1->ShownText(row, width);
 }
 
 void TForm1::FitInto(const QRect &available) {
@@ -684,11 +748,13 @@ void TForm1::UpdateSetsToolTip() {
 }
 
 bool TForm1::GoToByte(int64_t offset) {
-    QListWidgetItem *item = SelectedEntry();
-    if (!item || offset < 0)
+    const int row = SelectedEntry();
+    if (row < 0 || offset < 0)
         return false;
-    const QString name = item->text();
+    const QString name = crap_detector->weird_files.Strings(row);
+    fPaneEntry = -1;
     return ShowInPane(name, [&] {
+        fPaneEntry = row;
         const app::TPaneTextAt at = app::LoadPaneTextAt(name, offset, Encoding());
         QString text = at.pane.text;
         qsizetype line = at.place.line;

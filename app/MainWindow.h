@@ -34,12 +34,17 @@
 #include <memory>
 
 class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
 class QMimeData;
+class QScrollArea;
 class TExplanationPanel;
 class TFileCrapDetector;
 namespace app {
 class TReferenceSetList;
-}
+class TResultTable;
+} // namespace app
 
 class TForm1 : public TTMSStylableForm {
     Q_OBJECT
@@ -62,7 +67,8 @@ public:
     TLabel *ElLabel2;
     TAdvOfficeCheckBox *ElCheckBox1;
     TAdvPanel *ElPanel2;
-    TListBox *ElListBox1;
+    // The results table (once a list box, whose name it keeps).
+    app::TResultTable *ElListBox1;
     TAdvSplitter *ElSplitter1;
     TElMemo *ElMemo1;
     TAdvOfficeStatusBar *ElStatusBar1;
@@ -80,9 +86,15 @@ public:
     TAdvOfficeCheckBox *ElCheckBoxLanguages;
     TAdvGlowButton *ButtonSets;
     app::TReferenceSetList *ReferenceSets;
+    // Above the table: which rows it shows (a status or code, with the
+    // count of each, and a text the path holds) and what its colours mean.
+    QComboBox *FilterKind;
+    QLineEdit *FilterPath;
+    QLabel *Legend;
     // Below the text pane: why the selected entry is listed, when the
     // extended checks have more to say than its reason line.
     TExplanationPanel *Explanation;
+    QScrollArea *ExplanationScroll;
 
     // The encoding items, in the combo's order.
     static const QStringList &EncodingItems();
@@ -100,7 +112,6 @@ public:
     void ButtonHelpClick();
     void ElListBox1Click();
     void ElListBox1DblClick();
-    void ElListBox1DrawItem(QPainter &canvas, int Index, const QRect &Rect, bool selected);
     // The controller's command message 0x401.
     void WMUser1(uint32_t wParam, uint32_t lParam);
     // The window's handle, under which other programs post to it; made
@@ -116,16 +127,21 @@ public:
     QAction *ActionCopy = nullptr;
     QAction *ActionCopyAll = nullptr;
     QAction *ActionSaveList = nullptr;
-    // Entry `row` as brindle-scan prints it: path, TAB, reason.
+    // Entry `row` as brindle-scan prints it (TSV, with the extended columns
+    // after an extended run), without the line feed.
     QString EntryLine(int row) const;
+    // The same with its line feed, or as a JSON line; an unreadable file as
+    // path, TAB, cause.
+    QByteArray EntryBytes(int row, bool json) const;
     // The selected entry's line, or every entry's, to the clipboard.
     void CopySelected();
     void CopyAll();
     // Asks for a file name, then saves the list there.
     void SaveListAsClick();
-    // Writes the list to `fileName` as brindle-scan's lines, atomically: the
-    // old file stays whole on any failure, which is reported naming the file
-    // and the cause. True when saved.
+    // Writes the list to `fileName` as brindle-scan writes it for the same
+    // run (JSON lines when the name ends in .jsonl, else TSV), atomically:
+    // the old file stays whole on any failure, which is reported naming the
+    // file and the cause. True when saved.
     bool SaveListAs(const QString &fileName);
     // The tooltip of entry `row`: its path and whole reason, wrapped.
     QString EntryToolTip(int row) const;
@@ -144,6 +160,8 @@ public:
     // The text an entry shows in `width` pixels: the path, elided in the
     // middle when it is too long, so that the file's name stays visible.
     QString EntryShownText(int row, int width) const;
+    // The entry whose text the text pane shows, -1 when none.
+    int PaneEntry() const { return fPaneEntry; }
     // Fits the window into `available` (a screen's free area), so that Start,
     // Stop and the status bar are never off-screen.
     void FitInto(const QRect &available);
@@ -157,6 +175,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
+    void changeEvent(QEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
     void dragEnterEvent(QDragEnterEvent *e) override;
     void dragMoveEvent(QDragMoveEvent *e) override;
@@ -174,8 +193,12 @@ private:
     void ListNewEntriesIfDue();
     void SetRunning(bool running);
     void ShowInfo(const QString &text);
-    // The selected entry while there is a detector, else null.
-    QListWidgetItem *SelectedEntry() const;
+    // The selected entry while there is a detector, else -1.
+    int SelectedEntry() const;
+    // The filter's choices with the count of each, kept as they were chosen.
+    void UpdateFilterKinds();
+    // The pane no longer shows `fPaneEntry`'s text: says so.
+    void ClearPaneFor(int entry);
     void ShowError(const QString &text);
     // Gives the detector the run's extended settings and sets; false (after
     // the message) when a set cannot be used.
@@ -191,4 +214,5 @@ private:
     bool fRunning = false;
     bool fCloseAfterRun = false;
     int64_t fLastListedMs = 0;
+    int fPaneEntry = -1;
 };

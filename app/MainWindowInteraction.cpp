@@ -8,6 +8,7 @@
 #include "Dialogs.h"
 #include "ExplanationPanel.h"
 #include "FileNames.h"
+#include "ResultTable.h"
 #include "SuspectLine.h"
 #include "file_crap_detector.h"
 
@@ -55,8 +56,10 @@ bool IsWithin(const QWidget *w, const QWidget *ancestor) {
 void TForm1::SetUpInteraction() {
     setMinimumSize(kMinimumWidth, kMinimumHeight);
 
-    // Tab follows the layout: encoding, references, folder, check boxes,
-    // spin boxes, Start, Stop, Help, the sets, list, pane, explanation.
+    // Tab follows the screen: down the control panel row by row, left to
+    // right (encoding, references, folder, check boxes, spin boxes, Help and
+    // Stop, the sets and Start), then the results: filter, table, pane,
+    // explanation.
     const QList<QWidget *> order = {ElComboEncoding,
                                     ElFileNameEdit1->Edit(),
                                     ElFileNameEdit1->BrowseButton(),
@@ -68,10 +71,12 @@ void TForm1::SetUpInteraction() {
                                     ElCheckBoxLanguages,
                                     ElSpinEditFreqVar,
                                     ElSpinEditPercentFail,
-                                    Button1,
-                                    ButtonStop,
                                     ButtonHelp,
+                                    ButtonStop,
                                     ButtonSets,
+                                    Button1,
+                                    FilterKind,
+                                    FilterPath,
                                     ElListBox1,
                                     ElMemo1,
                                     Explanation->GoToByte};
@@ -137,10 +142,10 @@ bool TForm1::eventFilter(QObject *watched, QEvent *e) {
         }
         if (e->type() == QEvent::ToolTip) {
             auto *help = static_cast<QHelpEvent *>(e);
-            QListWidgetItem *item = ElListBox1->itemAt(help->pos());
-            if (item)
-                QToolTip::showText(help->globalPos(), EntryToolTip(ElListBox1->row(item)),
-                                   ElListBox1->viewport(), ElListBox1->visualItemRect(item));
+            const int entry = ElListBox1->EntryAt(help->pos());
+            if (entry >= 0)
+                QToolTip::showText(help->globalPos(), EntryToolTip(entry), ElListBox1->viewport(),
+                                   ElListBox1->EntryRect(entry));
             else
                 QToolTip::hideText();
             return true;
@@ -149,44 +154,49 @@ bool TForm1::eventFilter(QObject *watched, QEvent *e) {
     return TTMSStylableForm::eventFilter(watched, e);
 }
 
+QByteArray TForm1::EntryBytes(int row, bool json) const {
+    if (!crap_detector || row < 0 || row >= ElListBox1->count())
+        return QByteArray();
+    const QString &path = crap_detector->weird_files.Strings(row);
+    const TWideStringHolder &entry = *crap_detector->weird_files.Objects(row);
+    // brindle-scan's own writers, with the run's choice of columns.
+    const bool extended = crap_detector->extended;
+    if (entry.unreadable)
+        return engine::SuspectLine(path, entry.details);
+    return json ? engine::JsonLine(path, entry.details, extended, entry.result)
+                : engine::TsvLine(path, entry.details, extended, entry.result);
+}
+
 QString TForm1::EntryLine(int row) const {
-    const QListWidgetItem *item = ElListBox1->item(row);
-    if (!item || !crap_detector || row >= crap_detector->weird_files.Count())
-        return QString();
-    // As brindle-scan writes it, without the line feed; the clipboard takes
-    // text, so a byte that is not UTF-8 stays in its \xHH escape.
-    return QString::fromUtf8(
-        engine::SuspectLine(item->text(), crap_detector->weird_files.Objects(row)->details)
-            .chopped(1));
+    // Without the line feed; the clipboard takes text, so a byte that is not
+    // UTF-8 stays in its \xHH escape.
+    return QString::fromUtf8(EntryBytes(row, false).chopped(1));
 }
 
 QString TForm1::EntryToolTip(int row) const {
-    const QListWidgetItem *item = ElListBox1->item(row);
-    if (!item || !crap_detector || row >= crap_detector->weird_files.Count())
+    if (!crap_detector || row < 0 || row >= ElListBox1->count())
         return QString();
-    // Rich text, so that the tooltip wraps the reason instead of running it
-    // off the screen.
-    return QStringLiteral("<p><b>") + suite::DisplayFileName(item->text()).toHtmlEscaped() +
-           QStringLiteral("</b></p><p>") +
-           crap_detector->weird_files.Objects(row)->data().toHtmlEscaped() + QStringLiteral("</p>");
+    return ElListBox1->Model()->index(row, 0).data(Qt::ToolTipRole).toString();
 }
 
 void TForm1::CopySelected() {
-    const int row = ElListBox1->currentRow();
-    if (row >= 0 && ElListBox1->item(row)->isSelected())
+    const int row = SelectedEntry();
+    if (row >= 0)
         QApplication::clipboard()->setText(EntryLine(row));
 }
 
 void TForm1::CopyAll() {
+    // The rows the table shows, in its order.
     QString text;
-    for (int i = 0; i < ElListBox1->count(); ++i)
+    for (const int i : ElListBox1->ShownEntries())
         text += EntryLine(i) + QLatin1Char('\n');
     QApplication::clipboard()->setText(text);
 }
 
 void TForm1::SaveListAsClick() {
-    QFileDialog dialog(this, QStringLiteral("Save list as"), QString(),
-                       QStringLiteral("Tab-separated lists (*.tsv);;All files (*)"));
+    QFileDialog dialog(
+        this, QStringLiteral("Save list as"), QString(),
+        QStringLiteral("Tab-separated lists (*.tsv);;JSON lines (*.jsonl);;All files (*)"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // A name without an extension gets the list's; the dialog asks about
@@ -197,12 +207,15 @@ void TForm1::SaveListAsClick() {
 }
 
 bool TForm1::SaveListAs(const QString &fileName) {
-    // brindle-scan's lines, so that any name survives.
+    // Exactly what brindle-scan writes on its standard output for the same
+    // run: its lines in run order, JSON lines for a name ending in .jsonl.
+    // A file that could not be read is the scanner's error line, not one of
+    // its results, and is left out.
+    const bool json = fileName.endsWith(QLatin1String(".jsonl"), Qt::CaseInsensitive);
     QByteArray bytes;
-    for (int i = 0;
-         i < ElListBox1->count() && crap_detector && i < crap_detector->weird_files.Count(); ++i)
-        bytes += engine::SuspectLine(ElListBox1->item(i)->text(),
-                                     crap_detector->weird_files.Objects(i)->details);
+    for (int i = 0; crap_detector && i < ElListBox1->count(); ++i)
+        if (!crap_detector->weird_files.Objects(i)->unreadable)
+            bytes += EntryBytes(i, json);
     // Written whole or not at all: on a failure the old file stays.
     const QString cause = platform::WriteFileAtomically(fileName, bytes);
     if (!cause.isEmpty())

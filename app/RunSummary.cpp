@@ -34,9 +34,6 @@ QString RunSummary(const TFileCrapDetector::TRunCounts &counts, bool digraphChec
     case TRunEnd::Stopped:
         text = QStringLiteral("Stopped: ");
         break;
-    case TRunEnd::Failed:
-        text = QStringLiteral("Ended by a read error: ");
-        break;
     }
     if (end != TRunEnd::Finished) {
         // A run stopped while the folder was still being walked does not
@@ -55,6 +52,26 @@ QString RunSummary(const TFileCrapDetector::TRunCounts &counts, bool digraphChec
                     .arg(n(counts.damage_suspects), n(counts.too_short));
     text += QStringLiteral("; %1 unreadable; %2.").arg(n(counts.unreadable), Duration(ms, locale));
     return text;
+}
+
+QString CodeCountsNote(const QMap<QString, int> &counts) {
+    if (counts.isEmpty())
+        return QString();
+    const QLocale locale;
+    QStringList parts;
+    for (auto it = counts.begin(); it != counts.end(); ++it)
+        parts << it.key() + QLatin1Char(' ') + locale.toString(it.value());
+    return QStringLiteral(" Rows by code: %1.").arg(parts.join(QStringLiteral(", ")));
+}
+
+QString UnreadableFilesNote(qsizetype unreadable) {
+    const QString n = QLocale().toString(qlonglong(unreadable));
+    return unreadable == 1
+               ? QStringLiteral("1 file could not be read; it is listed as unreadable, with the "
+                                "cause. No file that was read is suspect.")
+               : QStringLiteral("%1 files could not be read; they are listed as unreadable, "
+                                "with the cause. No file that was read is suspect.")
+                     .arg(n);
 }
 
 QString NoFilesToCheck(const QString &folder, bool subfoldersIncluded) {

@@ -13,10 +13,15 @@
 # figure is the best of BENCH_RUNS runs with a warm page cache; `ratio` is
 # window / scan.
 #
+# Then the memory figure: the resident memory a run over BENCH_MEMORY_FILES
+# tiny files (default 1 000 000, one in 100 suspect; make_memory_corpus.py)
+# adds to the idle window, at its peak (goal: at most 64 MiB).
+#
 # Environment:
 #   BRINDLE_BUILD  build folder (default build; relative to the repository root)
 #   BENCH_DIR      work folder for the generated folders (default /tmp/brindle-window-bench)
 #   BENCH_RUNS     runs per figure, best one counts (default 3)
+#   BENCH_MEMORY_FILES  files of the memory figure (default 1000000; 0 skips it)
 set -uo pipefail
 
 here=$(cd -- "$(dirname -- "${BASH_SOURCE[0]}")" && pwd)
@@ -87,4 +92,15 @@ for folder in mixed small many big; do
             'BEGIN { printf "%-32s %8d %10.3f %10.3f %6.2fx\n", l, e, w, s, (s > 0 ? w / s : 0) }'
     done
 done
+
+memfiles=${BENCH_MEMORY_FILES:-1000000}
+if ((memfiles > 0)); then
+    python3 "$here/make_memory_corpus.py" "$work/memory-$memfiles" "$memfiles" ||
+        die "making the memory folder failed"
+    out=$("$window" -s -m "$work/memory-$memfiles" 2>"$errlog") ||
+        { cat "$errlog" >&2; die "window_run -m failed"; }
+    read -r secs entries kib <<<"$out"
+    awk -v n="$memfiles" -v e="$entries" -v k="$kib" -v s="$secs" \
+        'BEGIN { printf "memory: %d tiny files, %d listed: the run added %.1f MiB to the idle window (%.1f s)\n", n, e, k / 1024, s }'
+fi
 exit $failed

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "BackgroundRun.h"
 
+#include "Mykpsmall.h"
+
 #include <chrono>
 
 namespace engine {
@@ -9,6 +11,8 @@ TBackgroundRun::TBackgroundRun(std::unique_ptr<TFileSource> source, const TCheck
                                const TDigraphProfile *reference, int jobs)
     : fSource(std::move(source)) {
     fThread = std::thread([this, settings, reference, jobs] {
+        // The caller's thread serves the events; this one only checks.
+        gNoYieldsOnThisThread = true;
         TRunHooks hooks;
         hooks.sink = [this](qsizetype index, const QString &path, const TFileOutcome &outcome) {
             std::unique_lock lock(fMutex);

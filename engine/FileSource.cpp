@@ -12,12 +12,15 @@ bool TListSource::Next(TSourceFile &file) {
     return true;
 }
 
-TWalkAheadSource::TWalkAheadSource(const QString &head, bool subfolders) {
-    fThread = std::thread([this, head, subfolders] {
+TWalkAheadSource::TWalkAheadSource(const QString &head, bool subfolders, size_t maxAhead,
+                                   bool followLinks)
+    : fMaxAhead(std::max<size_t>(maxAhead, 2)) {
+    fThread = std::thread([this, head, subfolders, followLinks] {
         suite::TFolderWalk walk(head, subfolders);
+        walk.followLinks = followLinks;
         // Handed over in batches, so that the walk and the run seldom meet at
         // the lock.
-        constexpr size_t kBatch = 256;
+        const size_t kBatch = std::min<size_t>(256, fMaxAhead / 2);
         std::vector<QString> batch;
         QString path;
         bool more = true;
@@ -27,11 +30,14 @@ TWalkAheadSource::TWalkAheadSource(const QString &head, bool subfolders) {
                 batch.push_back(std::move(path));
             if (batch.size() < kBatch && more)
                 continue;
-            std::lock_guard lock(fMutex);
+            std::unique_lock lock(fMutex);
+            fRoom.wait(lock, [this] { return fStop || fPaths.size() < fMaxAhead; });
             if (fStop)
                 return;
+            fWalked += qsizetype(batch.size());
             for (QString &p : batch)
                 fPaths.push_back(std::move(p));
+            fMostWaiting = std::max(fMostWaiting, fPaths.size());
             batch.clear();
             if (!more) {
                 fDone = true;
@@ -40,6 +46,20 @@ TWalkAheadSource::TWalkAheadSource(const QString &head, bool subfolders) {
             fFound.notify_one();
         }
     });
+    fCounter = std::thread([this, head, subfolders, followLinks] {
+        suite::TFolderWalk walk(head, subfolders);
+        walk.followLinks = followLinks;
+        QString path;
+        qsizetype n = 0;
+        for (; walk.Next(path); ++n)
+            if ((n & 1023) == 0) {
+                std::lock_guard lock(fMutex);
+                if (fStop || fDone)
+                    return;
+            }
+        std::lock_guard lock(fMutex);
+        fCounted = n;
+    });
 }
 
 TWalkAheadSource::~TWalkAheadSource() {
@@ -47,16 +67,21 @@ TWalkAheadSource::~TWalkAheadSource() {
         std::lock_guard lock(fMutex);
         fStop = true;
     }
+    fRoom.notify_all();
     fThread.join();
+    fCounter.join();
 }
 
 bool TWalkAheadSource::Next(TSourceFile &file) {
     std::unique_lock lock(fMutex);
-    fFound.wait(lock, [this] { return fNext < fPaths.size() || fDone; });
-    if (fNext >= fPaths.size())
+    fFound.wait(lock, [this] { return !fPaths.empty() || fDone; });
+    if (fPaths.empty())
         return false;
     // Taken once: the name need not stay.
-    file.path = std::move(fPaths[fNext++]);
+    file.path = std::move(fPaths.front());
+    fPaths.pop_front();
+    if (fPaths.size() == fMaxAhead / 2)
+        fRoom.notify_one();
     // The walk has just seen a regular file there.
     file.seenRegular = true;
     return true;
@@ -64,12 +89,17 @@ bool TWalkAheadSource::Next(TSourceFile &file) {
 
 qsizetype TWalkAheadSource::Total() const {
     std::lock_guard lock(fMutex);
-    return fDone ? qsizetype(fPaths.size()) : -1;
+    return fDone ? fWalked : fCounted;
 }
 
 std::vector<suite::TUnreadableFolder> TWalkAheadSource::Unreadable() const {
     std::lock_guard lock(fMutex);
     return fUnreadable;
+}
+
+size_t TWalkAheadSource::MostWaiting() const {
+    std::lock_guard lock(fMutex);
+    return fMostWaiting;
 }
 
 } // namespace engine

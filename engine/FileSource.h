@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -49,33 +50,48 @@ private:
 };
 
 // The walk of a folder on a thread of its own, ahead of the run: the files
-// are checked while the walk goes on, and their number is known as soon as
-// the walk ends (long before the run does), so a progress bar can show a
-// share. The paths found are held until they are taken.
+// are checked while the walk goes on. At most kMaxAhead paths wait to be
+// taken; beyond that the walk pauses, so memory stays flat however many
+// files the folder holds. A second walk beside it only counts the files, so
+// that their number is known early (long before the run ends) and a
+// progress bar can show a share.
 class TWalkAheadSource : public TFileSource {
 public:
-    TWalkAheadSource(const QString &head, bool subfolders);
-    // Ends the walk if it still goes on.
+    static constexpr size_t kMaxAhead = 16384;
+
+    // `maxAhead`: at most this many paths wait (kMaxAhead but in tests).
+    // `followLinks`: links to files outside `head` too (suite::TFolderWalk).
+    TWalkAheadSource(const QString &head, bool subfolders, size_t maxAhead = kMaxAhead,
+                     bool followLinks = false);
+    // Ends the walks if they still go on.
     ~TWalkAheadSource() override;
     TWalkAheadSource(const TWalkAheadSource &) = delete;
     TWalkAheadSource &operator=(const TWalkAheadSource &) = delete;
 
     // Waits for the next file while the walk goes on.
     bool Next(TSourceFile &file) override;
-    // The number of files found, or -1 while the walk goes on.
+    // The number of files, or -1 while neither walk has ended: the walk's
+    // own count once it has ended, else the counting walk's.
     qsizetype Total() const;
-    // The folders the walk could not read; complete once Total() is known.
+    // The folders the walk could not read; complete once the walk has ended.
     std::vector<suite::TUnreadableFolder> Unreadable() const;
+    // The most paths that waited to be taken at one time (for the tests).
+    size_t MostWaiting() const;
 
 private:
     mutable std::mutex fMutex;
-    std::condition_variable fFound;
-    std::vector<QString> fPaths;
-    size_t fNext = 0;
+    std::condition_variable fFound; // paths came, or the walk ended
+    std::condition_variable fRoom;  // paths were taken, or the end
+    std::deque<QString> fPaths;
+    size_t fMaxAhead;
+    size_t fMostWaiting = 0;
+    qsizetype fWalked = 0;
+    qsizetype fCounted = -1;
     bool fDone = false;
     bool fStop = false;
     std::vector<suite::TUnreadableFolder> fUnreadable;
     std::thread fThread;
+    std::thread fCounter;
 };
 
 } // namespace engine

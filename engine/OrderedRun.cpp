@@ -2,6 +2,7 @@
 #include "OrderedRun.h"
 
 #include "FileNames.h"
+#include "Mykpsmall.h"
 #include "RunError.h"
 
 #include <algorithm>
@@ -308,7 +309,10 @@ void TParallelRun::Run() {
     std::vector<std::thread> threads;
     TopUp();
     for (int t = 1; t < fJobs; ++t)
-        threads.emplace_back([this] { Work(); });
+        threads.emplace_back([this] {
+            gNoYieldsOnThisThread = true;
+            Work();
+        });
 
     TFileChecker checker;
     std::vector<qsizetype> taken;

@@ -177,9 +177,7 @@ bool TFileCrapDetector::BeginRun(bool thoroughly, const TOnPercentEvent &AOnPerc
     return true;
 }
 
-void TFileCrapDetector::EndRun(const std::optional<suite::TRunError> &failure) {
-    if (failure)
-        throw *failure;
+void TFileCrapDetector::EndRun() {
     fLastRun.finished = processing && fLastRun.checked == fLastRun.files;
     if (processing && fOnPercent) {
         fOnPercent(100);
@@ -190,40 +188,32 @@ void TFileCrapDetector::EndRun(const std::optional<suite::TRunError> &failure) {
 
 void TFileCrapDetector::CheckForCrap(const QStringList &files, bool thoroughly,
                                      const TOnPercentEvent &AOnPercent,
-                                     const TOnPercentEvent &AOnPercent2, int jobs) {
+                                     const TOnPercentEvent &AOnPercent2) {
     if (!BeginRun(thoroughly, AOnPercent, AOnPercent2))
         return;
     fLastRun.files = files.size();
-    std::optional<suite::TRunError> failure;
-    if (jobs > 1) {
-        RunInBackground(
-            std::make_unique<engine::TListSource>(files), [n = files.size()] { return n; },
-            thoroughly, jobs, failure);
-    } else {
-        engine::TListSource source(files);
-        engine::TRunHooks hooks;
-        qsizetype next = 0;
-        // Before each file: the run ends here once `processing` is false. The
-        // percent callback may stop it too, but the file it announces is still
-        // checked: a run ends only between files.
-        hooks.between = [&] {
-            if (!processing)
-                return false;
-            if (fOnPercent && next < files.size())
-                fOnPercent(int32_t(std::nearbyint(double(next) * 100.0 / double(files.size()))));
-            ++next;
-            return true;
-        };
-        hooks.onPercent = fOnPercent2;
-        hooks.sink = [&](qsizetype, const QString &path, const engine::TFileOutcome &outcome) {
-            return Take(path, outcome, failure);
-        };
-        // One job: the files are checked on this thread, in list order, and the
-        // yield hook keeps a window live in between.
-        engine::OrderedRun(source, Settings(thoroughly), reference_setup ? &ref.profile : nullptr,
-                           1, hooks);
-    }
-    EndRun(failure);
+    engine::TListSource source(files);
+    engine::TRunHooks hooks;
+    qsizetype next = 0;
+    // Before each file: the run ends here once `processing` is false. The
+    // percent callback may stop it too, but the file it announces is still
+    // checked: a run ends only between files.
+    hooks.between = [&] {
+        if (!processing)
+            return false;
+        if (fOnPercent && next < files.size())
+            fOnPercent(int32_t(std::nearbyint(double(next) * 100.0 / double(files.size()))));
+        ++next;
+        return true;
+    };
+    hooks.onPercent = fOnPercent2;
+    hooks.sink = [&](qsizetype, const QString &path, const engine::TFileOutcome &outcome) {
+        Take(path, outcome);
+        return true;
+    };
+    engine::OrderedRun(source, Settings(thoroughly), reference_setup ? &ref.profile : nullptr, 1,
+                       hooks);
+    EndRun();
 }
 
 void TFileCrapDetector::CheckFolder(const QString &folder, bool subfolders, bool thoroughly,
@@ -231,17 +221,17 @@ void TFileCrapDetector::CheckFolder(const QString &folder, bool subfolders, bool
                                     const TOnPercentEvent &AOnPercent2, int jobs) {
     if (!BeginRun(thoroughly, AOnPercent, AOnPercent2))
         return;
-    auto source = std::make_unique<engine::TWalkAheadSource>(folder, subfolders);
+    auto source = std::make_unique<engine::TWalkAheadSource>(
+        folder, subfolders, engine::TWalkAheadSource::kMaxAhead, follow_links);
     engine::TWalkAheadSource *walk = source.get();
-    std::optional<suite::TRunError> failure;
     RunInBackground(
-        std::move(source), [walk] { return walk->Total(); }, thoroughly, jobs, failure);
-    EndRun(failure);
+        std::move(source), [walk] { return walk->Total(); }, thoroughly, jobs);
+    EndRun();
 }
 
 void TFileCrapDetector::RunInBackground(std::unique_ptr<engine::TFileSource> source,
                                         const std::function<qsizetype()> &total, bool thoroughly,
-                                        int jobs, std::optional<suite::TRunError> &failure) {
+                                        int jobs) {
     // Long enough for the workers to get ahead, short enough that the
     // callbacks (and so the window's events) come every few milliseconds.
     constexpr int kWaitMs = 4;
@@ -253,7 +243,7 @@ void TFileCrapDetector::RunInBackground(std::unique_ptr<engine::TFileSource> sou
     };
     engine::TFileSource *src = source.get();
     engine::TBackgroundRun run(std::move(source), Settings(thoroughly),
-                               reference_setup ? &ref.profile : nullptr, jobs);
+                               reference_setup ? &ref.profile : nullptr, std::max(jobs, 1));
     std::vector<engine::TTakenOutcome> batch;
     qsizetype next = 0;
     bool more = true;
@@ -267,8 +257,8 @@ void TFileCrapDetector::RunInBackground(std::unique_ptr<engine::TFileSource> sou
     while (more) {
         more = run.Take(batch, kWaitMs);
         for (const engine::TTakenOutcome &t : batch) {
-            // As with one job: the run ends before an outcome once
-            // `processing` is false, and the outcome announced is taken.
+            // The run ends before an outcome once `processing` is false; the
+            // outcome announced is taken.
             if (!processing) {
                 finish();
                 return;
@@ -276,10 +266,7 @@ void TFileCrapDetector::RunInBackground(std::unique_ptr<engine::TFileSource> sou
             if (fOnPercent)
                 fOnPercent(share(next));
             ++next;
-            if (!Take(t.path, t.outcome, failure)) {
-                finish();
-                return;
-            }
+            Take(t.path, t.outcome);
         }
         if (batch.empty() && more) {
             // Waiting for a file: the callbacks still come, so that Stop and
@@ -293,16 +280,18 @@ void TFileCrapDetector::RunInBackground(std::unique_ptr<engine::TFileSource> sou
     finish();
 }
 
-bool TFileCrapDetector::Take(const QString &path, const engine::TFileOutcome &outcome,
-                             std::optional<suite::TRunError> &failure) {
+void TFileCrapDetector::Take(const QString &path, const engine::TFileOutcome &outcome) {
     ++fLastRun.checked;
     if (outcome.failed) {
+        // Listed with its cause; the run goes on.
         ++fLastRun.unreadable;
-        failure.emplace(path, outcome.error);
-        return false;
+        engine::TVerdict verdict;
+        verdict.reason = outcome.error;
+        List(path, verdict, engine::TCheckResult::Missing, true);
+        return;
     }
     if (outcome.result == engine::TCheckResult::Missing)
-        ++fLastRun.unreadable;
+        ++fLastRun.gone;
     if (outcome.result == engine::TCheckResult::Suspect) {
         if (outcome.verdict.test == engine::TSuspectTest::Digraph)
             ++fLastRun.digraph_suspects;
@@ -318,16 +307,15 @@ bool TFileCrapDetector::Take(const QString &path, const engine::TFileOutcome &ou
         ++fLastRun.too_short;
         List(path, outcome.verdict, outcome.result);
     }
-    return true;
 }
 
 void TFileCrapDetector::List(const QString &path, const engine::TVerdict &verdict,
-                             engine::TCheckResult result) {
+                             engine::TCheckResult result, bool unreadable) {
     if (result == engine::TCheckResult::Suspect && verdict.test == engine::TSuspectTest::Digraph) {
         too_many_str = verdict.too_many;
         too_few_str = verdict.too_few;
     }
-    weird_files.AddObject(path, new TWideStringHolder(verdict, result));
+    weird_files.AddObject(path, new TWideStringHolder(verdict, result, unreadable));
     if (fOnListed)
         fOnListed(weird_files.Count() - 1);
 }

@@ -10,9 +10,10 @@
 // false to stop between two files. Not re-entrant: while CheckForCrap runs,
 // do not start another run, set ReferenceFiles or destroy the detector.
 //
-// Errors that end a run (a file that cannot be read, a lopsided digraph
-// tree) are raised as suite::TRunError naming the file and the cause; the
-// entries found so far stay in `weird_files`.
+// A file that cannot be checked (a read error, a size that changed while it
+// was read, a lopsided digraph tree) does not end the run: it is listed in
+// `weird_files` as unreadable, with the cause as its reason, and the run
+// goes on, as brindle-scan's does.
 
 #include "DigraphProfile.h"
 #include "FileCheck.h"
@@ -29,12 +30,14 @@
 
 // Carries the verdict on one listed file, once: data() is its reason text,
 // `details` the whole verdict (which test, its figures), `result` whether it
-// is suspect or too short to judge.
+// is suspect or too short to judge. An unreadable file has no verdict: its
+// reason is the cause.
 class TWideStringHolder {
 public:
     explicit TWideStringHolder(engine::TVerdict e,
-                               engine::TCheckResult r = engine::TCheckResult::Suspect)
-        : details(std::move(e)), result(r) {}
+                               engine::TCheckResult r = engine::TCheckResult::Suspect,
+                               bool isUnreadable = false)
+        : details(std::move(e)), result(r), unreadable(isUnreadable) {}
     const QString &data() const { return details.reason; }
     // Listed, but neither passed nor suspect: too short, or not judged.
     bool TooShort() const {
@@ -43,6 +46,7 @@ public:
     }
     engine::TVerdict details;
     engine::TCheckResult result;
+    bool unreadable = false;
 };
 
 // The suspect-file list: file names in run order, each with its reason
@@ -98,25 +102,23 @@ public:
     bool BuildReference();
     const QString &ReferenceProblem() const { return fReferenceProblem; }
 
-    // Checks `files` in their order through engine::OrderedRun: AOnPercent
-    // before each file's outcome is taken (the share of the list done),
-    // AOnPercent2 through the text of a file under the digraph check, each
-    // suspect file (and, under the extended checks, each file too short to
-    // judge) appended to weird_files (then OnListed called), all on
-    // this thread. With one job the files are checked here too; with more,
-    // `jobs` other threads check ahead while this one takes the outcomes in
-    // list order, calling AOnPercent at least every few milliseconds (and
-    // AOnPercent2 with the progress through the file it waits for), so a
-    // window stays live. Without the digraph check no reference is needed.
+    // Checks `files` in their order on this thread through
+    // engine::OrderedRun: AOnPercent before each file (the share of the
+    // list done), AOnPercent2 through the text of a file under the digraph
+    // check, each suspect file (under the extended checks also each file too
+    // short to judge) and each unreadable file appended to weird_files (then
+    // OnListed called). Without the digraph check no reference is needed.
     void CheckForCrap(const QStringList &files, bool thoroughly, const TOnPercentEvent &AOnPercent,
-                      const TOnPercentEvent &AOnPercent2, int jobs = 1);
+                      const TOnPercentEvent &AOnPercent2);
 
-    // Checks the files of `folder` (with its subfolders when asked) as a
-    // walk finds them, on `jobs` threads beside this one, which takes the
-    // outcomes as CheckForCrap does with more than one job. The walk runs
-    // ahead of the checks, so the number of files, and with it the share
-    // AOnPercent reports, is known soon after the start (until then the
-    // share is 0). Folders the walk could not read: UnreadableFolders().
+    // The window's run: checks the files of `folder` (with its subfolders
+    // when asked) as a walk finds them, on `jobs` threads beside this one
+    // (engine::TBackgroundRun, one job too), which takes the outcomes in
+    // list order and lists them as CheckForCrap does, calling AOnPercent at
+    // least every few milliseconds (and AOnPercent2 with the progress through
+    // the file it waits for), so a window stays live. The walk runs ahead of
+    // the checks; the share AOnPercent reports is 0 until the number of
+    // files is known. Folders the walk could not read: UnreadableFolders().
     void CheckFolder(const QString &folder, bool subfolders, bool thoroughly,
                      const TOnPercentEvent &AOnPercent, const TOnPercentEvent &AOnPercent2,
                      int jobs);
@@ -132,8 +134,9 @@ public:
         qsizetype digraph_suspects = 0;
         qsizetype damage_suspects = 0; // extended checks only
         qsizetype too_short = 0;       // extended checks only: listed, not suspect
-        qsizetype unreadable = 0;      // gone, not a regular file, or a read error
-        bool finished = false;         // neither stopped nor ended by an error
+        qsizetype unreadable = 0;      // could not be checked: listed with the cause
+        qsizetype gone = 0;            // went away, or was no regular file, when checked
+        bool finished = false;         // not stopped
     };
     const TRunCounts &LastRun() const { return fLastRun; }
 
@@ -174,6 +177,9 @@ public:
     // How files without a byte-order mark are read (the window's and the
     // command line's choice); the 8-bit default keeps the design verdicts.
     engine::TDefaultEncoding default_encoding = engine::TDefaultEncoding::Windows1252;
+    // The walk follows links to files outside the folder too; off, as a
+    // corpus is what lies inside its folder.
+    bool follow_links = false;
     // The extended checks (engine::TCheckSettings::extended), and the sets
     // their digraph check judges against. With sets, a run under the digraph
     // check needs no reference of its own: the sets stand in for it.
@@ -182,19 +188,18 @@ public:
 
 private:
     void ReportReferenceProblem(const QString &value);
-    void List(const QString &path, const engine::TVerdict &verdict, engine::TCheckResult result);
-    // Takes one outcome in list order; false ends the run.
-    bool Take(const QString &path, const engine::TFileOutcome &outcome,
-              std::optional<suite::TRunError> &failure);
+    void List(const QString &path, const engine::TVerdict &verdict, engine::TCheckResult result,
+              bool unreadable = false);
+    // Takes one outcome in list order.
+    void Take(const QString &path, const engine::TFileOutcome &outcome);
     // Starts a run (reference_setup must hold when `thoroughly`).
     bool BeginRun(bool thoroughly, const TOnPercentEvent &AOnPercent,
                   const TOnPercentEvent &AOnPercent2);
-    // Sets the end of the counts, raises a run's error, reports the end.
-    void EndRun(const std::optional<suite::TRunError> &failure);
+    // Sets the end of the counts, reports the end.
+    void EndRun();
     // `total` gives the number of files, -1 while it is not known.
     void RunInBackground(std::unique_ptr<engine::TFileSource> source,
-                         const std::function<qsizetype()> &total, bool thoroughly, int jobs,
-                         std::optional<suite::TRunError> &failure);
+                         const std::function<qsizetype()> &total, bool thoroughly, int jobs);
 
     TOnPercentEvent fOnPercent;
     TOnPercentEvent fOnPercent2;

@@ -5,11 +5,16 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QMetaObject>
 #include <QStatusBar>
 
 #include <QWidget>
 #include <cstdlib>
+
+bool DesktopIsDark() {
+    return QGuiApplication::palette().color(QPalette::Base).lightness() < 128;
+}
 
 namespace {
 
@@ -45,12 +50,17 @@ void GenericStyle(QObject *component, TTMSStyle style) {
     } else if (qobject_cast<QAbstractButton *>(component) || qobject_cast<QComboBox *>(component)) {
         SetColours(static_cast<QWidget *>(component), end, StyleTextColour(style));
     } else if (auto *w = qobject_cast<QWidget *>(component)) {
+        // Under a dark desktop a container keeps its colours: those it set
+        // would reach every pane inside it.
+        if (DesktopIsDark())
+            return;
         w->setAutoFillBackground(true);
         SetColours(w, StyleBackColour(style), StyleTextColour(style));
     } else if (component->inherits("TAdvPanelStyler") && component->parent()) {
         for (TAdvPanel *panel : component->parent()->findChildren<TAdvPanel *>())
             GenericStyle(panel, style);
-    } else if (component->inherits("TAdvOfficeStatusBarOfficeStyler") && component->parent()) {
+    } else if (component->inherits("TAdvOfficeStatusBarOfficeStyler") && component->parent() &&
+               !DesktopIsDark()) {
         // The bar's text must stay readable on the bar whatever the style's
         // header colour: too little contrast gives black or white instead.
         const QColor back = ToQColor(end);

@@ -12,6 +12,11 @@
 
 class QObject;
 
+// True when the desktop's palette is dark (light text on dark fields): the
+// style then leaves the text fields, lists and bars in the desktop's
+// colours, so that no pane stays light in a dark window.
+bool DesktopIsDark();
+
 void TMSSetComponentStyle(QObject *component, TTMSStyle style);
 void TMSSetOfficePagerStyle(QObject *component, TTMSStyle style);
 void TMSSetAppearanceStyle(QObject *component, TTMSStyle style);

@@ -28,6 +28,10 @@ void TTMSStylableForm::ActivateZorador(QObject *) {
 }
 
 void TTMSStylableForm::SetComponentStyle(TTMSStyle AStyle) {
+    // Under a dark desktop the form keeps the desktop's background, which
+    // its bars and labels show through.
+    if (DesktopIsDark())
+        return;
     QPalette p = palette();
     p.setColor(QPalette::Window, ToQColor(StyleBackColour(AStyle)));
     setPalette(p);
@@ -59,6 +63,12 @@ TAdvMenu *FormMenu(QWidget *form) {
 
 void ApplyControlRule(QWidget *c, TTMSStyle style) {
     const TColor back = StyleBackColour(style), text = StyleTextColour(style);
+    // Under a dark desktop the text panes, lists and the status bar keep the
+    // desktop's colours.
+    if (DesktopIsDark() && (qobject_cast<TMemo *>(c) || qobject_cast<TCustomListBox *>(c) ||
+                            qobject_cast<QStatusBar *>(c) ||
+                            InheritsAny(c, {"TElPanel", "TRichEdit", "TCheckListBox"})))
+        return;
     if (qobject_cast<TMemo *>(c) || InheritsAny(c, {"TElPanel", "TRichEdit"})) {
         c->setAutoFillBackground(true);
         SetColour(c, QPalette::Window, back);

@@ -2,3 +2,4 @@
 #include "Mykpsmall.h"
 
 suite::TYieldProc AYieldProcessProc;
+thread_local bool gNoYieldsOnThisThread = false;

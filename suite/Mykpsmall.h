@@ -26,7 +26,12 @@ using TCompare2FunctOfObject = std::function<int32_t(void *a, void *b)>;
 // Process-wide, as in the suite's runtime: the window sets it before each run.
 extern suite::TYieldProc AYieldProcessProc;
 
+// True on a thread that works beside the one the hook serves (a run's
+// checking threads): it has no events to let through, and must not even read
+// the hook, which that thread may rebind meanwhile.
+extern thread_local bool gNoYieldsOnThisThread;
+
 inline void MyYieldProcess() {
-    if (AYieldProcessProc.code)
+    if (!gNoYieldsOnThisThread && AYieldProcessProc.code)
         AYieldProcessProc.code(AYieldProcessProc.object);
 }

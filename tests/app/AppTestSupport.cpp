@@ -4,6 +4,7 @@
 #include "Fixtures.h"
 #include "MainWindow.h"
 #include "ReadAndSaveIni.h"
+#include "ResultTable.h"
 
 void IsolatedUser::SetUp() {
     fEnv.emplace();

@@ -4,15 +4,22 @@
 #include "AppTestSupport.h"
 #include "MainWindow.h"
 #include "ResourceStrings.h"
+#include "ResultTable.h"
+#include "RunSummary.h"
+#include "StatusColours.h"
 #include "TextPaneLoader.h"
 #include "file_crap_detector.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 #include <memory>
 #include <unistd.h>
 
@@ -32,12 +39,12 @@ protected:
     QStringList Listed() const {
         QStringList out;
         for (int i = 0; i < form->ElListBox1->count(); ++i)
-            out << form->ElListBox1->item(i)->text();
+            out << form->ElListBox1->Path(i);
         return out;
     }
     void ClickItem(int row, bool twice = false) {
-        QListWidget *list = form->ElListBox1;
-        const QPoint at = list->visualItemRect(list->item(row)).center();
+        app::TResultTable *list = form->ElListBox1;
+        const QPoint at = list->EntryRect(row).center();
         // A double-click is a click followed by the double-click event.
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         if (twice)
@@ -56,7 +63,7 @@ TEST_F(WindowTest, ThreeSuspectsAmongTenAreListedOnceInFileOrderWithBothBarsFull
     // Row i is entry i: the window finds a row's reason by its index.
     ASSERT_EQ(weird.Count(), form->ElListBox1->count());
     for (int i = 0; i < weird.Count(); ++i)
-        EXPECT_EQ(form->ElListBox1->item(i)->text(), weird.Strings(i));
+        EXPECT_EQ(form->ElListBox1->Path(i), weird.Strings(i));
     EXPECT_EQ(form->PCProgressBar1->Position(), 100);
     EXPECT_EQ(form->PCProgressBar2->Position(), 100);
     EXPECT_TRUE(Shown().isEmpty()) << Shown().join("|").toStdString();
@@ -248,26 +255,101 @@ TEST_F(WindowTest, ClosingDuringARunStopsItFirstThenCloses) {
     EXPECT_FALSE(form->isVisible());
 }
 
-TEST_F(WindowTest, RunErrorNamesFileAndCauseKeepsEntriesAndWindowGoesOn) {
-    dir.write("data/f0.txt", CutText());
-    const QString lopsided = dir.write("data/f1.txt", LopsidedText());
-    dir.write("data/f2.txt", CutText());
+// A file that cannot be checked is listed as unreadable with its cause and
+// the run goes on, through the subfolders too; with nothing else suspect the
+// window never says that no corrupt file was found.
+TEST_F(WindowTest, UnreadableFilesAreListedWithTheirCauseAndTheRunGoesOn) {
+    const QString lopsided = dir.write("data/a1.txt", LopsidedText());
+    const QString unreadable = Data("a2.txt");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self/mem"), unreadable));
+    for (int i = 0; i < 20; ++i)
+        dir.write(QStringLiteral("data/sub/g%1.txt").arg(i, 2, 10, QLatin1Char('0')), GoodText(3));
+    const struct { bool withSuspect; } cases[] = {{false}, {true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.withSuspect);
+        if (c.withSuspect)
+            dir.write("data/sub/z.txt", CutText());
+        Open();
+        // The link leads out of the folder: only a walk told to follows it.
+        form->Detector()->follow_links = true;
+        form->ElCheckBox1->setChecked(true);
+        form->ElCheckBoxThorough->setChecked(true);
+        dialogs.shown.clear();
+        form->Button1->click();
+        QStringList expected{lopsided, unreadable};
+        if (c.withSuspect)
+            expected << Data("sub/z.txt");
+        EXPECT_EQ(Listed(), expected);
+        const TCrapFileWideStringlist &weird = form->Detector()->weird_files;
+        ASSERT_EQ(weird.Count(), expected.size());
+        EXPECT_TRUE(weird.Objects(0)->unreadable);
+        EXPECT_EQ(weird.Objects(0)->data(), "lopsided data: stack overflow in Tree");
+        EXPECT_TRUE(weird.Objects(1)->unreadable);
+        EXPECT_EQ(weird.Objects(1)->data(), "Input/output error");
+        const QString summary = form->ElStatusBar1->SimpleText();
+        EXPECT_TRUE(summary.startsWith(QStringLiteral("Finished: %1 files checked; %2 suspect by "
+                                                      "the size test, 0 by the digraph check; "
+                                                      "2 unreadable; ")
+                                           .arg(c.withSuspect ? 23 : 22)
+                                           .arg(c.withSuspect ? 1 : 0)))
+            << summary.toStdString();
+        EXPECT_TRUE(summary.endsWith(c.withSuspect ? " Rows by code: size 1, unreadable 2."
+                                                   : " Rows by code: unreadable 2."))
+            << summary.toStdString();
+        // Beside the filter, each code with its rows.
+        EXPECT_NE(form->FilterKind->findText("unreadable (2)"), -1);
+        EXPECT_FALSE(Shown().contains(suite::QLNoCorruptFilesFound()));
+        if (c.withSuspect)
+            EXPECT_TRUE(Shown().isEmpty()) << Shown().join("|").toStdString();
+        else
+            EXPECT_EQ(Shown(), QStringList{app::UnreadableFilesNote(2)});
+    }
+}
+
+// The sets are a choice of the extended checks: their controls follow the
+// box, and the message for a digraph check without references names the
+// built-in languages as the other way.
+TEST_F(WindowTest, SetControlsFollowTheExtendedChecksAndTheMessageNamesTheLanguages) {
+    MakeTen({});
     Open();
+    for (const bool extended : {false, true, false}) {
+        form->ElCheckBoxExtended->setChecked(extended);
+        EXPECT_EQ(form->ElCheckBoxLanguages->isEnabled(), extended);
+        EXPECT_EQ(form->ButtonSets->isEnabled(), extended);
+    }
+    form->ElFileNameEdit1->SetFileList({});
     form->ElCheckBoxThorough->setChecked(true);
     form->Button1->click();
-    EXPECT_EQ(Listed(), QStringList{Data("f0.txt")});
     ASSERT_EQ(Shown().size(), 1);
-    EXPECT_TRUE(Shown()[0].contains(lopsided)) << Shown()[0].toStdString();
-    EXPECT_TRUE(Shown()[0].contains("lopsided data: stack overflow in Tree"));
-    EXPECT_TRUE(form->ElStatusBar1->SimpleText().startsWith(
-        "Ended by a read error: 2 of 3 files checked; 1 suspect by the size test, 0 by the "
-        "digraph check; 1 unreadable; "))
-        << form->ElStatusBar1->SimpleText().toStdString();
+    EXPECT_TRUE(Shown()[0].contains("\"built-in languages\"")) << Shown()[0].toStdString();
+}
 
-    QFile::remove(lopsided);
-    form->Button1->click();
-    EXPECT_EQ(Listed(), (QStringList{Data("f0.txt"), Data("f2.txt")}));
-    EXPECT_EQ(Shown().size(), 1);
+// Under a dark desktop palette the visual style leaves every pane in the
+// desktop's colours: the table, the text pane and the status bar turn dark
+// with the rest, and the rows take their dark colours.
+TEST_F(WindowTest, EveryPaneFollowsADarkDesktopPalette) {
+    const QPalette before = QApplication::palette();
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    QApplication::setPalette(dark);
+    dir.write("data/a.txt", CutText());
+    Open();
+    for (const TTMSStyle style : {TTMSStyle(0), TTMSStyle(14)}) {
+        form->ApplyStyleToForm(style);
+        form->Button1->click();
+        for (QWidget *pane :
+             {static_cast<QWidget *>(form->ElListBox1), static_cast<QWidget *>(form->ElMemo1)})
+            EXPECT_LT(pane->palette().color(QPalette::Base).lightness(), 128)
+                << pane->objectName().toStdString() << " style " << int(style);
+        EXPECT_LT(form->ElStatusBar1->palette().color(QPalette::Window).lightness(), 128);
+        EXPECT_EQ(form->ElListBox1->Model()->index(0, 0).data(Qt::BackgroundRole).value<QColor>(),
+                  app::RowColours(app::TRowStatus::Size, dark).background);
+    }
+    form.reset();
+    QApplication::setPalette(before);
 }
 
 TEST_F(WindowTest, ClickPutsTheFullReasonInTheStatusBar) {
@@ -282,7 +364,7 @@ TEST_F(WindowTest, ClickPutsTheFullReasonInTheStatusBar) {
 
     // The empty part of a list with no selection changes nothing.
     form->ElListBox1->clearSelection();
-    QListWidget *list = form->ElListBox1;
+    app::TResultTable *list = form->ElListBox1;
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       QPoint(5, list->viewport()->height() - 3));
     EXPECT_EQ(form->ElStatusBar1->SimpleText(), reason);
@@ -334,43 +416,68 @@ TEST_F(WindowTest, DoubleClickShowsAUtf16FileAndReportsOneThatCannotBeLoaded) {
     EXPECT_TRUE(Shown()[0].contains("No such file")) << Shown()[0].toStdString();
 }
 
-TEST_F(WindowTest, EntriesAreDrawnInTheirReasonsColours) {
+namespace {
+
+double Luminance(const QColor &c) {
+    const auto channel = [](double v) {
+        v /= 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
+}
+
+double Contrast(const QColor &a, const QColor &b) {
+    const double x = Luminance(a), y = Luminance(b);
+    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
+
+} // namespace
+
+// Each status has its own colours, readable in the light and the dark
+// palette; the rows are painted in them, size-test rows yellow as always.
+TEST_F(WindowTest, RowsArePaintedInTheirStatusColoursInLightAndDarkPalettes) {
     dir.write("data/a.txt", CutText());
     dir.write("data/b.txt", OddDigraphText());
+    ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self/mem"), Data("c.txt")));
     Open();
+    form->Detector()->follow_links = true;
     form->ElCheckBoxThorough->setChecked(true);
     form->Button1->click();
-    ASSERT_EQ(Listed().size(), 2);
-    ASSERT_TRUE(form->Detector()->weird_files.Objects(1)->data().startsWith("Too many: "));
-
-    const QColor highlight = form->palette().color(QPalette::Highlight);
-    struct Case {
-        int index;
-        bool selected;
-        QColor brush;
-    } cases[] = {
-        {0, false, QColor(255, 255, 0)},   // size reason: yellow
-        {1, false, QColor(255, 251, 240)}, // digraph reason: cream
-        {7, false, QColor(255, 251, 240)}, // beyond the suspect list: cream
-        {0, true, highlight},              // selected: the system's highlight
+    ASSERT_EQ(Listed().size(), 3);
+    app::TResultModel *model = form->ElListBox1->Model();
+    const auto background = [&](int row) {
+        return model->index(row, 0).data(Qt::BackgroundRole).value<QColor>();
     };
-    for (const Case &c : cases) {
-        QImage img(400, 13, QImage::Format_RGB32);
-        img.fill(Qt::black);
-        {
-            QPainter p(&img);
-            form->ElListBox1DrawItem(p, c.index, img.rect(), c.selected);
+    EXPECT_EQ(background(0), QColor(255, 255, 0));
+    // What is painted: the size-test row's yellow is on screen.
+    form->show();
+    const QImage shown = form->ElListBox1->viewport()->grab().toImage();
+    const QRect first = form->ElListBox1->EntryRect(0);
+    EXPECT_EQ(shown.pixelColor(first.right() - 2, first.center().y()), QColor(255, 255, 0));
+
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 45));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    for (const QPalette &palette : {form->ElListBox1->palette(), dark}) {
+        form->ElListBox1->setPalette(palette);
+        form->setPalette(palette);
+        const QColor base = palette.color(QPalette::Base);
+        QList<QColor> seen;
+        for (int s = 0; s < app::kRowStatusCount; ++s) {
+            const app::TRowColours c = app::RowColours(app::TRowStatus(s), palette);
+            EXPECT_GE(Contrast(c.text, c.background), 7.0) << s;
+            EXPECT_FALSE(seen.contains(c.background)) << s;
+            const int apart = std::max({std::abs(c.background.red() - base.red()),
+                                        std::abs(c.background.green() - base.green()),
+                                        std::abs(c.background.blue() - base.blue())});
+            EXPECT_GE(apart, 24) << s << ": passes for an empty field";
+            seen << c.background;
+            // The legend names each status in its colours.
+            EXPECT_TRUE(form->Legend->text().contains(c.background.name())) << s;
         }
-        EXPECT_EQ(img.pixelColor(399, 6), c.brush) << c.index << " " << c.selected;
-        if (!c.selected && c.index < 2) {
-            bool navy = false;
-            for (int x = 0; x < 200 && !navy; ++x)
-                for (int y = 0; y < 13 && !navy; ++y) {
-                    const QColor px = img.pixelColor(x, y);
-                    navy = px.blue() > 90 && px.red() < 100 && px.green() < 100;
-                }
-            EXPECT_TRUE(navy) << "no navy text in entry " << c.index;
-        }
+        EXPECT_EQ(background(2), app::RowColours(app::TRowStatus::Unreadable, palette).background);
     }
 }
 

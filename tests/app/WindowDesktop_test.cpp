@@ -5,6 +5,7 @@
 #include "AppTestSupport.h"
 #include "MainWindow.h"
 #include "ResourceStrings.h"
+#include "ResultTable.h"
 #include "Tool_imagelist.h"
 #include "UrlOpener.h"
 #include "file_crap_detector.h"
@@ -96,8 +97,10 @@ TEST_F(WindowDesktop, FullReasonInAWrappedTooltipAndElidedInTheStatusBar) {
     EXPECT_LE(form->width(), form->minimumWidth()) << "a long reason must not widen the window";
 }
 
-TEST_F(WindowDesktop, KeyboardReachesEveryControlInLayoutOrder) {
-    // The explanation's button takes part only when it shows.
+TEST_F(WindowDesktop, KeyboardReachesEveryControlInScreenOrder) {
+    // The explanation's button takes part only when it shows; the sets only
+    // under the extended checks.
+    form->ElCheckBoxExtended->setChecked(true);
     const QList<QWidget *> order = {form->ElComboEncoding,
                                     form->ElFileNameEdit1->Edit(),
                                     form->ElFileNameEdit1->BrowseButton(),
@@ -109,12 +112,24 @@ TEST_F(WindowDesktop, KeyboardReachesEveryControlInLayoutOrder) {
                                     form->ElCheckBoxLanguages,
                                     form->ElSpinEditFreqVar,
                                     form->ElSpinEditPercentFail,
-                                    form->Button1,
-                                    form->ButtonStop,
                                     form->ButtonHelp,
+                                    form->ButtonStop,
                                     form->ButtonSets,
+                                    form->Button1,
+                                    form->FilterKind,
+                                    form->FilterPath,
                                     form->ElListBox1,
                                     form->ElMemo1};
+    // Down the control panel row by row, each row left to right.
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        if (order[i]->parentWidget() != form->ElPanel1 ||
+            order[i - 1]->parentWidget() != form->ElPanel1)
+            continue;
+        const QRect a = order[i - 1]->geometry(), b = order[i]->geometry();
+        EXPECT_TRUE(b.top() > a.top() + 4 ||
+                    (std::abs(b.top() - a.top()) <= 4 && b.left() > a.left()))
+            << "step " << i;
+    }
     QApplication::setActiveWindow(form.get());
     order[0]->setFocus();
     for (qsizetype i = 1; i < order.size(); ++i) {
@@ -130,6 +145,11 @@ TEST_F(WindowDesktop, KeyboardReachesEveryControlInLayoutOrder) {
             << (QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className()
                                             : "nothing");
     }
+    // The table shows where the keyboard is.
+    form->ElListBox1->clearFocus();
+    const QImage unfocused = form->ElListBox1->grab().toImage();
+    form->ElListBox1->setFocus(Qt::TabFocusReason);
+    EXPECT_NE(form->ElListBox1->grab().toImage(), unfocused);
     // Tab leaves the text pane instead of typing a tab into it.
     form->ElMemo1->SetLinesText(QStringLiteral("text"));
     form->ElMemo1->setFocus();
@@ -170,7 +190,7 @@ TEST_F(WindowDesktop, LongPathsKeepTheFileNameVisible) {
     form->Button1->click();
     int row = -1;
     for (int i = 0; i < form->ElListBox1->count(); ++i)
-        if (form->ElListBox1->item(i)->text() == deep)
+        if (form->ElListBox1->Path(i) == deep)
             row = i;
     ASSERT_GE(row, 0);
     const QString shown = form->EntryShownText(row, 250);
@@ -256,7 +276,7 @@ TEST_F(WindowDesktop, EnterAndADoubleClickBelowTheEntriesShowTheSelectedFile) {
     EXPECT_EQ(form->ElMemo1->Lines().first(), QString::fromLatin1(OddDigraphText()).chopped(2));
 
     form->ElMemo1->ClearLines();
-    QListWidget *list = form->ElListBox1;
+    QAbstractItemView *list = form->ElListBox1;
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
                        QPoint(5, list->viewport()->height() - 3));
     EXPECT_FALSE(form->ElMemo1->Lines().isEmpty());

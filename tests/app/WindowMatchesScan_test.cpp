@@ -6,9 +6,11 @@
 
 #include "AppTestSupport.h"
 #include "MainWindow.h"
+#include "ResultTable.h"
 #include "SuspectLine.h"
 #include "file_crap_detector.h"
 
+#include <QFile>
 #include <QProcess>
 #include <memory>
 
@@ -16,12 +18,16 @@ namespace {
 
 class WindowMatchesScan : public IsolatedUser {};
 
-QStringList ScanLines(const QStringList &args) {
+QByteArray ScanOutput(const QStringList &args) {
     QProcess p;
     p.start(QStringLiteral(BRINDLE_SCAN), args);
     EXPECT_TRUE(p.waitForFinished(60000)) << "brindle-scan did not finish";
     EXPECT_LE(p.exitCode(), 1) << p.readAllStandardError().toStdString();
-    QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'));
+    return p.readAllStandardOutput();
+}
+
+QStringList ScanLines(const QStringList &args) {
+    QStringList lines = QString::fromUtf8(ScanOutput(args)).split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
@@ -62,7 +68,7 @@ TEST_F(WindowMatchesScan, EntryForEntryWithTheDigraphCheckOffAndOn) {
         QStringList listed;
         for (int i = 0; i < form.ElListBox1->count(); ++i)
             listed << QString::fromUtf8(
-                engine::SuspectLine(form.ElListBox1->item(i)->text(),
+                engine::SuspectLine(form.ElListBox1->Path(i),
                                     form.Detector()->weird_files.Objects(i)->details)
                     .chopped(1));
 
@@ -75,6 +81,18 @@ TEST_F(WindowMatchesScan, EntryForEntryWithTheDigraphCheckOffAndOn) {
         for (QString &line : scanned)
             line = line.section(QLatin1Char('\t'), 0, 1);
         EXPECT_EQ(listed, scanned) << "digraph " << digraph << " extended " << extended;
+        // Save list as writes byte for byte what the scanner writes, as TSV
+        // and as JSON lines.
+        for (const char *format : {"tsv", "jsonl"}) {
+            const QString saved = dir.file(QStringLiteral("saved.") + QLatin1String(format));
+            ASSERT_TRUE(form.SaveListAs(saved));
+            QFile f(saved);
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+            QStringList scanArgs = args.mid(0, args.size() - 1);
+            scanArgs << QStringLiteral("--format") << QLatin1String(format) << dir.file("data");
+            EXPECT_EQ(f.readAll(), ScanOutput(scanArgs))
+                << format << " digraph " << digraph << " extended " << extended;
+        }
         // The corpus has suspects of each kind the run can find; the
         // extended checks name a NUL as damage before the size test.
         if (!extended) {

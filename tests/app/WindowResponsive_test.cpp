@@ -12,6 +12,7 @@
 #include "Mykpsmall.h"
 #include "PostMessage.h"
 #include "ResourceStrings.h"
+#include "ResultTable.h"
 #include "SharedVariables.h"
 #include "ToolPagesU.h"
 #include "file_crap_detector.h"
@@ -138,8 +139,8 @@ TEST_F(Responsive, ControllerStopCommandCancelsAWordListLoad) {
 // A list load the controller asks for in the middle of a run: a Stop clicked
 // during the load is served by the load's yields, and the run ends after it.
 TEST_F(Responsive, StopClickedDuringAWordListLoadEndsTheRun) {
-    // The slow yields below replace the hook while the run goes on: with one
-    // job no other thread reads it meanwhile.
+    // The slow yields below replace the hook while the run goes on: the
+    // run's own threads never read it.
     form->RunJobs = 1;
     ChooseList(4000);
     bool loaded = false, stoppedDuringLoad = false;

@@ -10,7 +10,9 @@
 // show the explanation of the digraph suspect, or of the damaged file after
 // "Go to byte N".
 //   window_screenshot <sample folder> <out.png> [style]
-//                     [dark|tooltip|summary|longpaths|explain|damage]
+//                     [dark|tooltip|summary|longpaths|explain|damage|sorted]
+// `sorted` runs the extended checks as `explain` does and shows the table
+// filtered to the suspects, sorted by score.
 // The sample folder holds reference/ (known-good texts) and data/.
 
 #include "ApplyTypeface.h"
@@ -18,10 +20,12 @@
 #include "ExplanationPanel.h"
 #include "IsolatedEnv.h"
 #include "MainWindow.h"
+#include "ResultTable.h"
 #include "multi_tool_base.h"
 #include "qlbuf.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QHelpEvent>
 #include <QPainter>
@@ -33,12 +37,15 @@
 int main(int argc, char **argv) {
     if (argc < 3 || argc > 5) {
         std::fprintf(stderr, "usage: window_screenshot <sample folder> <out.png> [style] "
-                             "[dark|tooltip|summary|longpaths|explain|damage]\n");
+                             "[dark|tooltip|summary|longpaths|explain|damage|sorted]\n");
         return 2;
     }
     const int style = argc >= 4 ? std::atoi(argv[3]) : 14;
     const QByteArray mode = argc == 5 ? QByteArray(argv[4]) : QByteArray();
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen unless a platform is named (xcb, for pictures from a real
+    // X server).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     // Neither read nor write the user's own settings.
     IsolatedEnv env;
     QApplication app(argc, argv);
@@ -83,7 +90,7 @@ int main(int argc, char **argv) {
             QFile::copy(sample.filePath("data/" + name), (i++ % 2 ? deep : data) + "/" + name);
         form.ElCheckBox1->setChecked(true);
     }
-    const bool extended = mode == "explain" || mode == "damage";
+    const bool extended = mode == "explain" || mode == "damage" || mode == "sorted";
     if (extended) {
         data = copy.path() + "/data";
         QDir().mkpath(data);
@@ -107,11 +114,18 @@ int main(int argc, char **argv) {
     form.ElFolderNameEdit1->SetText(data);
     form.ElCheckBoxThorough->setChecked(true);
     form.Button1->click();
-    if (extended) {
+    if (mode == "sorted") {
+        // The suspects only, highest score first.
+        form.FilterKind->setCurrentIndex(
+            form.FilterKind->findData(QStringLiteral("status:suspect")));
+        form.ElListBox1->sortByColumn(app::TResultModel::Score, Qt::DescendingOrder);
+        form.ElListBox1->setCurrentRow(form.ElListBox1->ShownEntries().value(0, -1));
+        form.ElListBox1Click();
+    } else if (extended) {
         // The entry to explain, found by its file's name.
         const QString wanted = mode == "explain" ? "scrambled.txt" : "overwritten-letter.txt";
         for (int i = 0; i < form.ElListBox1->count(); ++i)
-            if (form.ElListBox1->item(i)->text().endsWith("/" + wanted)) {
+            if (form.ElListBox1->Path(i).endsWith("/" + wanted)) {
                 form.ElListBox1->setCurrentRow(i);
                 form.ElListBox1Click();
                 if (mode == "explain")
@@ -132,8 +146,8 @@ int main(int argc, char **argv) {
     if (mode == "tooltip" && form.ElListBox1->count() > 0) {
         // The tooltip is a window of its own: drawn onto the picture where
         // it would stand over the window.
-        QListWidget *list = form.ElListBox1;
-        const QRect entry = list->visualItemRect(list->item(list->count() - 1));
+        app::TResultTable *list = form.ElListBox1;
+        const QRect entry = list->EntryRect(list->count() - 1);
         const QPoint at = entry.center() - QPoint(entry.width() / 3, 0);
         QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
         QApplication::sendEvent(list->viewport(), &help);

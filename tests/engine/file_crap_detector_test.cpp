@@ -48,7 +48,7 @@ TEST_F(DetectorFixture, EightFilesReportRoundedProgressAndListSuspectsInOrder) {
     for (int i = 0; i < 8; ++i)
         files << dir.write(QStringLiteral("f%1.txt").arg(i),
                            i == 2 ? QByteArray("ab\0\0\0\0\0\0\0\0\0\0", 12) : GoodText(2));
-    files[5] = dir.file("missing.txt"); // skipped silently, still counted
+    files[5] = dir.file("missing.txt"); // skipped silently, counted as gone
     Run(files);
     EXPECT_EQ(percents, (std::vector<int>{0, 12, 25, 38, 50, 62, 75, 88, 100}));
     EXPECT_EQ(percents2, std::vector<int>{100});
@@ -102,9 +102,10 @@ TEST_F(DetectorFixture, MissingReferenceAfterTwoGoodOnes) {
     EXPECT_EQ(dialogs.shown.size(), 2u);
 }
 
-// Checked on several threads, a run gives the same entries, progress and
-// counts as with one job; the counts say what the run did.
-TEST_F(DetectorFixture, SeveralJobsGiveWhatOneJobGives) {
+// The window's run over a folder, on any number of threads, gives the same
+// entries, progress and counts as the one-job run over the same list; the
+// counts say what the run did.
+TEST_F(DetectorFixture, FolderRunOnAnyNumberOfJobsGivesWhatTheListRunGives) {
     UseReference({dir.write("ref.txt", GoodText(50))});
     QStringList files;
     for (int i = 0; i < 30; ++i) {
@@ -113,9 +114,9 @@ TEST_F(DetectorFixture, SeveralJobsGiveWhatOneJobGives) {
             b[5] = 0;
         if (i % 7 == 5)
             b += OddDigraphText();
-        files << dir.write(QStringLiteral("f%1.txt").arg(i, 2, 10, QLatin1Char('0')), b);
+        files << dir.write(QStringLiteral("data/f%1.txt").arg(i, 2, 10, QLatin1Char('0')), b);
     }
-    files[11] = dir.file("gone.txt");
+    files[11] = dir.write("data/f11.txt", LopsidedText());
     Run(files, true);
     const QStringList listed = Listed();
     const std::vector<int> progress = percents;
@@ -126,17 +127,23 @@ TEST_F(DetectorFixture, SeveralJobsGiveWhatOneJobGives) {
     EXPECT_EQ(one.digraph_suspects, 4);
     EXPECT_EQ(one.unreadable, 1);
     EXPECT_TRUE(one.finished);
-    for (const int jobs : {2, 3}) {
+    EXPECT_TRUE(listed.contains("data/f11.txt=lopsided data: stack overflow in Tree"));
+    for (const int jobs : {1, 2, 3}) {
         percents.clear();
-        detector.CheckForCrap(
-            files, true, [this](int p) { percents.push_back(p); }, {}, jobs);
+        detector.CheckFolder(
+            dir.file("data"), false, true, [this](int p) { percents.push_back(p); }, {}, jobs);
         EXPECT_EQ(Listed(), listed) << jobs;
         // Each file's share is announced once, in order, then 100; waiting
-        // for a file may announce the same share again.
-        std::vector<int> distinct = percents;
-        distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
-        std::vector<int> expected = progress;
-        expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
+        // for a file may announce the same share again, or 0 while the
+        // number of files is not known yet.
+        std::vector<int> distinct;
+        for (const int p : percents)
+            if (p != 0 && (distinct.empty() || distinct.back() != p))
+                distinct.push_back(p);
+        std::vector<int> expected;
+        for (const int p : progress)
+            if (p != 0 && (expected.empty() || expected.back() != p))
+                expected.push_back(p);
         EXPECT_EQ(distinct, expected) << jobs;
         const TFileCrapDetector::TRunCounts &c = detector.LastRun();
         EXPECT_EQ(std::tie(c.files, c.checked, c.size_suspects, c.digraph_suspects, c.unreadable,
@@ -147,19 +154,23 @@ TEST_F(DetectorFixture, SeveralJobsGiveWhatOneJobGives) {
     }
 }
 
-// Stopped as an entry is listed, a run on several threads ends before the
-// next outcome, as with one job, and says it did not finish.
-TEST_F(DetectorFixture, StopEndsARunOnSeveralThreadsBeforeTheNextOutcome) {
+// Stopped as an entry is listed, a run ends before the next outcome, on
+// this thread as on others, and says it did not finish.
+TEST_F(DetectorFixture, StopEndsARunBeforeTheNextOutcome) {
     QStringList files;
     for (int i = 0; i < 200; ++i)
-        files << dir.write(QStringLiteral("f%1.txt").arg(i, 3, 10, QLatin1Char('0')),
+        files << dir.write(QStringLiteral("data/f%1.txt").arg(i, 3, 10, QLatin1Char('0')),
                            QByteArray("ab\0\0\0\0\0\0\0\0", 10));
     detector.SetOnListed([this](int index) {
         if (index == 49)
             detector.processing = false;
     });
+    detector.CheckForCrap(files, false, {}, {});
+    EXPECT_EQ(detector.weird_files.Count(), 50);
+    EXPECT_EQ(detector.LastRun().checked, 50);
+    EXPECT_FALSE(detector.LastRun().finished);
     for (const int jobs : {1, 2}) {
-        detector.CheckForCrap(files, false, {}, {}, jobs);
+        detector.CheckFolder(dir.file("data"), false, false, {}, {}, jobs);
         EXPECT_EQ(detector.weird_files.Count(), 50) << jobs;
         EXPECT_EQ(detector.LastRun().checked, 50) << jobs;
         EXPECT_FALSE(detector.LastRun().finished) << jobs;
@@ -259,7 +270,7 @@ TEST_F(DetectorFixture, SpecialFilesArePassedOverLikeMissingOnes) {
     EXPECT_EQ(percents, (std::vector<int>{0, 50, 100}));
 }
 
-TEST_F(DetectorFixture, LopsidedProfileEndsTheRunNamingTheFile) {
+TEST_F(DetectorFixture, LopsidedProfileIsListedAsUnreadableAndTheRunGoesOn) {
     UseReference({dir.write("ref.txt", GoodText(20))});
     // 2048 distinct digraphs first met in descending order, each 10 times.
     QString text;
@@ -268,15 +279,16 @@ TEST_F(DetectorFixture, LopsidedProfileEndsTheRunNamingTheFile) {
             text += QChar(char16_t(0x4E00 + i)) + QStringLiteral("A ");
     const QString bad = dir.write("lopsided.txt", Utf16LeWithMark(text + QStringLiteral("\r\n")));
     const QString before = dir.write("before.txt", CutText());
-    try {
-        Run({before, bad}, true);
-        FAIL() << "no error";
-    } catch (const suite::TRunError &e) {
-        EXPECT_EQ(e.path(), bad);
-        EXPECT_EQ(e.cause(), QStringLiteral("lopsided data: stack overflow in Tree"));
-    }
-    EXPECT_EQ(detector.weird_files.Count(), 1); // found so far, kept
-    EXPECT_TRUE(detector.processing);
+    const QString after = dir.write("after.txt", CutText());
+    Run({before, bad, after}, true);
+    ASSERT_EQ(detector.weird_files.Count(), 3);
+    EXPECT_EQ(detector.weird_files.Strings(1), bad);
+    EXPECT_TRUE(detector.weird_files.Objects(1)->unreadable);
+    EXPECT_FALSE(detector.weird_files.Objects(2)->unreadable);
+    EXPECT_EQ(detector.weird_files.Objects(1)->data(),
+              QStringLiteral("lopsided data: stack overflow in Tree"));
+    EXPECT_EQ(detector.LastRun().unreadable, 1);
+    EXPECT_TRUE(detector.LastRun().finished);
 }
 
 // Every encoding's file check reaches the verdict and reason of the text check.
@@ -316,23 +328,21 @@ TEST_F(DetectorFixture, FileChecksAgreeWithTextChecksInEveryEncoding) {
     }
 }
 
-// A read error ends the run with the file and the system's cause; what was
-// found before it stays listed. (/proc/self/mem is a regular file whose
-// first page cannot be read, even by root.)
-TEST_F(DetectorFixture, ReadErrorEndsTheRunNamingTheFileAndCause) {
+// A read error lists the file with the system's cause, and the run goes on.
+// (/proc/self/mem is a regular file whose first page cannot be read, even
+// by root.)
+TEST_F(DetectorFixture, ReadErrorIsListedWithTheCauseAndTheRunGoesOn) {
     UseReference({dir.write("ref.txt", GoodText(20))});
     const QString before = dir.write("before.txt", QByteArray("x\0yyyyyyyy", 10));
-    try {
-        Run({before, QStringLiteral("/proc/self/mem"),
-             dir.write("after.txt", QByteArray("x\0yy", 4))});
-        FAIL() << "no error";
-    } catch (const suite::TRunError &e) {
-        EXPECT_EQ(e.path(), QStringLiteral("/proc/self/mem"));
-        EXPECT_EQ(e.cause(), QStringLiteral("Input/output error"));
-        EXPECT_EQ(e.message(), QStringLiteral("/proc/self/mem: Input/output error"));
-    }
-    EXPECT_EQ(Listed(), QStringList{"before.txt=File-size 10 but text-length 3"});
-    EXPECT_EQ(percents, (std::vector<int>{0, 33})); // no end-of-run calls
+    Run({before, QStringLiteral("/proc/self/mem"),
+         dir.write("after.txt", QByteArray("x\0yyyyyyyy", 10))});
+    EXPECT_EQ(Listed(), (QStringList{"before.txt=File-size 10 but text-length 3",
+                                     QDir(dir.path()).relativeFilePath("/proc/self/mem") +
+                                         "=Input/output error",
+                                     "after.txt=File-size 10 but text-length 3"}));
+    EXPECT_TRUE(detector.weird_files.Objects(1)->unreadable);
+    EXPECT_EQ(detector.LastRun().unreadable, 1);
+    EXPECT_EQ(percents, (std::vector<int>{0, 33, 67, 100}));
 }
 
 // The reference is counted fast first; with enough distinct digraphs it is
