@@ -53,13 +53,31 @@ TEST_F(WindowMatchesScan, EntryForEntryWithTheDigraphCheckOffAndOn) {
     dir.write("data/1/utf8.txt", QByteArray("\xEF\xBB\xBF") +
                                      QStringLiteral("Grüße aus Köln, über Straßen\r\n").toUtf8());
 
+    // A reference that is not ASCII, in UTF-8 without a mark: both read it
+    // the same way, beside the built-in languages.
+    const QString accented = dir.write(
+        "ref/de.txt",
+        QStringLiteral("Grüße aus Köln: Der Hund schläft unter dem großen Baum, während die "
+                       "Katze im Gras spielt und über die Straße läuft.\n")
+            .repeated(80)
+            .toUtf8());
+    dir.write("data/2/de.txt", QStringLiteral("Über die Brücke gehen wir täglich zur Arbeit, "
+                                              "während die Vögel singen.\n")
+                                   .repeated(40)
+                                   .toUtf8());
+
     // Under the extended checks too, with the scanner's columns beyond path
     // and reason left aside.
-    for (const auto &[digraph, extended] :
-         {std::pair{false, false}, std::pair{true, false}, std::pair{true, true}}) {
+    const struct {
+        bool digraph, extended, languages;
+    } runs[] = {
+        {false, false, false}, {true, false, false}, {true, true, false}, {true, true, true}};
+    for (const auto &[digraph, extended, languages] : runs) {
+        const QString reference = languages ? accented : ref;
         TForm1 form;
         form.show();
-        form.ElFileNameEdit1->SetFileList({ref});
+        form.ElFileNameEdit1->SetFileList({reference});
+        form.ElCheckBoxLanguages->setChecked(languages);
         form.ElFolderNameEdit1->SetText(dir.file("data"));
         form.ElCheckBox1->setChecked(true);
         form.ElCheckBoxThorough->setChecked(digraph);
@@ -72,15 +90,18 @@ TEST_F(WindowMatchesScan, EntryForEntryWithTheDigraphCheckOffAndOn) {
                                     form.Detector()->weird_files.Objects(i)->details)
                     .chopped(1));
 
-        QStringList args{QStringLiteral("-s"), QStringLiteral("-r"), ref};
+        QStringList args{QStringLiteral("-s"), QStringLiteral("-r"), reference};
         if (digraph)
             args << QStringLiteral("-d");
         if (extended)
             args << QStringLiteral("--extended");
+        if (languages)
+            args << QStringLiteral("--language") << QStringLiteral("auto");
         QStringList scanned = ScanLines(args << dir.file("data"));
         for (QString &line : scanned)
             line = line.section(QLatin1Char('\t'), 0, 1);
-        EXPECT_EQ(listed, scanned) << "digraph " << digraph << " extended " << extended;
+        EXPECT_EQ(listed, scanned)
+            << "digraph " << digraph << " extended " << extended << " languages " << languages;
         // Save list as writes byte for byte what the scanner writes, as TSV
         // and as JSON lines.
         for (const char *format : {"tsv", "jsonl"}) {
@@ -100,6 +121,8 @@ TEST_F(WindowMatchesScan, EntryForEntryWithTheDigraphCheckOffAndOn) {
             EXPECT_EQ(listed.filter(QStringLiteral("\tToo ")).isEmpty(), !digraph);
         } else {
             EXPECT_FALSE(listed.filter(QStringLiteral("\tToo short to judge")).isEmpty());
+            // The size test keeps its verdict under the extended checks.
+            EXPECT_FALSE(listed.filter(QStringLiteral("\tFile-size ")).isEmpty());
         }
     }
 }
