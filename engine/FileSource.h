@@ -2,7 +2,8 @@
 #pragma once
 // Where a run's files come from, in list order: a list in memory, or a
 // folder walk as a stream (brindle-scan's own, or the window's walk ahead on
-// a thread), so that a run over millions of files never holds their names.
+// a thread, which holds at most kMaxAhead names before the run takes them),
+// so that a walk of millions of files never holds all their names.
 // Next() is called on the run's own thread only.
 
 #include "FolderWalk.h"

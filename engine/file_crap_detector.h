@@ -4,9 +4,11 @@
 //
 // It holds the known-good reference files and their digraph profile, runs
 // the size test on every file of a run and, when asked, the digraph check,
-// and lists each suspect file with its reason in `weird_files`. Everything
-// runs on the caller's thread; the run yields through MyYieldProcess() and
-// the progress callbacks, so a window stays live and can set `processing` to
+// and lists each suspect file with its reason in `weird_files`. The caller's
+// thread takes the outcomes, in list order, and lists them. CheckFolder
+// checks the files on the run's own threads (engine::TBackgroundRun) and
+// walks the folder on another; CheckForCrap checks a list on the caller's
+// thread, yielding through MyYieldProcess(). Either way a window stays live and can set `processing` to
 // false to stop between two files. Not re-entrant: while CheckForCrap runs,
 // do not start another run, set ReferenceFiles or destroy the detector.
 //
