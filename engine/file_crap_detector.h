@@ -8,9 +8,9 @@
 // thread takes the outcomes, in list order, and lists them. CheckFolder
 // checks the files on the run's own threads (engine::TBackgroundRun) and
 // walks the folder on another; CheckForCrap checks a list on the caller's
-// thread, yielding through MyYieldProcess(). Either way a window stays live and can set `processing` to
-// false to stop between two files. Not re-entrant: while CheckForCrap runs,
-// do not start another run, set ReferenceFiles or destroy the detector.
+// thread, yielding through MyYieldProcess(). Either way a window stays live and can set
+// `processing` to false to stop between two files. Not re-entrant: while CheckForCrap runs, do not
+// start another run, set ReferenceFiles or destroy the detector.
 //
 // A file that cannot be checked (a read error, a size that changed while it
 // was read, a lopsided digraph tree) does not end the run: it is listed in
