@@ -82,10 +82,12 @@ constexpr int64_t kEncodedShareNum = 9, kEncodedShareDen = 10;
 constexpr int64_t kMinMojibake = 3;
 constexpr int64_t kMojibakeShareNum = 1, kMojibakeShareDen = 2; // more than half
 
-// UTF-16 units of the form U+xx00 (xx != 0) are rare letters and symbols
-// in good text of the five languages, nearly none; byte-swapped, every
-// ASCII character and space is one, at least four in five units of such
-// text. Half divides the two with a wide margin on either side.
+// UTF-16 units with a low byte below 0x20 and a high one not
+// (IsSwappedUnit): in good text of any script from Latin to the Indic ones
+// there are none, and in Han or Hangul text about one in eight (low bytes
+// fall evenly); byte-swapped, every character of those scripts and every
+// space is one, at least four in five units of such text. Half divides the
+// two with a wide margin on either side.
 constexpr int64_t kSwappedShareNum = 1, kSwappedShareDen = 2; // more than half
 
 // A word list: nearly every line a single token. Counted as words at most
@@ -95,6 +97,10 @@ constexpr int64_t kSwappedShareNum = 1, kSwappedShareDen = 2; // more than half
 // happen by chance even if a third of the lines were so, (1/3)^18 < 1e-8.
 constexpr int64_t kMinListLines = 20;
 constexpr int64_t kListWordsNum = 11, kListWordsDen = 10;
+// And its tokens are words: no language's words average 16 letters, while a
+// line of Chinese or Japanese prose, written without spaces, is one token
+// of dozens.
+constexpr int64_t kListWordUnits = 16;
 
 // One character: the commonest non-whitespace character makes up two
 // thirds of the rest or more. The commonest letter of the five languages
@@ -276,8 +282,9 @@ std::optional<TDamage> FindDamage(const TFileMeasure &m, const TTextFeatures &f)
     if (utf16 && f.units > 0 &&
         MoreThan(f.swappedUnits, f.units, kSwappedShareNum, kSwappedShareDen))
         return damage(TDamageCode::SwappedUtf16, -1,
-                      QStringLiteral("UTF-16 in the wrong byte order: %1 of %2 characters are "
-                                     "U+xx00")
+                      QStringLiteral("UTF-16 in the wrong byte order: %1 of %2 characters "
+                                     "have the byte order of another script's (U+xx00 for "
+                                     "ASCII)")
                           .arg(f.swappedUnits)
                           .arg(f.units));
 
@@ -302,7 +309,8 @@ std::optional<TDamage> FindDamage(const TFileMeasure &m, const TTextFeatures &f)
                           .arg(nonWhite));
 
     if (f.nonEmptyLines >= kMinListLines &&
-        f.tokens * kListWordsDen <= f.nonEmptyLines * kListWordsNum)
+        f.tokens * kListWordsDen <= f.nonEmptyLines * kListWordsNum &&
+        nonWhite <= kListWordUnits * f.tokens)
         return damage(
             TDamageCode::WordList, -1,
             QStringLiteral("Word list: %1 lines hold %2 words").arg(f.nonEmptyLines).arg(f.tokens));

@@ -157,6 +157,15 @@ __m128i WhiteUnits(__m128i v) {
     const __m128i layout = _mm_cmplt_epi16(x, _mm_set1_epi16(int16_t(0x8005)));
     return _mm_or_si128(layout, _mm_cmpeq_epi16(v, _mm_set1_epi16(' ')));
 }
+
+// IsSwappedUnit, per unit: both bytes of a unit lie in 0..255, so signed
+// 16-bit compares serve.
+__m128i SwappedUnits(__m128i v) {
+    const __m128i low = _mm_and_si128(v, _mm_set1_epi16(0xFF));
+    const __m128i high = _mm_srli_epi16(v, 8);
+    return _mm_and_si128(_mm_cmplt_epi16(low, _mm_set1_epi16(0x20)),
+                         _mm_cmpgt_epi16(high, _mm_set1_epi16(0x1F)));
+}
 #endif
 
 } // namespace
@@ -523,8 +532,7 @@ template <class U> void TShapeCounter<U>::Feed(const U *p, size_t n) {
                     breaks.Add(_mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16('\r')),
                                             _mm_cmpeq_epi16(v, _mm_set1_epi16('\n'))));
                     repeats.Add(_mm_andnot_si128(w, _mm_cmpeq_epi16(v, before)));
-                    swapped.Add(_mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(0xFF)),
-                                                _mm_setzero_si128()));
+                    swapped.Add(SwappedUnits(v));
                     fffd = _mm_or_si128(fffd, _mm_cmpeq_epi16(v, _mm_set1_epi16(int16_t(0xFFFD))));
                 }
                 if (_mm_movemask_epi8(fffd)) {
@@ -587,7 +595,7 @@ void TShapeCounter<U>::PairsScalar(const U *p, size_t from, size_t to, size_t n)
             if (fUnitBytes == 2) {
                 if (u == 0xFFFD && fReplacements++ == 0)
                     fFirstReplacement = fUnitsBefore + int64_t(i);
-                fSwapped += (u & 0xFF) == 0;
+                fSwapped += IsSwappedUnit(u);
             }
         }
     }
@@ -644,9 +652,8 @@ template <class U> void TShapeCounter<U>::FeedPairs(const U *p, size_t n) {
                             unsigned(_mm_movemask_epi8(_mm_andnot_si128(crlf, c0))))
                         odd(bits, i, 0);
                     if constexpr (decltype(utf16)::value) {
-                        const __m128i low = _mm_set1_epi16(0xFF);
-                        swapped.Add(_mm_cmpeq_epi16(_mm_and_si128(v0, low), _mm_setzero_si128()));
-                        swapped.Add(_mm_cmpeq_epi16(_mm_and_si128(v1, low), _mm_setzero_si128()));
+                        swapped.Add(SwappedUnits(v0));
+                        swapped.Add(SwappedUnits(v1));
                         const __m128i r = _mm_set1_epi16(int16_t(0xFFFD));
                         if (_mm_movemask_epi8(
                                 _mm_or_si128(_mm_cmpeq_epi16(v0, r), _mm_cmpeq_epi16(v1, r)))) {
@@ -687,7 +694,7 @@ template <class U> void TShapeCounter<U>::Scalar(const U *p, size_t n, int64_t i
                     fFirstReplacement = index + int64_t(i);
                 ++fReplacements;
             }
-            fSwapped += (u & 0xFF) == 0;
+            fSwapped += IsSwappedUnit(u);
         }
         fPrevWhite = white;
         fPrev = u;

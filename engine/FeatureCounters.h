@@ -199,6 +199,14 @@ private:
     int64_t fEncoded = 0;
 };
 
+// A UTF-16 unit as text in the wrong byte order shows it: its low byte below
+// 0x20 and its high byte not. Every script from Latin to the Indic ones
+// (U+0000 to U+1FFF) has a high byte below 0x20 and so, swapped, a low one:
+// ASCII turns into U+xx00, Cyrillic U+04xx into U+xx04.
+constexpr bool IsSwappedUnit(char16_t u) {
+    return (u & 0xFF) < 0x20 && (u >> 8) >= 0x20;
+}
+
 // Whitespace as the shape counters see it.
 constexpr bool IsTextWhitespace(char16_t u) {
     return u == u' ' || (u >= u'\t' && u <= u'\r');

@@ -53,8 +53,9 @@ struct TTextFeatures {
     int64_t nonAsciiChars = 0;
     int64_t firstMojibake = -1;
 
-    // UTF-16: a byte left over after the last whole unit, and the units of
-    // the form U+xx00 with xx != 0 (every ASCII character, byte-swapped).
+    // UTF-16: a byte left over after the last whole unit, and the units as
+    // text in the wrong byte order shows them (IsSwappedUnit: U+xx00 for
+    // ASCII, U+xx04 for Cyrillic, …).
     bool oddUtf16 = false;
     int64_t swappedUnits = 0;
 

@@ -173,6 +173,9 @@ TEST(Damage, EachDetectorCatchesItsDamageAndSaysWhere) {
         {"odd UTF-16", Utf16LeWithMark(deText) + "x", TDamageCode::OddUtf16,
          Utf16LeWithMark(deText).size()},
         {"swapped UTF-16", "\xFF\xFE" + Utf16Be(deText, false), TDamageCode::SwappedUtf16, -1},
+        {"swapped UTF-16, Cyrillic",
+         "\xFF\xFE" + Utf16Be(QString::fromUtf8(Repeat("Добрый вечер, друзья мои. ", 20)), false),
+         TDamageCode::SwappedUtf16, -1},
         // Markup saved as text.
         {"RTF", "{\\rtf1\\ansi\\deff0 " + de + "}", TDamageCode::Markup, -1},
         {"HTML", "\r\n  <!DOCTYPE HTML>\n<html><body>" + de, TDamageCode::Markup, -1},
@@ -253,6 +256,11 @@ TEST(Damage, ThresholdsLeaveQuotedExamplesAlone) {
     for (int i = 0; i < 5; ++i)
         manual += en + "A lost character shows as \xEF\xBF\xBD.\n";
     const QByteArray cases[] = {
+        // Han and Hangul in UTF-16: some units have a low byte below 0x20,
+        // far from the share byte-swapped text shows.
+        Utf16LeWithMark(QString::fromUtf8(
+            Repeat("我们今天在公园里散步，天气很好，孩子们在草地上玩耍。\n", 20))),
+        Utf16LeWithMark(QString::fromUtf8(Repeat("오늘은 날씨가 좋아서 공원에 갔습니다.\n", 20))),
         en + "A lost character shows as \xEF\xBF\xBD, the next as \xEF\xBF\xBD too.\n",
         manual,
         fr + "Mal lu, \xC3\xA9 devient \xC3\x83\xC2\xA9 et \xC3\xA8 devient \xC3\x83\xC2\xA8.\n",
