@@ -37,7 +37,12 @@ cmake --build build-asan -j "$JOBS"
     export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1:strict_string_checks=1"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
     export QT_QPA_PLATFORM=offscreen
-    ctest --output-on-failure -j "$JOBS"
+    ctest --output-on-failure -j "$JOBS" -E '^painted_live$'
+    # Under Xvfb, Qt's X11 platform has libxkbcommon-x11 strndup() a name
+    # that is not NUL-terminated: legal, but what strict_string_checks
+    # reports. That one test runs without it; our own code is held to it
+    # everywhere else.
+    ASAN_OPTIONS="detect_leaks=0:abort_on_error=1" ctest --output-on-failure -R '^painted_live$'
 )
 fi
 case " $PARTS " in *" tsan "*) ;; *) exit 0 ;; esac
