@@ -160,10 +160,13 @@ TCheckResult TFileChecker::CheckExtended(const TCheckSettings &settings,
     const TReferenceSets &sets = *settings.sets;
     // Letters mostly in a script no set holds are not judged: most of their
     // pairs are pairs no set has counted.
-    std::vector<QChar::Script> held;
-    for (const TReferenceSet &s : sets)
-        held.insert(held.end(), s.scripts.begin(), s.scripts.end());
-    if (const std::optional<QChar::Script> script = UnheldScript(fAll, held)) {
+    if (fHeldFor != &sets) {
+        fHeld.clear();
+        for (const TReferenceSet &s : sets)
+            fHeld.insert(fHeld.end(), s.scripts.begin(), s.scripts.end());
+        fHeldFor = &sets;
+    }
+    if (const std::optional<QChar::Script> script = UnheldScript(fAll, fHeld)) {
         if (damage)
             return damaged();
         verdict.reason = QStringLiteral("Letters mostly %1: no reference set holds this script")

@@ -119,6 +119,9 @@ private:
     TPairCounts fOrdered;
     TDigraphProfile fSample; // kept for its buffer
     TDigraphProfile fAll;    // the extended check's: every pair of the file
+    // The scripts the run's sets hold, worked out once for `fHeldFor`.
+    const TReferenceSets *fHeldFor = nullptr;
+    std::vector<QChar::Script> fHeld;
 };
 
 } // namespace engine

@@ -2,7 +2,7 @@
 #include "Scripts.h"
 
 #include <algorithm>
-#include <map>
+#include <array>
 
 namespace engine {
 
@@ -10,15 +10,19 @@ namespace {
 
 constexpr int64_t kHeldShareDen = 10; // a tenth of a set's letters
 
+// Letters per script, indexed by QChar::Script: a flat table, as every
+// judged file is counted.
+using TByScript = std::array<int64_t, QChar::ScriptCount>;
+
 // Each pair's first unit is a letter; counted once per occurrence of the
 // pair, the first units count every letter of the text but its last.
-std::map<QChar::Script, int64_t> LettersByScript(const TDigraphProfile &p) {
-    std::map<QChar::Script, int64_t> by;
+TByScript LettersByScript(const TDigraphProfile &p) {
+    TByScript by{};
     for (const TProfileEntry &e : p.entries) {
         const char16_t first = char16_t(e.key >> 16);
         if (first == 0xFFFF) // "rest"
             continue;
-        by[QChar::script(char32_t(first))] += e.count;
+        by[size_t(QChar::script(char32_t(first)))] += e.count;
     }
     return by;
 }
@@ -26,14 +30,14 @@ std::map<QChar::Script, int64_t> LettersByScript(const TDigraphProfile &p) {
 } // namespace
 
 std::vector<QChar::Script> HeldScripts(const TDigraphProfile &set) {
-    const std::map<QChar::Script, int64_t> by = LettersByScript(set);
+    const TByScript by = LettersByScript(set);
     int64_t all = 0;
-    for (const auto &[script, n] : by)
+    for (const int64_t n : by)
         all += n;
     std::vector<QChar::Script> held;
-    for (const auto &[script, n] : by)
-        if (n * kHeldShareDen >= all && all > 0)
-            held.push_back(script);
+    for (size_t script = 0; script < by.size(); ++script)
+        if (by[script] > 0 && by[script] * kHeldShareDen >= all)
+            held.push_back(QChar::Script(script));
     return held;
 }
 
@@ -41,12 +45,14 @@ std::optional<QChar::Script> UnheldScript(const TDigraphProfile &text,
                                           const std::vector<QChar::Script> &held) {
     if (held.empty())
         return std::nullopt;
-    const std::map<QChar::Script, int64_t> by = LettersByScript(text);
+    const TByScript by = LettersByScript(text);
     int64_t all = 0, unheld = 0, most = 0;
     QChar::Script top = QChar::Script_Unknown;
-    for (const auto &[script, n] : by) {
+    for (size_t i = 0; i < by.size(); ++i) {
+        const int64_t n = by[i];
+        const auto script = QChar::Script(i);
         all += n;
-        if (std::find(held.begin(), held.end(), script) != held.end())
+        if (n == 0 || std::find(held.begin(), held.end(), script) != held.end())
             continue;
         unheld += n;
         if (n > most) {

@@ -92,20 +92,12 @@ QByteArray Repeat(const QByteArray &piece, int times) {
     return out;
 }
 
-// As base64 and hex dumps are written: 76 and 60 characters a line.
-QByteArray Base64Lines(const QByteArray &bytes) {
-    const QByteArray all = bytes.toBase64();
+// Data written as text in lines of `width` characters, as base64 (76) and
+// hex dumps (60) are.
+QByteArray InLines(const QByteArray &all, qsizetype width) {
     QByteArray out;
-    for (qsizetype i = 0; i < all.size(); i += 76)
-        out += all.mid(i, 76) + "\n";
-    return out;
-}
-
-QByteArray HexLines(const QByteArray &bytes) {
-    const QByteArray all = bytes.toHex();
-    QByteArray out;
-    for (qsizetype i = 0; i < all.size(); i += 60)
-        out += all.mid(i, 60) + "\n";
+    for (qsizetype i = 0; i < all.size(); i += width)
+        out += all.mid(i, width) + "\n";
     return out;
 }
 
@@ -193,8 +185,8 @@ TEST(Damage, EachDetectorCatchesItsDamageAndSaysWhere) {
         {"one character in lines", Repeat("aaaaaaaaaaab aaaaaaaaaaab\n", 40),
          TDamageCode::OneCharacter, -1},
         // Data written as text: base64 in lines, a hex dump, one long line.
-        {"base64", Base64Lines(de), TDamageCode::Encoded, -1},
-        {"hex dump", HexLines(deAnsi), TDamageCode::Encoded, -1},
+        {"base64", InLines(de.toBase64(), 76), TDamageCode::Encoded, -1},
+        {"hex dump", InLines(deAnsi.toHex(), 60), TDamageCode::Encoded, -1},
         {"base64 in one line", de.toBase64(), TDamageCode::Encoded, -1},
         // Empty or only whitespace.
         {"empty", "", TDamageCode::Empty, -1},
